@@ -1,0 +1,74 @@
+#pragma once
+// The open document: up to 89 chunks of at most 250000 bytes, each kept as loaded (raw), as
+// processed (shown) and as display lines, plus the pagination over all chunks together.
+#include "ProgressWindow.h"
+#include "WrapLines.h"
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+using Chunk = std::shared_ptr<const std::string>;
+
+inline Chunk MakeChunk(std::string bytes) {
+    return std::make_shared<const std::string>(std::move(bytes));
+}
+
+// What pagination needs from the book's layout and the page font.
+struct PageFormat {
+    double WrapWidth = 0; // the page width less the text box's borders and margins
+    int PageHeight = 0;
+    int TestHeight = 0; // height of four page lines as a page label draws them
+    bool DoubleSpacing = false;
+};
+
+class DocumentStore {
+public:
+    static constexpr int ChunkSize = 250000;
+    static constexpr int MaxChunks = 89;
+
+    // Chunk k (1-based, as everywhere in the store) is element k - 1. A shown chunk that no
+    // pass changed shares its raw chunk's bytes.
+    std::vector<Chunk> RawChunk;
+    std::vector<Chunk> ShownChunk;
+    std::vector<WrappedText> MemoChunk;
+
+    std::string DocumentName; // the recent-list text of the document; empty for the help text
+    int ChunkCount = 0;
+    int CurrentChunk = 1;
+    int LinesThroughCurrent = 0;
+    int TotalLines = 0;
+    int FirstLine = 0;
+    int LinesPerPage = 0;
+    int PageCount = 0;
+    int CurrentPage = 0;
+    int PreviousPage = 0;
+    std::int64_t CharCount = 0;
+    int TestHeight = 0;
+
+    // Makes `chunks` the raw and shown text (an empty list gives one empty chunk); the line
+    // cursor goes back to chunk 1.
+    void SetChunks(std::vector<Chunk> chunks);
+    // The built-in help text as the only chunk, for when no document is open.
+    void SetHelpText(std::string_view lines);
+
+    // Wraps every shown chunk, counts lines and pages and keeps the reading position in
+    // proportion to the new page count.
+    void Paginate(const PageFormat& format, CharWidthCache& widths, ProgressWindow& progress);
+
+    struct LineRef {
+        int Chunk; // 1-based
+        int Index; // 0-based line inside the chunk
+    };
+    // Document line g (1-based); moves the lookup cursor from where it was.
+    LineRef LineAt(int g);
+    std::string_view LineText(int g);
+
+    // Clamps n to the pages, remembers the page shown before and makes the left page odd.
+    void GoToPage(int n);
+
+private:
+    int LinesOf(int k) const { return MemoChunk[k - 1].LineCount(); }
+};

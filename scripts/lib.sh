@@ -1,0 +1,27 @@
+# Shared set-up for scripts/run, scripts/test and scripts/bench: install what is missing,
+# configure and build. Sourced, not run.
+set -euo pipefail
+ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+BUILD=${MOJUAN_BUILD:-$ROOT/build}
+
+# Debian packages the build, the tests and the benchmarks need.
+PACKAGES=(cmake g++ pkg-config qt6-base-dev libgl-dev libgtest-dev libgmock-dev libbenchmark-dev
+          libjpeg62-turbo-dev libsqlite3-dev libzip-dev fonts-arphic-uming)
+
+install_missing_packages() {
+    local missing=()
+    for p in "${PACKAGES[@]}" "$@"; do
+        dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+    done
+    [ ${#missing[@]} -eq 0 ] && return 0
+    echo "Installing: ${missing[*]}"
+    local sudo=""
+    [ "$(id -u)" -ne 0 ] && sudo=sudo
+    $sudo apt-get update -qq
+    DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
+}
+
+configure_and_build() {
+    cmake -S "$ROOT" -B "$BUILD" -DCMAKE_BUILD_TYPE=RelWithDebInfo "$@" >/dev/null
+    cmake --build "$BUILD" -j2
+}

@@ -1,0 +1,72 @@
+// test-links: mojuan_reader
+#include "reader/WrapLines.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace {
+
+// Narrow characters 6 pixels, double-byte characters 12.
+std::vector<std::string> Wrap(const std::string& text, double width) {
+    FixedWidthMeasurer measurer;
+    CharWidthCache widths(measurer);
+    const WrappedText lines = WrapLines(text, widths, width);
+    std::vector<std::string> out;
+    for (int i = 0; i < lines.LineCount(); ++i)
+        out.emplace_back(lines.LineText(text, i));
+    return out;
+}
+
+using Lines = std::vector<std::string>;
+
+TEST(WrapLinesTest, LineBreaksAndEmptyText) {
+    EXPECT_EQ(Wrap("", 100), Lines{""});
+    EXPECT_EQ(Wrap("ab\r\ncd", 100), (Lines{"ab", "cd"}));
+    EXPECT_EQ(Wrap("ab\r\n", 100), (Lines{"ab", ""}));
+    EXPECT_EQ(Wrap("\r\n\r\n", 100), (Lines{"", "", ""}));
+}
+
+TEST(WrapLinesTest, BreaksAfterSpaceAndBetweenDoubleByteCharacters) {
+    EXPECT_EQ(Wrap("aaa bbb", 30), (Lines{"aaa ", "bbb"}));
+    // Four characters of 12 pixels in a 36-pixel line.
+    EXPECT_EQ(Wrap("\xB0\xA1\xB0\xA2\xB0\xA3\xB0\xA4", 36),
+              (Lines{"\xB0\xA1\xB0\xA2\xB0\xA3", "\xB0\xA4"}));
+}
+
+TEST(WrapLinesTest, WordWiderThanLineIsSplitBetweenCharacters) {
+    EXPECT_EQ(Wrap("abcdefgh", 30), (Lines{"abcde", "fgh"}));
+    // A double-byte character wider than the whole line still goes alone on its line.
+    EXPECT_EQ(Wrap("\xB0\xA1\xB0\xA2", 5), (Lines{"\xB0\xA1", "\xB0\xA2"}));
+}
+
+TEST(WrapLinesTest, NeverBreaksInsideDoubleByteCharacter) {
+    // "a" then a GB character: the 18-pixel line holds both, the 12-pixel one only "a".
+    EXPECT_EQ(Wrap("a\xB0\xA1", 12), (Lines{"a", "\xB0\xA1"}));
+    EXPECT_EQ(Wrap("a\xB0\xA1", 18), (Lines{"a\xB0\xA1"}));
+}
+
+TEST(WrapLinesTest, BrokenBytesAndNulsStillWrap) {
+    const std::string bad("\x81\r\n\0\xFF\x80z", 7);
+    const Lines lines = Wrap(bad, 100);
+    ASSERT_EQ(lines.size(), 2u); // the lone lead byte does not swallow the CR
+    EXPECT_EQ(lines[0], "\x81");
+    EXPECT_EQ(lines[1].size(), 4u);
+}
+
+TEST(WrapLinesTest, OffsetsAndLineOfOffset) {
+    FixedWidthMeasurer measurer;
+    CharWidthCache widths(measurer);
+    const std::string text = "aaa bbb\r\nccc";
+    const WrappedText lines = WrapLines(text, widths, 30);
+    ASSERT_EQ(lines.LineCount(), 3);
+    EXPECT_EQ(lines.LineStart(1), 4u);
+    EXPECT_EQ(lines.LineStart(2), 9u);
+    EXPECT_EQ(lines.LineOfOffset(0), 0);
+    EXPECT_EQ(lines.LineOfOffset(5), 1);
+    EXPECT_EQ(lines.LineOfOffset(10), 2);
+    EXPECT_EQ(lines.LineText(text, 7), "");
+}
+
+} // namespace

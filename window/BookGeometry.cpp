@@ -1,0 +1,37 @@
+#include "BookGeometry.h"
+
+#include <cmath>
+
+namespace {
+
+// The product is formed in extended precision before truncation: for a few sizes the exact
+// product is a whole number that double rounding would push up (height 114 gives page height
+// 98, not 99).
+int Scaled(int reference, double scale) {
+    return static_cast<int>(std::trunc(static_cast<long double>(reference) * scale));
+}
+
+} // namespace
+
+BookGeometry BookGeometry::For(int bookWidth, int bookHeight) {
+    BookGeometry g;
+    g.ScaleX = bookWidth / 556.0;
+    g.ScaleY = bookHeight / 380.0;
+    g.EdgeStripWidth = Scaled(13, g.ScaleX);
+    g.PageNextLeft = Scaled(543, g.ScaleX);
+    g.ImageBook = QRect(0, 0, bookWidth, bookHeight);
+    g.ImagePagePrev = QRect(0, 0, g.EdgeStripWidth, bookHeight);
+    g.ImagePageNext = QRect(g.PageNextLeft, 0, g.EdgeStripWidth, bookHeight);
+    const int w = bookWidth, h = bookHeight;
+    g.ImageMinSize = QRect(w - ButtonSize, 0, ButtonSize, ButtonSize);
+    g.ImageMove = QRect(w - ButtonSize, h - 2 * ButtonSize - 1, ButtonSize, ButtonSize);
+    g.ImageResize = QRect(w - ButtonSize, h - ButtonSize, ButtonSize, ButtonSize);
+    g.Page1Left = Scaled(33, g.ScaleX);
+    g.Page2Left = Scaled(306, g.ScaleX);
+    g.PageTop = Scaled(28, g.ScaleY);
+    g.PageWidth = Scaled(230, g.ScaleX);
+    g.PageHeight = Scaled(330, g.ScaleY);
+    g.LabelPage1 = QRect(g.Page1Left, g.PageTop, g.PageWidth, g.PageHeight);
+    g.LabelPage2 = QRect(g.Page2Left, g.PageTop, g.PageWidth, g.PageHeight);
+    return g;
+}
