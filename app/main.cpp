@@ -1,9 +1,12 @@
+#include "app/Main.h"
+
 #include <QApplication>
-#include <QWidget>
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
-    QWidget w;
-    w.show();
+    QApplication::setApplicationName(QStringLiteral("墨卷"));
+    NoProgress progress;
+    TFormMain book(progress);
+    book.show();
     return app.exec();
 }

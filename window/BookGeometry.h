@@ -25,6 +25,11 @@ struct BookGeometry {
     QRect LabelPage1;
     QRect LabelPage2;
 
+    // Lines are wrapped as in a text box of the page's width: a 2-pixel sunken border and a
+    // 1-pixel inner margin on each side leave the text 6 pixels narrower than the page.
+    static constexpr int TextBoxInset = 6;
+    double WrapWidth() const { return PageWidth - TextBoxInset; }
+
     static BookGeometry For(int bookWidth, int bookHeight);
 };
 

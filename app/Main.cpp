@@ -1,0 +1,297 @@
+#include "Main.h"
+
+#include "reader/PageNumbers.h"
+#include "text/GbkText.h"
+#include "window/PageText.h"
+
+#include <QFile>
+#include <QHelpEvent>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QResizeEvent>
+#include <QToolTip>
+
+static void InitResources() { Q_INIT_RESOURCE(resources); }
+
+TFormMain::TFormMain(ProgressWindow& progress, QWidget* parent)
+    : QWidget(parent, Qt::Window | Qt::FramelessWindowHint), Progress(progress) {
+    InitResources();
+    setWindowTitle(QStringLiteral("墨卷"));
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    setMouseTracking(false);
+    ImageBookPic = QImage(QStringLiteral(":/skin.bmp"));
+    Init();
+}
+
+TFormMain::~TFormMain() = default;
+
+std::string TFormMain::MemoReadme() {
+    QFile file(QStringLiteral(":/readme.txt"));
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    QByteArray utf8 = file.readAll();
+    utf8.replace("\r\n", "\n");
+    if (utf8.endsWith('\n'))
+        utf8.chop(1);
+    utf8.replace("\n", "\r\n");
+    return gbk::FromUtf8(std::string_view(utf8.constData(), utf8.size())) + "\r\n";
+}
+
+void TFormMain::Init() {
+    Init_Var();
+    Init_Setup();
+    LayoutGuard = true;
+    Init_Max();
+    LayoutGuard = false;
+    Init_Window();
+    RestoreLastPagePending = false;
+    Init_Page();
+    ChangeYe(1);
+}
+
+void TFormMain::Init_Var() {
+    Store = DocumentStore();
+    UnderlineLine = 1;
+    CurrentIndex = -1;
+}
+
+void TFormMain::ApplyFonts() {
+    PageQFont = ToQFont(Setting.PageFont);
+    NumberQFont = ToQFont(Setting.PageNumberFont);
+    const double dpi = ScreenDotsPerInch();
+    PageLinePitch = LinePitch(Setting.PageFont, dpi);
+    NumberLinePitch = LinePitch(Setting.PageNumberFont, dpi);
+    Measurer = std::make_unique<QtTextMeasurer>(PageQFont);
+    Widths = std::make_unique<CharWidthCache>(*Measurer);
+}
+
+void TFormMain::LoadBookPicture() {
+    if (Setting.BackgroundImageFile.empty())
+        Setting.UseBackgroundImage = false;
+    if (Setting.UseBackgroundImage) {
+        // Background pictures from files come with the settings dialog.
+        Setting.UseBackgroundImage = false;
+    }
+    if (!Setting.UseBackgroundImage)
+        ImageBook = ImageBookPic;
+    repaint();
+    if (Setting.BookmarkImageFile.empty())
+        Setting.UseBookmarkImage = false;
+}
+
+void TFormMain::Init_Setup() {
+    BoundsGuard = true;
+    setGeometry(Setting.BookLeft, Setting.BookTop, Setting.BookWidth, Setting.BookHeight);
+    BoundsGuard = false;
+    UnderlineVisible = Setting.ShowUnderline;
+    LabelYe1Group.Be.Caption = QString::fromStdString(Setting.PageNumberPrefix[0]);
+    LabelYe1Group.Af.Caption = QString::fromStdString(Setting.PageNumberSuffix[0]);
+    LabelYe2Group.Be.Caption = QString::fromStdString(Setting.PageNumberPrefix[1]);
+    LabelYe2Group.Af.Caption = QString::fromStdString(Setting.PageNumberSuffix[1]);
+    for (BookLabel* label : {&LabelYe1Group.Be, &LabelYe1Group.Ye, &LabelYe1Group.Af})
+        label->Visible = Setting.ShowPageNumbers;
+    ApplyFonts();
+    if (Changes.ImageChanged)
+        LoadBookPicture();
+    if (Changes.MaxChanged)
+        Init_Max();
+    if (Changes.WindowChanged)
+        Init_Window();
+    const bool repaginate = Changes.WindowChanged || Changes.PageChanged || Changes.PageDoChanged;
+    if (repaginate) {
+        Init_Page();
+        Init_Page_String();
+    }
+    Init_UnderLine();
+    if (repaginate || Changes.YeChanged)
+        Init_Ye();
+    Changes.Clear();
+}
+
+void TFormMain::Init_Max() {
+    if (Setting.Maximized) {
+        NormalBounds = geometry();
+        setWindowState(windowState() | Qt::WindowMaximized);
+    } else {
+        setWindowState(windowState() & ~Qt::WindowMaximized);
+    }
+}
+
+void TFormMain::Init_Window() {
+    Geometry = BookGeometry::For(Setting.BookWidth, Setting.BookHeight);
+    BoundsGuard = true;
+    setGeometry(Setting.BookLeft, Setting.BookTop, Setting.BookWidth, Setting.BookHeight);
+    BoundsGuard = false;
+    repaint();
+}
+
+void TFormMain::Init_Page() {
+    if (Store.DocumentName.empty()) {
+        CurrentIndex = -1;
+        Store.SetHelpText(MemoReadme());
+        Setting.ConvertBig5 = Setting.ConvertGb = false;
+        Setting.ProcessHtml = Setting.SmartParagraphs = false;
+    }
+    PageFormat format;
+    format.WrapWidth = Geometry.WrapWidth();
+    format.PageHeight = Geometry.PageHeight;
+    format.TestHeight = 4 * PageLinePitch;
+    format.DoubleSpacing = Setting.DoubleSpacing;
+    Store.Paginate(format, *Widths, Progress);
+    PaginatedSize = QSize(Setting.BookWidth, Setting.BookHeight);
+    ImageUnderLine.moveLeft(Geometry.Page1Left);
+    UnderlineLine = 1;
+    Init_UnderLine();
+}
+
+void TFormMain::ChangeYe(int n) {
+    Store.GoToPage(n);
+    Init_Page_String();
+    Init_Ye();
+    ImageUnderLine.moveLeft(Geometry.Page1Left);
+    UnderlineLine = 1;
+    Init_UnderLine();
+}
+
+void TFormMain::Init_Page_String() {
+    Pages = CutPagePair(Store, Setting.DoubleSpacing);
+    update();
+}
+
+QSize TFormMain::LabelSize(const QString& caption) const {
+    const QFontMetricsF metrics(NumberQFont);
+    return QSize(static_cast<int>(std::ceil(metrics.horizontalAdvance(caption))), NumberLinePitch);
+}
+
+void TFormMain::PlaceNumberGroup(PageNumberLabels& group, int x, int y) {
+    for (BookLabel* label : {&group.Be, &group.Ye, &group.Af}) {
+        label->Rect = QRect(QPoint(x, y), LabelSize(label->Caption));
+        x = label->Rect.left() + label->Rect.width();
+    }
+}
+
+void TFormMain::Init_Ye() {
+    const PageNumberMargins margins = PageNumberMarginsFor(Geometry.ScaleX);
+    const int w = Setting.BookWidth, h = Setting.BookHeight;
+    const int page = Store.CurrentPage, count = Store.PageCount;
+
+    LabelYe1Group.Ye.Caption = QString::fromStdString(
+        PageNumberCaption(page, count, Setting.PageNumberShowTotal[0]));
+    const QSize size1 = LabelSize(LabelYe1Group.Whole());
+    const int y = NumberY(Setting.PageNumberPosition[0], h, margins, size1.height());
+    PlaceNumberGroup(LabelYe1Group,
+                     LeftNumberX(Setting.PageNumberPosition[0], w, margins, size1.width()), y);
+
+    const bool rightShown = Setting.ShowPageNumbers && page + 1 <= count;
+    for (BookLabel* label : {&LabelYe2Group.Be, &LabelYe2Group.Ye, &LabelYe2Group.Af})
+        label->Visible = rightShown;
+    LabelYe2Group.Ye.Caption = QString::fromStdString(
+        PageNumberCaption(page + 1, count, Setting.PageNumberShowTotal[1]));
+    const int width2 = LabelSize(LabelYe2Group.Whole()).width();
+    // Both groups use the same font, so the left group's height serves for the right one too.
+    PlaceNumberGroup(LabelYe2Group,
+                     RightNumberX(Setting.PageNumberPosition[1], w, margins, width2),
+                     NumberY(Setting.PageNumberPosition[1], h, margins, size1.height()));
+    update();
+}
+
+void TFormMain::Init_UnderLine() {
+    const int n = Setting.DoubleSpacing ? 2 * UnderlineLine - 1 : UnderlineLine;
+    const int top = Geometry.PageTop + Setting.UnderlineOffset + PageLinePitch * n;
+    ImageUnderLine = QRect(ImageUnderLine.left(), top, Geometry.PageWidth,
+                           std::max(1, Setting.UnderlineWidth));
+    update();
+}
+
+void TFormMain::FormResize(const QSize& size) {
+    if (BoundsGuard)
+        return;
+    QSize corrected = size.expandedTo(QSize(MinBookWidth, MinBookHeight));
+    if (corrected != size)
+        resize(corrected);
+    Setting.BookLeft = x();
+    Setting.BookTop = y();
+    Setting.BookWidth = corrected.width();
+    Setting.BookHeight = corrected.height();
+    if (LayoutGuard)
+        return;
+    Init_Window();
+    Init_Page();
+    if (RestoreLastPagePending) {
+        RestoreLastPagePending = false;
+        ChangeYe(Setting.LastFilePage);
+    } else {
+        ChangeYe(Store.CurrentPage);
+    }
+}
+
+void TFormMain::ImagePagePrevClick() { ChangeYe(Store.CurrentPage - 2); }
+
+void TFormMain::ImagePageNextClick() { ChangeYe(Store.CurrentPage + 2); }
+
+void TFormMain::resizeEvent(QResizeEvent* event) {
+    // Showing the window delivers a resize to the size it already has; only a change counts.
+    if (event->size() == PaginatedSize && !LayoutGuard)
+        return;
+    FormResize(event->size());
+}
+
+void TFormMain::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
+    if (ImageBook.isNull())
+        painter.fillRect(rect(), QColor(176, 98, 40));
+    else
+        painter.drawImage(Geometry.ImageBook, ImageBook);
+    const QColor pageColor = FromColorValue(Setting.PageFont.Color);
+    DrawPageText(painter, Geometry.LabelPage1, Pages.Left, PageQFont, pageColor, PageLinePitch);
+    DrawPageText(painter, Geometry.LabelPage2, Pages.Right, PageQFont, pageColor, PageLinePitch);
+    const QColor numberColor = FromColorValue(Setting.PageNumberFont.Color);
+    for (const PageNumberLabels* group : {&LabelYe1Group, &LabelYe2Group})
+        for (const BookLabel* label : {&group->Be, &group->Ye, &group->Af})
+            if (label->Visible && !label->Caption.isEmpty())
+                DrawPageText(painter, label->Rect, gbk::FromUtf8(label->Caption.toStdString()),
+                             NumberQFont, numberColor, NumberLinePitch);
+    if (UnderlineVisible)
+        painter.fillRect(ImageUnderLine, FromColorValue(Setting.UnderlineColor));
+}
+
+void TFormMain::mouseReleaseEvent(QMouseEvent* event) {
+    if (event->button() != Qt::LeftButton)
+        return;
+    const QPoint pos = event->position().toPoint();
+    // The corner hot areas lie above the strips; their commands come with moving and hiding.
+    if (Geometry.ImageMinSize.contains(pos) || Geometry.ImageMove.contains(pos) ||
+        Geometry.ImageResize.contains(pos))
+        return;
+    if (Geometry.ImagePageNext.contains(pos))
+        ImagePageNextClick();
+    else if (Geometry.ImagePagePrev.contains(pos))
+        ImagePagePrevClick();
+}
+
+QString TFormMain::HintAt(const QPoint& pos) const {
+    if (Geometry.ImageMinSize.contains(pos))
+        return QStringLiteral("最小化");
+    if (Geometry.ImageResize.contains(pos))
+        return QStringLiteral("改变书本大小");
+    if (Geometry.ImageMove.contains(pos))
+        return QStringLiteral("移动书本");
+    if (Geometry.ImagePageNext.contains(pos))
+        return QStringLiteral("下一页");
+    if (Geometry.ImagePagePrev.contains(pos))
+        return QStringLiteral("上一页");
+    return {};
+}
+
+bool TFormMain::event(QEvent* event) {
+    if (event->type() == QEvent::ToolTip) {
+        auto* help = static_cast<QHelpEvent*>(event);
+        const QString hint = HintAt(help->pos());
+        if (hint.isEmpty())
+            QToolTip::hideText();
+        else
+            QToolTip::showText(help->globalPos(), hint, this);
+        return true;
+    }
+    return QWidget::event(event);
+}

@@ -1,0 +1,85 @@
+#pragma once
+// The book window: owns the settings, the document store and the layout, turns events into
+// calls of the reading core, and draws the book.
+#include "reader/DocumentStore.h"
+#include "reader/PagePair.h"
+#include "records/Settings.h"
+#include "window/BookGeometry.h"
+#include "window/BookLabels.h"
+#include "window/PageFont.h"
+
+#include <QFont>
+#include <QImage>
+#include <QStringList>
+#include <QWidget>
+#include <memory>
+
+class TFormMain : public QWidget {
+    Q_OBJECT
+
+public:
+    // `progress` is the progress window the program entry created; it outlives this window.
+    explicit TFormMain(ProgressWindow& progress, QWidget* parent = nullptr);
+    ~TFormMain() override;
+
+    // Start-up: settings, layout, then the first document or the help text.
+    void Init();
+
+    void Init_Var();
+    void Init_Setup();
+    void Init_Max();
+    void Init_Window();
+    void Init_Page();
+    void ChangeYe(int n);
+    void Init_Page_String();
+    void Init_Ye();
+    void Init_UnderLine();
+    void FormResize(const QSize& size);
+
+    void ImagePagePrevClick();
+    void ImagePageNextClick();
+
+    // The built-in help text as GBK bytes, each line followed by CR LF.
+    static std::string MemoReadme();
+
+    Settings Setting;
+    DocumentStore Store;
+    BookGeometry Geometry;
+    ChangeFlags Changes;
+    bool BoundsGuard = false;
+    bool LayoutGuard = false;
+    bool RestoreLastPagePending = false;
+    QRect NormalBounds;
+    int CurrentIndex = -1;
+
+    PagePairText Pages;
+    PageNumberLabels LabelYe1Group;
+    PageNumberLabels LabelYe2Group;
+    int UnderlineLine = 1;
+    QRect ImageUnderLine;
+    bool UnderlineVisible = false;
+    int PageLinePitch = 12;
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    bool event(QEvent* event) override;
+
+private:
+    void ApplyFonts();
+    void LoadBookPicture();
+    void PlaceNumberGroup(PageNumberLabels& group, int x, int y);
+    QSize LabelSize(const QString& caption) const;
+    QString HintAt(const QPoint& pos) const;
+
+    ProgressWindow& Progress;
+    QFont PageQFont;
+    QFont NumberQFont;
+    int NumberLinePitch = 12;
+    std::unique_ptr<QtTextMeasurer> Measurer;
+    std::unique_ptr<CharWidthCache> Widths;
+    QImage ImageBookPic; // the built-in skin
+    QImage ImageBook;    // what the book shows: the skin or the background picture
+    QSize PaginatedSize; // the size the book was last laid out and paginated at
+};

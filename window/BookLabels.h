@@ -1,0 +1,32 @@
+#pragma once
+// The small text labels over the book (the page numbers): a caption, where it sits, whether it
+// shows. They size themselves to their caption in their font.
+#include <QRect>
+#include <QString>
+
+struct BookLabel {
+    QString Caption;
+    QRect Rect;
+    bool Visible = true;
+};
+
+// The three labels of one page number: prefix, number, suffix, laid side by side.
+struct PageNumberLabels {
+    BookLabel Be;
+    BookLabel Ye;
+    BookLabel Af;
+
+    QString Whole() const { return Be.Caption + Ye.Caption + Af.Caption; }
+};
+
+// The settings dialog marks what it changed; applying the settings redoes just that work.
+struct ChangeFlags {
+    bool MaxChanged = false;
+    bool WindowChanged = false;
+    bool PageChanged = false;
+    bool YeChanged = false;
+    bool PageDoChanged = false;
+    bool ImageChanged = true; // so the first application loads the book picture
+
+    void Clear() { *this = ChangeFlags{false, false, false, false, false, false}; }
+};

@@ -1,0 +1,53 @@
+#include "PageFont.h"
+
+#include "text/GbkText.h"
+
+#include <QGuiApplication>
+#include <QScreen>
+#include <cmath>
+
+QColor FromColorValue(int value) {
+    return QColor(value & 0xFF, (value >> 8) & 0xFF, (value >> 16) & 0xFF);
+}
+
+namespace {
+
+void RegisterSongSubstitutes() {
+    static bool done = false;
+    if (done)
+        return;
+    done = true;
+    const QStringList song = {"AR PL UMing CN", "AR PL UMing TW", "Noto Serif CJK SC",
+                              "Noto Sans CJK SC", "WenQuanYi Zen Hei"};
+    QFont::insertSubstitutions(QStringLiteral("宋体"), song);
+    QFont::insertSubstitutions(QStringLiteral("SimSun"), song);
+}
+
+} // namespace
+
+QFont ToQFont(const FontSpec& spec) {
+    RegisterSongSubstitutes();
+    QFont font(QString::fromStdString(spec.Face));
+    font.setPointSizeF(std::max(1, spec.Size));
+    font.setBold(spec.Bold);
+    font.setItalic(spec.Italic);
+    font.setStrikeOut(spec.StrikeOut);
+    font.setUnderline(spec.Underline);
+    // Whole-pixel advances, so that the widths the line breaker adds up are the widths drawn.
+    font.setHintingPreference(QFont::PreferFullHinting);
+    font.setKerning(false);
+    return font;
+}
+
+int LinePitch(const FontSpec& spec, double dotsPerInch) {
+    return std::max(1, static_cast<int>(std::lround(spec.Size * dotsPerInch / 72.0)));
+}
+
+double ScreenDotsPerInch() {
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    return screen ? screen->logicalDotsPerInchY() : 96.0;
+}
+
+double QtTextMeasurer::CharWidth(std::uint16_t code) {
+    return Metrics.horizontalAdvance(QChar(gbk::ToUnicode(code)));
+}

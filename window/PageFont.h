@@ -1,0 +1,34 @@
+#pragma once
+// Fonts of the book and the one rule for the height of a text line.
+#include "reader/TextMeasurer.h"
+#include "records/Settings.h"
+
+#include <QColor>
+#include <QFont>
+#include <QFontMetricsF>
+
+// A stored colour value 0x00BBGGRR as a QColor.
+QColor FromColorValue(int value);
+
+// The stored face "宋体" (and any face this system lacks) is drawn with an installed Song or Ming
+// CJK face; the stored name itself is kept.
+QFont ToQFont(const FontSpec& spec);
+
+// Height of one text line in pixels: the point size times the screen's pixels per inch / 72,
+// rounded (12 for 9 points at 96). Page labels draw their lines at exactly this pitch, the
+// four-line test label is four pitches high, and the reading underline steps by it, so lines
+// per page, the drawn lines and the underline always agree.
+int LinePitch(const FontSpec& spec, double dotsPerInch);
+
+// The dots per inch that fonts are sized for on this screen.
+double ScreenDotsPerInch();
+
+// Widths of byte-text characters in a font, decoding each code as GBK.
+class QtTextMeasurer : public TextMeasurer {
+public:
+    explicit QtTextMeasurer(const QFont& font) : Metrics(font) {}
+    double CharWidth(std::uint16_t code) override;
+
+private:
+    QFontMetricsF Metrics;
+};

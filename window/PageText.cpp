@@ -1,0 +1,37 @@
+#include "PageText.h"
+
+#include "text/GbkText.h"
+
+#include <QFontMetricsF>
+#include <QPainter>
+
+QString DecodeForDisplay(std::string_view bytes) {
+    const std::u16string text = gbk::Decode(bytes);
+    return QString::fromUtf16(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+void DrawPageText(QPainter& painter, const QRect& box, std::string_view bytes, const QFont& font,
+                  const QColor& color, int pitch) {
+    painter.save();
+    painter.setClipRect(box);
+    painter.setFont(font);
+    painter.setPen(color);
+    const QFontMetricsF metrics(font);
+    // Share the pitch between ascent and descent in the font's own proportion, so that a face
+    // taller than the pitch still sits inside its line.
+    const double total = metrics.ascent() + metrics.descent();
+    const double baseline = total > 0 ? pitch * metrics.ascent() / total : pitch;
+    int top = box.top();
+    std::size_t start = 0;
+    while (start <= bytes.size() && top < box.bottom() + 1) {
+        std::size_t end = bytes.find("\r\n", start);
+        if (end == std::string_view::npos)
+            end = bytes.size();
+        const std::string_view line = bytes.substr(start, end - start);
+        if (!line.empty())
+            painter.drawText(QPointF(box.left(), top + baseline), DecodeForDisplay(line));
+        top += pitch;
+        start = end + 2;
+    }
+    painter.restore();
+}
