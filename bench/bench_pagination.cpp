@@ -1,0 +1,109 @@
+// bench-links: mojuan_window
+// Pagination of a 22 MB novel with the page font's real widths at the default book size, a page
+// turn, and, for comparison, Qt's own text layout wrapping the same text at the same width.
+#include "BenchSupport.h"
+#include "reader/DocumentStore.h"
+#include "reader/PagePair.h"
+#include "text/GbkText.h"
+#include "window/BookGeometry.h"
+#include "window/PageFont.h"
+
+#include <QApplication>
+#include <QTextLayout>
+#include <benchmark/benchmark.h>
+
+#include <random>
+
+namespace {
+
+constexpr std::size_t DocumentSize = 22'000'000;
+
+// The document exists only as the store's chunks, as after opening a file.
+std::vector<Chunk> Chunks() {
+    std::vector<Chunk> chunks;
+    for (std::string& bytes :
+         benchsupport::BuildChunks("hongloumeng.gbk.txt", DocumentSize, DocumentStore::ChunkSize))
+        chunks.push_back(MakeChunk(std::move(bytes)));
+    return chunks;
+}
+
+struct Book {
+    FontSpec spec;
+    QFont font = ToQFont(spec);
+    QtTextMeasurer measurer{font};
+    CharWidthCache widths{measurer};
+    BookGeometry geometry = BookGeometry::For(596, 380);
+    PageFormat format{geometry.WrapWidth(), geometry.PageHeight,
+                      4 * LinePitch(spec, ScreenDotsPerInch()), false};
+    NoProgress progress;
+    DocumentStore store;
+
+    Book() { store.SetChunks(Chunks()); }
+    void Paginate() { store.Paginate(format, widths, progress); }
+};
+
+void BM_Init_Page(benchmark::State& state) {
+    Book book;
+    book.Paginate(); // the first run also fills the width cache
+    for (auto _ : state) {
+        book.Paginate();
+        benchmark::DoNotOptimize(book.store.TotalLines);
+    }
+    state.SetBytesProcessed(state.iterations() * DocumentSize);
+    state.counters["pages"] = book.store.PageCount;
+    state.counters["peak_rss_MB"] = benchsupport::PeakResidentBytes() / 1e6;
+}
+BENCHMARK(BM_Init_Page)->Unit(benchmark::kMillisecond);
+
+void BM_PageTurn(benchmark::State& state) {
+    Book book;
+    book.Paginate();
+    std::mt19937 random(7);
+    std::uniform_int_distribution<int> page(1, book.store.PageCount);
+    for (auto _ : state) {
+        book.store.GoToPage(page(random));
+        PagePairText pair = CutPagePair(book.store, false);
+        benchmark::DoNotOptimize(pair);
+    }
+}
+BENCHMARK(BM_PageTurn)->Unit(benchmark::kMicrosecond);
+
+// Qt's text layout over the same chunks, decoded to Unicode, at the same width.
+void BM_QTextLayoutSameText(benchmark::State& state) {
+    Book book;
+    std::vector<QString> texts;
+    for (const Chunk& chunk : book.store.ShownChunk) {
+        const std::u16string u = gbk::Decode(*chunk);
+        texts.push_back(QString::fromUtf16(u.data(), u.size()));
+    }
+    for (auto _ : state) {
+        long lines = 0;
+        for (const QString& text : texts)
+            for (const QString& paragraph : text.split(QStringLiteral("\r\n"))) {
+                QTextLayout layout(paragraph, book.font);
+                layout.beginLayout();
+                while (true) {
+                    QTextLine line = layout.createLine();
+                    if (!line.isValid())
+                        break;
+                    line.setLineWidth(book.format.WrapWidth);
+                    ++lines;
+                }
+                layout.endLayout();
+            }
+        benchmark::DoNotOptimize(lines);
+    }
+    state.SetBytesProcessed(state.iterations() * DocumentSize);
+}
+BENCHMARK(BM_QTextLayoutSameText)->Unit(benchmark::kMillisecond)->Iterations(1);
+
+} // namespace
+
+int main(int argc, char** argv) {
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
