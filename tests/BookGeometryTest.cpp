@@ -1,0 +1,54 @@
+// test-links: mojuan_window
+#include "window/BookGeometry.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+struct LayoutRow {
+    int width, height;
+    int edgeStrip, pageNextLeft, page1Left, page2Left, pageTop, pageWidth, pageHeight;
+    int moveTop, resizeTop;
+};
+
+class BookGeometryTest : public testing::TestWithParam<LayoutRow> {};
+
+TEST_P(BookGeometryTest, MatchesWorkedLayout) {
+    const LayoutRow r = GetParam();
+    const BookGeometry g = BookGeometry::For(r.width, r.height);
+    EXPECT_EQ(g.EdgeStripWidth, r.edgeStrip);
+    EXPECT_EQ(g.PageNextLeft, r.pageNextLeft);
+    EXPECT_EQ(g.Page1Left, r.page1Left);
+    EXPECT_EQ(g.Page2Left, r.page2Left);
+    EXPECT_EQ(g.PageTop, r.pageTop);
+    EXPECT_EQ(g.PageWidth, r.pageWidth);
+    EXPECT_EQ(g.PageHeight, r.pageHeight);
+    EXPECT_EQ(g.ImageMove.top(), r.moveTop);
+    EXPECT_EQ(g.ImageResize.top(), r.resizeTop);
+    EXPECT_EQ(g.LabelPage1, QRect(r.page1Left, r.pageTop, r.pageWidth, r.pageHeight));
+    EXPECT_EQ(g.LabelPage2, QRect(r.page2Left, r.pageTop, r.pageWidth, r.pageHeight));
+    EXPECT_EQ(g.ImagePageNext, QRect(r.pageNextLeft, 0, r.edgeStrip, r.height));
+    // The corner hot areas never scale.
+    EXPECT_EQ(g.ImageMinSize, QRect(r.width - 13, 0, 13, 13));
+}
+
+INSTANTIATE_TEST_SUITE_P(WorkedRows, BookGeometryTest,
+                         testing::Values(LayoutRow{556, 380, 13, 543, 33, 306, 28, 230, 330, 353, 367},
+                                         LayoutRow{596, 380, 13, 582, 35, 328, 28, 246, 330, 353, 367},
+                                         LayoutRow{800, 600, 18, 781, 47, 440, 44, 330, 521, 573, 587},
+                                         LayoutRow{126, 79, 2, 123, 7, 69, 5, 52, 68, 52, 66}));
+
+TEST(BookGeometryExtendedPrecisionTest, HeightOf114GivesPageHeight98) {
+    // 330 * (114 / 380) is 99 only after double rounding; the exact product is just below.
+    EXPECT_EQ(BookGeometry::For(556, 114).PageHeight, 98);
+}
+
+TEST(BookGeometryOverlapTest, MinimiseAreaLiesOverRightStripAt596) {
+    const BookGeometry g = BookGeometry::For(596, 380);
+    EXPECT_EQ(g.ImagePageNext.left(), 582);
+    EXPECT_EQ(g.ImagePageNext.right(), 594);
+    EXPECT_EQ(g.ImageMinSize.left(), 583);
+    EXPECT_EQ(g.ImageMinSize.right(), 595);
+}
+
+} // namespace
