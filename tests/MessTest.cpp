@@ -1,0 +1,120 @@
+// test-links: mojuan_window
+#include "window/Mess.h"
+
+#include "TestSupport.h"
+
+#include <QLabel>
+#include <QProgressBar>
+#include <gtest/gtest.h>
+
+namespace {
+
+class MessTest : public testing::Test {
+protected:
+    MessTest() : Book(nullptr, Qt::FramelessWindowHint) {
+        Book.setGeometry(100, 50, 596, 380);
+        Book.show();
+        Mess.SetMainForm(&Book, [this] { ++ShowMainFormCalls; });
+    }
+
+    // How far along the bar the dark fill reaches over its light ground, as a fraction of the
+    // bar's inside: read from the rendered box, so it checks what the user sees.
+    double FilledFraction() {
+        const QImage image = Mess.grab().toImage();
+        const QRect bar = Mess.CompPer->geometry().adjusted(1, 1, -1, -1); // inside its border
+        const int y = bar.center().y();
+        int filled = 0;
+        while (filled < bar.width() && qGray(image.pixel(bar.left() + filled, y)) < 200)
+            ++filled;
+        return double(filled) / bar.width();
+    }
+
+    QWidget Book;
+    TFormMess Mess;
+    int ShowMainFormCalls = 0;
+};
+
+} // namespace
+
+TEST_F(MessTest, BoxHasItsDesignSizeAndParts) {
+    EXPECT_EQ(Mess.size(), QSize(124, 38));
+    EXPECT_TRUE(Mess.windowFlags() & Qt::FramelessWindowHint);
+    EXPECT_EQ(Mess.PanelMsgShow->geometry().top(), 1);
+    EXPECT_EQ(Mess.PanelMsgShow->height(), 18);
+    EXPECT_EQ(Mess.CompPer->geometry(), QRect(7, 21, 111, 11));
+}
+
+TEST_F(MessTest, InitShowMessShowsCaptionAndEmptyBar) {
+    Mess.InitShowMess(0, 5, "打开文件");
+    EXPECT_TRUE(Mess.isVisible());
+    EXPECT_EQ(Mess.PanelMsgShow->text(), QStringLiteral("打开文件"));
+    EXPECT_EQ(Mess.CompPer->value(), 0);
+    EXPECT_EQ(FilledFraction(), 0.0);
+}
+
+TEST_F(MessTest, BarStandsAtThreeFifths) {
+    Mess.InitShowMess(0, 5, "打开文件");
+    Mess.ShowMessPos(3);
+    EXPECT_EQ(Mess.CompPer->value(), 3);
+    EXPECT_NEAR(FilledFraction(), 0.6, 0.03);
+    Mess.grab().save(QString::fromStdString(testsupport::ArtifactPath("mess.png")));
+}
+
+TEST_F(MessTest, PositionsOutsideTheRangeFillOrEmptyTheBar) {
+    Mess.InitShowMess(10, 20, "处理文本");
+    Mess.ShowMessPos(15);
+    Mess.ShowMessPos(99);
+    EXPECT_EQ(Mess.CompPer->value(), 20);
+    EXPECT_NEAR(FilledFraction(), 1.0, 0.01);
+    Mess.ShowMessPos(-4);
+    EXPECT_EQ(Mess.CompPer->value(), 10);
+}
+
+TEST_F(MessTest, EmptyRangeDoesNotBreakTheBar) {
+    Mess.InitShowMess(0, 0, "初始化书本");
+    Mess.ShowMessPos(0);
+    Mess.InitShowMess(5, 2, "初始化书本");
+    Mess.ShowMessPos(3);
+    EXPECT_TRUE(Mess.isVisible());
+}
+
+TEST_F(MessTest, BoxIsCentredOnTheBook) {
+    Mess.InitShowMess(0, 5, "打开文件");
+    EXPECT_EQ(Mess.pos(), QPoint(336, 221));
+}
+
+TEST_F(MessTest, BoxFollowsTheBookAtEveryShowing) {
+    Mess.InitShowMess(0, 5, "打开文件");
+    Mess.CloseShowMess();
+    Book.setGeometry(0, 0, 127, 80);
+    Mess.InitShowMess(0, 5, "打开文件");
+    EXPECT_EQ(Mess.pos(), QPoint(1, 21)); // odd differences are truncated
+    Mess.CloseShowMess();
+    Book.setGeometry(300, 200, 596, 380);
+    Mess.ShowMessPos(1); // shows the closed box again, centred anew
+    EXPECT_TRUE(Mess.isVisible());
+    EXPECT_EQ(Mess.pos(), QPoint(536, 371));
+}
+
+TEST_F(MessTest, CloseShowMessHidesAndBringsUpAVisibleBook) {
+    Mess.InitShowMess(0, 2, "保存文件");
+    Mess.CloseShowMess();
+    EXPECT_FALSE(Mess.isVisible());
+    EXPECT_EQ(ShowMainFormCalls, 1);
+}
+
+TEST_F(MessTest, CloseShowMessLeavesAHiddenBookHidden) {
+    Book.hide();
+    Mess.InitShowMess(0, 2, "生成书库文件");
+    Mess.CloseShowMess();
+    EXPECT_FALSE(Mess.isVisible());
+    EXPECT_EQ(ShowMainFormCalls, 0);
+}
+
+TEST(MessWithoutBookTest, WorksBeforeTheBookExists) {
+    TFormMess mess;
+    mess.InitShowMess(0, 3, "打开文件");
+    mess.ShowMessPos(2);
+    mess.CloseShowMess();
+    EXPECT_FALSE(mess.isVisible());
+}

@@ -1,0 +1,44 @@
+#pragma once
+// The small progress box centred on the book while a long loop over the document runs.
+#include "reader/ProgressWindow.h"
+
+#include <QPointer>
+#include <QWidget>
+#include <functional>
+
+class QLabel;
+class QProgressBar;
+
+class TFormMess : public QWidget, public ProgressWindow {
+    Q_OBJECT
+
+public:
+    static constexpr int ClientWidth = 124;
+    static constexpr int ClientHeight = 38;
+
+    explicit TFormMess(QWidget* parent = nullptr);
+
+    // The box is created before the book, so the book introduces itself afterwards: the box
+    // centres on `mainForm` at every showing and, on closing, calls `showMainForm` if the book
+    // is visible. Without a main form it centres on the screen.
+    void SetMainForm(QWidget* mainForm, std::function<void()> showMainForm);
+
+    // `text` is a UTF-8 caption such as "打开文件".
+    void InitShowMess(int min, int max, const std::string& text) override;
+    // Repaints before returning, since the caller goes on without visiting the event loop.
+    void ShowMessPos(int position) override;
+    void CloseShowMess() override;
+
+    QLabel* const PanelMsgShow;
+    QProgressBar* const CompPer;
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    void ShowCentred();
+    QPoint CentredPosition() const;
+
+    QPointer<QWidget> MainForm;
+    std::function<void()> ShowMainForm;
+};
