@@ -2,6 +2,7 @@
 
 #include "reader/PageNumbers.h"
 #include "text/GbkText.h"
+#include "window/Mess.h"
 #include "window/PageText.h"
 
 #include <QFile>
@@ -20,10 +21,18 @@ TFormMain::TFormMain(ProgressWindow& progress, QWidget* parent)
     setAttribute(Qt::WA_OpaquePaintEvent);
     setMouseTracking(false);
     ImageBookPic = QImage(QStringLiteral(":/skin.bmp"));
+    if (auto* mess = dynamic_cast<TFormMess*>(&Progress))
+        mess->SetMainForm(this, [this] { ShowMainForm(); });
     Init();
 }
 
 TFormMain::~TFormMain() = default;
+
+void TFormMain::ShowMainForm() {
+    show();
+    raise();
+    activateWindow();
+}
 
 std::string TFormMain::MemoReadme() {
     QFile file(QStringLiteral(":/readme.txt"));
@@ -65,7 +74,7 @@ void TFormMain::ApplyFonts() {
     Widths = std::make_unique<CharWidthCache>(*Measurer);
 }
 
-void TFormMain::LoadBookPicture() {
+void TFormMain::LoadBackground() {
     if (Setting.BackgroundImageFile.empty())
         Setting.UseBackgroundImage = false;
     if (Setting.UseBackgroundImage) {
@@ -92,7 +101,7 @@ void TFormMain::Init_Setup() {
         label->Visible = Setting.ShowPageNumbers;
     ApplyFonts();
     if (Changes.ImageChanged)
-        LoadBookPicture();
+        LoadBackground();
     if (Changes.MaxChanged)
         Init_Max();
     if (Changes.WindowChanged)

@@ -39,6 +39,9 @@ public:
     void ImagePagePrevClick();
     void ImagePageNextClick();
 
+    // Shows the book and brings it to the front.
+    void ShowMainForm();
+
     // The built-in help text as GBK bytes, each line followed by CR LF.
     static std::string MemoReadme();
 
@@ -68,7 +71,7 @@ protected:
 
 private:
     void ApplyFonts();
-    void LoadBookPicture();
+    void LoadBackground();
     void PlaceNumberGroup(PageNumberLabels& group, int x, int y);
     QSize LabelSize(const QString& caption) const;
     QString HintAt(const QPoint& pos) const;
