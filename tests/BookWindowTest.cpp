@@ -58,6 +58,67 @@ TEST(BookWindowTest, ResizeKeepsMinimumAndRepaginates) {
     EXPECT_EQ(book.Store.LinesPerPage, 5);
 }
 
+// Shows `chunks` as an open document, paginated and at page 1.
+void OpenChunks(TFormMain& book, std::vector<Chunk> chunks) {
+    book.Store.DocumentName = "/books/test.txt";
+    book.Store.SetChunks(std::move(chunks));
+    book.Init_Page();
+    book.ChangeYe(1);
+}
+
+std::string NumberedLines(int n) {
+    std::string text;
+    for (int i = 1; i <= n; ++i)
+        text += "line " + std::to_string(i) + "\r\n";
+    return text;
+}
+
+TEST(BookWindowTest, LastPairOfOddPageCountHasNoRightNumber) {
+    NoProgress progress;
+    TFormMain book(progress);
+    OpenChunks(book, {MakeChunk(NumberedLines(27 * 4))}); // 109 lines: 5 pages of 27
+    ASSERT_EQ(book.Store.PageCount, 5);
+    book.ChangeYe(book.Store.PageCount + 10);
+    EXPECT_EQ(book.Store.CurrentPage, 5);
+    EXPECT_FALSE(book.LabelYe2Group.Ye.Visible);
+    std::string emptyPage;
+    for (int i = 0; i < 27; ++i)
+        emptyPage += "\r\n";
+    EXPECT_EQ(book.Pages.Right, emptyPage);
+    book.ChangeYe(3);
+    EXPECT_TRUE(book.LabelYe2Group.Ye.Visible);
+    EXPECT_EQ(book.LabelYe2Group.Ye.Caption, "4");
+}
+
+TEST(BookWindowTest, PageNumbersFollowPlacementAndTotal) {
+    NoProgress progress;
+    TFormMain book(progress);
+    OpenChunks(book, {MakeChunk(NumberedLines(27 * 120))});
+    book.Setting.PageNumberShowTotal[0] = true;
+    book.ChangeYe(7);
+    EXPECT_EQ(book.LabelYe1Group.Whole(), QStringLiteral("第7/121页"));
+    // "12": outer edge of the left half, at the bottom.
+    EXPECT_EQ(book.LabelYe1Group.Be.Rect.left(), 11 + 13);
+    EXPECT_EQ(book.LabelYe1Group.Be.Rect.bottom() + 1, 380 - 8);
+    EXPECT_EQ(book.LabelYe1Group.Ye.Rect.left(), book.LabelYe1Group.Be.Rect.right() + 1);
+    // "32": the right group's right edge against the right strip.
+    EXPECT_EQ(book.LabelYe2Group.Af.Rect.right() + 1, 596 - 13 - 11);
+}
+
+TEST(BookWindowTest, BrokenBytesPaginateAndDraw) {
+    NoProgress progress;
+    TFormMain book(progress);
+    std::string garbage(3000, '\0');
+    for (std::size_t i = 0; i < garbage.size(); ++i)
+        garbage[i] = static_cast<char>((i * 37 + 11) % 256);
+    OpenChunks(book, {MakeChunk(garbage), MakeChunk(std::string(600, 'x')), MakeChunk("")});
+    EXPECT_GE(book.Store.PageCount, 1);
+    for (int page = 1; page <= book.Store.PageCount; page += 2) {
+        book.ChangeYe(page);
+        EXPECT_FALSE(book.grab().isNull());
+    }
+}
+
 TEST(BookWindowTest, RendersTheBook) {
     NoProgress progress;
     TFormMain book(progress);
