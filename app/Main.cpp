@@ -6,11 +6,8 @@
 #include "window/PageText.h"
 
 #include <QFile>
-#include <QHelpEvent>
-#include <QMouseEvent>
 #include <QPainter>
 #include <QResizeEvent>
-#include <QToolTip>
 
 static void InitResources() { Q_INIT_RESOURCE(resources); }
 
@@ -21,6 +18,8 @@ TFormMain::TFormMain(ProgressWindow& progress, QWidget* parent)
     setAttribute(Qt::WA_OpaquePaintEvent);
     setMouseTracking(false);
     ImageBookPic = QImage(QStringLiteral(":/skin.bmp"));
+    Menus = new MainMenu(this);
+    ConnectMenus();
     if (auto* mess = dynamic_cast<TFormMess*>(&Progress))
         mess->SetMainForm(this, [this] { ShowMainForm(); });
     Init();
@@ -234,10 +233,6 @@ void TFormMain::FormResize(const QSize& size) {
     }
 }
 
-void TFormMain::ImagePagePrevClick() { ChangeYe(Store.CurrentPage - 2); }
-
-void TFormMain::ImagePageNextClick() { ChangeYe(Store.CurrentPage + 2); }
-
 void TFormMain::resizeEvent(QResizeEvent* event) {
     // Showing the window delivers a resize to the size it already has; only a change counts.
     if (event->size() == PaginatedSize && !LayoutGuard)
@@ -264,43 +259,3 @@ void TFormMain::paintEvent(QPaintEvent*) {
         painter.fillRect(ImageUnderLine, FromColorValue(Setting.UnderlineColor));
 }
 
-void TFormMain::mouseReleaseEvent(QMouseEvent* event) {
-    if (event->button() != Qt::LeftButton)
-        return;
-    const QPoint pos = event->position().toPoint();
-    // The corner hot areas lie above the strips; their commands come with moving and hiding.
-    if (Geometry.ImageMinSize.contains(pos) || Geometry.ImageMove.contains(pos) ||
-        Geometry.ImageResize.contains(pos))
-        return;
-    if (Geometry.ImagePageNext.contains(pos))
-        ImagePageNextClick();
-    else if (Geometry.ImagePagePrev.contains(pos))
-        ImagePagePrevClick();
-}
-
-QString TFormMain::HintAt(const QPoint& pos) const {
-    if (Geometry.ImageMinSize.contains(pos))
-        return QStringLiteral("最小化");
-    if (Geometry.ImageResize.contains(pos))
-        return QStringLiteral("改变书本大小");
-    if (Geometry.ImageMove.contains(pos))
-        return QStringLiteral("移动书本");
-    if (Geometry.ImagePageNext.contains(pos))
-        return QStringLiteral("下一页");
-    if (Geometry.ImagePagePrev.contains(pos))
-        return QStringLiteral("上一页");
-    return {};
-}
-
-bool TFormMain::event(QEvent* event) {
-    if (event->type() == QEvent::ToolTip) {
-        auto* help = static_cast<QHelpEvent*>(event);
-        const QString hint = HintAt(help->pos());
-        if (hint.isEmpty())
-            QToolTip::hideText();
-        else
-            QToolTip::showText(help->globalPos(), hint, this);
-        return true;
-    }
-    return QWidget::event(event);
-}

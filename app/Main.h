@@ -6,6 +6,7 @@
 #include "records/Settings.h"
 #include "window/BookGeometry.h"
 #include "window/BookLabels.h"
+#include "window/MainMenu.h"
 #include "window/PageFont.h"
 
 #include <QFont>
@@ -36,8 +37,18 @@ public:
     void Init_UnderLine();
     void FormResize(const QSize& size);
 
+    // Navigation: the strips always act; the page menu's commands only while their item is
+    // enabled, also when a key reaches them.
     void ImagePagePrevClick();
     void ImagePageNextClick();
+    void ItemPagePrevClick();
+    void ItemPageNextClick();
+    void ItemPageFirstClick();
+    void ItemPageLastClick();
+    void MenuPageMovePopup();
+    void FormKeyDown(int virtualKey);
+    void MoveUnderLine(int delta);
+    void ImageMinSizeClick();
 
     // Shows the book and brings it to the front.
     void ShowMainForm();
@@ -60,13 +71,21 @@ public:
     PageNumberLabels LabelYe2Group;
     int UnderlineLine = 1;
     QRect ImageUnderLine;
+    bool UnderlineOnRightPage() const { return ImageUnderLine.left() == Geometry.Page2Left; }
     bool UnderlineVisible = false;
     int PageLinePitch = 12;
+    bool EditMode = false;
+    int DragState = 0; // 0 idle, 1 pressed on the book, 2 the press became a window move
+    MainMenu* Menus = nullptr;
 
 protected:
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
     bool event(QEvent* event) override;
 
 private:
@@ -74,7 +93,18 @@ private:
     void LoadBackground();
     void PlaceNumberGroup(PageNumberLabels& group, int x, int y);
     QSize LabelSize(const QString& caption) const;
+    // The components of the book, from the top of the stack down.
+    enum class Part {
+        ImageMinSize, ImageResize, ImageMove, ImagePageNext, ImagePagePrev,
+        LabelYe, LabelPage2, LabelPage1, ImageBook
+    };
+    Part PartAt(const QPoint& pos) const;
     QString HintAt(const QPoint& pos) const;
+    void ConnectMenus();
+    static void RunItem(QAction* item);
+    void PutUnderline(bool rightPage, int line);
+    void TurnByClick(Part part, const QPoint& pos);
+    bool IsMaximized() const { return windowState() & Qt::WindowMaximized; }
 
     ProgressWindow& Progress;
     QFont PageQFont;

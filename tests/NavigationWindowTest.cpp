@@ -1,0 +1,137 @@
+// test-links: mojuan_app
+#include "app/Main.h"
+
+#include <QTest>
+#include <gtest/gtest.h>
+
+namespace {
+
+// A book showing 200 pages of 27 numbered lines.
+struct OpenBook {
+    NoProgress progress;
+    TFormMain book{progress};
+
+    OpenBook() {
+        std::string text;
+        for (int i = 1; i <= 27 * 200; ++i)
+            text += std::to_string(i) + "\r\n";
+        text.resize(text.size() - 2);
+        book.Store.DocumentName = "/books/numbers.txt";
+        book.Store.SetChunks({MakeChunk(text)});
+        book.Init_Page();
+        book.ChangeYe(1);
+        book.show();
+        EXPECT_EQ(book.Store.PageCount, 200);
+    }
+    void Key(Qt::Key key, Qt::KeyboardModifiers mods = {}) { QTest::keyClick(&book, key, mods); }
+    void OpenPageMenu() {
+        emit book.Menus->MenuPageMove->aboutToShow();
+    }
+};
+
+TEST(NavigationWindowTest, StripKeysTurnAndBackspaceReturns) {
+    OpenBook b;
+    for (Qt::Key key : {Qt::Key_Space, Qt::Key_PageDown, Qt::Key_Right, Qt::Key_Equal})
+        b.Key(key);
+    EXPECT_EQ(b.book.Store.CurrentPage, 9);
+    b.Key(Qt::Key_Left);
+    EXPECT_EQ(b.book.Store.CurrentPage, 7);
+    b.Key(Qt::Key_Backspace);
+    EXPECT_EQ(b.book.Store.CurrentPage, 9);
+    b.Key(Qt::Key_Backspace); // a second Backspace goes forward again
+    EXPECT_EQ(b.book.Store.CurrentPage, 7);
+}
+
+TEST(NavigationWindowTest, NextAtLastPairKeepsPair) {
+    OpenBook b;
+    b.book.ChangeYe(200);
+    b.Key(Qt::Key_Space);
+    EXPECT_EQ(b.book.Store.CurrentPage, 199);
+    EXPECT_EQ(b.book.Store.PreviousPage, 199);
+}
+
+TEST(NavigationWindowTest, ItemKeysObeyStatesFromLastPageMenuOpening) {
+    OpenBook b;
+    b.OpenPageMenu(); // on page 1: previous and first are disabled
+    b.book.ChangeYe(51);
+    b.Key(Qt::Key_Home);
+    EXPECT_EQ(b.book.Store.CurrentPage, 51);
+    b.Key(Qt::Key_Up);
+    EXPECT_EQ(b.book.Store.CurrentPage, 51);
+    b.Key(Qt::Key_PageUp); // the strip operations always act
+    EXPECT_EQ(b.book.Store.CurrentPage, 49);
+    b.OpenPageMenu();
+    b.Key(Qt::Key_Home);
+    EXPECT_EQ(b.book.Store.CurrentPage, 1);
+    b.Key(Qt::Key_End);
+    EXPECT_EQ(b.book.Store.CurrentPage, 199);
+}
+
+TEST(NavigationWindowTest, UnderlineWalksLinesAndTurnsPages) {
+    OpenBook b;
+    b.book.Setting.ShowUnderline = true;
+    for (int i = 0; i < 26; ++i)
+        b.Key(Qt::Key_Down);
+    EXPECT_EQ(b.book.UnderlineLine, 27);
+    EXPECT_FALSE(b.book.UnderlineOnRightPage());
+    b.Key(Qt::Key_Down);
+    EXPECT_TRUE(b.book.UnderlineOnRightPage());
+    EXPECT_EQ(b.book.UnderlineLine, 1);
+    EXPECT_EQ(b.book.ImageUnderLine.top(), 28 + 12);
+    for (int i = 0; i < 27; ++i)
+        b.Key(Qt::Key_Down);
+    EXPECT_EQ(b.book.Store.CurrentPage, 3);
+    EXPECT_FALSE(b.book.UnderlineOnRightPage());
+    b.Key(Qt::Key_Up);
+    EXPECT_EQ(b.book.Store.CurrentPage, 1);
+    EXPECT_TRUE(b.book.UnderlineOnRightPage());
+    EXPECT_EQ(b.book.UnderlineLine, 27);
+}
+
+TEST(NavigationWindowTest, DoubleSpacingUnderlineAtPageEnds) {
+    OpenBook b;
+    b.book.Setting.ShowUnderline = true;
+    b.book.Setting.DoubleSpacing = true;
+    b.book.Init_Page();
+    b.book.ChangeYe(1);
+    ASSERT_EQ(b.book.Store.LinesPerPage, 13);
+    for (int i = 0; i < 13; ++i)
+        b.Key(Qt::Key_Down);
+    EXPECT_TRUE(b.book.UnderlineOnRightPage());
+    EXPECT_EQ(b.book.ImageUnderLine.top(), 28 + 12); // under text line 1, not the empty line
+    b.Key(Qt::Key_Up);
+    EXPECT_EQ(b.book.ImageUnderLine.top(), 28 + 12 * 25); // text line 13 is display line 25
+}
+
+TEST(NavigationWindowTest, ClickingPagesFollowsClickPageTurns) {
+    OpenBook b;
+    b.book.Setting.DragPageMovesBook = false;
+    QTest::mouseClick(&b.book, Qt::LeftButton, {}, QPoint(400, 150)); // right page
+    EXPECT_EQ(b.book.Store.CurrentPage, 3);
+    QTest::mouseClick(&b.book, Qt::LeftButton, {}, QPoint(100, 150)); // left page
+    EXPECT_EQ(b.book.Store.CurrentPage, 1);
+    QTest::mouseClick(&b.book, Qt::LeftButton, {}, QPoint(298, 10)); // book at x = width / 2
+    EXPECT_EQ(b.book.Store.CurrentPage, 3);
+    b.book.Setting.ClickPageTurns = false;
+    QTest::mouseClick(&b.book, Qt::LeftButton, {}, QPoint(400, 150));
+    EXPECT_EQ(b.book.Store.CurrentPage, 3);
+    QTest::mouseClick(&b.book, Qt::LeftButton, {}, QPoint(588, 150)); // the strip still turns
+    EXPECT_EQ(b.book.Store.CurrentPage, 5);
+}
+
+TEST(NavigationWindowTest, ReleaseEndingADragTurnsNothing) {
+    OpenBook b;
+    QTest::mousePress(&b.book, Qt::LeftButton, {}, QPoint(400, 150));
+    EXPECT_EQ(b.book.DragState, 1);
+    b.book.DragState = 2; // as after the mouse moved and the window manager took the move
+    QTest::mouseRelease(&b.book, Qt::LeftButton, {}, QPoint(400, 150));
+    EXPECT_EQ(b.book.Store.CurrentPage, 1);
+}
+
+TEST(NavigationWindowTest, MenuShortcutsComeBeforeTheKeyMap) {
+    OpenBook b;
+    b.Key(Qt::Key_U, Qt::ControlModifier); // a menu shortcut, not the key map
+    EXPECT_EQ(b.book.Store.CurrentPage, 1);
+}
+
+} // namespace

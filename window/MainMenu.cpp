@@ -1,0 +1,78 @@
+#include "MainMenu.h"
+
+MainMenu::MainMenu(QWidget* owner)
+    : QObject(owner), MenuMain(new QMenu(owner)), ItemNew(new QMenu(QStringLiteral("最新文件"), MenuMain)),
+      ItemDeal(new QMenu(QStringLiteral("文件处理"), MenuMain)),
+      ItemBIG5(AddItem(ItemDeal, "ItemBIG5", QStringLiteral("BIG5码转换为GB码"), Qt::CTRL | Qt::Key_B)),
+      ItemGB(AddItem(ItemDeal, "ItemGB", QStringLiteral("GB码转换为BIG5码   "), Qt::CTRL | Qt::Key_G)),
+      ItemHtml(AddItem(ItemDeal, "ItemHtml", QStringLiteral("处理HTML文件"), Qt::CTRL | Qt::Key_H)),
+      ItemChap(AddItem(ItemDeal, "ItemChap", QStringLiteral("智能分段"), Qt::CTRL | Qt::Key_F)),
+      ItemHangD(AddItem(ItemDeal, "ItemHangD", QStringLiteral("行距加倍"), Qt::CTRL | Qt::Key_D)),
+      ItemUnderLine(AddItem(ItemDeal, "ItemUnderLine", QStringLiteral("显示下划线"),
+                            Qt::CTRL | Qt::Key_U)),
+      ItemRefresh(AddItem(ItemDeal, "ItemRefresh", QStringLiteral("刷新"), Qt::Key_F5)),
+      ItemQuit(new QAction(QStringLiteral("退出"), MenuMain)),
+      MenuPageMove(new QMenu(owner)),
+      ItemPagePrev(AddItem(MenuPageMove, "ItemPagePrev", QStringLiteral("上一页"))),
+      ItemPageNext(AddItem(MenuPageMove, "ItemPageNext", QStringLiteral("下一页"))),
+      ItemPageFirst(new QAction(QStringLiteral("第一页        Home"), MenuPageMove)),
+      ItemPageLast(new QAction(QStringLiteral("最后一页      End"), MenuPageMove)),
+      ItemFilePrev(new QAction(QStringLiteral("上一篇小说    <"), MenuPageMove)),
+      ItemFileNext(new QAction(QStringLiteral("下一篇小说    >"), MenuPageMove)) {
+    MenuMain->setObjectName(QStringLiteral("MenuMain"));
+    ItemNew->setObjectName(QStringLiteral("ItemNew"));
+    ItemDeal->setObjectName(QStringLiteral("ItemDeal"));
+    MenuMain->addMenu(ItemNew);
+    MenuMain->addMenu(ItemDeal);
+    for (QAction* item : {ItemBIG5, ItemGB, ItemHtml, ItemChap, ItemHangD, ItemUnderLine})
+        item->setCheckable(true);
+    MenuMain->addSeparator();
+    ItemQuit->setObjectName(QStringLiteral("ItemQuit"));
+    ItemQuit->setShortcut(Qt::CTRL | Qt::Key_T);
+    ItemQuit->setShortcutContext(Qt::WidgetShortcut);
+    MenuMain->addAction(ItemQuit);
+
+    // The page menu shows its keys in the captions: they act through the keyboard map.
+    MenuPageMove->setObjectName(QStringLiteral("MenuPageMove"));
+    MenuPageMove->addSeparator();
+    ItemPageFirst->setObjectName(QStringLiteral("ItemPageFirst"));
+    ItemPageLast->setObjectName(QStringLiteral("ItemPageLast"));
+    MenuPageMove->addAction(ItemPageFirst);
+    MenuPageMove->addAction(ItemPageLast);
+    MenuPageMove->addSeparator();
+    ItemFilePrev->setObjectName(QStringLiteral("ItemFilePrev"));
+    ItemFileNext->setObjectName(QStringLiteral("ItemFileNext"));
+    MenuPageMove->addAction(ItemFilePrev);
+    MenuPageMove->addAction(ItemFileNext);
+}
+
+QAction* MainMenu::AddItem(QMenu* menu, const char* name, const QString& caption,
+                           const QKeySequence& shortcut) {
+    auto* item = new QAction(caption, menu);
+    item->setObjectName(QString::fromLatin1(name));
+    // Shown in the menu only; the book dispatches its shortcuts itself, in menu order.
+    item->setShortcut(shortcut);
+    item->setShortcutContext(Qt::WidgetShortcut);
+    menu->addAction(item);
+    return item;
+}
+
+bool MainMenu::DispatchShortcut(const QKeySequence& key) {
+    return !key.isEmpty() && Dispatch(MenuMain, key);
+}
+
+bool MainMenu::Dispatch(QMenu* menu, const QKeySequence& key) {
+    for (QAction* item : menu->actions()) {
+        if (QMenu* sub = item->menu()) {
+            if (Dispatch(sub, key))
+                return true;
+            continue;
+        }
+        if (item->shortcut() != key)
+            continue;
+        if (item->isEnabled() && menu->isEnabled())
+            item->trigger();
+        return true;
+    }
+    return false;
+}

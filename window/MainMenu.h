@@ -1,0 +1,43 @@
+#pragma once
+// The two popup menus of the book: the main menu (right click on the book) and the page menu
+// (right click on a page-turn strip). Items are named as the commands that they run.
+#include <QAction>
+#include <QMenu>
+#include <QObject>
+
+class MainMenu : public QObject {
+    Q_OBJECT
+
+public:
+    explicit MainMenu(QWidget* owner);
+
+    QMenu* const MenuMain;
+    QMenu* const ItemNew; // "最新文件": the recent entries
+    QMenu* const ItemDeal;
+    QAction* const ItemBIG5;
+    QAction* const ItemGB;
+    QAction* const ItemHtml;
+    QAction* const ItemChap;
+    QAction* const ItemHangD;
+    QAction* const ItemUnderLine;
+    QAction* const ItemRefresh;
+    QAction* const ItemQuit;
+
+    QMenu* const MenuPageMove;
+    QAction* const ItemPagePrev;
+    QAction* const ItemPageNext;
+    QAction* const ItemPageFirst;
+    QAction* const ItemPageLast;
+    QAction* const ItemFilePrev;
+    QAction* const ItemFileNext;
+
+    // A key that is a shortcut of the main menu runs the first item in menu order that carries
+    // it, if that item and its submenu were enabled when the menu last opened; the key is used up
+    // either way. False when no item carries the key.
+    bool DispatchShortcut(const QKeySequence& key);
+
+private:
+    QAction* AddItem(QMenu* menu, const char* name, const QString& caption,
+                     const QKeySequence& shortcut = {});
+    bool Dispatch(QMenu* menu, const QKeySequence& key);
+};
