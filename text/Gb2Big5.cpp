@@ -2,8 +2,10 @@
 
 #include "Gb2Big5Tables.h"
 
+#include <array>
 #include <bit>
 #include <cstddef>
+#include <cstring>
 
 #if defined(__SSE2__)
 #include <emmintrin.h>
@@ -94,6 +96,33 @@ struct FromGb {
 #endif
 };
 
+// The table of a direction spread over every pair of bytes, indexed by the pair as it lies in
+// memory read as a little-endian 16-bit value, holding the code with its bytes in the order
+// they are written out: the fast block path then converts a character with one load from
+// the text, one from the table and one store.
+template <class From> const std::array<std::uint16_t, 65536>& PairTable() {
+    static const std::array<std::uint16_t, 65536> table = [] {
+        std::array<std::uint16_t, 65536> t{};
+        for (unsigned b1 = 0; b1 < 256; ++b1) {
+            for (unsigned b2 = 0; b2 < 256; ++b2) {
+                if (!From::IsChar(b1, b2))
+                    continue;
+                const std::uint16_t code = From::Lookup(b1, b2);
+                const unsigned char bytes[2] = {static_cast<unsigned char>(code >> 8),
+                                                static_cast<unsigned char>(code & 0xFF)};
+                const unsigned char pair[2] = {static_cast<unsigned char>(b1),
+                                               static_cast<unsigned char>(b2)};
+                std::uint16_t key, value;
+                std::memcpy(&key, pair, 2);
+                std::memcpy(&value, bytes, 2);
+                t[key] = value;
+            }
+        }
+        return t;
+    }();
+    return table;
+}
+
 // One step of the conversion at position i: a character is replaced, any other byte is left
 // as copied. Returns the bytes consumed.
 template <class From>
@@ -113,11 +142,15 @@ template <class From> std::string Convert(std::string_view text) {
     const std::size_t n = text.size();
     std::size_t i = 0;
 #if defined(__SSE2__)
+    const std::array<std::uint16_t, 65536>& pairs = PairTable<From>();
     while (i + Block <= n) {
         const __m128i v = Load(in + i);
         if (From::Lanes(v) == 0xFFFF) {
-            for (std::size_t k = i; k < i + Block; k += 2)
-                PutCode(out + k, From::Lookup(in[k], in[k + 1]));
+            for (std::size_t k = i; k < i + Block; k += 2) {
+                std::uint16_t pair;
+                std::memcpy(&pair, in + k, 2);
+                std::memcpy(out + k, &pairs[pair], 2);
+            }
             i += Block;
         } else if (const int high = _mm_movemask_epi8(v); (high & 1) == 0) {
             i += high == 0 ? Block : std::countr_zero(static_cast<unsigned>(high));
