@@ -7,6 +7,7 @@
 
 #include <cstdint>
 #include <cstdio>
+#include <iconv.h>
 #include <random>
 #include <string>
 
@@ -36,6 +37,17 @@ int Mapped(const auto& table) {
 
 bool IsBig5Extension(std::uint16_t code) {
     return (code >= 0xC6A1 && code <= 0xC8FE) || (code >= 0xF9D6 && code <= 0xF9FE);
+}
+
+// Whether the code set assigns a character to the two-byte code, by glibc's iconv.
+bool IsAssigned(iconv_t cd, std::uint16_t code) {
+    char in[2] = {static_cast<char>(code >> 8), static_cast<char>(code & 0xFF)};
+    char out[8];
+    char* inp = in;
+    char* outp = out;
+    std::size_t inLeft = 2, outLeft = sizeof out;
+    iconv(cd, nullptr, nullptr, nullptr, nullptr);
+    return iconv(cd, &inp, &inLeft, &outp, &outLeft) != static_cast<std::size_t>(-1);
 }
 
 // The scans exactly as the algorithm states them, one position at a time, to hold the fast
@@ -149,18 +161,23 @@ TEST(Gb2Big5TablesTest, SimplifiedFormsAndTaiwanForms) {
     EXPECT_EQ(GbToBig5Code(0xA3AC), 0xA141); // ，
 }
 
-TEST(Gb2Big5TablesTest, EveryEntryIsAValidCodeOfTheOtherSet) {
+TEST(Gb2Big5TablesTest, EveryEntryIsACharacterOfTheOtherSet) {
+    iconv_t gb = iconv_open("UTF-8", "GB2312"), big5 = iconv_open("UTF-8", "BIG5");
+    ASSERT_NE(gb, reinterpret_cast<iconv_t>(-1));
+    ASSERT_NE(big5, reinterpret_cast<iconv_t>(-1));
     for (std::uint16_t v : Big5GbTable) {
         if (v == NoCounterpart)
             continue;
-        ASSERT_TRUE(IsGbChar(v >> 8, v & 0xFF)) << std::hex << v;
+        ASSERT_TRUE(IsGbChar(v >> 8, v & 0xFF) && IsAssigned(gb, v)) << std::hex << v;
     }
     for (std::uint16_t v : GbBig5Table) {
         if (v == NoCounterpart)
             continue;
         ASSERT_TRUE(IsBig5Char(v >> 8, v & 0xFF) && (v >> 8) >= 0xA1) << std::hex << v;
-        ASSERT_FALSE(IsBig5Extension(v)) << std::hex << v;
+        ASSERT_TRUE(IsAssigned(big5, v) && !IsBig5Extension(v)) << std::hex << v;
     }
+    iconv_close(gb);
+    iconv_close(big5);
 }
 
 TEST(Gb2Big5TablesTest, NonStandardPositionsHaveNoEntry) {
