@@ -1,0 +1,53 @@
+// mojuan-text detect FILE...: the size of each file and, chunk by chunk, the code that the
+// reader's detection finds.
+#include "FileIo.h"
+#include "Subcommands.h"
+#include "text/Chunking.h"
+#include "text/Gb2Big5.h"
+
+#include <iostream>
+#include <string>
+
+namespace {
+
+constexpr std::string_view Help = R"(  detect FILE...
+      For each file, print its size and, for each chunk of 250000 bytes, GB or BIG5:
+        novel.txt: 1739802 bytes: BIG5 BIG5 BIG5 BIG5 BIG5 BIG5 BIG5
+)";
+
+void PrintVerdicts(const std::string& name, std::string_view bytes) {
+    std::cout << name << ": " << bytes.size() << " bytes:";
+    for (std::string_view chunk : CutChunks(bytes, NoChunkLimit))
+        std::cout << (IsBig5Text(chunk) ? " BIG5" : " GB");
+    std::cout << '\n';
+}
+
+int Run(Arguments args) {
+    if (args.empty())
+        return UsageError("detect needs at least one file");
+    for (std::string_view arg : args) {
+        if (arg.size() > 1 && arg[0] == '-')
+            return UsageError("detect does not know the option " + std::string(arg));
+    }
+    int status = ExitOk;
+    for (std::string_view arg : args) {
+        const std::string path(arg);
+        std::string bytes;
+        if (const IoResult read = ReadWhole(path, bytes); !read.Ok) {
+            std::cout.flush();
+            std::cerr << ToolName << ": " << read.Error << '\n';
+            status = ExitIoError;
+            continue;
+        }
+        PrintVerdicts(path, bytes);
+    }
+    if (!std::cout.flush()) {
+        std::cerr << ToolName << ": cannot write standard output\n";
+        return ExitIoError;
+    }
+    return status;
+}
+
+} // namespace
+
+const Subcommand DetectCommand{"detect", Help, Run};

@@ -1,0 +1,25 @@
+#pragma once
+// The subcommands of mojuan-text. Each takes the arguments after its name, prints what it has
+// to say and returns the exit status.
+#include <span>
+#include <string_view>
+
+inline constexpr int ExitOk = 0;
+inline constexpr int ExitIoError = 1; // a file could not be read or written
+inline constexpr int ExitUsage = 2;
+
+inline constexpr std::string_view ToolName = "mojuan-text";
+
+using Arguments = std::span<const std::string_view>;
+
+struct Subcommand {
+    std::string_view Name;
+    std::string_view Help; // its part of the usage text
+    int (*Run)(Arguments args);
+};
+
+extern const Subcommand DetectCommand;
+extern const Subcommand ConvertCommand;
+
+// Reports a usage error on standard error and returns ExitUsage.
+int UsageError(std::string_view problem);

@@ -1,0 +1,68 @@
+// mojuan-text: GB and BIG5 detection and conversion for novels in bulk, done chunk by chunk
+// exactly as the reader does it.
+#include "Subcommands.h"
+
+#include <iostream>
+#include <new>
+#include <string>
+#include <vector>
+
+namespace {
+
+const Subcommand* const Subcommands[] = {&DetectCommand, &ConvertCommand};
+
+constexpr std::string_view Intro = R"(Usage: mojuan-text COMMAND ARGUMENTS...
+
+Detects and converts GB and BIG5 text as the 墨卷 reader does: the text is cut into chunks of
+250000 bytes (never inside a double-byte character), and each chunk is judged and converted
+by itself.
+
+Commands:
+)";
+
+constexpr std::string_view Outro = R"(
+Exit status: 0 on success, 1 when a file cannot be read or written, 2 on bad usage.
+)";
+
+void PrintUsage(std::ostream& out) {
+    out << Intro;
+    for (const Subcommand* command : Subcommands)
+        out << command->Help;
+    out << Outro;
+}
+
+const Subcommand* FindSubcommand(std::string_view name) {
+    for (const Subcommand* command : Subcommands) {
+        if (command->Name == name)
+            return command;
+    }
+    return nullptr;
+}
+
+} // namespace
+
+int UsageError(std::string_view problem) {
+    std::cerr << ToolName << ": " << problem << "\nTry '" << ToolName << " --help'.\n";
+    return ExitUsage;
+}
+
+int main(int argc, char** argv) {
+    const std::vector<std::string_view> args(argv + 1, argv + argc);
+    if (args.empty()) {
+        PrintUsage(std::cerr);
+        return ExitUsage;
+    }
+    if (args[0] == "--help" || args[0] == "-h" || args[0] == "help") {
+        PrintUsage(std::cout);
+        return std::cout.flush() ? ExitOk : ExitIoError;
+    }
+    const Subcommand* command = FindSubcommand(args[0]);
+    if (command == nullptr)
+        return UsageError("unknown command '" + std::string(args[0]) + "'");
+    try {
+        return command->Run(Arguments(args).subspan(1));
+    } catch (const std::bad_alloc&) {
+        std::cerr << ToolName << ": not enough memory\n";
+        return ExitIoError;
+    }
+}

@@ -1,0 +1,22 @@
+#pragma once
+// How a document's bytes are cut into the chunks that every pass works on, one by one. The
+// reader's file opening and the command-line tool share it, so that the tool converts exactly
+// the chunks the reader would show.
+#include <cstddef>
+#include <cstdint>
+#include <limits>
+#include <string_view>
+#include <vector>
+
+inline constexpr std::size_t ChunkSize = 250000;
+inline constexpr std::size_t MaxChunks = 89;
+inline constexpr std::size_t NoChunkLimit = std::numeric_limits<std::size_t>::max();
+
+// size / ChunkSize rounded up, kept within 1 to maxChunks.
+std::size_t ChunkCountFor(std::size_t size, std::size_t maxChunks = MaxChunks);
+
+// ChunkCountFor(bytes.size()) chunks in order, together all of `bytes`. Every chunk but the
+// last ends ChunkSize bytes after its start, or one byte earlier where that cut would fall
+// between the two bytes of a double-byte character (walked as gbk::CharAt walks text); the
+// last chunk takes the rest, so with the limit reached it may hold more than ChunkSize bytes.
+std::vector<std::string_view> CutChunks(std::string_view bytes, std::size_t maxChunks = MaxChunks);
