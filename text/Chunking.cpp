@@ -4,24 +4,18 @@
 
 #include <algorithm>
 
-namespace {
-
-// Where a chunk starting at `start` ends when more text follows: ChunkSize bytes on, unless
-// that splits a character. The walk starts at the last byte before the cut that cannot be a
-// second byte, since such a byte always begins a character; usually that is the line break a
+// The walk starts at the last byte before the cut that cannot be a second byte, since such a byte always begins a character; usually that is the line break a
 // few bytes back, so finding the cut does not walk the whole chunk.
-std::size_t CutAfter(std::string_view bytes, std::size_t start) {
-    const std::size_t cut = start + ChunkSize;
+std::size_t ChunkLength(std::string_view text) {
+    const std::size_t cut = ChunkSize;
     std::size_t pos = cut;
-    while (pos > start && gbk::IsTrailByte(static_cast<unsigned char>(bytes[pos - 1])))
+    while (pos > 0 && gbk::IsTrailByte(static_cast<unsigned char>(text[pos - 1])))
         --pos;
-    pos = pos > start ? pos - 1 : start;
+    pos = pos > 0 ? pos - 1 : 0;
     while (pos < cut)
-        pos += gbk::CharAt(bytes, pos).Length;
+        pos += gbk::CharAt(text, pos).Length;
     return pos == cut ? cut : cut - 1;
 }
-
-} // namespace
 
 std::size_t ChunkCountFor(std::size_t size, std::size_t maxChunks) {
     const std::size_t count = size / ChunkSize + (size % ChunkSize != 0 ? 1 : 0);
@@ -34,9 +28,9 @@ std::vector<std::string_view> CutChunks(std::string_view bytes, std::size_t maxC
     chunks.reserve(count);
     std::size_t start = 0;
     for (std::size_t k = 1; k < count; ++k) {
-        const std::size_t end = CutAfter(bytes, start);
-        chunks.push_back(bytes.substr(start, end - start));
-        start = end;
+        const std::size_t length = ChunkLength(bytes.substr(start));
+        chunks.push_back(bytes.substr(start, length));
+        start += length;
     }
     chunks.push_back(bytes.substr(start));
     return chunks;

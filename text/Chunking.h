@@ -15,6 +15,11 @@ inline constexpr std::size_t NoChunkLimit = std::numeric_limits<std::size_t>::ma
 // size / ChunkSize rounded up, kept within 1 to maxChunks.
 std::size_t ChunkCountFor(std::size_t size, std::size_t maxChunks = MaxChunks);
 
+// The length of a chunk that starts at text[0] when more text follows: ChunkSize, or one byte
+// less where that cut would fall between the two bytes of a double-byte character. `text` must
+// reach at least one byte past the cut.
+std::size_t ChunkLength(std::string_view text);
+
 // ChunkCountFor(bytes.size()) chunks in order, together all of `bytes`. Every chunk but the
 // last ends ChunkSize bytes after its start, or one byte earlier where that cut would fall
 // between the two bytes of a double-byte character (walked as gbk::CharAt walks text); the
