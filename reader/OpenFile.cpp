@@ -1,0 +1,160 @@
+#include "OpenFile.h"
+
+#include "records/Global.h"
+#include "text/Chunking.h"
+#include "text/Gb2Big5.h"
+#include "text/RtfReader.h"
+
+#include <cctype>
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+
+constexpr char OpenCaption[] = "打开文件";
+
+// Closes the descriptor when the read is over, however it ends.
+struct FileHandle {
+    int Fd;
+    ~FileHandle() {
+        if (Fd >= 0)
+            ::close(Fd);
+    }
+};
+
+bool IsRegularFile(const std::string& path) {
+    struct stat st{};
+    return ::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode);
+}
+
+void WarnFailure(const std::string& path, const std::string& reason) {
+    ShowWarning("打开文件 " + path + " 失败！\r\n" + reason);
+}
+
+// Appends up to `want` bytes to `buffer`; false on a read error. Stops early at end of file.
+bool ReadSome(int fd, std::string& buffer, std::size_t want) {
+    const std::size_t start = buffer.size();
+    buffer.resize(start + want);
+    std::size_t got = 0;
+    while (got < want) {
+        const ssize_t n = ::read(fd, buffer.data() + start + got, want - got);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0) {
+            buffer.resize(start + got);
+            return false;
+        }
+        if (n == 0)
+            break;
+        got += static_cast<std::size_t>(n);
+    }
+    buffer.resize(start + got);
+    return true;
+}
+
+// Reads a plain file chunk by chunk, each cut where the whole-file cut would fall, carrying
+// the byte or two past a cut into the next chunk.
+std::optional<std::vector<Chunk>> ReadChunks(int fd, std::size_t size, ProgressWindow& progress,
+                                             int& error) {
+    const std::size_t count = ChunkCountFor(size);
+    std::vector<Chunk> chunks;
+    chunks.reserve(count);
+    std::string window;
+    std::size_t consumed = 0;
+    progress.InitShowMess(0, static_cast<int>(count), OpenCaption);
+    for (std::size_t k = 1; k <= count; ++k) {
+        progress.ShowMessPos(static_cast<int>(k));
+        const bool last = k == count;
+        // One byte past the cut decides whether the cut splits a character.
+        const std::size_t want = last ? size - consumed : ChunkSize + 1;
+        if (window.size() < want && !ReadSome(fd, window, want - window.size())) {
+            error = errno;
+            progress.CloseShowMess();
+            return std::nullopt;
+        }
+        std::string chunk;
+        if (last || window.size() <= ChunkSize) {
+            chunk = std::move(window);
+            window.clear();
+        } else {
+            const std::size_t length = ChunkLength(window);
+            chunk = window.substr(0, length);
+            window.erase(0, length);
+        }
+        consumed += chunk.size();
+        chunks.push_back(MakeChunk(std::move(chunk)));
+    }
+    progress.CloseShowMess();
+    return chunks;
+}
+
+std::optional<std::vector<Chunk>> ReadRtf(int fd, std::size_t size, ProgressWindow& progress,
+                                          int& error) {
+    std::string rtf;
+    if (!ReadSome(fd, rtf, size)) {
+        error = errno;
+        return std::nullopt;
+    }
+    const std::string text = RtfToText(rtf, [](std::string_view big5) { return Big5ToGb(big5); });
+    std::vector<std::string_view> parts = CutChunks(text, NoChunkLimit);
+    // Text beyond the last chunk the store can hold is dropped.
+    if (parts.size() > MaxChunks)
+        parts.resize(MaxChunks);
+    progress.InitShowMess(0, static_cast<int>(parts.size()), OpenCaption);
+    std::vector<Chunk> chunks;
+    for (std::size_t k = 0; k < parts.size(); ++k) {
+        progress.ShowMessPos(static_cast<int>(k + 1));
+        chunks.push_back(MakeChunk(std::string(parts[k])));
+    }
+    progress.CloseShowMess();
+    return chunks;
+}
+
+} // namespace
+
+bool HasExtension(const std::string& name, const std::string& ext) {
+    if (name.size() < ext.size())
+        return false;
+    const std::string tail = name.substr(name.size() - ext.size());
+    for (std::size_t i = 0; i < ext.size(); ++i)
+        if (std::tolower(static_cast<unsigned char>(tail[i])) != ext[i])
+            return false;
+    return true;
+}
+
+bool isFileExist(const std::string& path, const std::string& archive) {
+    if (IsRegularFile(path))
+        return true;
+    if (archive.empty())
+        WarnFailure(path, "请检查文件是否存在。");
+    else if (IsRegularFile(archive))
+        WarnFailure(archive, "请检查ZIP文件是否有密码。");
+    else
+        WarnFailure(archive, "请检查文件是否存在。");
+    return false;
+}
+
+std::optional<std::vector<Chunk>> OpenFile(const std::string& path, ProgressWindow& progress) {
+    if (!isFileExist(path))
+        return std::nullopt;
+    FileHandle file{::open(path.c_str(), O_RDONLY | O_CLOEXEC)};
+    struct stat st{};
+    if (file.Fd < 0 || ::fstat(file.Fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+        WarnFailure(path, std::strerror(errno));
+        return std::nullopt;
+    }
+    if (st.st_size > MaxDocumentBytes) {
+        ShowInfo("文件 " + path + " 太大，无法打开。");
+        return std::nullopt;
+    }
+    const auto size = static_cast<std::size_t>(st.st_size);
+    int error = 0;
+    auto chunks = HasExtension(path, ".rtf") ? ReadRtf(file.Fd, size, progress, error)
+                                             : ReadChunks(file.Fd, size, progress, error);
+    if (!chunks)
+        WarnFailure(path, std::string("读取时出错：") + std::strerror(error));
+    return chunks;
+}

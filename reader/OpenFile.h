@@ -1,0 +1,25 @@
+#pragma once
+// Reading a document file into chunks. Nothing here touches the open document: the chunks are
+// handed back only when the whole file was read, so a failed open leaves the shown book as it
+// was.
+#include "DocumentStore.h"
+#include "ProgressWindow.h"
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+inline constexpr std::int64_t MaxDocumentBytes =
+    std::int64_t{DocumentStore::MaxChunks} * DocumentStore::ChunkSize;
+
+// True when a file named `path` exists; otherwise warns (naming `archive` instead of the
+// path when the file was to be extracted from that archive) and gives false.
+bool isFileExist(const std::string& path, const std::string& archive = {});
+
+// The file's chunks: RTF files as their plain text, every other file byte for byte. Refuses
+// missing files and files over MaxDocumentBytes, and reports read errors, with their messages.
+std::optional<std::vector<Chunk>> OpenFile(const std::string& path, ProgressWindow& progress);
+
+// Whether the lower-cased extension of `name` is `ext` (given with its dot, in lower case).
+bool HasExtension(const std::string& name, const std::string& ext);
