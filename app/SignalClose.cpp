@@ -47,8 +47,8 @@ bool WatchPipe() {
         return false;
     if (Notifier)
         return true;
-    Notifier = new QSocketNotifier(PipeEnds[0], QSocketNotifier::Read,
-                                   QCoreApplication::instance());
+    Notifier =
+        new QSocketNotifier(PipeEnds[0], QSocketNotifier::Read, QCoreApplication::instance());
     QObject::connect(Notifier, &QSocketNotifier::activated, Notifier, &OnReadable);
     return true;
 }

@@ -30,7 +30,8 @@ std::string PreparedStore() {
         LoadSettings(reg, s);
         RegBatch batch(reg);
         for (int i = 0; i < OrderSlotCount; ++i)
-            reg.WriteRegStr(FileKey, "最新文件" + std::to_string(i), "/书/第" + std::to_string(i) + "卷.txt");
+            reg.WriteRegStr(FileKey, "最新文件" + std::to_string(i),
+                            "/书/第" + std::to_string(i) + "卷.txt");
         return p;
     }();
     return path;

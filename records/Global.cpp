@@ -31,6 +31,12 @@ Prompter* SetPrompter(Prompter* prompter) {
     return previous == &Fallback ? nullptr : previous;
 }
 
-void ShowInfo(const std::string& text) { Installed->Info(text); }
-void ShowWarning(const std::string& text) { Installed->Warning(text); }
-bool AskConfirm(const std::string& text) { return Installed->Confirm(text); }
+void ShowInfo(const std::string& text) {
+    Installed->Info(text);
+}
+void ShowWarning(const std::string& text) {
+    Installed->Warning(text);
+}
+bool AskConfirm(const std::string& text) {
+    return Installed->Confirm(text);
+}

@@ -136,7 +136,8 @@ RegRead Registry::ReadRegValue(std::string_view key, std::string_view name, std:
     RegRead result = RegRead::Missing;
     if (rc == SQLITE_ROW) {
         auto* data = static_cast<const char*>(sqlite3_column_blob(SelectValue, 0));
-        text.assign(data ? data : "", static_cast<std::size_t>(sqlite3_column_bytes(SelectValue, 0)));
+        text.assign(data ? data : "",
+                    static_cast<std::size_t>(sqlite3_column_bytes(SelectValue, 0)));
         result = RegRead::Found;
     } else if (rc != SQLITE_DONE) {
         result = RegRead::Failed;

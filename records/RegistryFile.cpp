@@ -3,8 +3,8 @@
 #include <sqlite3.h>
 
 #include <cerrno>
-#include <cstdlib>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <ctime>
 #include <sys/stat.h>
@@ -47,9 +47,13 @@ Outcome ClassifyPrepareError(int code) {
     return {Check::Damaged, code};
 }
 
-Outcome Classify(int code) { return {IsDamage(code) ? Check::Damaged : Check::Failed, code}; }
+Outcome Classify(int code) {
+    return {IsDamage(code) ? Check::Damaged : Check::Failed, code};
+}
 
-int Exec(sqlite3* db, const char* sql) { return sqlite3_exec(db, sql, nullptr, nullptr, nullptr); }
+int Exec(sqlite3* db, const char* sql) {
+    return sqlite3_exec(db, sql, nullptr, nullptr, nullptr);
+}
 
 // Runs a one-column query and hands back its first row as text ("" when there is none).
 int QueryText(sqlite3* db, const char* sql, std::string& text) {
@@ -144,8 +148,8 @@ Outcome CheckAndMigrate(sqlite3* db) {
 }
 
 int OpenDb(const std::string& path, int busyTimeoutMs, sqlite3*& db) {
-    int rc = sqlite3_open_v2(path.c_str(), &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE,
-                             nullptr);
+    int rc =
+        sqlite3_open_v2(path.c_str(), &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);
     if (rc != SQLITE_OK) {
         sqlite3_close_v2(db);
         db = nullptr;
@@ -239,6 +243,9 @@ OpenedStore OpenRegistryFile(const std::string& path, int busyTimeoutMs) {
             return InMemory(UnavailableMessage(path, sqlite3_errstr(rc)));
         Outcome check = CheckAndMigrate(db);
         if (check.Good()) {
+            // A rollback journal rather than WAL: a store in a folder that has become read-only
+            // can still be read (WAL would need its shared-memory file), and the busy timeout
+            // lets two instances take turns.
             Exec(db, "PRAGMA journal_mode = DELETE");
             return {db, true, warning};
         }
@@ -247,8 +254,9 @@ OpenedStore OpenRegistryFile(const std::string& path, int busyTimeoutMs) {
             return InMemory(UnavailableMessage(path, sqlite3_errstr(check.Code)));
         std::string moved = MoveStoreAside(path);
         if (moved.empty())
-            return InMemory("设置文件“" + path +
-                            "”已损坏，无法读取，也无法改名。本次使用默认设置，所作的更改不会保存。");
+            return InMemory(
+                "设置文件“" + path +
+                "”已损坏，无法读取，也无法改名。本次使用默认设置，所作的更改不会保存。");
         warning = "设置文件已损坏，无法读取，已改名保存为“" + moved + "”。本次使用默认设置。";
     }
     return InMemory(warning);

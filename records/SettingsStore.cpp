@@ -71,8 +71,7 @@ struct FieldWriter {
     void Bool(std::string_view key, std::string_view name, bool& field, bool) {
         Reg.WriteRegBool(key, name, field);
     }
-    void Str(std::string_view key, std::string_view name, std::string& field,
-             const std::string&) {
+    void Str(std::string_view key, std::string_view name, std::string& field, const std::string&) {
         Reg.WriteRegStr(key, name, field);
     }
     void Time(std::string_view key, std::string_view name, std::string& field) {
@@ -125,7 +124,9 @@ template <class V> void VisitWindowAndText(V& v, Settings& s) {
     v.Bool(SettingsRoot, "显示时间", s.ShowClock, d.ShowClock);
 }
 
-std::string Slot(const char* word, int i) { return word + std::to_string(i + 1); }
+std::string Slot(const char* word, int i) {
+    return word + std::to_string(i + 1);
+}
 
 // The table lists the four flags, then the four times, then the four texts.
 template <class V> void VisitAlarmsInTableOrder(V& v, Settings& s) {

@@ -99,7 +99,9 @@ std::string CurrentDir() {
     return buffer;
 }
 
-bool ChangeDir(const std::string& path) { return !path.empty() && chdir(path.c_str()) == 0; }
+bool ChangeDir(const std::string& path) {
+    return !path.empty() && chdir(path.c_str()) == 0;
+}
 
 std::string TempDirPath() {
     std::string base = "/tmp";
@@ -114,9 +116,8 @@ std::string TempDirPath() {
 
 bool PrepareTempDir(const std::string& path, std::string* error) {
     std::size_t slash = path.rfind('/');
-    std::size_t parentSlash = slash == std::string::npos || slash == 0
-                                  ? std::string::npos
-                                  : path.rfind('/', slash - 1);
+    std::size_t parentSlash =
+        slash == std::string::npos || slash == 0 ? std::string::npos : path.rfind('/', slash - 1);
     if (slash + 1 >= path.size() || parentSlash == std::string::npos)
         return SetError(error, path + ": 不是可用的临时文件夹");
     std::string base = parentSlash == 0 ? "/" : path.substr(0, parentSlash);

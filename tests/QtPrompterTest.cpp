@@ -37,7 +37,8 @@ SeenBox Answer(QMessageBox::StandardButton answer, const std::function<void()>& 
 
 TEST(QtPrompterTest, InfoIsAnInformationBoxWithOk) {
     QtPrompter prompter;
-    SeenBox box = Answer(QMessageBox::Ok, [&] { prompter.Info("重新启动《墨卷》即可恢复为默认设置。"); });
+    SeenBox box =
+        Answer(QMessageBox::Ok, [&] { prompter.Info("重新启动《墨卷》即可恢复为默认设置。"); });
     EXPECT_EQ(box.Title, QString("提示"));
     EXPECT_EQ(box.Text, QString("重新启动《墨卷》即可恢复为默认设置。"));
     EXPECT_EQ(box.Icon, QMessageBox::Information);

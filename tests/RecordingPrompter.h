@@ -17,7 +17,7 @@ struct Prompt {
 class RecordingPrompter : public Prompter {
 public:
     std::vector<Prompt> Prompts;
-    std::deque<bool> Answers; // taken in order by Confirm
+    std::deque<bool> Answers;  // taken in order by Confirm
     bool DefaultAnswer = true; // when Answers is empty
 
     void Info(const std::string& text) override { Prompts.push_back({Prompt::Info, text}); }

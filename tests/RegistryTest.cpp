@@ -41,14 +41,15 @@ TEST_F(RegistryTest, MissingValuesReadAsTheDefault) {
 
 TEST_F(RegistryTest, TextThatIsNotADecimalIntegerReadsAsTheDefault) {
     Registry reg(StorePath);
-    for (const char* bad : {"abc", "", " 5", "5 ", "5x", "0x10", "1.5", "+-5", "--5",
-                            "99999999999", "-99999999999"}) {
+    for (const char* bad : {"abc", "", " 5", "5 ", "5x", "0x10", "1.5", "+-5", "--5", "99999999999",
+                            "-99999999999"}) {
         reg.WriteRegStr(Root, "v", bad);
         EXPECT_EQ(reg.ReadRegInt(Root, "v", 596), 596) << bad;
         EXPECT_TRUE(reg.ReadRegBool(Root, "v", true)) << bad;
         EXPECT_FALSE(reg.ReadRegBool(Root, "v", false)) << bad;
     }
-    for (auto [text, value] : {std::pair{"-1", -1}, {"+7", 7}, {"0", 0}, {"2147483647", 2147483647}}) {
+    for (auto [text, value] :
+         {std::pair{"-1", -1}, {"+7", 7}, {"0", 0}, {"2147483647", 2147483647}}) {
         reg.WriteRegStr(Root, "v", text);
         EXPECT_EQ(reg.ReadRegInt(Root, "v", 596), value) << text;
     }
@@ -190,7 +191,9 @@ TEST_F(RegistryTest, KilledWriterLeavesEveryCompletedWriteReadable) {
     Registry reg(StorePath);
     EXPECT_EQ(reg.OpenWarning(), "");
     for (int i = 0; i <= done; ++i)
-        EXPECT_EQ(reg.ReadRegInt("Software\\Vesk\\Norvane\\File", "最新文件顺序" + std::to_string(i), -1), i);
+        EXPECT_EQ(
+            reg.ReadRegInt("Software\\Vesk\\Norvane\\File", "最新文件顺序" + std::to_string(i), -1),
+            i);
 }
 
 TEST_F(RegistryTest, KilledWriterInsideABatchLeavesNoneOfIt) {
@@ -255,7 +258,8 @@ struct DamagedStoreTest : RegistryTest {
         std::string found;
         for (auto& entry : std::filesystem::directory_iterator(Dir / "mojuan")) {
             std::string name = entry.path().filename();
-            if (name.rfind("registry.sqlite3.damaged-", 0) == 0 && name.find("journal") == name.npos)
+            if (name.rfind("registry.sqlite3.damaged-", 0) == 0 &&
+                name.find("journal") == name.npos)
                 found = entry.path();
         }
         return found;

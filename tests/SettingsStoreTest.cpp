@@ -58,7 +58,9 @@ Settings Changed() {
     return s;
 }
 
-WindowBounds BoundsOf(const Settings& s) { return {s.BookLeft, s.BookTop, s.BookWidth, s.BookHeight}; }
+WindowBounds BoundsOf(const Settings& s) {
+    return {s.BookLeft, s.BookTop, s.BookWidth, s.BookHeight};
+}
 
 bool Save(Registry& reg, Settings& s, const LastDocument& last = {}) {
     return SaveSettings(reg, s, BoundsOf(s), false, {}, last);
@@ -110,8 +112,8 @@ TEST_F(SettingsStoreTest, FirstRunWritesInTableOrderWithTheMarkLast) {
               (std::vector<std::string>{"显示时间", "定时提醒1", "定时提醒2", "定时提醒3",
                                         "定时提醒4", "定时提醒时间1"}));
     EXPECT_EQ(Slice(names, "打开上次关闭时候的文件", 5),
-              (std::vector<std::string>{"打开上次关闭时候的文件", "上次关闭文件索引", "上次关闭文件",
-                                        "上次关闭文件页码", "清除书签信息"}));
+              (std::vector<std::string>{"打开上次关闭时候的文件", "上次关闭文件索引",
+                                        "上次关闭文件", "上次关闭文件页码", "清除书签信息"}));
     EXPECT_EQ(Slice(names, "页码显示", 3),
               (std::vector<std::string>{"页码显示", "页码字体", "页码字体大小"}));
     EXPECT_EQ(Slice(names, "页面字体下划线", 4),
@@ -202,8 +204,8 @@ TEST_F(SettingsStoreTest, AlarmTimeThatDoesNotParseReadsAsMidnight) {
 TEST(AlarmTimeTest, OnlyATimeOfDayIsKept) {
     EXPECT_EQ(NormalizeAlarmTime("23:59:59"), "23:59:59");
     EXPECT_EQ(NormalizeAlarmTime("0:00:00"), "00:00:00");
-    for (const char* bad : {"", "12:00", "24:00:00", "12:5:00", "12:00:5", "a1:00:00",
-                            "12:00:00 ", "12:00:00:00", "-1:00:00", "123:00:00"})
+    for (const char* bad : {"", "12:00", "24:00:00", "12:5:00", "12:00:5", "a1:00:00", "12:00:00 ",
+                            "12:00:00:00", "-1:00:00", "123:00:00"})
         EXPECT_EQ(NormalizeAlarmTime(bad), "00:00:00") << bad;
 }
 
@@ -251,8 +253,8 @@ TEST_F(SettingsStoreTest, CloseWritesInItsOwnOrder) {
               (std::vector<std::string>{"显示时间", "定时提醒1", "定时提醒时间1", "显示内容1",
                                         "定时提醒2"}));
     EXPECT_EQ(Slice(names, "打开上次关闭时候的文件", 5),
-              (std::vector<std::string>{"打开上次关闭时候的文件", "上次关闭文件", "上次关闭文件索引",
-                                        "上次关闭文件页码", "清除书签信息"}));
+              (std::vector<std::string>{"打开上次关闭时候的文件", "上次关闭文件",
+                                        "上次关闭文件索引", "上次关闭文件页码", "清除书签信息"}));
     EXPECT_EQ(Slice(names, "页码显示", 2), (std::vector<std::string>{"页码显示", "页码字体"}));
     EXPECT_EQ(names.back(), "页面字体下划线");
     EXPECT_EQ(Value(SettingsRoot, "注册"), "<missing>");

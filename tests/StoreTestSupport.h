@@ -40,8 +40,8 @@ inline std::vector<std::string> NamesInInsertOrder(const std::string& storePath)
     sqlite3* db = nullptr;
     sqlite3_stmt* st = nullptr;
     if (sqlite3_open_v2(storePath.c_str(), &db, SQLITE_OPEN_READONLY, nullptr) == SQLITE_OK &&
-        sqlite3_prepare_v2(db, "SELECT name FROM reg_values ORDER BY rowid", -1, &st,
-                           nullptr) == SQLITE_OK)
+        sqlite3_prepare_v2(db, "SELECT name FROM reg_values ORDER BY rowid", -1, &st, nullptr) ==
+            SQLITE_OK)
         while (sqlite3_step(st) == SQLITE_ROW)
             names.emplace_back(reinterpret_cast<const char*>(sqlite3_column_text(st, 0)));
     sqlite3_finalize(st);
@@ -54,8 +54,7 @@ inline int CountValues(const std::string& storePath) {
     sqlite3_stmt* st = nullptr;
     int count = -1;
     if (sqlite3_open_v2(storePath.c_str(), &db, SQLITE_OPEN_READONLY, nullptr) == SQLITE_OK &&
-        sqlite3_prepare_v2(db, "SELECT count(*) FROM reg_values", -1, &st, nullptr) ==
-            SQLITE_OK &&
+        sqlite3_prepare_v2(db, "SELECT count(*) FROM reg_values", -1, &st, nullptr) == SQLITE_OK &&
         sqlite3_step(st) == SQLITE_ROW)
         count = sqlite3_column_int(st, 0);
     sqlite3_finalize(st);

@@ -30,7 +30,8 @@ void MakeTree(const std::string& root) {
     fs::create_directories(root + "/a");
     fs::create_directories(root + "/b/c/d");
     fs::create_directories(root + "/empty");
-    for (const char* file : {"/top.txt", "/.hidden", "/a/one.txt", "/b/two.txt", "/b/c/d/deep.txt"}) {
+    for (const char* file :
+         {"/top.txt", "/.hidden", "/a/one.txt", "/b/two.txt", "/b/c/d/deep.txt"}) {
         WriteFile(root + file, "x");
         chmod((root + file).c_str(), 0444);
     }
@@ -107,7 +108,9 @@ TEST_F(TempDirTest, DeleteRemovesNestedFoldersAndReadOnlyFiles) {
     EXPECT_TRUE(Exists(Parent));
 }
 
-TEST_F(TempDirTest, DeleteOfAMissingPathSucceeds) { EXPECT_TRUE(DeleteDir(Zip)); }
+TEST_F(TempDirTest, DeleteOfAMissingPathSucceeds) {
+    EXPECT_TRUE(DeleteDir(Zip));
+}
 
 TEST_F(TempDirTest, DeleteOfAFileRemovesIt) {
     WriteFile(Dir / "f", "x");

@@ -9,8 +9,7 @@ int Show(QWidget* parent, QMessageBox::Icon icon, const char* caption, const std
          QMessageBox::StandardButtons buttons) {
     // A hidden book (in the tray) would give the box no place on the screen.
     QWidget* owner = parent && parent->isVisible() ? parent : nullptr;
-    QMessageBox box(icon, QString::fromUtf8(caption), QString::fromStdString(text), buttons,
-                    owner);
+    QMessageBox box(icon, QString::fromUtf8(caption), QString::fromStdString(text), buttons, owner);
     box.setDefaultButton(QMessageBox::Ok);
     if (buttons & QMessageBox::Cancel)
         box.setEscapeButton(QMessageBox::Cancel);
