@@ -66,4 +66,6 @@ struct Settings {
     bool ShowPageNumbers = true;
     FontSpec PageNumberFont;
     FontSpec PageFont;
+
+    bool operator==(const Settings&) const = default;
 };

@@ -1,0 +1,41 @@
+#pragma once
+// The three message boxes every part of the program uses to tell the user something. They go
+// through the installed Prompter: the window layer installs one that shows real message boxes,
+// tests install one that records the messages and answers the questions.
+#include <string>
+
+inline constexpr char InfoCaption[] = "提示";
+inline constexpr char WarningCaption[] = "警告";
+inline constexpr char ConfirmCaption[] = "询问";
+
+class Prompter {
+public:
+    virtual ~Prompter() = default;
+    // Information icon, OK.
+    virtual void Info(const std::string& text) = 0;
+    // Warning icon, OK.
+    virtual void Warning(const std::string& text) = 0;
+    // Question icon, OK and Cancel; true when OK was chosen.
+    virtual bool Confirm(const std::string& text) = 0;
+};
+
+// Installs the prompter the helpers use (not owned; nullptr restores the fallback, which
+// writes the messages to standard error and answers every question with Cancel). Returns the
+// prompter that was installed before.
+Prompter* SetPrompter(Prompter* prompter);
+
+void ShowInfo(const std::string& text);
+void ShowWarning(const std::string& text);
+bool AskConfirm(const std::string& text);
+
+// Installs a prompter for the lifetime of a scope and puts the previous one back.
+class ScopedPrompter {
+public:
+    explicit ScopedPrompter(Prompter& prompter) : Previous(SetPrompter(&prompter)) {}
+    ~ScopedPrompter() { SetPrompter(Previous); }
+    ScopedPrompter(const ScopedPrompter&) = delete;
+    ScopedPrompter& operator=(const ScopedPrompter&) = delete;
+
+private:
+    Prompter* Previous;
+};

@@ -1,0 +1,120 @@
+#pragma once
+// The registry tree that holds the settings, the recent list, the bookmarks and the file
+// associations, kept in one SQLite file per user: hive, key path, value name, text value.
+// Key and value names compare without regard to ASCII letter case, as the registry's do; every
+// value is UTF-8 text. Every write is its own transaction and durable when it returns, unless a
+// batch is open, in which case the batch's writes commit together or not at all.
+//
+// The store never shows anything itself. Opening tells the caller what it had to do with a
+// damaged file (OpenWarning); the first read or write that fails afterwards is handed once to
+// the failure reporter, and the program goes on with what it holds in memory.
+#include <functional>
+#include <string>
+#include <string_view>
+
+struct sqlite3;
+struct sqlite3_stmt;
+
+enum class RegHive { LocalMachine, ClassesRoot };
+inline constexpr RegHive HKEY_LOCAL_MACHINE = RegHive::LocalMachine;
+inline constexpr RegHive HKEY_CLASSES_ROOT = RegHive::ClassesRoot;
+
+enum class RegRead { Found, Missing, Failed };
+
+struct RegistryOptions {
+    // How long a read or write waits for another running instance that holds the file.
+    int BusyTimeoutMs = 5000;
+};
+
+class Registry {
+public:
+    // Opens the store at `path`, creating it and its folder if missing. An empty path, or a
+    // store that cannot be opened at all, gives a store in memory for this run only.
+    explicit Registry(std::string path, RegistryOptions options = {});
+    ~Registry();
+    Registry(const Registry&) = delete;
+    Registry& operator=(const Registry&) = delete;
+
+    // $XDG_CONFIG_HOME/mojuan/registry.sqlite3, by default under ~/.config.
+    static std::string DefaultPath();
+
+    const std::string& Path() const { return FilePath; }
+    // False when the store runs in memory because the file could not be used.
+    bool Persistent() const { return IsPersistent; }
+    // What the user should be told once about opening (a damaged file set aside, a file that
+    // could not be opened); empty when the store opened normally.
+    const std::string& OpenWarning() const { return OpeningWarning; }
+
+    // Receives, once per run, a message for the user about the first failed read or write. A
+    // failure before a reporter is set is handed over when it is set.
+    void SetFailureReporter(std::function<void(const std::string& message)> report);
+    bool HadFailure() const { return FailureText.size() > 0; }
+
+    void SetRegHive(RegHive hive) { CurrentHive = hive; }
+    RegHive Hive() const { return CurrentHive; }
+
+    // `key` is relative to the current hive; a leading backslash means the same. An empty
+    // `name` is the key's default value. A missing value, or text that is not a decimal integer
+    // for the integer and boolean reads, gives `def`.
+    int ReadRegInt(std::string_view key, std::string_view name, int def);
+    std::string ReadRegStr(std::string_view key, std::string_view name, std::string_view def);
+    bool ReadRegBool(std::string_view key, std::string_view name, bool def);
+    // The same lookup, telling a missing value from a store that could not be read.
+    RegRead ReadRegValue(std::string_view key, std::string_view name, std::string& text);
+
+    // Each creates the key if missing; false when the store could not be written.
+    bool WriteRegInt(std::string_view key, std::string_view name, int value);
+    bool WriteRegStr(std::string_view key, std::string_view name, std::string_view value);
+    bool WriteRegBool(std::string_view key, std::string_view name, bool value);
+    // Deletes the key with all its values and subkeys. The hive itself cannot be erased.
+    bool EraseRegKey(std::string_view key);
+
+    // Writes between these two are one transaction. Batches nest; the outermost commit counts.
+    // After a failed write inside a batch the rest of it is skipped and nothing of it is kept.
+    void BeginBatch();
+    bool CommitBatch();
+
+private:
+    bool Write(std::string_view key, std::string_view name, std::string_view text);
+    bool RunWrite(sqlite3_stmt* statement);
+    bool Exec(const char* sql);
+    void Fail(int code);
+    void Succeeded();
+    void PrepareStatements();
+
+    std::string FilePath;
+    RegistryOptions Options;
+    sqlite3* Db = nullptr;
+    sqlite3_stmt* SelectValue = nullptr;
+    sqlite3_stmt* UpsertValue = nullptr;
+    sqlite3_stmt* DeleteKey = nullptr;
+    bool IsPersistent = false;
+    std::string OpeningWarning;
+    RegHive CurrentHive = HKEY_LOCAL_MACHINE;
+    int BatchDepth = 0;
+    bool BatchFailed = false;
+    bool Failing = false;
+    std::string FailureText;
+    bool FailureReported = false;
+    std::function<void(const std::string&)> Reporter;
+};
+
+// Holds a batch open for its lifetime; commits at the end of the scope unless Commit ran.
+class RegBatch {
+public:
+    explicit RegBatch(Registry& registry) : Reg(registry) { Reg.BeginBatch(); }
+    ~RegBatch() {
+        if (!Done)
+            Reg.CommitBatch();
+    }
+    RegBatch(const RegBatch&) = delete;
+    RegBatch& operator=(const RegBatch&) = delete;
+    bool Commit() {
+        Done = true;
+        return Reg.CommitBatch();
+    }
+
+private:
+    Registry& Reg;
+    bool Done = false;
+};

@@ -1,0 +1,68 @@
+// test-links: mojuan_window
+#include "window/QtPrompter.h"
+
+#include <QApplication>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTimer>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+struct SeenBox {
+    QString Title;
+    QString Text;
+    QMessageBox::Icon Icon = QMessageBox::NoIcon;
+    QMessageBox::StandardButtons Buttons;
+};
+
+// Waits for the modal box the prompter opens, notes what it shows and presses `answer`.
+SeenBox Answer(QMessageBox::StandardButton answer, const std::function<void()>& open) {
+    SeenBox seen;
+    auto* poll = new QTimer;
+    QObject::connect(poll, &QTimer::timeout, [&seen, poll, answer] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        if (!box)
+            return;
+        poll->stop();
+        seen = {box->windowTitle(), box->text(), box->icon(), box->standardButtons()};
+        box->button(answer)->click();
+    });
+    poll->start(10);
+    open();
+    delete poll;
+    return seen;
+}
+
+TEST(QtPrompterTest, InfoIsAnInformationBoxWithOk) {
+    QtPrompter prompter;
+    SeenBox box =
+        Answer(QMessageBox::Ok, [&] { prompter.Info("重新启动《墨卷》即可恢复为默认设置。"); });
+    EXPECT_EQ(box.Title, QString("提示"));
+    EXPECT_EQ(box.Text, QString("重新启动《墨卷》即可恢复为默认设置。"));
+    EXPECT_EQ(box.Icon, QMessageBox::Information);
+    EXPECT_EQ(box.Buttons, QMessageBox::StandardButtons(QMessageBox::Ok));
+}
+
+TEST(QtPrompterTest, WarningIsAWarningBoxWithOk) {
+    QtPrompter prompter;
+    SeenBox box = Answer(QMessageBox::Ok, [&] { prompter.Warning("w"); });
+    EXPECT_EQ(box.Title, QString("警告"));
+    EXPECT_EQ(box.Icon, QMessageBox::Warning);
+    EXPECT_EQ(box.Buttons, QMessageBox::StandardButtons(QMessageBox::Ok));
+}
+
+TEST(QtPrompterTest, ConfirmIsTrueOnlyForOk) {
+    QtPrompter prompter;
+    bool answer = false;
+    SeenBox box = Answer(QMessageBox::Ok, [&] { answer = prompter.Confirm("q"); });
+    EXPECT_TRUE(answer);
+    EXPECT_EQ(box.Title, QString("询问"));
+    EXPECT_EQ(box.Icon, QMessageBox::Question);
+    EXPECT_EQ(box.Buttons, QMessageBox::Ok | QMessageBox::Cancel);
+    Answer(QMessageBox::Cancel, [&] { answer = prompter.Confirm("q"); });
+    EXPECT_FALSE(answer);
+}
+
+} // namespace
