@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <array>
 #include <cstdint>
+#include <initializer_list>
 #include <optional>
 #include <unordered_map>
 #include <vector>
@@ -53,9 +54,35 @@ struct WordInfo {
     char32_t Char = 0; // for Special: the character it stands for
 };
 
-const std::unordered_map<std::string_view, WordInfo>& Words() {
-    static const std::unordered_map<std::string_view, WordInfo> words = [] {
-        std::unordered_map<std::string_view, WordInfo> w{
+// The control words that matter, by first letter: a document is mostly \u, \par and
+// formatting words, and a short scan of one letter's words is cheaper than hashing each.
+class WordTable {
+public:
+    WordTable(std::initializer_list<std::pair<std::string_view, WordInfo>> words) {
+        for (const auto& word : words)
+            Add(word.first, word.second);
+    }
+
+    void Add(std::string_view name, WordInfo info) {
+        ByLetter[static_cast<unsigned char>(name[0] - 'a') % 26].emplace_back(name, info);
+    }
+
+    const WordInfo* Find(std::string_view name) const {
+        if (name.empty() || name[0] < 'a' || name[0] > 'z')
+            return nullptr;
+        for (const auto& [word, info] : ByLetter[static_cast<unsigned char>(name[0] - 'a')])
+            if (word.size() == name.size() && std::equal(word.begin(), word.end(), name.begin()))
+                return &info;
+        return nullptr;
+    }
+
+private:
+    std::array<std::vector<std::pair<std::string_view, WordInfo>>, 26> ByLetter;
+};
+
+const WordTable& Words() {
+    static const WordTable words = [] {
+        WordTable w{
             {"par", {Word::Par}},
             {"line", {Word::Line}},
             {"tab", {Word::Tab}},
@@ -141,7 +168,7 @@ const std::unordered_map<std::string_view, WordInfo>& Words() {
                                       "do",
                                       "background",
                                       "private"})
-            w.emplace(name, WordInfo{Word::SkipGroup});
+            w.Add(name, WordInfo{Word::SkipGroup});
         return w;
     }();
     return words;
@@ -294,9 +321,11 @@ void RtfParser::ReadControlWord() {
         const bool negative = *Pos == '-';
         if (negative)
             ++Pos;
-        long long value = 0;
+        long long value = 0; // saturates: \binN takes no more than the file has anyway
         for (; Pos < End && IsDigit(*Pos); ++Pos)
-            value = std::min(value * 10 + (*Pos - '0'), 0x7FFFFFFFLL);
+            if (value <= 0x7FFFFFFF)
+                value = value * 10 + (*Pos - '0');
+        value = std::min(value, 0x7FFFFFFFLL);
         param = static_cast<int>(negative ? -value : value);
     }
     if (Pos < End && *Pos == ' ')
@@ -374,11 +403,10 @@ bool RtfParser::InFallback() {
 }
 
 void RtfParser::HandleWord(std::string_view name, std::optional<int> param) {
-    const auto& words = Words();
-    const auto it = words.find(name);
-    if (it == words.end())
+    const WordInfo* found = Words().Find(name);
+    if (!found)
         return; // unknown words are formatting, or ignorable
-    const WordInfo& info = it->second;
+    const WordInfo& info = *found;
     const int value = param.value_or(0);
     if (info.Kind == Word::Bin) { // binary data is skipped wherever it stands
         const auto length = static_cast<std::size_t>(std::max(value, 0));
