@@ -1,11 +1,10 @@
 #include "RtfReader.h"
 
 #include "RtfOutput.h"
+#include "RtfWords.h"
 
 #include <algorithm>
-#include <array>
 #include <cstdint>
-#include <initializer_list>
 #include <optional>
 #include <unordered_map>
 #include <vector>
@@ -26,175 +25,6 @@ struct GroupState {
     int UnicodeSkip = 1;                 // fallback characters after \uN
     std::optional<Destination> UprOuter; // inside \upr: where its \ud text goes
 };
-
-enum class Word : std::uint8_t {
-    Par,
-    Line,
-    Tab,
-    Cell,
-    Row,
-    Unicode,
-    UnicodeSkip,
-    Font,
-    Plain,
-    DefaultFont,
-    AnsiCodePage,
-    FontCharset,
-    FontCodePage,
-    FontTable,
-    SkipGroup,
-    Upr,
-    Ud,
-    Bin,
-    Special
-};
-
-struct WordInfo {
-    Word Kind;
-    char32_t Char = 0; // for Special: the character it stands for
-};
-
-// The control words that matter, by first letter: a document is mostly \u, \par and
-// formatting words, and a short scan of one letter's words is cheaper than hashing each.
-class WordTable {
-public:
-    WordTable(std::initializer_list<std::pair<std::string_view, WordInfo>> words) {
-        for (const auto& word : words)
-            Add(word.first, word.second);
-    }
-
-    void Add(std::string_view name, WordInfo info) {
-        ByLetter[static_cast<unsigned char>(name[0] - 'a') % 26].emplace_back(name, info);
-    }
-
-    const WordInfo* Find(std::string_view name) const {
-        if (name.empty() || name[0] < 'a' || name[0] > 'z')
-            return nullptr;
-        for (const auto& [word, info] : ByLetter[static_cast<unsigned char>(name[0] - 'a')])
-            if (word.size() == name.size() && std::equal(word.begin(), word.end(), name.begin()))
-                return &info;
-        return nullptr;
-    }
-
-private:
-    std::array<std::vector<std::pair<std::string_view, WordInfo>>, 26> ByLetter;
-};
-
-const WordTable& Words() {
-    static const WordTable words = [] {
-        WordTable w{
-            {"par", {Word::Par}},
-            {"line", {Word::Line}},
-            {"tab", {Word::Tab}},
-            {"cell", {Word::Cell}},
-            {"nestcell", {Word::Cell}},
-            {"row", {Word::Row}},
-            {"u", {Word::Unicode}},
-            {"uc", {Word::UnicodeSkip}},
-            {"f", {Word::Font}},
-            {"plain", {Word::Plain}},
-            {"deff", {Word::DefaultFont}},
-            {"ansicpg", {Word::AnsiCodePage}},
-            {"fcharset", {Word::FontCharset}},
-            {"cpg", {Word::FontCodePage}},
-            {"fonttbl", {Word::FontTable}},
-            {"upr", {Word::Upr}},
-            {"ud", {Word::Ud}},
-            {"bin", {Word::Bin}},
-            {"emdash", {Word::Special, 0x2014}},
-            {"endash", {Word::Special, 0x2013}},
-            {"bullet", {Word::Special, 0x2022}},
-            {"lquote", {Word::Special, 0x2018}},
-            {"rquote", {Word::Special, 0x2019}},
-            {"ldblquote", {Word::Special, 0x201C}},
-            {"rdblquote", {Word::Special, 0x201D}},
-            {"emspace", {Word::Special, ' '}},
-            {"enspace", {Word::Special, ' '}},
-            {"qmspace", {Word::Special, ' '}},
-        };
-        // Destinations that hold no body text, written with or without \*.
-        for (std::string_view name : {"colortbl",
-                                      "stylesheet",
-                                      "info",
-                                      "pict",
-                                      "object",
-                                      "objdata",
-                                      "header",
-                                      "headerl",
-                                      "headerr",
-                                      "headerf",
-                                      "footer",
-                                      "footerl",
-                                      "footerr",
-                                      "footerf",
-                                      "footnote",
-                                      "annotation",
-                                      "atnid",
-                                      "atnauthor",
-                                      "xe",
-                                      "tc",
-                                      "txe",
-                                      "rxe",
-                                      "listtable",
-                                      "listoverridetable",
-                                      "revtbl",
-                                      "rsidtbl",
-                                      "filetbl",
-                                      "generator",
-                                      "pntext",
-                                      "pntxta",
-                                      "pntxtb",
-                                      "listtext",
-                                      "fldinst",
-                                      "themedata",
-                                      "colorschememapping",
-                                      "datastore",
-                                      "latentstyles",
-                                      "xmlnstbl",
-                                      "bkmkstart",
-                                      "bkmkend",
-                                      "shp",
-                                      "nonshppict",
-                                      "template",
-                                      "userprops",
-                                      "docvar",
-                                      "pgdsctbl",
-                                      "ftnsep",
-                                      "ftnsepc",
-                                      "aftnsep",
-                                      "aftnsepc",
-                                      "ftncn",
-                                      "aftncn",
-                                      "do",
-                                      "background",
-                                      "private"})
-            w.Add(name, WordInfo{Word::SkipGroup});
-        return w;
-    }();
-    return words;
-}
-
-// RTF font character sets that name a code page.
-int CharsetCodePage(int charset) {
-    static constexpr std::array<std::pair<int, int>, 14> map{{{2, 1252},
-                                                              {128, 932},
-                                                              {129, 949},
-                                                              {134, 936},
-                                                              {136, 950},
-                                                              {161, 1253},
-                                                              {162, 1254},
-                                                              {163, 1258},
-                                                              {177, 1255},
-                                                              {178, 1256},
-                                                              {186, 1257},
-                                                              {204, 1251},
-                                                              {222, 874},
-                                                              {238, 1250}}};
-    for (const auto& [set, codePage] : map)
-        if (set == charset)
-            return codePage;
-    return 0;
-}
 
 bool IsLetter(char c) {
     return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
@@ -233,8 +63,8 @@ private:
     void ReadControlSymbol(char symbol);
     void ReadText();
     void HandleWord(std::string_view name, std::optional<int> param);
-    void HandleBodyWord(const WordInfo& info, int param, bool hasParam);
-    void HandleFontTableWord(Word kind, int param);
+    void HandleBodyWord(const RtfWordInfo& info, int param, bool hasParam);
+    void HandleFontTableWord(RtfWord kind, int param);
     void AppendText(std::string_view bytes);
     void AppendUnicode(int param);
     int CodePage() const;
@@ -403,12 +233,12 @@ bool RtfParser::InFallback() {
 }
 
 void RtfParser::HandleWord(std::string_view name, std::optional<int> param) {
-    const WordInfo* found = Words().Find(name);
+    const RtfWordInfo* found = FindRtfWord(name);
     if (!found)
         return; // unknown words are formatting, or ignorable
-    const WordInfo& info = *found;
+    const RtfWordInfo& info = *found;
     const int value = param.value_or(0);
-    if (info.Kind == Word::Bin) { // binary data is skipped wherever it stands
+    if (info.Kind == RtfWord::Bin) { // binary data is skipped wherever it stands
         const auto length = static_cast<std::size_t>(std::max(value, 0));
         Pos += std::min(length, static_cast<std::size_t>(End - Pos));
         InFallback();
@@ -416,7 +246,7 @@ void RtfParser::HandleWord(std::string_view name, std::optional<int> param) {
     }
     if (Overflow > 0)
         return;
-    if (info.Kind == Word::Ud && State().UprOuter) {
+    if (info.Kind == RtfWord::Ud && State().UprOuter) {
         State().Dest = *State().UprOuter;
         State().UprOuter.reset();
         return;
@@ -434,50 +264,50 @@ void RtfParser::HandleWord(std::string_view name, std::optional<int> param) {
     }
 }
 
-void RtfParser::HandleBodyWord(const WordInfo& info, int param, bool hasParam) {
+void RtfParser::HandleBodyWord(const RtfWordInfo& info, int param, bool hasParam) {
     switch (info.Kind) {
-    case Word::Par:
-    case Word::Line:
+    case RtfWord::Par:
+    case RtfWord::Line:
         Out.AppendAscii("\r\n");
         break;
-    case Word::Row: // the tab of the row's last cell becomes its line end
+    case RtfWord::Row: // the tab of the row's last cell becomes its line end
         Out.DropTrailingTab();
         Out.AppendAscii("\r\n");
         break;
-    case Word::Tab:
-    case Word::Cell:
+    case RtfWord::Tab:
+    case RtfWord::Cell:
         Out.AppendAscii("\t");
         break;
-    case Word::Unicode:
+    case RtfWord::Unicode:
         if (hasParam)
             AppendUnicode(param);
         break;
-    case Word::UnicodeSkip:
+    case RtfWord::UnicodeSkip:
         State().UnicodeSkip = std::clamp(param, 0, MaxUnicodeSkip);
         break;
-    case Word::Font:
+    case RtfWord::Font:
         State().Font = param;
         break;
-    case Word::Plain:
+    case RtfWord::Plain:
         State().Font = -1;
         break;
-    case Word::DefaultFont:
+    case RtfWord::DefaultFont:
         DefaultFont = param;
         break;
-    case Word::AnsiCodePage:
+    case RtfWord::AnsiCodePage:
         AnsiCodePage = param;
         break;
-    case Word::Special:
+    case RtfWord::Special:
         AfterHighSurrogate = false;
         Out.AppendCodePoint(info.Char);
         break;
-    case Word::FontTable:
+    case RtfWord::FontTable:
         State().Dest = Destination::FontTable;
         break;
-    case Word::SkipGroup:
+    case RtfWord::SkipGroup:
         State().Dest = Destination::Skip;
         break;
-    case Word::Upr: // {\upr{ANSI text}{\*\ud{Unicode text}}}: only the Unicode part is read
+    case RtfWord::Upr: // {\upr{ANSI text}{\*\ud{Unicode text}}}: only the Unicode part is read
         State().UprOuter = State().Dest;
         State().Dest = Destination::Skip;
         break;
@@ -486,12 +316,12 @@ void RtfParser::HandleBodyWord(const WordInfo& info, int param, bool hasParam) {
     }
 }
 
-void RtfParser::HandleFontTableWord(Word kind, int param) {
-    if (kind == Word::Font)
+void RtfParser::HandleFontTableWord(RtfWord kind, int param) {
+    if (kind == RtfWord::Font)
         DefiningFont = param;
-    else if (kind == Word::FontCharset && CharsetCodePage(param) != 0)
+    else if (kind == RtfWord::FontCharset && CharsetCodePage(param) != 0)
         FontCodePages.try_emplace(DefiningFont, CharsetCodePage(param));
-    else if (kind == Word::FontCodePage)
+    else if (kind == RtfWord::FontCodePage)
         FontCodePages[DefiningFont] = param;
 }
 
