@@ -1,7 +1,11 @@
 #include "Main.h"
 
 #include "reader/PageNumbers.h"
+#include "records/Global.h"
+#include "records/SettingsStore.h"
+#include "records/TempDir.h"
 #include "text/GbkText.h"
+#include "window/BookPicture.h"
 #include "window/Mess.h"
 #include "window/PageText.h"
 
@@ -11,8 +15,10 @@
 
 static void InitResources() { Q_INIT_RESOURCE(resources); }
 
-TFormMain::TFormMain(ProgressWindow& progress, QWidget* parent)
-    : QWidget(parent, Qt::Window | Qt::FramelessWindowHint), Progress(progress) {
+TFormMain::TFormMain(Registry& registry, ProgressWindow& progress, QStringList documents,
+                     QWidget* parent)
+    : QWidget(parent, Qt::Window | Qt::FramelessWindowHint), Reg(registry), Progress(progress),
+      Documents(std::move(documents)) {
     InitResources();
     setWindowTitle(QStringLiteral("墨卷"));
     setAttribute(Qt::WA_OpaquePaintEvent);
@@ -31,6 +37,11 @@ void TFormMain::ShowMainForm() {
     show();
     raise();
     activateWindow();
+}
+
+void TFormMain::UpdateMainForm() {
+    raise();
+    repaint();
 }
 
 std::string TFormMain::MemoReadme() {
@@ -52,15 +63,47 @@ void TFormMain::Init() {
     Init_Max();
     LayoutGuard = false;
     Init_Window();
+    FileOpened = false;
     RestoreLastPagePending = false;
-    Init_Page();
-    ChangeYe(1);
+    if (!Documents.isEmpty())
+        OpenDocument(Documents.front().toStdString());
+    if (!FileOpened) {
+        Init_Page();
+        ChangeYe(1);
+    }
 }
 
 void TFormMain::Init_Var() {
+    StartDir = CurrentDir();
+    TempDir = TempDirPath();
     Store = DocumentStore();
+    DragState = 0;
+    EditMode = false;
     UnderlineLine = 1;
     CurrentIndex = -1;
+    LoadSettings(Reg, Setting);
+}
+
+void TFormMain::FormClose() {
+    if (Closed)
+        return;
+    Closed = true;
+    const WindowBounds current{x(), y(), width(), height()};
+    const WindowBounds normal{NormalBounds.x(), NormalBounds.y(), NormalBounds.width(),
+                              NormalBounds.height()};
+    SaveSettings(Reg, Setting, current, IsMaximized(), normal,
+                 {Store.DocumentName, CurrentIndex, Store.CurrentPage});
+    BoundsGuard = true;
+    hide();
+    setWindowState(windowState() & ~Qt::WindowMaximized);
+    // The folder being removed must never be the current one.
+    ChangeDir(StartDir);
+    DeleteDir(TempDir);
+}
+
+void TFormMain::closeEvent(QCloseEvent* event) {
+    FormClose();
+    QWidget::closeEvent(event);
 }
 
 void TFormMain::ApplyFonts() {
@@ -77,8 +120,13 @@ void TFormMain::LoadBackground() {
     if (Setting.BackgroundImageFile.empty())
         Setting.UseBackgroundImage = false;
     if (Setting.UseBackgroundImage) {
-        // Background pictures from files come with the settings dialog.
-        Setting.UseBackgroundImage = false;
+        const QString file = QString::fromStdString(Setting.BackgroundImageFile);
+        if (std::optional<QImage> picture = LoadBookPicture(file)) {
+            ImageBook = *picture;
+        } else {
+            ShowWarning(BookPictureWarning(file).toStdString());
+            Setting.UseBackgroundImage = false;
+        }
     }
     if (!Setting.UseBackgroundImage)
         ImageBook = ImageBookPic;

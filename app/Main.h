@@ -3,6 +3,7 @@
 // calls of the reading core, and draws the book.
 #include "reader/DocumentStore.h"
 #include "reader/PagePair.h"
+#include "records/Registry.h"
 #include "records/Settings.h"
 #include "window/BookGeometry.h"
 #include "window/BookLabels.h"
@@ -19,8 +20,10 @@ class TFormMain : public QWidget {
     Q_OBJECT
 
 public:
-    // `progress` is the progress window the program entry created; it outlives this window.
-    explicit TFormMain(ProgressWindow& progress, QWidget* parent = nullptr);
+    // The settings store and the progress window are the program entry's and outlive this
+    // window. `documents` are the files named on the command line.
+    TFormMain(Registry& registry, ProgressWindow& progress, QStringList documents = {},
+              QWidget* parent = nullptr);
     ~TFormMain() override;
 
     // Start-up: settings, layout, then the first document or the help text.
@@ -52,6 +55,18 @@ public:
 
     // Shows the book and brings it to the front.
     void ShowMainForm();
+    // Brings the book to the front and repaints it at once.
+    void UpdateMainForm();
+
+    // Opening a document: read the file, then the text passes, pagination and page 1. A file
+    // that cannot be read leaves the shown document as it was.
+    bool OpenDocument(const std::string& path);
+    void FinishOpen(const std::string& entryText, int index);
+    void ItemBIG5Click(QAction* sender);
+    void ItemRefreshClick();
+    void MenuMainPopup();
+    // Shut-down: every setting and the last document written, the temporary folder removed.
+    void FormClose();
 
     // The built-in help text as GBK bytes, each line followed by CR LF.
     static std::string MemoReadme();
@@ -65,6 +80,9 @@ public:
     bool RestoreLastPagePending = false;
     QRect NormalBounds;
     int CurrentIndex = -1;
+    bool FileOpened = false;
+    std::string StartDir;
+    std::string TempDir;
 
     PagePairText Pages;
     PageNumberLabels LabelYe1Group;
@@ -86,6 +104,7 @@ protected:
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void contextMenuEvent(QContextMenuEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
     bool event(QEvent* event) override;
 
 private:
@@ -106,7 +125,10 @@ private:
     void TurnByClick(Part part, const QPoint& pos);
     bool IsMaximized() const { return windowState() & Qt::WindowMaximized; }
 
+    Registry& Reg;
     ProgressWindow& Progress;
+    QStringList Documents;
+    bool Closed = false;
     QFont PageQFont;
     QFont NumberQFont;
     int NumberLinePitch = 12;

@@ -17,6 +17,11 @@ void TFormMain::ConnectMenus() {
     connect(Menus->ItemPageLast, &QAction::triggered, this, &TFormMain::ItemPageLastClick);
     connect(Menus->MenuPageMove, &QMenu::aboutToShow, this, &TFormMain::MenuPageMovePopup);
     connect(Menus->ItemQuit, &QAction::triggered, this, &QWidget::close);
+    connect(Menus->MenuMain, &QMenu::aboutToShow, this, &TFormMain::MenuMainPopup);
+    for (QAction* item : {Menus->ItemBIG5, Menus->ItemGB, Menus->ItemHtml, Menus->ItemChap,
+                          Menus->ItemHangD, Menus->ItemUnderLine})
+        connect(item, &QAction::triggered, this, [this, item] { ItemBIG5Click(item); });
+    connect(Menus->ItemRefresh, &QAction::triggered, this, &TFormMain::ItemRefreshClick);
 }
 
 void TFormMain::RunItem(QAction* item) {

@@ -9,7 +9,8 @@ namespace {
 
 TEST(BookWindowTest, StartsWithHelpTextAtDefaultBounds) {
     NoProgress progress;
-    TFormMain book(progress);
+    Registry reg("");
+    TFormMain book(reg, progress);
     book.show();
     EXPECT_EQ(book.geometry(), QRect(100, 50, 596, 380));
     EXPECT_TRUE(book.Store.DocumentName.empty());
@@ -22,7 +23,8 @@ TEST(BookWindowTest, StartsWithHelpTextAtDefaultBounds) {
 
 TEST(BookWindowTest, StripsTurnThePair) {
     NoProgress progress;
-    TFormMain book(progress);
+    Registry reg("");
+    TFormMain book(reg, progress);
     book.show();
     ASSERT_GE(book.Store.PageCount, 3);
     QTest::mouseClick(&book, Qt::LeftButton, {}, QPoint(590, 200));
@@ -37,7 +39,8 @@ TEST(BookWindowTest, StripsTurnThePair) {
 
 TEST(BookWindowTest, UnderlineSitsUnderItsLine) {
     NoProgress progress;
-    TFormMain book(progress);
+    Registry reg("");
+    TFormMain book(reg, progress);
     book.UnderlineLine = 3;
     book.Init_UnderLine();
     EXPECT_EQ(book.ImageUnderLine.top(), 28 + 12 * 3);
@@ -48,7 +51,8 @@ TEST(BookWindowTest, UnderlineSitsUnderItsLine) {
 
 TEST(BookWindowTest, ResizeKeepsMinimumAndRepaginates) {
     NoProgress progress;
-    TFormMain book(progress);
+    Registry reg("");
+    TFormMain book(reg, progress);
     book.show();
     book.resize(50, 40);
     QTest::qWait(10);
@@ -75,7 +79,8 @@ std::string NumberedLines(int n) {
 
 TEST(BookWindowTest, LastPairOfOddPageCountHasNoRightNumber) {
     NoProgress progress;
-    TFormMain book(progress);
+    Registry reg("");
+    TFormMain book(reg, progress);
     OpenChunks(book, {MakeChunk(NumberedLines(27 * 4))}); // 109 lines: 5 pages of 27
     ASSERT_EQ(book.Store.PageCount, 5);
     book.ChangeYe(book.Store.PageCount + 10);
@@ -92,7 +97,8 @@ TEST(BookWindowTest, LastPairOfOddPageCountHasNoRightNumber) {
 
 TEST(BookWindowTest, PageNumbersFollowPlacementAndTotal) {
     NoProgress progress;
-    TFormMain book(progress);
+    Registry reg("");
+    TFormMain book(reg, progress);
     OpenChunks(book, {MakeChunk(NumberedLines(27 * 120))});
     book.Setting.PageNumberShowTotal[0] = true;
     book.ChangeYe(7);
@@ -107,7 +113,8 @@ TEST(BookWindowTest, PageNumbersFollowPlacementAndTotal) {
 
 TEST(BookWindowTest, BrokenBytesPaginateAndDraw) {
     NoProgress progress;
-    TFormMain book(progress);
+    Registry reg("");
+    TFormMain book(reg, progress);
     std::string garbage(3000, '\0');
     for (std::size_t i = 0; i < garbage.size(); ++i)
         garbage[i] = static_cast<char>((i * 37 + 11) % 256);
@@ -121,7 +128,8 @@ TEST(BookWindowTest, BrokenBytesPaginateAndDraw) {
 
 TEST(BookWindowTest, RendersTheBook) {
     NoProgress progress;
-    TFormMain book(progress);
+    Registry reg("");
+    TFormMain book(reg, progress);
     book.show();
     const QImage image = book.grab().toImage();
     EXPECT_EQ(image.size(), QSize(596, 380));

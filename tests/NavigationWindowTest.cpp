@@ -9,7 +9,8 @@ namespace {
 // A book showing 200 pages of 27 numbered lines.
 struct OpenBook {
     NoProgress progress;
-    TFormMain book{progress};
+    Registry reg{""};
+    TFormMain book{reg, progress};
 
     OpenBook() {
         std::string text;
