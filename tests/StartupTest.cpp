@@ -1,0 +1,122 @@
+// test-links: mojuan_app
+#include "RecordingPrompter.h"
+#include "StoreTestSupport.h"
+#include "app/Main.h"
+#include "records/SettingsStore.h"
+#include "records/TempDir.h"
+
+#include <QTest>
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+namespace {
+
+struct Session {
+    RecordingPrompter prompter;
+    ScopedPrompter scope{prompter};
+    NoProgress progress;
+};
+
+TEST(StartupTest, FirstStartShowsHelpTextAtDefaultBoundsAndCloseStoresIt) {
+    ScratchDir dir;
+    Session run;
+    {
+        Registry reg(dir / "registry.sqlite3");
+        TFormMain book(reg, run.progress);
+        book.show();
+        EXPECT_EQ(book.geometry(), QRect(100, 50, 596, 380));
+        EXPECT_TRUE(book.Store.DocumentName.empty());
+        EXPECT_EQ(book.Store.CurrentPage, 1);
+        book.close();
+    }
+    Registry reg(dir / "registry.sqlite3");
+    EXPECT_EQ(reg.ReadRegStr(SettingsRoot, "注册", ""), "Vesk");
+    EXPECT_EQ(reg.ReadRegStr(FileKey, "上次关闭文件", "x"), "");
+    EXPECT_EQ(reg.ReadRegInt(FileKey, "上次关闭文件索引", 5), -1);
+    EXPECT_EQ(reg.ReadRegInt(FileKey, "上次关闭文件页码", 5), 0);
+    EXPECT_EQ(reg.ReadRegInt(SettingsRoot, "窗口宽度", 0), 596);
+    EXPECT_TRUE(run.prompter.Prompts.empty());
+}
+
+TEST(StartupTest, FirstPaginationUsesStoredFontAndBookSize) {
+    ScratchDir dir;
+    Session run;
+    {
+        Registry reg(dir / "registry.sqlite3");
+        Settings defaults;
+        LoadSettings(reg, defaults); // the first run writes the defaults
+        reg.WriteRegInt(SettingsRoot, "窗口宽度", 800);
+        reg.WriteRegInt(SettingsRoot, "窗口高度", 600);
+        reg.WriteRegInt(FontKey, "页面字体大小", 12); // 16 pixels at 96 dots per inch
+    }
+    Registry reg(dir / "registry.sqlite3");
+    TFormMain book(reg, run.progress);
+    EXPECT_EQ(book.Geometry.PageHeight, 521);
+    EXPECT_EQ(book.PageLinePitch, 16);
+    EXPECT_EQ(book.Store.LinesPerPage, 521 / 16);
+    EXPECT_EQ(book.Store.TestHeight, 64);
+}
+
+TEST(StartupTest, ClosingMaximisedStoresTheBoundsBeforeMaximising) {
+    ScratchDir dir;
+    Session run;
+    {
+        Registry reg(dir / "registry.sqlite3");
+        Settings defaults;
+        LoadSettings(reg, defaults);
+        reg.WriteRegBool(SettingsRoot, "最大化显示", true);
+        reg.WriteRegInt(SettingsRoot, "窗口左位置", 120);
+    }
+    {
+        Registry reg(dir / "registry.sqlite3");
+        TFormMain book(reg, run.progress);
+        book.show();
+        QTest::qWait(20);
+        EXPECT_TRUE(book.windowState() & Qt::WindowMaximized);
+        EXPECT_EQ(book.NormalBounds, QRect(120, 50, 596, 380));
+        book.close();
+    }
+    Registry reg(dir / "registry.sqlite3");
+    EXPECT_EQ(reg.ReadRegInt(SettingsRoot, "窗口左位置", 0), 120);
+    EXPECT_EQ(reg.ReadRegInt(SettingsRoot, "窗口宽度", 0), 596);
+    EXPECT_EQ(reg.ReadRegInt(SettingsRoot, "窗口高度", 0), 380);
+}
+
+TEST(StartupTest, CloseReturnsToStartDirectoryAndRemovesTempDir) {
+    ScratchDir dir;
+    Session run;
+    Registry reg(dir / "registry.sqlite3");
+    TFormMain book(reg, run.progress);
+    ASSERT_TRUE(PrepareTempDir(book.TempDir));
+    WriteFile(book.TempDir + "/entry.txt", "x");
+    ASSERT_TRUE(ChangeDir(book.TempDir));
+    book.close();
+    EXPECT_EQ(CurrentDir(), book.StartDir);
+    EXPECT_FALSE(std::filesystem::exists(book.TempDir));
+}
+
+TEST(StartupTest, UnreadableBackgroundPictureWarnsAndFallsBackToSkin) {
+    ScratchDir dir;
+    Session run;
+    Registry reg(dir / "registry.sqlite3");
+    TFormMain book(reg, run.progress);
+    book.Setting.UseBackgroundImage = true;
+    book.Setting.BackgroundImageFile = dir / "book.emf";
+    WriteFile(book.Setting.BackgroundImageFile, "not a picture");
+    book.Changes.ImageChanged = true;
+    book.Init_Setup();
+    EXPECT_FALSE(book.Setting.UseBackgroundImage);
+    ASSERT_EQ(run.prompter.Prompts.size(), 1u);
+    EXPECT_EQ(run.prompter.Prompts[0].Text, "打开背景图片文件 " + (dir / "book.emf") +
+                                                " 失败！\r\n系统将使用默认背景图片。");
+    // An empty file name turns the option off without a word.
+    book.Setting.UseBackgroundImage = true;
+    book.Setting.BackgroundImageFile.clear();
+    book.Changes.ImageChanged = true;
+    book.Init_Setup();
+    EXPECT_FALSE(book.Setting.UseBackgroundImage);
+    EXPECT_EQ(run.prompter.Prompts.size(), 1u);
+}
+
+} // namespace
