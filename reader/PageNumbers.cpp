@@ -12,8 +12,10 @@ int Trunc(double v) { return static_cast<int>(std::trunc(v)); }
 
 std::string PageNumberCaption(int page, int pageCount, bool showTotal) {
     std::string caption = std::to_string(page);
-    if (showTotal)
-        caption += "/" + std::to_string(pageCount);
+    if (showTotal) {
+        caption += '/';
+        caption += std::to_string(pageCount);
+    }
     return caption;
 }
 
