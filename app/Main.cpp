@@ -13,7 +13,9 @@
 #include <QPainter>
 #include <QResizeEvent>
 
-static void InitResources() { Q_INIT_RESOURCE(resources); }
+static void InitResources() {
+    Q_INIT_RESOURCE(resources);
+}
 
 TFormMain::TFormMain(Registry& registry, ProgressWindow& progress, QStringList documents,
                      QWidget* parent)
@@ -231,8 +233,8 @@ void TFormMain::Init_Ye() {
     const int w = Setting.BookWidth, h = Setting.BookHeight;
     const int page = Store.CurrentPage, count = Store.PageCount;
 
-    LabelYe1Group.Ye.Caption = QString::fromStdString(
-        PageNumberCaption(page, count, Setting.PageNumberShowTotal[0]));
+    LabelYe1Group.Ye.Caption =
+        QString::fromStdString(PageNumberCaption(page, count, Setting.PageNumberShowTotal[0]));
     const QSize size1 = LabelSize(LabelYe1Group.Whole());
     const int y = NumberY(Setting.PageNumberPosition[0], h, margins, size1.height());
     PlaceNumberGroup(LabelYe1Group,
@@ -241,12 +243,11 @@ void TFormMain::Init_Ye() {
     const bool rightShown = Setting.ShowPageNumbers && page + 1 <= count;
     for (BookLabel* label : {&LabelYe2Group.Be, &LabelYe2Group.Ye, &LabelYe2Group.Af})
         label->Visible = rightShown;
-    LabelYe2Group.Ye.Caption = QString::fromStdString(
-        PageNumberCaption(page + 1, count, Setting.PageNumberShowTotal[1]));
+    LabelYe2Group.Ye.Caption =
+        QString::fromStdString(PageNumberCaption(page + 1, count, Setting.PageNumberShowTotal[1]));
     const int width2 = LabelSize(LabelYe2Group.Whole()).width();
     // Both groups use the same font, so the left group's height serves for the right one too.
-    PlaceNumberGroup(LabelYe2Group,
-                     RightNumberX(Setting.PageNumberPosition[1], w, margins, width2),
+    PlaceNumberGroup(LabelYe2Group, RightNumberX(Setting.PageNumberPosition[1], w, margins, width2),
                      NumberY(Setting.PageNumberPosition[1], h, margins, size1.height()));
     update();
 }
@@ -254,8 +255,8 @@ void TFormMain::Init_Ye() {
 void TFormMain::Init_UnderLine() {
     const int n = Setting.DoubleSpacing ? 2 * UnderlineLine - 1 : UnderlineLine;
     const int top = Geometry.PageTop + Setting.UnderlineOffset + PageLinePitch * n;
-    ImageUnderLine = QRect(ImageUnderLine.left(), top, Geometry.PageWidth,
-                           std::max(1, Setting.UnderlineWidth));
+    ImageUnderLine =
+        QRect(ImageUnderLine.left(), top, Geometry.PageWidth, std::max(1, Setting.UnderlineWidth));
     update();
 }
 
@@ -306,4 +307,3 @@ void TFormMain::paintEvent(QPaintEvent*) {
     if (UnderlineVisible)
         painter.fillRect(ImageUnderLine, FromColorValue(Setting.UnderlineColor));
 }
-

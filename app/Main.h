@@ -114,8 +114,15 @@ private:
     QSize LabelSize(const QString& caption) const;
     // The components of the book, from the top of the stack down.
     enum class Part {
-        ImageMinSize, ImageResize, ImageMove, ImagePageNext, ImagePagePrev,
-        LabelYe, LabelPage2, LabelPage1, ImageBook
+        ImageMinSize,
+        ImageResize,
+        ImageMove,
+        ImagePageNext,
+        ImagePagePrev,
+        LabelYe,
+        LabelPage2,
+        LabelPage1,
+        ImageBook
     };
     Part PartAt(const QPoint& pos) const;
     QString HintAt(const QPoint& pos) const;

@@ -39,9 +39,13 @@ void TFormMain::ImagePageNextClick() {
         ChangeYe(Store.CurrentPage + 2);
 }
 
-void TFormMain::ItemPagePrevClick() { ImagePagePrevClick(); }
+void TFormMain::ItemPagePrevClick() {
+    ImagePagePrevClick();
+}
 
-void TFormMain::ItemPageNextClick() { ImagePageNextClick(); }
+void TFormMain::ItemPageNextClick() {
+    ImagePageNextClick();
+}
 
 void TFormMain::ItemPageFirstClick() {
     if (!EditMode)
@@ -118,7 +122,8 @@ void TFormMain::PutUnderline(bool rightPage, int line) {
 void TFormMain::MoveUnderLine(int delta) {
     const UnderlineContext book{Store.CurrentPage, Store.PageCount, Store.LinesPerPage,
                                 Setting.AutoPageTurn, Setting.ShowUnderline};
-    const UnderlineStep step = ::MoveUnderLine({UnderlineOnRightPage(), UnderlineLine}, delta, book);
+    const UnderlineStep step =
+        ::MoveUnderLine({UnderlineOnRightPage(), UnderlineLine}, delta, book);
     if (step.Turn == PageTurn::Previous)
         ImagePagePrevClick();
     else if (step.Turn == PageTurn::Next)
@@ -128,7 +133,9 @@ void TFormMain::MoveUnderLine(int delta) {
 }
 
 // The book hides; without a notification-area icon to bring it back from, it is minimised.
-void TFormMain::ImageMinSizeClick() { showMinimized(); }
+void TFormMain::ImageMinSizeClick() {
+    showMinimized();
+}
 
 TFormMain::Part TFormMain::PartAt(const QPoint& pos) const {
     if (Geometry.ImageMinSize.contains(pos))
@@ -217,9 +224,8 @@ void TFormMain::TurnByClick(Part part, const QPoint& pos) {
 
 void TFormMain::contextMenuEvent(QContextMenuEvent* event) {
     const Part part = PartAt(event->pos());
-    QMenu* menu = (part == Part::ImagePagePrev || part == Part::ImagePageNext)
-                      ? Menus->MenuPageMove
-                      : Menus->MenuMain;
+    QMenu* menu = (part == Part::ImagePagePrev || part == Part::ImagePageNext) ? Menus->MenuPageMove
+                                                                               : Menus->MenuMain;
     menu->popup(event->globalPos());
 }
 

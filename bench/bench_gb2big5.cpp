@@ -31,10 +31,18 @@ void Throughput(benchmark::State& state, const std::string& doc, Operation opera
     state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * doc.size()));
 }
 
-void BM_Big5ToGb(benchmark::State& state) { Throughput(state, Big5Document(), Big5ToGb); }
-void BM_GbToBig5(benchmark::State& state) { Throughput(state, GbDocument(), GbToBig5); }
-void BM_IsBig5Text_Big5(benchmark::State& state) { Throughput(state, Big5Document(), IsBig5Text); }
-void BM_IsBig5Text_Gb(benchmark::State& state) { Throughput(state, GbDocument(), IsBig5Text); }
+void BM_Big5ToGb(benchmark::State& state) {
+    Throughput(state, Big5Document(), Big5ToGb);
+}
+void BM_GbToBig5(benchmark::State& state) {
+    Throughput(state, GbDocument(), GbToBig5);
+}
+void BM_IsBig5Text_Big5(benchmark::State& state) {
+    Throughput(state, Big5Document(), IsBig5Text);
+}
+void BM_IsBig5Text_Gb(benchmark::State& state) {
+    Throughput(state, GbDocument(), IsBig5Text);
+}
 
 // What a conversion costs at least: a new string of the same length.
 void BM_CopyOnly(benchmark::State& state) {

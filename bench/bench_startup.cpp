@@ -118,10 +118,14 @@ void OpenInBook(benchmark::State& state, bool passesOn) {
     state.counters["pages"] = book.Store.PageCount;
 }
 
-void BM_OpenPassesOff(benchmark::State& state) { OpenInBook(state, false); }
+void BM_OpenPassesOff(benchmark::State& state) {
+    OpenInBook(state, false);
+}
 BENCHMARK(BM_OpenPassesOff)->Unit(benchmark::kMillisecond)->UseRealTime();
 
-void BM_OpenBig5HtmlParagraphsOn(benchmark::State& state) { OpenInBook(state, true); }
+void BM_OpenBig5HtmlParagraphsOn(benchmark::State& state) {
+    OpenInBook(state, true);
+}
 BENCHMARK(BM_OpenBig5HtmlParagraphsOn)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 } // namespace

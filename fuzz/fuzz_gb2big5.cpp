@@ -52,15 +52,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::string_view text(reinterpret_cast<const char*>(data), size);
     const std::string gb = Big5ToGb(text), big5 = GbToBig5(text);
     Check(gb.size() == size && big5.size() == size);
-    Check(gb == PlainConvert(
-                    text,
-                    [](unsigned char a, unsigned char b) {
-                        const int index = Big5CharIndex(a, b);
-                        return IsBig5Char(a, b) && index >= 0 && index < Big5TableSize;
-                    },
-                    [](unsigned char a, unsigned char b) {
-                        return Big5GbTable[Big5CharIndex(a, b)];
-                    }));
+    Check(gb ==
+          PlainConvert(
+              text,
+              [](unsigned char a, unsigned char b) {
+                  const int index = Big5CharIndex(a, b);
+                  return IsBig5Char(a, b) && index >= 0 && index < Big5TableSize;
+              },
+              [](unsigned char a, unsigned char b) { return Big5GbTable[Big5CharIndex(a, b)]; }));
     Check(big5 == PlainConvert(text, IsGbChar, [](unsigned char a, unsigned char b) {
               return GbBig5Table[GbCharIndex(a, b)];
           }));

@@ -5,19 +5,17 @@
 #include "text/Chunking.h"
 #include "text/Gb2Big5.h"
 
-
 static_assert(DocumentStore::ChunkSize == ChunkSize && DocumentStore::MaxChunks == MaxChunks,
               "the store keeps the chunks that the file opening cuts");
 
-
 void Init_BIG5(std::vector<Chunk>& shown, ProgressWindow& progress) {
     RunChunkPass(shown, progress, CaptionBig5ToGb,
-            [](std::string_view text) { return IfChanged(Big5ToGb(text), text); });
+                 [](std::string_view text) { return IfChanged(Big5ToGb(text), text); });
 }
 
 void Init_GB(std::vector<Chunk>& shown, ProgressWindow& progress) {
     RunChunkPass(shown, progress, CaptionGbToBig5,
-            [](std::string_view text) { return IfChanged(GbToBig5(text), text); });
+                 [](std::string_view text) { return IfChanged(GbToBig5(text), text); });
 }
 
 // ToGb and ToBig5, with the detection asked first so that a chunk already in the wanted code

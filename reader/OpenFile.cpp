@@ -26,7 +26,7 @@ struct FileHandle {
 };
 
 bool IsRegularFile(const std::string& path) {
-    struct stat st{};
+    struct stat st {};
     return ::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode);
 }
 
@@ -141,7 +141,7 @@ std::optional<std::vector<Chunk>> OpenFile(const std::string& path, ProgressWind
     if (!isFileExist(path))
         return std::nullopt;
     FileHandle file{::open(path.c_str(), O_RDONLY | O_CLOEXEC)};
-    struct stat st{};
+    struct stat st {};
     if (file.Fd < 0 || ::fstat(file.Fd, &st) != 0 || !S_ISREG(st.st_mode)) {
         WarnFailure(path, std::strerror(errno));
         return std::nullopt;

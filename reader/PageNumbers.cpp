@@ -4,9 +4,13 @@
 
 namespace {
 
-char Place(const std::string& code, std::size_t i) { return i < code.size() ? code[i] : '\0'; }
+char Place(const std::string& code, std::size_t i) {
+    return i < code.size() ? code[i] : '\0';
+}
 
-int Trunc(double v) { return static_cast<int>(std::trunc(v)); }
+int Trunc(double v) {
+    return static_cast<int>(std::trunc(v));
+}
 
 } // namespace
 

@@ -5,7 +5,7 @@
 #include <string>
 
 struct PagePairText {
-    std::string Left;  // byte text, each line followed by CR LF (two with double spacing)
+    std::string Left; // byte text, each line followed by CR LF (two with double spacing)
     std::string Right;
 };
 

@@ -1,7 +1,7 @@
 #pragma once
 // The measuring side of line breaking: advance widths of single characters of byte text.
-#include <cstdint>
 #include <algorithm>
+#include <cstdint>
 #include <memory>
 
 class TextMeasurer {

@@ -5,18 +5,16 @@
 #include "text/TextFilters.h"
 
 void Init_Text(DocumentStore& store, ProgressWindow& progress) {
-    RunChunkPass(store.RawChunk, progress, CaptionText, [](std::string_view text) {
-        return IfChanged(NormalizeLineBreaks(text), text);
-    });
+    RunChunkPass(store.RawChunk, progress, CaptionText,
+                 [](std::string_view text) { return IfChanged(NormalizeLineBreaks(text), text); });
 }
 
 void Init_Page_Do(DocumentStore& store, const Settings& settings, ProgressWindow& progress) {
     store.ShownChunk = store.RawChunk;
     RunConvertPasses(store.ShownChunk, settings, progress);
     if (settings.ProcessHtml)
-        RunChunkPass(store.ShownChunk, progress, CaptionHtml, [](std::string_view text) {
-            return IfChanged(StripHtml(text), text);
-        });
+        RunChunkPass(store.ShownChunk, progress, CaptionHtml,
+                     [](std::string_view text) { return IfChanged(StripHtml(text), text); });
     if (settings.SmartParagraphs)
         RunChunkPass(store.ShownChunk, progress, CaptionChap, [](std::string_view text) {
             return IfChanged(SmartParagraph(text, ListChap1(), ListChap2()), text);

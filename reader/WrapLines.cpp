@@ -89,8 +89,8 @@ private:
     void SoftBreak(std::size_t at) { EndLine(at, at); }
 
     void EndLine(std::size_t end, std::size_t next) {
-        Lines.push_back({static_cast<std::uint32_t>(LineStart),
-                         static_cast<std::uint32_t>(end - LineStart)});
+        Lines.push_back(
+            {static_cast<std::uint32_t>(LineStart), static_cast<std::uint32_t>(end - LineStart)});
         LineStart = next;
         Break = next;
         WidthAtBreak = 0;

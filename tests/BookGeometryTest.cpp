@@ -32,11 +32,12 @@ TEST_P(BookGeometryTest, MatchesWorkedLayout) {
     EXPECT_EQ(g.ImageMinSize, QRect(r.width - 13, 0, 13, 13));
 }
 
-INSTANTIATE_TEST_SUITE_P(WorkedRows, BookGeometryTest,
-                         testing::Values(LayoutRow{556, 380, 13, 543, 33, 306, 28, 230, 330, 353, 367},
-                                         LayoutRow{596, 380, 13, 582, 35, 328, 28, 246, 330, 353, 367},
-                                         LayoutRow{800, 600, 18, 781, 47, 440, 44, 330, 521, 573, 587},
-                                         LayoutRow{126, 79, 2, 123, 7, 69, 5, 52, 68, 52, 66}));
+INSTANTIATE_TEST_SUITE_P(
+    WorkedRows, BookGeometryTest,
+    testing::Values(LayoutRow{556, 380, 13, 543, 33, 306, 28, 230, 330, 353, 367},
+                    LayoutRow{596, 380, 13, 582, 35, 328, 28, 246, 330, 353, 367},
+                    LayoutRow{800, 600, 18, 781, 47, 440, 44, 330, 521, 573, 587},
+                    LayoutRow{126, 79, 2, 123, 7, 69, 5, 52, 68, 52, 66}));
 
 TEST(BookGeometryExtendedPrecisionTest, HeightOf114GivesPageHeight98) {
     // 330 * (114 / 380) is 99 only after double rounding; the exact product is just below.

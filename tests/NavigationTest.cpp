@@ -6,7 +6,9 @@
 namespace {
 
 // A book of 9 pages of 27 lines, shown at the pair `page`.
-UnderlineContext Book(int page, int pageCount = 9) { return {page, pageCount, 27, false, true}; }
+UnderlineContext Book(int page, int pageCount = 9) {
+    return {page, pageCount, 27, false, true};
+}
 
 TEST(UnderlineTest, DownCrossesFromLeftToRightPageWithoutTurning) {
     const UnderlineStep step = MoveUnderLine({false, 27}, +1, Book(3));

@@ -25,9 +25,7 @@ struct OpenBook {
         EXPECT_EQ(book.Store.PageCount, 200);
     }
     void Key(Qt::Key key, Qt::KeyboardModifiers mods = {}) { QTest::keyClick(&book, key, mods); }
-    void OpenPageMenu() {
-        emit book.Menus->MenuPageMove->aboutToShow();
-    }
+    void OpenPageMenu() { emit book.Menus->MenuPageMove->aboutToShow(); }
 };
 
 TEST(NavigationWindowTest, StripKeysTurnAndBackspaceReturns) {

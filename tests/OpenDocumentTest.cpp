@@ -148,7 +148,7 @@ TEST(OpenDocumentTest, AutoConvertJudgesEachChunk) {
     EXPECT_EQ(r.book.Store.ShownChunk[0], r.book.Store.RawChunk[0]); // GB stays as it is
     EXPECT_EQ(*r.book.Store.ShownChunk[1], Big5ToGb(*r.book.Store.RawChunk[1]));
     EXPECT_NE(*r.book.Store.ShownChunk[1], *r.book.Store.RawChunk[1]);
-    r.book.Setting.AutoConvert = false; // now everything is brought to BIG5
+    r.book.Setting.AutoConvert = false;            // now everything is brought to BIG5
     r.book.ItemBIG5Click(r.book.Menus->ItemHangD); // re-paginates only
     r.book.ItemBIG5Click(r.book.Menus->ItemChap);  // re-processes
     r.book.ItemBIG5Click(r.book.Menus->ItemChap);

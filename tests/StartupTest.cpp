@@ -108,8 +108,8 @@ TEST(StartupTest, UnreadableBackgroundPictureWarnsAndFallsBackToSkin) {
     book.Init_Setup();
     EXPECT_FALSE(book.Setting.UseBackgroundImage);
     ASSERT_EQ(run.prompter.Prompts.size(), 1u);
-    EXPECT_EQ(run.prompter.Prompts[0].Text, "打开背景图片文件 " + (dir / "book.emf") +
-                                                " 失败！\r\n系统将使用默认背景图片。");
+    EXPECT_EQ(run.prompter.Prompts[0].Text,
+              "打开背景图片文件 " + (dir / "book.emf") + " 失败！\r\n系统将使用默认背景图片。");
     // An empty file name turns the option off without a word.
     book.Setting.UseBackgroundImage = true;
     book.Setting.BackgroundImageFile.clear();

@@ -7,7 +7,9 @@
 
 namespace testsupport {
 
-std::string CorpusPath(const std::string& name) { return std::string(MOJUAN_CORPUS_DIR) + "/" + name; }
+std::string CorpusPath(const std::string& name) {
+    return std::string(MOJUAN_CORPUS_DIR) + "/" + name;
+}
 
 std::string TestDataPath(const std::string& name) {
     return std::string(MOJUAN_TEST_DATA_DIR) + "/" + name;

@@ -4,8 +4,9 @@
 
 #include <algorithm>
 
-// The walk starts at the last byte before the cut that cannot be a second byte, since such a byte always begins a character; usually that is the line break a
-// few bytes back, so finding the cut does not walk the whole chunk.
+// The walk starts at the last byte before the cut that cannot be a second byte, since such a byte
+// always begins a character; usually that is the line break a few bytes back, so finding the cut
+// does not walk the whole chunk.
 std::size_t ChunkLength(std::string_view text) {
     const std::size_t cut = ChunkSize;
     std::size_t pos = cut;

@@ -52,7 +52,9 @@ const DecodeTable& Table() {
 
 } // namespace
 
-char16_t ToUnicode(std::uint16_t code) { return Table().Map[code]; }
+char16_t ToUnicode(std::uint16_t code) {
+    return Table().Map[code];
+}
 
 std::u16string Decode(std::string_view text) {
     const auto& map = Table().Map;

@@ -14,8 +14,12 @@ struct Char {
     std::uint8_t Length; // 1 or 2
 };
 
-inline bool IsLeadByte(unsigned char b) { return b >= 0x81 && b <= 0xFE; }
-inline bool IsTrailByte(unsigned char b) { return b >= 0x40 && b <= 0xFE && b != 0x7F; }
+inline bool IsLeadByte(unsigned char b) {
+    return b >= 0x81 && b <= 0xFE;
+}
+inline bool IsTrailByte(unsigned char b) {
+    return b >= 0x40 && b <= 0xFE && b != 0x7F;
+}
 
 // The character at `pos` (pos < text.size()). A lead byte that is not followed by a trail byte
 // stands alone as a one-byte character, so a damaged pair never swallows a line break.

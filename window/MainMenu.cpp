@@ -1,18 +1,20 @@
 #include "MainMenu.h"
 
 MainMenu::MainMenu(QWidget* owner)
-    : QObject(owner), MenuMain(new QMenu(owner)), ItemNew(new QMenu(QStringLiteral("最新文件"), MenuMain)),
+    : QObject(owner), MenuMain(new QMenu(owner)),
+      ItemNew(new QMenu(QStringLiteral("最新文件"), MenuMain)),
       ItemDeal(new QMenu(QStringLiteral("文件处理"), MenuMain)),
-      ItemBIG5(AddItem(ItemDeal, "ItemBIG5", QStringLiteral("BIG5码转换为GB码"), Qt::CTRL | Qt::Key_B)),
-      ItemGB(AddItem(ItemDeal, "ItemGB", QStringLiteral("GB码转换为BIG5码   "), Qt::CTRL | Qt::Key_G)),
+      ItemBIG5(
+          AddItem(ItemDeal, "ItemBIG5", QStringLiteral("BIG5码转换为GB码"), Qt::CTRL | Qt::Key_B)),
+      ItemGB(
+          AddItem(ItemDeal, "ItemGB", QStringLiteral("GB码转换为BIG5码   "), Qt::CTRL | Qt::Key_G)),
       ItemHtml(AddItem(ItemDeal, "ItemHtml", QStringLiteral("处理HTML文件"), Qt::CTRL | Qt::Key_H)),
       ItemChap(AddItem(ItemDeal, "ItemChap", QStringLiteral("智能分段"), Qt::CTRL | Qt::Key_F)),
       ItemHangD(AddItem(ItemDeal, "ItemHangD", QStringLiteral("行距加倍"), Qt::CTRL | Qt::Key_D)),
-      ItemUnderLine(AddItem(ItemDeal, "ItemUnderLine", QStringLiteral("显示下划线"),
-                            Qt::CTRL | Qt::Key_U)),
+      ItemUnderLine(
+          AddItem(ItemDeal, "ItemUnderLine", QStringLiteral("显示下划线"), Qt::CTRL | Qt::Key_U)),
       ItemRefresh(AddItem(ItemDeal, "ItemRefresh", QStringLiteral("刷新"), Qt::Key_F5)),
-      ItemQuit(new QAction(QStringLiteral("退出"), MenuMain)),
-      MenuPageMove(new QMenu(owner)),
+      ItemQuit(new QAction(QStringLiteral("退出"), MenuMain)), MenuPageMove(new QMenu(owner)),
       ItemPagePrev(AddItem(MenuPageMove, "ItemPagePrev", QStringLiteral("上一页"))),
       ItemPageNext(AddItem(MenuPageMove, "ItemPageNext", QStringLiteral("下一页"))),
       ItemPageFirst(new QAction(QStringLiteral("第一页        Home"), MenuPageMove)),
