@@ -172,10 +172,10 @@ std::string WithLfLineEnds(std::string_view text) {
     return lf;
 }
 
-// 600000 bytes of a GB novel with LF line ends, shifted so that a line ending in the mark "”"
-// ends the first chunk: a cut at byte 250000 would split the mark, which smart paragraphs
-// would then not see. And as each raw chunk is normalised by itself, the shown chunks are no
-// cut of the normalised whole text.
+// 600000 bytes of a GB novel with LF line ends, shifted so that the mark "”" ending a line
+// stands on bytes 249999 and 250000: the reader's cut moves a byte to keep it whole at the
+// start of the second chunk, where smart paragraphs see it; a plain cut would split it. And as
+// each raw chunk is normalised by itself, the shown chunks are no cut of the normalised whole.
 std::string LfNovel() {
     std::string text = WithLfLineEnds(testsupport::BuildDocument("hongloumeng.gbk.txt", 700000));
     std::size_t mark = text.rfind(QuoteLine, ChunkSize - 1);
