@@ -1,7 +1,12 @@
-// test-links: mojuan_text
+// test-links: mojuan_reader mojuan_text
 #include "TestSupport.h"
+#include "reader/DocumentStore.h"
+#include "reader/OpenFile.h"
+#include "reader/TextPasses.h"
+#include "records/Settings.h"
 #include "text/Chunking.h"
 #include "text/Gb2Big5.h"
+#include "text/TextFilters.h"
 
 #include <gtest/gtest.h>
 
@@ -115,6 +120,100 @@ std::string MixedDocument() {
            testsupport::BuildDocument("hongloumeng.gbk.txt", 120000);
 }
 
+// The reader's passes over `chunks`, Init_Text only when the line ends are normalised; the
+// shown chunks joined.
+std::string RunPasses(std::vector<Chunk> chunks, const Settings& passes, bool normalize) {
+    DocumentStore store;
+    store.SetChunks(std::move(chunks));
+    NoProgress progress;
+    if (normalize)
+        Init_Text(store, progress);
+    Init_Page_Do(store, passes, progress);
+    std::string shown;
+    for (const Chunk& chunk : store.ShownChunk)
+        shown += *chunk;
+    return shown;
+}
+
+// What the reader shows of the file at `path`, read into chunks by its own file opening.
+std::string ReaderShows(const std::string& path, const Settings& passes, bool normalize) {
+    NoProgress progress;
+    std::optional<std::vector<Chunk>> chunks = OpenFile(path, progress);
+    EXPECT_TRUE(chunks.has_value()) << path;
+    return chunks ? RunPasses(std::move(*chunks), passes, normalize) : std::string();
+}
+
+Settings FilterPasses(bool html, bool paragraphs) {
+    Settings passes;
+    passes.ProcessHtml = html;
+    passes.SmartParagraphs = paragraphs;
+    return passes;
+}
+
+// The start of the character that holds byte `pos`, walking characters from the start.
+std::size_t CharStart(std::string_view text, std::size_t pos) {
+    std::size_t start = 0;
+    for (std::size_t i = 0; i <= pos && i < text.size();) {
+        const auto b = static_cast<unsigned char>(text[i]);
+        start = i;
+        i += b >= 0x81 && b <= 0xFE && i + 1 < text.size() ? 2 : 1;
+    }
+    return start;
+}
+
+const std::string QuoteLine = "\xA1\xB1\n"; // ” LF
+
+std::string WithLfLineEnds(std::string_view text) {
+    std::string lf;
+    for (char c : text) {
+        if (c != '\r')
+            lf += c;
+    }
+    return lf;
+}
+
+// 600000 bytes of a GB novel with LF line ends, shifted so that the mark "”" ending a line
+// stands on bytes 249999 and 250000: the reader's cut moves a byte to keep it whole at the
+// start of the second chunk, where smart paragraphs see it; a plain cut would split it. And as
+// each raw chunk is normalised by itself, the shown chunks are no cut of the normalised whole.
+std::string LfNovel() {
+    std::string text = WithLfLineEnds(testsupport::BuildDocument("hongloumeng.gbk.txt", 700000));
+    std::size_t mark = text.rfind(QuoteLine, ChunkSize - 1);
+    while (mark != std::string::npos && CharStart(text, mark) != mark)
+        mark = text.rfind(QuoteLine, mark - 1);
+    if (mark == std::string::npos)
+        return text;
+    text = std::string(ChunkSize - 1 - mark, ' ') + text;
+    const std::size_t size = 600000;
+    text.resize(CharStart(text, size));
+    text.resize(size, '\n');
+    return text;
+}
+
+// A novel dressed as a web page, with mixed line ends, whose first chunk ends in a CR and
+// whose second chunk starts with the LF after it.
+std::string HtmlPage() {
+    const std::string novel = Novel("hongloumeng.gbk.txt");
+    std::string page = "<html><head><title>novel</title></head>\n<body>\n";
+    std::size_t line = 0;
+    for (std::size_t start = 0; page.size() < 400000; ++line) {
+        const std::size_t end = novel.find("\r\n", start);
+        const std::string text = novel.substr(start, end - start);
+        start = end + 2;
+        if (text.empty())
+            page += "<p>\n";
+        else if (line % 7 == 0)
+            page += "<font color=\"red\">" + text + "</font><br>\n";
+        else if (line % 5 == 0)
+            page += "&nbsp;&NBSP;&quot;" + text + "&quot;<BR>\r";
+        else
+            page += text + (line % 3 == 0 ? "\r\n" : "\n");
+    }
+    page += "</body></html>\n";
+    const std::size_t cut = CharStart(page, ChunkSize - 1);
+    return page.substr(0, cut) + std::string(ChunkSize - 1 - cut, ' ') + "\r\n" + page.substr(cut);
+}
+
 TEST_F(MojuanTextTest, BadUsageExitsWithTwoAndSaysHowToGetHelp) {
     const std::vector<std::vector<std::string>> cases = {
         {},
@@ -126,6 +225,13 @@ TEST_F(MojuanTextTest, BadUsageExitsWithTwoAndSaysHowToGetHelp) {
         {"convert", "--big5", "a.txt"},
         {"convert", "--auto-gb", "--auto-big5", "a.txt"},
         {"convert", "--auto-gb", "a", "b", "c"},
+        {"filter"},
+        {"filter", "a.txt"},
+        {"filter", "--big5-to-gb", "a.txt"},
+        {"filter", "--strip-html", "a.txt"},
+        {"filter", "--html", "--auto-gb", "--big5-to-gb", "a.txt"},
+        {"filter", "--html", "a", "b", "c"},
+        {"filter", "--normalize", "--parag", "a.txt"},
     };
     for (const auto& args : cases) {
         const ToolRun run = Run(args);
@@ -140,8 +246,9 @@ TEST_F(MojuanTextTest, BadUsageExitsWithTwoAndSaysHowToGetHelp) {
 TEST_F(MojuanTextTest, HelpDescribesEveryCommandAndMode) {
     const ToolRun run = Run({"--help"});
     EXPECT_EQ(run.Status, 0);
-    for (const char* word : {"detect FILE", "convert MODE", "--big5-to-gb", "--gb-to-big5",
-                             "--auto-gb", "--auto-big5"})
+    for (const char* word :
+         {"detect FILE", "convert MODE", "--big5-to-gb", "--gb-to-big5", "--auto-gb", "--auto-big5",
+          "filter FILTER", "--normalize", "--html", "--paragraphs"})
         EXPECT_NE(run.Out.find(word), std::string::npos) << word;
 }
 
@@ -253,6 +360,112 @@ TEST_F(MojuanTextTest, OutputOverADirectoryFailsAndCleansUp) {
     const ToolRun run = Run({"convert", "--auto-gb", "-", Path("taken")}, "abc");
     EXPECT_EQ(run.Status, 1);
     EXPECT_EQ(Entries(), std::vector<std::string>{"taken"});
+}
+
+TEST_F(MojuanTextTest, FilterCutsTheChunksAndNormalisesEachByItself) {
+    const std::string page = HtmlPage();
+    ASSERT_EQ(page.substr(ChunkSize - 1, 2), "\r\n");
+    ASSERT_LE(page.size(), 2 * ChunkSize);
+    WriteFile(Path("page.htm"), page);
+    const ToolRun run = Run({"filter", "--normalize", Path("page.htm")});
+    EXPECT_EQ(run.Status, 0) << run.Err;
+    // The CR that ends the first chunk and the LF that starts the second are two line ends.
+    EXPECT_TRUE(run.Out == NormalizeLineBreaks(page.substr(0, ChunkSize)) +
+                               NormalizeLineBreaks(page.substr(ChunkSize)));
+    EXPECT_TRUE(run.Out != NormalizeLineBreaks(page));
+    // Only the flags choose the passes, whatever the file is called.
+    EXPECT_NE(run.Out.find("<font"), std::string::npos);
+}
+
+TEST_F(MojuanTextTest, FilterGivesWhatTheReaderShowsForEveryCombination) {
+    const std::string novel = LfNovel();
+    ASSERT_EQ(novel.size(), 600000u);
+    ASSERT_EQ(CutChunks(novel)[0].size(), ChunkSize - 1);
+    ASSERT_EQ(CutChunks(novel)[1].substr(0, 3), QuoteLine);
+    WriteFile(Path("novel.txt"), novel);
+    WriteFile(Path("page.htm"), HtmlPage());
+    for (const char* name : {"novel.txt", "page.htm"}) {
+        for (int flags = 1; flags < 8; ++flags) {
+            const bool normalize = flags & 1, html = flags & 2, paragraphs = flags & 4;
+            std::vector<std::string> args{"filter"};
+            if (normalize)
+                args.push_back("--normalize");
+            if (html)
+                args.push_back("--html");
+            if (paragraphs)
+                args.push_back("--paragraphs");
+            args.push_back(Path(name));
+            const ToolRun run = Run(args);
+            const std::string shown =
+                ReaderShows(Path(name), FilterPasses(html, paragraphs), normalize);
+            EXPECT_EQ(run.Status, 0) << run.Err;
+            EXPECT_TRUE(run.Out == shown) << testing::PrintToString(args);
+        }
+    }
+}
+
+TEST_F(MojuanTextTest, FilterWithoutNormalizeKeepsTheInputsLineEnds) {
+    const std::string novel = LfNovel();
+    // Smart paragraphs work on CR LF line ends, which the reader always makes first.
+    const ToolRun raw = Run({"filter", "--paragraphs"}, novel);
+    EXPECT_EQ(raw.Status, 0);
+    EXPECT_TRUE(raw.Out == novel);
+    const ToolRun normalised = Run({"filter", "--paragraphs", "--normalize"}, novel);
+    EXPECT_TRUE(normalised.Out != novel);
+    EXPECT_NE(normalised.Out.find("\r\n\xA1\xA1\xA1\xA1"), std::string::npos);
+}
+
+TEST_F(MojuanTextTest, FilterConvertsFirstWhenGivenAMode) {
+    const std::string mixed = MixedDocument();
+    WriteFile(Path("mixed.txt"), mixed);
+    const struct {
+        const char* Mode;
+        bool Big5, Gb, Auto;
+    } modes[] = {{"--big5-to-gb", true, false, true},
+                 {"--gb-to-big5", false, true, true},
+                 {"--auto-gb", true, true, true},
+                 {"--auto-big5", true, true, false}};
+    for (const auto& m : modes) {
+        const ToolRun run =
+            Run({"filter", "--paragraphs", m.Mode, "--normalize", Path("mixed.txt")});
+        Settings passes = FilterPasses(false, true);
+        passes.ConvertBig5 = m.Big5;
+        passes.ConvertGb = m.Gb;
+        passes.AutoConvert = m.Auto;
+        EXPECT_EQ(run.Status, 0) << m.Mode << run.Err;
+        EXPECT_TRUE(run.Out == ReaderShows(Path("mixed.txt"), passes, true)) << m.Mode;
+    }
+    const ToolRun gb = Run({"filter", "--normalize", "--auto-gb"}, mixed);
+    EXPECT_TRUE(gb.Out == ChunkByChunk(ToGb, mixed));
+}
+
+TEST_F(MojuanTextTest, FilterTakesTextBeyondTheReadersLimitInMoreChunks) {
+    const std::string big = testsupport::BuildDocument("shuihu.gbk.txt", MaxDocumentBytes + 300000);
+    ASSERT_EQ(ChunkCountFor(big.size(), NoChunkLimit), MaxChunks + 2);
+    WriteFile(Path("big.txt"), big);
+    const ToolRun run =
+        Run({"filter", "--normalize", "--paragraphs", Path("big.txt"), Path("out.txt")});
+    EXPECT_EQ(run.Status, 0) << run.Err;
+    std::vector<Chunk> chunks;
+    for (std::string_view part : CutChunks(big, NoChunkLimit))
+        chunks.push_back(MakeChunk(std::string(part)));
+    EXPECT_TRUE(testsupport::ReadFileBytes(Path("out.txt")) ==
+                RunPasses(std::move(chunks), FilterPasses(false, true), true));
+}
+
+TEST_F(MojuanTextTest, FilterFailureNamesTheFileAndLeavesNoPartialOutput) {
+    WriteFile(Path("out.txt"), "old");
+    const ToolRun missing = Run({"filter", "--html", Path("missing.txt"), Path("out.txt")});
+    EXPECT_EQ(missing.Status, 1);
+    EXPECT_NE(missing.Err.find(Path("missing.txt")), std::string::npos);
+
+    WriteFile(Path("in.txt"), Novel("shuihu.gbk.txt"));
+    const ToolRun full =
+        Run({"filter", "--normalize", Path("in.txt"), Path("out.txt")}, "", 100000);
+    EXPECT_EQ(full.Status, 1);
+    EXPECT_NE(full.Err.find(Path("out.txt")), std::string::npos);
+    EXPECT_EQ(testsupport::ReadFileBytes(Path("out.txt")), "old");
+    EXPECT_EQ(Entries(), (std::vector<std::string>{"in.txt", "out.txt"}));
 }
 
 } // namespace

@@ -1,0 +1,136 @@
+// mojuan-text filter FILTER... [MODE] [IN [OUT]]: the text cut into chunks as the reader cuts an
+// opened file, then the reader's own text passes run over those chunks, so that the output is
+// the text the reader shows. Running the reader's code rather than the filters themselves keeps
+// the two from drifting apart in the order of the passes or in where a chunk ends.
+#include "FileIo.h"
+#include "Subcommands.h"
+#include "reader/DocumentStore.h"
+#include "reader/ProgressWindow.h"
+#include "reader/TextPasses.h"
+#include "records/Settings.h"
+#include "text/Chunking.h"
+
+#include <iostream>
+#include <string>
+#include <vector>
+
+namespace {
+
+constexpr std::string_view Help = R"(  filter FILTER... [MODE] [IN [OUT]]
+      Clean IN into OUT (standard input and output when omitted or "-") with the reader's
+      passes, each chunk by itself and in the reader's order. OUT is replaced only once the
+      whole text is written. FILTER is one or more of
+        --normalize    make every line end CR LF (the reader always does this first)
+        --html         turn &nbsp; &quot; <br> <p> into text and remove every other tag
+        --paragraphs   join broken lines into indented paragraphs (smart paragraphs)
+      Without --normalize the other passes see the line ends as they are in IN. MODE is one
+      of the modes of convert; it converts every chunk before the filters, as the reader does.
+      The reader switches --html on by itself for .htm and .html files.
+)";
+
+// What the command line asks for, in the reader's terms: the conversion and filter switches
+// of the settings, and whether the line ends are normalised first as an open does.
+struct Choice {
+    bool Normalize = false;
+    bool HasMode = false;
+    Settings Passes;
+
+    bool AnyFilter() const { return Normalize || Passes.ProcessHtml || Passes.SmartParagraphs; }
+};
+
+bool ApplyFilter(std::string_view option, Choice& choice) {
+    if (option == "--normalize")
+        choice.Normalize = true;
+    else if (option == "--html")
+        choice.Passes.ProcessHtml = true;
+    else if (option == "--paragraphs")
+        choice.Passes.SmartParagraphs = true;
+    else
+        return false;
+    return true;
+}
+
+// The convert modes as the reader's switches: both codes on is the reader's automatic mode,
+// and AutoConvert then says which way it goes.
+bool ApplyMode(std::string_view option, Settings& passes) {
+    if (option == "--big5-to-gb")
+        passes.ConvertBig5 = true;
+    else if (option == "--gb-to-big5")
+        passes.ConvertGb = true;
+    else if (option == "--auto-gb" || option == "--auto-big5")
+        passes.ConvertBig5 = passes.ConvertGb = true;
+    else
+        return false;
+    passes.AutoConvert = option == "--auto-gb";
+    return true;
+}
+
+// The chunks the reader would hold. Past the reader's size limit the text simply gets more
+// chunks, as convert gives it; the reader would refuse such a file.
+std::vector<Chunk> ReadersChunks(std::string bytes) {
+    std::vector<Chunk> chunks;
+    for (std::string_view part : CutChunks(bytes, NoChunkLimit))
+        chunks.push_back(MakeChunk(std::string(part)));
+    return chunks;
+}
+
+std::string FilterChunks(const Choice& choice, std::string bytes) {
+    DocumentStore store;
+    store.SetChunks(ReadersChunks(std::move(bytes)));
+    NoProgress progress;
+    if (choice.Normalize)
+        Init_Text(store, progress);
+    Init_Page_Do(store, choice.Passes, progress);
+    store.RawChunk.clear();
+
+    std::size_t size = 0;
+    for (const Chunk& chunk : store.ShownChunk)
+        size += chunk->size();
+    std::string result;
+    result.reserve(size);
+    for (Chunk& chunk : store.ShownChunk) {
+        result += *chunk;
+        chunk.reset();
+    }
+    return result;
+}
+
+int Fail(const IoResult& result) {
+    std::cerr << ToolName << ": " << result.Error << '\n';
+    return ExitIoError;
+}
+
+int Run(Arguments args) {
+    Choice choice;
+    std::vector<std::string> files;
+    for (std::string_view arg : args) {
+        if (arg.size() <= 1 || arg[0] != '-') {
+            files.emplace_back(arg);
+        } else if (!ApplyFilter(arg, choice)) {
+            Settings passes = choice.Passes;
+            if (!ApplyMode(arg, passes))
+                return UsageError("filter does not know the option " + std::string(arg));
+            if (choice.HasMode)
+                return UsageError("filter takes at most one mode");
+            choice.Passes = passes;
+            choice.HasMode = true;
+        }
+    }
+    if (!choice.AnyFilter())
+        return UsageError("filter needs --normalize, --html or --paragraphs");
+    if (files.size() > 2)
+        return UsageError("filter takes at most an input and an output");
+    files.resize(2, std::string(StandardStream));
+
+    std::string bytes;
+    if (const IoResult read = ReadWhole(files[0], bytes); !read.Ok)
+        return Fail(read);
+    const std::string filtered = FilterChunks(choice, std::move(bytes));
+    if (const IoResult written = WriteWhole(files[1], filtered); !written.Ok)
+        return Fail(written);
+    return ExitOk;
+}
+
+} // namespace
+
+const Subcommand FilterCommand{"filter", Help, Run};
