@@ -68,6 +68,18 @@ TEST(ChunkingTest, CutThatWouldSplitACharacterMovesOneByteBack) {
     EXPECT_EQ(Join(chunks), text);
 }
 
+TEST(ChunkingTest, CutNeverSeparatesCrFromLf) {
+    std::string text(249999, 'a');
+    text += "\r\nrest";
+    const auto chunks = CutChunks(text);
+    ASSERT_EQ(chunks.size(), 2u);
+    EXPECT_EQ(chunks[0].size(), 249999u);
+    EXPECT_EQ(chunks[1], "\r\nrest");
+    // A lone CR at the cut has no LF to keep.
+    text[250000] = 'b';
+    EXPECT_EQ(CutChunks(text)[0].size(), 250000u);
+}
+
 TEST(ChunkingTest, PairsAreCountedFromTheChunkStartWithoutALineBreakNearby) {
     // No byte that ends a character for sure: only the walk from the start tells the pairs.
     std::string even(300000, '\xA4');

@@ -15,7 +15,13 @@ std::size_t ChunkLength(std::string_view text) {
     pos = pos > 0 ? pos - 1 : 0;
     while (pos < cut)
         pos += gbk::CharAt(text, pos).Length;
-    return pos == cut ? cut : cut - 1;
+    if (pos != cut)
+        return cut - 1;
+    // Each chunk's line ends are normalised by themselves: a CR at the end of one chunk and the
+    // LF starting the next would become two line breaks, so the pair stays together.
+    if (text[cut - 1] == '\r' && cut < text.size() && text[cut] == '\n')
+        return cut - 1;
+    return cut;
 }
 
 std::size_t ChunkCountFor(std::size_t size, std::size_t maxChunks) {

@@ -16,7 +16,8 @@ inline constexpr std::size_t NoChunkLimit = std::numeric_limits<std::size_t>::ma
 std::size_t ChunkCountFor(std::size_t size, std::size_t maxChunks = MaxChunks);
 
 // The length of a chunk that starts at text[0] when more text follows: ChunkSize, or one byte
-// less where that cut would fall between the two bytes of a double-byte character. `text` must
+// less where that cut would fall between the two bytes of a double-byte character or between
+// the CR and the LF of a line break. `text` must
 // reach at least one byte past the cut.
 std::size_t ChunkLength(std::string_view text);
 
