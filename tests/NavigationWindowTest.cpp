@@ -129,8 +129,14 @@ TEST(NavigationWindowTest, ReleaseEndingADragTurnsNothing) {
 
 TEST(NavigationWindowTest, MenuShortcutsComeBeforeTheKeyMap) {
     OpenBook b;
-    b.Key(Qt::Key_U, Qt::ControlModifier); // a menu shortcut, not the key map
+    b.Key(Qt::Key_U, Qt::ControlModifier);
+    EXPECT_TRUE(b.book.Setting.ShowUnderline);
+    b.Key(Qt::Key_Down); // now the underline moves instead of the page turning
     EXPECT_EQ(b.book.Store.CurrentPage, 1);
+    EXPECT_EQ(b.book.UnderlineLine, 2);
+    b.Key(Qt::Key_D, Qt::ControlModifier);
+    EXPECT_TRUE(b.book.Setting.DoubleSpacing);
+    EXPECT_EQ(b.book.Store.LinesPerPage, 13);
 }
 
 } // namespace
