@@ -8,7 +8,6 @@
 #include "window/BookGeometry.h"
 #include "window/PageFont.h"
 
-#include <QApplication>
 #include <QTextLayout>
 #include <benchmark/benchmark.h>
 
@@ -98,12 +97,3 @@ void BM_QTextLayoutSameText(benchmark::State& state) {
 BENCHMARK(BM_QTextLayoutSameText)->Unit(benchmark::kMillisecond)->Iterations(1);
 
 } // namespace
-
-int main(int argc, char** argv) {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}

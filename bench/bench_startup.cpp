@@ -6,7 +6,6 @@
 #include "app/Main.h"
 #include "records/SettingsStore.h"
 
-#include <QApplication>
 #include <benchmark/benchmark.h>
 
 #include <cstdlib>
@@ -21,12 +20,19 @@ extern char** environ;
 
 namespace {
 
-std::string Scratch() {
-    static const std::string dir = [] {
+// A folder for the novel and the program's store, removed when the benchmarks end.
+struct ScratchFolder {
+    std::string Path;
+    ScratchFolder() {
         std::string pattern = "/tmp/mojuan-bench.XXXXXX";
-        return std::string(mkdtemp(pattern.data()));
-    }();
-    return dir;
+        Path = mkdtemp(pattern.data());
+    }
+    ~ScratchFolder() { std::filesystem::remove_all(Path); }
+};
+
+std::string Scratch() {
+    static const ScratchFolder folder;
+    return folder.Path;
 }
 
 const std::string& NovelPath() {
@@ -129,13 +135,3 @@ void BM_OpenBig5HtmlParagraphsOn(benchmark::State& state) {
 BENCHMARK(BM_OpenBig5HtmlParagraphsOn)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 } // namespace
-
-int main(int argc, char** argv) {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    std::filesystem::remove_all(Scratch());
-    return 0;
-}

@@ -65,7 +65,8 @@ TEST(RtfRealWritersTest, SampleHoldsWhatTheReaderMustHandle) {
     const Lines lines = ExpectedLines("sample.utf8.txt");
     ASSERT_EQ(lines.size(), 7u);
     EXPECT_EQ(lines[5], "ASCII: {braces} and back\\slashes \\par C:\\dir\\file; tab\there.");
-    EXPECT_EQ(lines[6].substr(lines[6].size() - 3), "?" + Gb("。")); // the emoji GBK lacks
+    EXPECT_EQ(lines[6].substr(lines[6].size() - 3),
+              std::string("?").append(Gb("。"))); // the emoji GBK lacks
 }
 
 TEST(RtfRealWritersTest, LibreOfficeRichDocumentShowsOnlyBodyText) {
@@ -93,7 +94,7 @@ TEST(RtfCodePageTest, Big5TextGoesThroughTheConverter) {
     std::vector<std::string> calls;
     const Big5Converter toGb = [&calls](std::string_view big5) {
         calls.emplace_back(big5);
-        return "<" + std::string(big5) + ">";
+        return std::string("<").append(big5).append(">");
     };
     // 紅樓夢 in BIG5: AC F5 BC D3 B9 DA; a trail byte in the ASCII range stays with its lead.
     const std::string text = RtfToText(
@@ -105,7 +106,9 @@ TEST(RtfCodePageTest, Big5TextGoesThroughTheConverter) {
 }
 
 TEST(RtfCodePageTest, FontCharsetNamesTheCodePage) {
-    const Big5Converter mark = [](std::string_view big5) { return "[" + std::string(big5) + "]"; };
+    const Big5Converter mark = [](std::string_view big5) {
+        return std::string("[").append(big5).append("]");
+    };
     const std::string fonts = "{\\fonttbl{\\f0\\fswiss\\fcharset0 Arial;}{\\f1\\fnil\\fcharset136 "
                               "PMingLiU;}{\\f2\\fnil\\fcharset134 SimSun;}}";
     EXPECT_EQ(RtfToText("{\\rtf1\\ansi\\ansicpg936\\deff0" + fonts +
