@@ -93,6 +93,10 @@ bool SameEntry(const std::string& a, const std::string& b) {
     return SameFile(a, b);
 }
 
+bool IsArchiveEntry(const std::string& text) {
+    return text.find('|') != std::string::npos && !IsExistingFile(text);
+}
+
 RecentList::RecentList(Registry& reg, const Settings& settings) : Reg(reg), Setting(settings) {
     for (int p = 0; p < MaxRecentFiles; ++p)
         Slots[p] = p;
@@ -147,7 +151,7 @@ int RecentList::FindAmong(const std::string& name, int limit) const {
 }
 
 bool RecentList::OpenItemFile(const std::string& name) {
-    if (name.find('|') == std::string::npos) {
+    if (!IsArchiveEntry(name)) {
         if (!CheckFileExists(name))
             return false;
         if (ExtensionIs(name, LibraryExtension))
@@ -250,8 +254,13 @@ bool RecentList::ReadLibrary(const std::string& name) {
     if (!lines)
         return false;
     LibrariesBeingRead.push_back(real);
-    for (const std::string& line : *lines)
-        OpenItemFile(line);
+    {
+        // Fifty moves as one transaction instead of fifty writes to disk.
+        LocalMachineHive hive(Reg);
+        RegBatch batch(Reg);
+        for (const std::string& line : *lines)
+            OpenItemFile(line);
+    }
     LibrariesBeingRead.pop_back();
     LibraryOpened = true;
     return false;

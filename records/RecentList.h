@@ -27,6 +27,10 @@ std::string RecentCaption(int position, const std::string& text);
 // entry only when they name the same file (a case-insensitive file system, or links).
 bool SameEntry(const std::string& a, const std::string& b);
 
+// Whether an entry text is an archive entry reference. A file of this platform may have "|" in
+// its name, so a text that names an existing file is that file.
+bool IsArchiveEntry(const std::string& text);
+
 // What opening a document needs from the window. Each action reports its own failures.
 struct RecentOpenActions {
     // Reads the file at `path` into the document store; true on success.

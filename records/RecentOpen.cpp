@@ -25,7 +25,7 @@ bool RecentList::OnItemNewFileClick(int p, const RecentOpenActions& actions) {
     const std::string text = GetIndexFilename(p);
     int index = p;
     std::string file = text;
-    const std::size_t bar = text.find('|');
+    const std::size_t bar = IsArchiveEntry(text) ? text.find('|') : std::string::npos;
     if (bar != std::string::npos) {
         const std::string archive = text.substr(0, bar);
         if (actions.ExtractZipEntry)
@@ -64,8 +64,11 @@ bool RecentList::OpenChosenEntries(const std::string& archive, const RecentOpenA
     if (actions.UpdateMainForm)
         actions.UpdateMainForm();
     FileOpened = false;
-    for (const std::string& entry : *chosen)
-        OpenItemFile(archive + "|" + entry);
+    {
+        RegBatch batch(Reg);
+        for (const std::string& entry : *chosen)
+            OpenItemFile(archive + "|" + entry);
+    }
     return FileOpened && OnItemNewFileClick(0, actions);
 }
 
@@ -84,20 +87,24 @@ void RecentList::BeginBatch() {
 void RecentList::TrimToBatch() {
     if (!LibraryOpened || !Setting.ClearRecentOnLibraryOpen || !FileOpened)
         return;
-    {
-        RegBatch batch(Reg);
-        while (Count() > AddedCount)
-            DeleteNewItem(AddedCount);
-    }
+    RegBatch batch(Reg);
+    while (Count() > AddedCount)
+        DeleteNewItem(AddedCount);
+    batch.Commit();
     if (CurrentIndex >= AddedCount)
         CurrentIndex = -1;
 }
 
 bool RecentList::RunBatch(const std::vector<std::string>& names, const RecentOpenActions& actions) {
     BeginBatch();
-    for (const std::string& name : names)
-        OpenItemFile(name);
-    TrimToBatch();
+    {
+        // The names go to the store together; the document is opened after the commit, so no
+        // transaction stays open while it is read.
+        RegBatch batch(Reg);
+        for (const std::string& name : names)
+            OpenItemFile(name);
+        TrimToBatch();
+    }
     return FileOpened && OnItemNewFileClick(0, actions);
 }
 

@@ -163,6 +163,15 @@ TEST_F(RecentListEntriesTest, ArchiveEntriesGoOnTopUntested) {
     EXPECT_TRUE(Prompts.Prompts.empty());
 }
 
+TEST_F(RecentListEntriesTest, AFileWithABarInItsNameIsAPlainFile) {
+    const std::string odd = File("a|b.txt");
+    EXPECT_TRUE(List.OpenItemFile(odd));
+    EXPECT_FALSE(IsArchiveEntry(odd));
+    EXPECT_TRUE(List.OnItemNewFileClick(0, Window.Actions()));
+    EXPECT_EQ(Window.Loaded, std::vector<std::string>{odd});
+    EXPECT_TRUE(Window.Extracted.empty());
+}
+
 TEST_F(RecentListEntriesTest, RemovingPositionThreeOfTenRenumbersTheRest) {
     std::vector<std::string> paths = OpenFiles(10);
     const std::string fourth = List.GetIndexFilename(4);
