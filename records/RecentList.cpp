@@ -242,13 +242,21 @@ void RecentList::ClearBookmarks(int s) {
 // Each line goes on top in file order; the library itself never becomes an entry. A library
 // already being read (it names itself, directly or through others) is refused as the opening
 // refuses a missing file, since reading it again would never end.
+// Libraries naming others several times over could also be read without end in practice (two
+// names of the next one on each of thirty levels are a billion reads), so one library read from
+// outside reads at most MaxLibraryReads libraries; the first one refused beyond them is named.
 bool RecentList::ReadLibrary(const std::string& name) {
     const std::string real = RealPath(name);
-    if (std::find(LibrariesBeingRead.begin(), LibrariesBeingRead.end(), real) !=
-        LibrariesBeingRead.end()) {
-        ShowWarning(MissingFileText(name));
+    if (LibrariesBeingRead.empty())
+        LibraryReads = 0;
+    const bool reading = std::find(LibrariesBeingRead.begin(), LibrariesBeingRead.end(), real) !=
+                         LibrariesBeingRead.end();
+    if (reading || LibraryReads >= MaxLibraryReads) {
+        if (reading || LibraryReads++ == MaxLibraryReads)
+            ShowWarning(MissingFileText(name));
         return false;
     }
+    ++LibraryReads;
     std::optional<std::vector<std::string>> lines = ReadLibraryFile(name);
     // A library that could not be read added nothing, so the batch must not clear the list.
     if (!lines)

@@ -18,6 +18,8 @@
 
 inline constexpr int MaxRecentFiles = 50;
 inline constexpr int BookmarkSlotCount = 20;
+// Library files read for one library opened from outside, the nested ones included.
+inline constexpr int MaxLibraryReads = 64;
 
 // "N) text" with N = position + 1; the menu adds no accelerator characters to it.
 std::string RecentCaption(int position, const std::string& text);
@@ -144,4 +146,5 @@ private:
     std::array<int, MaxRecentFiles> Slots{};
     // Library files being read, by their real paths, so that one naming itself is refused.
     std::vector<std::string> LibrariesBeingRead;
+    int LibraryReads = 0;
 };

@@ -166,4 +166,21 @@ TEST_F(LibraryGuardTest, TheSameLibraryMayBeReadAgainOnceFinished) {
     EXPECT_TRUE(Warnings().empty());
 }
 
+TEST_F(LibraryGuardTest, LibrariesNamingEachOtherManyTimesOverStopAtTheReadLimit) {
+    // Thirty levels, each naming the next twice: without a limit, a billion reads.
+    const std::string a = File("a.txt");
+    for (int level = 0; level < 30; ++level) {
+        const std::string next = Dir / ("level" + std::to_string(level + 1) + ".blf");
+        WriteFile(Dir / ("level" + std::to_string(level) + ".blf"),
+                  level == 29 ? a + "\r\n" : next + "\r\n" + next + "\r\n");
+    }
+    List.RunBatch({Dir / "level0.blf"}, Window.Actions());
+    EXPECT_EQ(List.Items(), std::vector<std::string>{a});
+    EXPECT_EQ(Warnings().size(), 1u);
+    // The limit holds per library opened, not for the whole run.
+    Prompts.Prompts.clear();
+    List.RunBatch({Dir / "level25.blf"}, Window.Actions());
+    EXPECT_TRUE(Warnings().empty());
+}
+
 } // namespace
