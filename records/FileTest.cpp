@@ -1,0 +1,40 @@
+#include "FileTest.h"
+
+#include "Global.h"
+
+#include <sys/stat.h>
+
+bool IsExistingFile(const std::string& path) {
+    struct stat st {};
+    // A name with a NUL byte would be cut short by the system and test another file.
+    return path.find('\0') == std::string::npos && ::stat(path.c_str(), &st) == 0 &&
+           S_ISREG(st.st_mode);
+}
+
+std::string MissingFileText(const std::string& path) {
+    return "打开文件 " + path + " 失败！\r\n请检查文件是否存在。";
+}
+
+bool CheckFileExists(const std::string& path, const std::string& archive) {
+    if (IsExistingFile(path))
+        return true;
+    if (archive.empty())
+        ShowWarning(MissingFileText(path));
+    else if (IsExistingFile(archive))
+        ShowWarning("打开文件 " + archive + " 失败！\r\n请检查ZIP文件是否有密码。");
+    else
+        ShowWarning(MissingFileText(archive));
+    return false;
+}
+
+bool ExtensionIs(std::string_view name, std::string_view ext) {
+    return name.size() >= ext.size() && LowerAscii(name.substr(name.size() - ext.size())) == ext;
+}
+
+std::string LowerAscii(std::string_view text) {
+    std::string lower(text);
+    for (char& c : lower)
+        if (c >= 'A' && c <= 'Z')
+            c = static_cast<char>(c - 'A' + 'a');
+    return lower;
+}

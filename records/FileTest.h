@@ -1,0 +1,22 @@
+#pragma once
+// The file tests the recent list and library files share with the opening of documents: the same
+// rule (a regular file, symbolic links followed) and the same warnings.
+#include <string>
+#include <string_view>
+
+// True when `path` names an existing regular file; directories, devices and pipes are not files.
+bool IsExistingFile(const std::string& path);
+
+// "打开文件 <path> 失败！" CR LF "请检查文件是否存在。"
+std::string MissingFileText(const std::string& path);
+
+// True when `path` exists; otherwise warns and gives false. For a file extracted from `archive`
+// the warning names the archive: a password is suspected when the archive is there.
+bool CheckFileExists(const std::string& path, const std::string& archive = {});
+
+// Whether the extension of `name`, lower-cased, is `ext` (given with its dot, in lower case).
+bool ExtensionIs(std::string_view name, std::string_view ext);
+
+// Every byte "A".."Z" becomes its small letter, wherever it stands (also as the second byte of
+// a double-byte character); no other byte changes.
+std::string LowerAscii(std::string_view text);

@@ -1,0 +1,110 @@
+#include "LibraryFile.h"
+
+#include "Global.h"
+
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+
+constexpr std::string_view Utf8Bom = "\xEF\xBB\xBF";
+
+void WarnOpenFailure(const std::string& path, const std::string& reason) {
+    ShowWarning("打开文件 " + path + " 失败！\r\n" + reason);
+}
+
+class FileHandle {
+public:
+    explicit FileHandle(int fd) : Fd(fd) {}
+    ~FileHandle() {
+        if (Fd >= 0)
+            ::close(Fd);
+    }
+    FileHandle(const FileHandle&) = delete;
+    FileHandle& operator=(const FileHandle&) = delete;
+    int Fd;
+};
+
+// Reads the whole of a regular file of `size` bytes; a file that grows meanwhile is cut at
+// `size`. False, with errno set, on a read error.
+bool ReadAll(int fd, std::size_t size, std::string& bytes) {
+    bytes.resize(size);
+    std::size_t got = 0;
+    while (got < size) {
+        ssize_t n = ::read(fd, bytes.data() + got, size - got);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0)
+            return false;
+        if (n == 0)
+            break;
+        got += static_cast<std::size_t>(n);
+    }
+    bytes.resize(got);
+    return true;
+}
+
+} // namespace
+
+std::string_view TrimLine(std::string_view line) {
+    std::size_t begin = 0, end = line.size();
+    while (begin < end && static_cast<unsigned char>(line[begin]) <= ' ')
+        ++begin;
+    while (end > begin && static_cast<unsigned char>(line[end - 1]) <= ' ')
+        --end;
+    return line.substr(begin, end - begin);
+}
+
+std::vector<std::string> ParseLibraryText(std::string_view bytes) {
+    if (bytes.starts_with(Utf8Bom))
+        bytes.remove_prefix(Utf8Bom.size());
+    std::vector<std::string> names;
+    while (!bytes.empty()) {
+        std::size_t end = bytes.find_first_of("\r\n");
+        std::string_view line = bytes.substr(0, end);
+        bytes.remove_prefix(end == std::string_view::npos ? bytes.size() : end + 1);
+        // A blank line names no file: warning about a file called "" would tell the user nothing.
+        if (std::string_view name = TrimLine(line); !name.empty())
+            names.emplace_back(name);
+    }
+    return names;
+}
+
+std::optional<std::vector<std::string>> ReadLibraryFile(const std::string& path) {
+    FileHandle file(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
+    struct stat st {};
+    if (file.Fd < 0 || ::fstat(file.Fd, &st) != 0) {
+        WarnOpenFailure(path, std::strerror(errno));
+        return std::nullopt;
+    }
+    if (!S_ISREG(st.st_mode)) {
+        WarnOpenFailure(path, "请检查文件是否存在。");
+        return std::nullopt;
+    }
+    if (st.st_size > MaxLibraryBytes) {
+        ShowInfo("文件 " + path + " 太大，无法打开。");
+        return std::nullopt;
+    }
+    std::string bytes;
+    if (!ReadAll(file.Fd, static_cast<std::size_t>(st.st_size), bytes)) {
+        WarnOpenFailure(path, std::string("读取时出错：") + std::strerror(errno));
+        return std::nullopt;
+    }
+    // No path holds a NUL byte; such a file is binary (or UTF-16) and would give a warning for
+    // every one of its "lines".
+    if (bytes.find('\0') != std::string::npos) {
+        WarnOpenFailure(path, "这不是书库文件。");
+        return std::nullopt;
+    }
+    return ParseLibraryText(bytes);
+}
+
+std::string LibraryText(const std::vector<std::string>& entries) {
+    std::string text;
+    for (auto it = entries.rbegin(); it != entries.rend(); ++it)
+        text += *it + "\r\n";
+    return text;
+}

@@ -1,0 +1,150 @@
+#pragma once
+// The recent-files list: up to 50 entry texts, most recent first, each a file path or an archive
+// entry reference ("archive|entry\path"). The window mirrors it into the "最新文件" submenu.
+//
+// Persistence under the File key: order slot p ("最新文件顺序" + p) holds the storage index of
+// the entry at position p, and "最新文件" + s holds the text stored under s. The fifty slots are
+// always a permutation of 0..49, and a storage index stays with its document while its position
+// changes, because the document's bookmarks are kept under it. Every change is written as one
+// transaction when it happens.
+#include "Registry.h"
+#include "Settings.h"
+
+#include <array>
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+inline constexpr int MaxRecentFiles = 50;
+inline constexpr int BookmarkSlotCount = 20;
+// Library files read for one library opened from outside, the nested ones included.
+inline constexpr int MaxLibraryReads = 64;
+
+// "N) text" with N = position + 1; the menu adds no accelerator characters to it.
+std::string RecentCaption(int position, const std::string& text);
+
+// Whether two entry texts name the same document. The texts compare lower-cased byte by byte,
+// but on this platform letter case tells files apart, so texts that differ in case are one
+// entry only when they name the same file (a case-insensitive file system, or links).
+bool SameEntry(const std::string& a, const std::string& b);
+
+// Whether an entry text is an archive entry reference. A file of this platform may have "|" in
+// its name, so a text that names an existing file is that file.
+bool IsArchiveEntry(const std::string& text);
+
+// What opening a document needs from the window. Each action reports its own failures.
+struct RecentOpenActions {
+    // Reads the file at `path` into the document store; true on success.
+    std::function<bool(const std::string& path)> OpenFile;
+    // Completes an open of the entry at `index` whose text is `entryText`: the document's name,
+    // the HTML switch, its bookmarks, the text passes, pagination and page 1. CurrentIndex and
+    // FileOpened are already set when it runs.
+    std::function<void(int index, const std::string& entryText)> FinishOpen;
+    // Extracts `entry` (with "/" separators) from `archive` and gives the path of the extracted
+    // file, which may be missing when extraction failed. Unset: archives cannot be read.
+    std::function<std::string(const std::string& archive, const std::string& entry)>
+        ExtractZipEntry;
+    // Shows the entry chooser for `archive`; the chosen entry paths ("\" separators) in the order
+    // they are to be put on the list, or nothing when cancelled. Unset: no chooser.
+    std::function<std::optional<std::vector<std::string>>(const std::string& archive)>
+        ChooseZipEntries;
+    // Brings the window to the front and repaints it. Optional.
+    std::function<void()> UpdateMainForm;
+};
+
+// The start-up reopen, as decided from the settings and the list.
+struct ReopenPlan {
+    enum Kind { None, Entry, AddAgain };
+    Kind Action = None;
+    int Index = -1;   // the entry to open (Entry); LastFileIndex is recorded as this
+    std::string Name; // LastFile, put on the list again (AddAgain)
+    int Page = 0;     // the page to show once it is open
+};
+
+struct ReopenResult {
+    bool Opened = false; // false: show the built-in help text
+    int Page = 0;        // set RestoreLastPagePending and ChangeYe(Page) when Opened
+    int LastFileIndex = -1;
+};
+
+class RecentList {
+public:
+    // Both outlive the list; the settings are read at each use.
+    RecentList(Registry& reg, const Settings& settings);
+
+    // Start-up: the order slots (written as 0..49 when unset, repaired when damaged), then the
+    // entries up to the first slot whose text is empty.
+    void Load();
+
+    int Count() const { return static_cast<int>(Entries.size()); }
+    const std::vector<std::string>& Items() const { return Entries; }
+    // Exactly the entry text at position p; empty when there is no entry there.
+    std::string GetIndexFilename(int p) const;
+    std::string Caption(int p) const { return RecentCaption(p, GetIndexFilename(p)); }
+    // The storage index at position p (order slot p); -1 outside 0..49. Bookmarks of the open
+    // document live under StorageIndex(CurrentIndex).
+    int StorageIndex(int p) const;
+    const std::array<int, MaxRecentFiles>& OrderSlots() const { return Slots; }
+    // The position of the entry naming `name` (see SameEntry), or -1.
+    int Find(const std::string& name) const;
+
+    // Puts `name` on top. A library file is read instead, each of its lines put on top in turn.
+    // True when an entry was added or moved.
+    bool OpenItemFile(const std::string& name);
+    // Removes the entry at p; its storage index goes to the first unused slot. CurrentIndex is
+    // left to the caller.
+    void DeleteNewItem(int p);
+
+    // Opens the document of the entry at p (moving it to the top first with ReorderRecent).
+    // True when a document was opened, that is FinishOpen ran.
+    bool OnItemNewFileClick(int p, const RecentOpenActions& actions);
+    // OpenItemFile, then the top entry opened when it was added; true when a document opened.
+    bool OpenParamFile(const std::string& path, const RecentOpenActions& actions);
+
+    // A batch of names (open dialog, drop, command line), given in the order OpenItemFile takes
+    // them. When a library was read and ClearRecentOnLibraryOpen is set, the list then keeps only
+    // the entries the batch put on top (if it put any). Then the top entry is opened; true when a
+    // document was opened.
+    bool RunBatch(const std::vector<std::string>& names, const RecentOpenActions& actions);
+
+    // The entries previous and next document open, or -1 when they do nothing.
+    int ItemFilePrevIndex() const;
+    int ItemFileNextIndex() const;
+    bool ItemFilePrevClick(const RecentOpenActions& actions);
+    bool ItemFileNextClick(const RecentOpenActions& actions);
+
+    ReopenPlan PlanStartupReopen() const;
+    // Runs the plan; the window then shows the page or the help text.
+    ReopenResult StartupReopen(const RecentOpenActions& actions);
+
+    // The entry drawn bold in the submenu (the open document's), or -1.
+    int DefaultItem() const;
+
+    // Called after every change of the entries, so the window can rebuild the submenu.
+    std::function<void()> Changed;
+
+    int CurrentIndex = -1;
+    int AddedCount = 0;
+    bool LibraryOpened = false;
+    bool FileOpened = false;
+
+private:
+    bool ReadLibrary(const std::string& name);
+    int FindAmong(const std::string& name, int limit) const;
+    void RemoveEntry(int p);
+    bool OpenChosenEntries(const std::string& archive, const RecentOpenActions& actions);
+    void WriteSlotsFrom(const std::array<int, MaxRecentFiles>& before);
+    void ClearBookmarks(int s);
+    void Notify();
+    void BeginBatch();
+    void TrimToBatch();
+
+    Registry& Reg;
+    const Settings& Setting;
+    std::vector<std::string> Entries;
+    std::array<int, MaxRecentFiles> Slots{};
+    // Library files being read, by their real paths, so that one naming itself is refused.
+    std::vector<std::string> LibrariesBeingRead;
+    int LibraryReads = 0;
+};

@@ -1,0 +1,186 @@
+// test-links: mojuan_records
+#include "records/LibraryFile.h"
+#include "RecentTestSupport.h"
+#include "records/FileTest.h"
+
+#include <unistd.h>
+
+namespace {
+
+using LibraryFormatTest = RecentListFixture;
+using LibraryReadingTest = RecentListFixture;
+using LibraryGuardTest = RecentListFixture;
+
+TEST(LibraryLineTest, TrimmingRemovesSpacesAndControlCharactersAtBothEnds) {
+    EXPECT_EQ(TrimLine("  /书/a.txt\t\r"), "/书/a.txt");
+    EXPECT_EQ(TrimLine("\x01/a b.txt\x1f"), "/a b.txt");
+    EXPECT_EQ(TrimLine(" \t "), "");
+    // Bytes above the space are kept, also the trail bytes of a Chinese character.
+    EXPECT_EQ(TrimLine("\xe4\xb9\xa6 "), "\xe4\xb9\xa6");
+}
+
+TEST(LibraryLineTest, EveryLineEndCountsAndBlankLinesNameNothing) {
+    EXPECT_EQ(ParseLibraryText("/a\r\n\r\n  \r\n/b\n/c\r/d"),
+              (std::vector<std::string>{"/a", "/b", "/c", "/d"}));
+    EXPECT_EQ(ParseLibraryText("\xEF\xBB\xBF/a\r\n"), std::vector<std::string>{"/a"});
+    EXPECT_TRUE(ParseLibraryText("").empty());
+}
+
+TEST(LibraryLineTest, GeneratingWritesTheLeastRecentFirst) {
+    EXPECT_EQ(LibraryText({"/first", "/second", "/third"}), "/third\r\n/second\r\n/first\r\n");
+    EXPECT_EQ(LibraryText({}), "");
+}
+
+TEST_F(LibraryFormatTest, AFileOverTheDocumentLimitIsRefusedUnread) {
+    const std::string lib = File("huge.blf");
+    ASSERT_EQ(::truncate(lib.c_str(), MaxLibraryBytes + 1), 0);
+    EXPECT_FALSE(ReadLibraryFile(lib));
+    EXPECT_EQ(Prompts.Prompts,
+              (std::vector<Prompt>{{Prompt::Info, "文件 " + lib + " 太大，无法打开。"}}));
+}
+
+TEST_F(LibraryFormatTest, ABinaryFileIsRefusedWithOneWarning) {
+    const std::string lib = File("binary.blf", std::string("/a\r\n\0\x01\x02\n/b\n", 10));
+    EXPECT_FALSE(ReadLibraryFile(lib));
+    EXPECT_EQ(Prompts.Prompts.size(), 1u);
+    EXPECT_FALSE(List.OpenItemFile(lib));
+    EXPECT_FALSE(List.LibraryOpened);
+}
+
+TEST_F(LibraryReadingTest, AGeneratedLibraryRestoresTheOrderOfItsList) {
+    const std::string first = File("first.txt"), second = File("second.txt"),
+                      third = File("third.txt");
+    const std::string lib = File("saved.blf", LibraryText({first, second, third}));
+    OpenFiles(4, "other");
+    EXPECT_TRUE(List.RunBatch({lib}, Window.Actions()));
+    EXPECT_EQ(List.Items(), (std::vector<std::string>{first, second, third}));
+    EXPECT_TRUE(List.LibraryOpened);
+    EXPECT_EQ(Window.Finished.at(0), (std::pair<int, std::string>{0, first}));
+}
+
+TEST_F(LibraryReadingTest, WithoutClearingTheEntriesGoInFrontOfTheOldOnes) {
+    Setting.ClearRecentOnLibraryOpen = false;
+    std::vector<std::string> old = OpenFiles(3, "old"); // old2, old1, old0
+    const std::string fresh = File("fresh.txt");
+    const std::string lib = File("lib.blf", LibraryText({fresh, old[0]}));
+    List.RunBatch({lib}, Window.Actions());
+    EXPECT_EQ(List.Items(), (std::vector<std::string>{fresh, old[0], old[2], old[1]}));
+}
+
+TEST_F(LibraryReadingTest, ALineWithSpacesAndATabNamesTheTrimmedFile) {
+    const std::string a = File("a.txt");
+    List.OpenItemFile(a);
+    const std::string lib = File("lib.blf", "   " + a + "\t\r\n");
+    List.RunBatch({lib}, Window.Actions());
+    EXPECT_EQ(List.Items(), std::vector<std::string>{a});
+    EXPECT_TRUE(Prompts.Prompts.empty());
+}
+
+TEST_F(LibraryReadingTest, TheLibraryItselfNeverBecomesAnEntry) {
+    const std::string a = File("a.txt");
+    const std::string lib = File("Lib.BLF", a + "\r\n");
+    EXPECT_FALSE(List.OpenItemFile(lib));
+    EXPECT_EQ(List.Items(), std::vector<std::string>{a});
+    EXPECT_TRUE(List.LibraryOpened);
+}
+
+TEST_F(LibraryReadingTest, MissingLinesWarnAndReadingGoesOn) {
+    const std::string a = File("a.txt");
+    const std::string gone = Dir / "gone.txt";
+    const std::string lib = File("lib.blf", gone + "\r\n" + a + "\r\n");
+    List.RunBatch({lib}, Window.Actions());
+    EXPECT_EQ(List.Items(), std::vector<std::string>{a});
+    EXPECT_EQ(Warnings(), (std::vector<Prompt>{{Prompt::Warning, MissingFileText(gone)}}));
+}
+
+TEST_F(LibraryReadingTest, NestedLibrariesAreReadWhereTheyStand) {
+    const std::string a = File("a.txt"), b = File("b.txt"), c = File("c.txt");
+    const std::string inner = File("inner.blf", b + "\r\n");
+    const std::string outer = File("outer.blf", a + "\r\n" + inner + "\r\n" + c + "\r\n");
+    List.RunBatch({outer}, Window.Actions());
+    EXPECT_EQ(List.Items(), (std::vector<std::string>{c, b, a}));
+}
+
+TEST_F(LibraryReadingTest, ArchiveEntriesOfALibraryGoOnTopUntested) {
+    const std::string lib = File("lib.blf", "/gone/set.zip|vol1\\ch01.txt\r\n");
+    Setting.ClearRecentOnLibraryOpen = false;
+    List.OpenItemFile(lib);
+    EXPECT_EQ(List.Items(), std::vector<std::string>{"/gone/set.zip|vol1\\ch01.txt"});
+}
+
+TEST_F(LibraryReadingTest, ALibraryWhoseFilesAreAllGoneLeavesTheListAlone) {
+    std::vector<std::string> old = OpenFiles(3);
+    const auto before = List.Items();
+    const std::string lib = File("lib.blf", Dir / "gone1.txt" + "\r\n" + Dir / "gone2.txt");
+    EXPECT_FALSE(List.RunBatch({lib}, Window.Actions()));
+    EXPECT_EQ(List.Items(), before);
+}
+
+TEST_F(LibraryReadingTest, ALineRepeatedInTheLibraryCountsOnceForClearing) {
+    OpenFiles(3, "old");
+    const std::string a = File("a.txt"), b = File("b.txt");
+    const std::string lib = File("lib.blf", LibraryText({a, b, a, a}));
+    List.RunBatch({lib}, Window.Actions());
+    EXPECT_EQ(List.Items(), (std::vector<std::string>{a, b}));
+    EXPECT_EQ(List.AddedCount, 2);
+}
+
+TEST_F(LibraryReadingTest, ClearingForgetsAnOpenDocumentLeftOutOfTheBatch) {
+    std::vector<std::string> old = OpenFiles(3, "old");
+    List.CurrentIndex = 0;
+    const std::string a = File("a.txt");
+    const std::string lib = File("lib.blf", a + "\r\n");
+    Window.Unreadable.insert(a);
+    EXPECT_FALSE(List.RunBatch({lib}, Window.Actions()));
+    EXPECT_EQ(List.Items(), std::vector<std::string>{a});
+    EXPECT_EQ(List.CurrentIndex, -1);
+}
+
+TEST_F(LibraryGuardTest, ALibraryNamingItselfIsRefusedOnce) {
+    const std::string a = File("a.txt");
+    const std::string lib = Dir / "self.blf";
+    WriteFile(lib, a + "\r\n" + lib + "\r\n");
+    List.RunBatch({lib}, Window.Actions());
+    EXPECT_EQ(List.Items(), std::vector<std::string>{a});
+    EXPECT_EQ(Warnings(), (std::vector<Prompt>{{Prompt::Warning, MissingFileText(lib)}}));
+}
+
+TEST_F(LibraryGuardTest, ALibraryNamingItselfThroughAnotherIsRefused) {
+    const std::string a = File("a.txt"), b = File("b.txt");
+    const std::string first = Dir / "first.blf", second = Dir / "second.blf";
+    // The second names the first by another spelling of the same path.
+    const std::string firstAgain = Dir.Path() + "/./first.blf";
+    WriteFile(first, a + "\r\n" + second + "\r\n");
+    WriteFile(second, firstAgain + "\r\n" + b + "\r\n");
+    List.RunBatch({first}, Window.Actions());
+    EXPECT_EQ(List.Items(), (std::vector<std::string>{b, a}));
+    EXPECT_EQ(Warnings(), (std::vector<Prompt>{{Prompt::Warning, MissingFileText(firstAgain)}}));
+}
+
+TEST_F(LibraryGuardTest, TheSameLibraryMayBeReadAgainOnceFinished) {
+    const std::string a = File("a.txt");
+    const std::string inner = File("inner.blf", a + "\r\n");
+    const std::string outer = File("outer.blf", inner + "\r\n" + inner + "\r\n");
+    List.RunBatch({outer}, Window.Actions());
+    EXPECT_EQ(List.Items(), std::vector<std::string>{a});
+    EXPECT_TRUE(Warnings().empty());
+}
+
+TEST_F(LibraryGuardTest, LibrariesNamingEachOtherManyTimesOverStopAtTheReadLimit) {
+    // Thirty levels, each naming the next twice: without a limit, a billion reads.
+    const std::string a = File("a.txt");
+    for (int level = 0; level < 30; ++level) {
+        const std::string next = Dir / ("level" + std::to_string(level + 1) + ".blf");
+        WriteFile(Dir / ("level" + std::to_string(level) + ".blf"),
+                  level == 29 ? a + "\r\n" : next + "\r\n" + next + "\r\n");
+    }
+    List.RunBatch({Dir / "level0.blf"}, Window.Actions());
+    EXPECT_EQ(List.Items(), std::vector<std::string>{a});
+    EXPECT_EQ(Warnings().size(), 1u);
+    // The limit holds per library opened, not for the whole run.
+    Prompts.Prompts.clear();
+    List.RunBatch({Dir / "level25.blf"}, Window.Actions());
+    EXPECT_TRUE(Warnings().empty());
+}
+
+} // namespace

@@ -1,0 +1,415 @@
+// test-links: mojuan_records
+#include "RecentTestSupport.h"
+#include "records/FileTest.h"
+
+#include <unistd.h>
+
+namespace {
+
+using RecentListSlotsTest = RecentListFixture;
+using RecentListEntriesTest = RecentListFixture;
+using RecentListCurrentTest = RecentListFixture;
+using RecentListOpenTest = RecentListFixture;
+using RecentListReopenTest = RecentListFixture;
+
+TEST_F(RecentListSlotsTest, AThenBThenCThenAGivesTheDocumentedSlots) {
+    const std::string a = File("A"), b = File("B"), c = File("C");
+    for (const std::string& name : {a, b, c, a})
+        EXPECT_TRUE(List.OpenItemFile(name));
+    EXPECT_EQ(Slot(0), 49);
+    EXPECT_EQ(Slot(1), 47);
+    EXPECT_EQ(Slot(2), 48);
+    for (int p = 3; p < MaxRecentFiles; ++p)
+        EXPECT_EQ(Slot(p), p - 3) << p;
+    EXPECT_EQ(Text(49), a);
+    EXPECT_EQ(Text(48), b);
+    EXPECT_EQ(Text(47), c);
+    EXPECT_EQ(Captions(), (std::vector<std::string>{"1) " + a, "2) " + c, "3) " + b}));
+}
+
+TEST_F(RecentListSlotsTest, AStartReadsTheListBackInItsOrder) {
+    const std::string a = File("A"), b = File("B"), c = File("C");
+    for (const std::string& name : {a, b, c, a})
+        List.OpenItemFile(name);
+    RecentList again(Reg, Setting);
+    again.Load();
+    EXPECT_EQ(again.Items(), (std::vector<std::string>{a, c, b}));
+    EXPECT_EQ(again.OrderSlots(), List.OrderSlots());
+}
+
+TEST_F(RecentListSlotsTest, FiftyOneFilesKeepTheLastFiftyAndHandOnTheFirstIndex) {
+    std::vector<std::string> paths = OpenFiles(50);
+    EXPECT_EQ(List.StorageIndex(49), 49); // the first file's index, now least recent
+    SetBookmark(49, 0, 12, "第12页");
+    const std::string last = File("f50.txt");
+    EXPECT_TRUE(List.OpenItemFile(last));
+
+    ASSERT_EQ(List.Count(), 50);
+    for (int p = 0; p < 50; ++p)
+        EXPECT_EQ(List.GetIndexFilename(p), p == 0 ? last : paths[50 - p]) << p;
+    EXPECT_EQ(List.Find(paths[0]), -1);
+    EXPECT_EQ(List.StorageIndex(0), 49);
+    EXPECT_EQ(Text(49), last);
+    EXPECT_EQ(BookmarkPage(49, 0), 0);
+    ExpectSlotsArePermutation();
+}
+
+TEST_F(RecentListSlotsTest, SlotsStayAPermutationThroughMovesAndRemovals) {
+    std::vector<std::string> paths = OpenFiles(12);
+    List.OpenItemFile(paths[3]);
+    List.DeleteNewItem(5);
+    List.DeleteNewItem(0);
+    List.OpenItemFile(paths[7]);
+    List.OpenItemFile(File("new.txt"));
+    ExpectSlotsArePermutation();
+    RecentList again(Reg, Setting);
+    again.Load();
+    EXPECT_EQ(again.Items(), List.Items());
+}
+
+TEST_F(RecentListSlotsTest, LoadingStopsAtTheFirstEmptyText) {
+    std::vector<std::string> paths = OpenFiles(4);
+    Reg.WriteRegStr(FileKey, "最新文件" + std::to_string(List.StorageIndex(2)), "");
+    RecentList again(Reg, Setting);
+    again.Load();
+    EXPECT_EQ(again.Items(), (std::vector<std::string>{paths[3], paths[2]}));
+}
+
+TEST_F(RecentListSlotsTest, DamagedSlotsAreRepairedIntoAPermutation) {
+    std::vector<std::string> paths = OpenFiles(3);
+    Reg.WriteRegStr(FileKey, "最新文件顺序1", "abc");
+    Reg.WriteRegInt(FileKey, "最新文件顺序2", List.StorageIndex(0)); // a duplicate
+    Reg.WriteRegInt(FileKey, "最新文件顺序7", 400);
+    List.Load();
+    ExpectSlotsArePermutation();
+    EXPECT_EQ(List.GetIndexFilename(0), paths[2]);
+}
+
+TEST_F(RecentListSlotsTest, MissingSlotZeroWritesTheFiftySlotsAfresh) {
+    Reg.EraseRegKey(FileKey);
+    List.Load();
+    for (int p = 0; p < MaxRecentFiles; ++p)
+        EXPECT_EQ(Slot(p), p);
+    EXPECT_EQ(List.Count(), 0);
+}
+
+TEST_F(RecentListEntriesTest, ReopeningPositionSevenMovesItUpWithItsBookmarks) {
+    std::vector<std::string> paths = OpenFiles(12);
+    const std::vector<std::string> before = List.Items();
+    const int s = List.StorageIndex(7);
+    SetBookmark(s, 0, 21, "第21页");
+    EXPECT_TRUE(List.OpenItemFile(before[7]));
+
+    EXPECT_EQ(List.GetIndexFilename(0), before[7]);
+    for (int p = 0; p < 7; ++p)
+        EXPECT_EQ(List.GetIndexFilename(p + 1), before[p]);
+    for (int p = 8; p < 12; ++p)
+        EXPECT_EQ(List.GetIndexFilename(p), before[p]);
+    EXPECT_EQ(List.StorageIndex(0), s);
+    EXPECT_EQ(BookmarkPage(s, 0), 21);
+    ExpectSlotsArePermutation();
+}
+
+TEST_F(RecentListEntriesTest, ClearBookmarksOnReopenClearsThemWhenMovedUp) {
+    std::vector<std::string> paths = OpenFiles(10);
+    const int s = List.StorageIndex(7);
+    SetBookmark(s, 0, 21, "第21页");
+    SetBookmark(s, 19, 40, "第40页");
+    Setting.ClearBookmarksOnReopen = true;
+    List.OpenItemFile(List.GetIndexFilename(7));
+    EXPECT_EQ(BookmarkPage(s, 0), 0);
+    EXPECT_EQ(BookmarkPage(s, 19), 0);
+    EXPECT_EQ(Reg.ReadRegStr(LabelKey, std::to_string(s) + "书签说明0", "?"), "");
+}
+
+TEST_F(RecentListEntriesTest, NamesDifferingInCaseAreTwoFilesHere) {
+    const std::string upper = File("A.TXT"), lower = File("a.txt");
+    List.OpenItemFile(upper);
+    List.OpenItemFile(lower);
+    EXPECT_EQ(List.Items(), (std::vector<std::string>{lower, upper}));
+}
+
+// On a file system that ignores case both names open one file; a link stands in for one here.
+TEST_F(RecentListEntriesTest, NamesDifferingInCaseForOneFileAreOneEntryInTheLatestCase) {
+    const std::string lower = File("a.txt");
+    const std::string upper = Dir / "A.TXT";
+    ASSERT_EQ(::symlink(lower.c_str(), upper.c_str()), 0);
+    List.OpenItemFile(upper);
+    const int s = List.StorageIndex(0);
+    List.OpenItemFile(File("other.txt"));
+    List.OpenItemFile(lower);
+    EXPECT_EQ(List.Items(), (std::vector<std::string>{lower, Dir / "other.txt"}));
+    EXPECT_EQ(List.StorageIndex(0), s);
+}
+
+TEST_F(RecentListEntriesTest, AMissingFileIsRefusedWithItsWarning) {
+    OpenFiles(2);
+    const auto before = List.Items();
+    const std::string missing = Dir / "gone.txt";
+    EXPECT_FALSE(List.OpenItemFile(missing));
+    EXPECT_EQ(List.Items(), before);
+    EXPECT_EQ(Warnings(), (std::vector<Prompt>{{Prompt::Warning, MissingFileText(missing)}}));
+    EXPECT_EQ(MissingFileText(missing), "打开文件 " + missing + " 失败！\r\n请检查文件是否存在。");
+}
+
+TEST_F(RecentListEntriesTest, AFolderIsNoFile) {
+    EXPECT_FALSE(List.OpenItemFile(Dir.Path()));
+    EXPECT_EQ(List.Count(), 0);
+}
+
+TEST_F(RecentListEntriesTest, ArchiveEntriesGoOnTopUntested) {
+    EXPECT_TRUE(List.OpenItemFile("/nowhere/x.zip|a\\b.txt"));
+    EXPECT_EQ(List.GetIndexFilename(0), "/nowhere/x.zip|a\\b.txt");
+    EXPECT_TRUE(Prompts.Prompts.empty());
+}
+
+TEST_F(RecentListEntriesTest, AFileWithABarInItsNameIsAPlainFile) {
+    const std::string odd = File("a|b.txt");
+    EXPECT_TRUE(List.OpenItemFile(odd));
+    EXPECT_FALSE(IsArchiveEntry(odd));
+    EXPECT_TRUE(List.OnItemNewFileClick(0, Window.Actions()));
+    EXPECT_EQ(Window.Loaded, std::vector<std::string>{odd});
+    EXPECT_TRUE(Window.Extracted.empty());
+}
+
+TEST_F(RecentListEntriesTest, RemovingPositionThreeOfTenRenumbersTheRest) {
+    std::vector<std::string> paths = OpenFiles(10);
+    const std::string fourth = List.GetIndexFilename(4);
+    const int freed = List.StorageIndex(3);
+    int changes = 0;
+    List.Changed = [&] { ++changes; };
+    List.DeleteNewItem(3);
+    EXPECT_EQ(changes, 1);
+    EXPECT_EQ(List.Count(), 9);
+    EXPECT_EQ(List.GetIndexFilename(3), fourth);
+    EXPECT_EQ(List.Caption(3), "4) " + fourth);
+    EXPECT_EQ(Slot(9), freed);
+    EXPECT_EQ(Text(freed), "");
+    ExpectSlotsArePermutation();
+}
+
+TEST_F(RecentListEntriesTest, RemovingBeyondTheLastEntryDoesNothing) {
+    OpenFiles(3);
+    const auto slots = List.OrderSlots();
+    List.DeleteNewItem(3);
+    List.DeleteNewItem(-1);
+    EXPECT_EQ(List.Count(), 3);
+    EXPECT_EQ(List.OrderSlots(), slots);
+}
+
+TEST_F(RecentListEntriesTest, CaptionsCarryNoAcceleratorCharacters) {
+    const std::string name = File("R&D 报告.txt");
+    List.OpenItemFile(name);
+    EXPECT_EQ(List.Caption(0), "1) " + name);
+    EXPECT_EQ(RecentCaption(11, "D:\\books\\set.zip|part1\\ch01.txt"),
+              "12) D:\\books\\set.zip|part1\\ch01.txt");
+    EXPECT_EQ(List.GetIndexFilename(0), name);
+}
+
+TEST_F(RecentListCurrentTest, TheOpenDocumentKeepsItsPositionThroughChanges) {
+    std::vector<std::string> paths = OpenFiles(10);
+    List.CurrentIndex = 3;
+    List.OpenItemFile(File("new.txt"));
+    EXPECT_EQ(List.CurrentIndex, 4);
+    List.OpenItemFile(List.GetIndexFilename(6)); // from below the open one: it moves down
+    EXPECT_EQ(List.CurrentIndex, 5);
+    List.OpenItemFile(List.GetIndexFilename(1)); // from above it: it stays in place
+    EXPECT_EQ(List.CurrentIndex, 5);
+    List.OpenItemFile(List.GetIndexFilename(5)); // itself: it moves to the top
+    EXPECT_EQ(List.CurrentIndex, 0);
+}
+
+TEST_F(RecentListCurrentTest, AnOpenDocumentPushedOutOfAFullListHasNoEntry) {
+    OpenFiles(50);
+    List.CurrentIndex = 49;
+    List.OpenItemFile(File("new.txt"));
+    EXPECT_EQ(List.CurrentIndex, -1);
+}
+
+TEST_F(RecentListCurrentTest, ANewEntryIsNotTheOpenDocument) {
+    OpenFiles(3);
+    List.CurrentIndex = -1;
+    List.OpenItemFile(File("new.txt"));
+    EXPECT_EQ(List.CurrentIndex, -1);
+    EXPECT_EQ(List.DefaultItem(), -1);
+}
+
+TEST_F(RecentListOpenTest, ClickingAnEntryInPlaceMakesItTheDefault) {
+    std::vector<std::string> paths = OpenFiles(8);
+    const auto before = List.Items();
+    EXPECT_TRUE(List.OnItemNewFileClick(5, Window.Actions()));
+    EXPECT_EQ(List.Items(), before);
+    EXPECT_EQ(List.CurrentIndex, 5);
+    EXPECT_EQ(List.DefaultItem(), 5);
+    EXPECT_TRUE(List.FileOpened);
+    EXPECT_EQ(Window.Loaded, std::vector<std::string>{before[5]});
+    EXPECT_EQ(Window.Finished, (std::vector<std::pair<int, std::string>>{{5, before[5]}}));
+}
+
+TEST_F(RecentListOpenTest, WithReorderRecentTheEntryMovesToTheTopFirst) {
+    OpenFiles(8);
+    const std::string fifth = List.GetIndexFilename(5);
+    Setting.ReorderRecent = true;
+    EXPECT_TRUE(List.OnItemNewFileClick(5, Window.Actions()));
+    EXPECT_EQ(List.GetIndexFilename(0), fifth);
+    EXPECT_EQ(List.CurrentIndex, 0);
+    EXPECT_EQ(Window.Finished, (std::vector<std::pair<int, std::string>>{{0, fifth}}));
+}
+
+TEST_F(RecentListOpenTest, AFailedLoadLeavesTheListAndTheOpenDocument) {
+    OpenFiles(4);
+    List.CurrentIndex = 1;
+    Window.Unreadable.insert(List.GetIndexFilename(2));
+    EXPECT_FALSE(List.OnItemNewFileClick(2, Window.Actions()));
+    EXPECT_EQ(List.CurrentIndex, 1);
+    EXPECT_TRUE(Window.Finished.empty());
+}
+
+TEST_F(RecentListOpenTest, AnEntryWhoseFileIsGoneIsRefusedAndStays) {
+    std::vector<std::string> paths = OpenFiles(3);
+    ::unlink(paths[1].c_str());
+    EXPECT_FALSE(List.OnItemNewFileClick(1, Window.Actions()));
+    EXPECT_EQ(List.Count(), 3);
+    EXPECT_TRUE(Window.Loaded.empty());
+    EXPECT_EQ(Warnings().size(), 1u);
+}
+
+TEST_F(RecentListOpenTest, NextOnTheLastEntryAndPreviousOnTheFirstDoNothing) {
+    OpenFiles(3);
+    List.CurrentIndex = 2;
+    EXPECT_EQ(List.ItemFileNextIndex(), -1);
+    EXPECT_FALSE(List.ItemFileNextClick(Window.Actions()));
+    List.CurrentIndex = 0;
+    EXPECT_EQ(List.ItemFilePrevIndex(), -1);
+    EXPECT_FALSE(List.ItemFilePrevClick(Window.Actions()));
+    List.CurrentIndex = -1;
+    EXPECT_EQ(List.ItemFileNextIndex(), -1);
+    EXPECT_EQ(List.ItemFilePrevIndex(), -1);
+    EXPECT_TRUE(Window.Loaded.empty());
+}
+
+TEST_F(RecentListOpenTest, NextAndPreviousOpenTheNeighbours) {
+    OpenFiles(3);
+    List.CurrentIndex = 1;
+    EXPECT_TRUE(List.ItemFileNextClick(Window.Actions()));
+    EXPECT_EQ(List.CurrentIndex, 2);
+    EXPECT_TRUE(List.ItemFilePrevClick(Window.Actions()));
+    EXPECT_EQ(List.CurrentIndex, 1);
+}
+
+TEST_F(RecentListOpenTest, NextWithReorderRecentMovesTheNextEntryToTheTop) {
+    OpenFiles(3);
+    const std::string next = List.GetIndexFilename(2);
+    Setting.ReorderRecent = true;
+    List.CurrentIndex = 1;
+    EXPECT_TRUE(List.ItemFileNextClick(Window.Actions()));
+    EXPECT_EQ(List.GetIndexFilename(0), next);
+    EXPECT_EQ(List.CurrentIndex, 0);
+}
+
+TEST_F(RecentListOpenTest, AnArchiveEntryIsExtractedWithSlashesAndOpened) {
+    const std::string archive = File("x.zip");
+    List.OpenItemFile(archive + "|a\\b.txt");
+    Window.ExtractedFile = File("b.txt");
+    EXPECT_TRUE(List.OnItemNewFileClick(0, Window.Actions()));
+    EXPECT_EQ(Window.Extracted,
+              (std::vector<std::pair<std::string, std::string>>{{archive, "a/b.txt"}}));
+    EXPECT_EQ(Window.Loaded, std::vector<std::string>{Window.ExtractedFile});
+    EXPECT_EQ(Window.Finished.at(0).second, archive + "|a\\b.txt");
+}
+
+TEST_F(RecentListOpenTest, AnEntryThatWasNotExtractedBlamesTheArchive) {
+    const std::string archive = File("x.zip");
+    List.OpenItemFile(archive + "|a\\b.txt");
+    Window.ExtractedFile = Dir / "never-extracted.txt";
+    EXPECT_FALSE(List.OnItemNewFileClick(0, Window.Actions()));
+    EXPECT_EQ(Warnings().at(0).Text,
+              "打开文件 " + archive + " 失败！\r\n请检查ZIP文件是否有密码。");
+    ::unlink(archive.c_str());
+    EXPECT_FALSE(List.OnItemNewFileClick(0, Window.Actions()));
+    EXPECT_EQ(Warnings().at(1).Text, MissingFileText(archive));
+    EXPECT_EQ(List.Count(), 1);
+}
+
+TEST_F(RecentListOpenTest, AnArchiveOpensTheFirstChosenEntry) {
+    const std::string archive = File("set.zip");
+    List.OpenItemFile(archive);
+    Window.Chosen = std::vector<std::string>{"vol2\\ch01.txt", "vol1\\ch01.txt"};
+    Window.ExtractedFile = File("ch01.txt");
+    EXPECT_TRUE(List.OnItemNewFileClick(0, Window.Actions()));
+    EXPECT_EQ(List.Items(), (std::vector<std::string>{archive + "|vol1\\ch01.txt",
+                                                      archive + "|vol2\\ch01.txt", archive}));
+    EXPECT_EQ(Window.Updates, 1);
+    EXPECT_EQ(Window.Finished.at(0), (std::pair<int, std::string>{0, archive + "|vol1\\ch01.txt"}));
+}
+
+TEST_F(RecentListOpenTest, ACancelledChooserOpensNothing) {
+    List.OpenItemFile(File("set.zip"));
+    EXPECT_FALSE(List.OnItemNewFileClick(0, Window.Actions()));
+    EXPECT_EQ(List.Count(), 1);
+    EXPECT_TRUE(Window.Loaded.empty());
+}
+
+TEST_F(RecentListOpenTest, ABatchPutsItsFirstNameOnTopAndOpensIt) {
+    OpenFiles(2, "old");
+    const std::string a = File("a.txt"), b = File("b.txt");
+    EXPECT_TRUE(List.RunBatch({b, a}, Window.Actions()));
+    EXPECT_EQ(List.GetIndexFilename(0), a);
+    EXPECT_EQ(List.GetIndexFilename(1), b);
+    EXPECT_EQ(List.AddedCount, 2);
+    EXPECT_EQ(Window.Finished.at(0), (std::pair<int, std::string>{0, a}));
+}
+
+TEST_F(RecentListOpenTest, ABatchOfMissingFilesOpensNothing) {
+    EXPECT_FALSE(List.RunBatch({Dir / "x.txt", Dir / "y.txt"}, Window.Actions()));
+    EXPECT_FALSE(List.FileOpened);
+    EXPECT_EQ(Warnings().size(), 2u);
+}
+
+TEST_F(RecentListReopenTest, TheLastFileIsReopenedInItsPlaceAtItsPage) {
+    std::vector<std::string> paths = OpenFiles(5);
+    Setting.LastFile = List.GetIndexFilename(3);
+    Setting.LastFileIndex = 1; // only a record: the position is found again by name
+    Setting.LastFilePage = 37;
+    ReopenResult r = List.StartupReopen(Window.Actions());
+    EXPECT_TRUE(r.Opened);
+    EXPECT_EQ(r.Page, 37);
+    EXPECT_EQ(r.LastFileIndex, 3);
+    EXPECT_EQ(List.CurrentIndex, 3);
+    EXPECT_EQ(Window.Finished.at(0), (std::pair<int, std::string>{3, paths[1]}));
+}
+
+TEST_F(RecentListReopenTest, ALastFileNoLongerListedIsAddedOnTopAndOpenedAtItsPage) {
+    OpenFiles(3);
+    Setting.LastFile = File("elsewhere.txt");
+    Setting.LastFilePage = 9;
+    EXPECT_EQ(List.PlanStartupReopen().Action, ReopenPlan::AddAgain);
+    ReopenResult r = List.StartupReopen(Window.Actions());
+    EXPECT_TRUE(r.Opened);
+    EXPECT_EQ(r.Page, 9);
+    EXPECT_EQ(r.LastFileIndex, -1);
+    EXPECT_EQ(List.GetIndexFilename(0), Setting.LastFile);
+    EXPECT_EQ(List.CurrentIndex, 0);
+}
+
+TEST_F(RecentListReopenTest, NothingIsReopenedWhenSwitchedOffOrWithoutAList) {
+    OpenFiles(2);
+    Setting.LastFile = List.GetIndexFilename(1);
+    Setting.ReopenLastFile = false;
+    EXPECT_EQ(List.PlanStartupReopen().Action, ReopenPlan::None);
+    EXPECT_FALSE(List.StartupReopen(Window.Actions()).Opened);
+    Setting.ReopenLastFile = true;
+    Setting.LastFile.clear();
+    EXPECT_EQ(List.PlanStartupReopen().Action, ReopenPlan::None);
+    EXPECT_TRUE(Window.Loaded.empty());
+}
+
+TEST_F(RecentListReopenTest, AReopenThatCannotLoadShowsTheHelpText) {
+    OpenFiles(2);
+    Setting.LastFile = List.GetIndexFilename(0);
+    Setting.ReorderRecent = true; // the entry moves, yet nothing was opened
+    Window.Unreadable.insert(Setting.LastFile);
+    EXPECT_FALSE(List.StartupReopen(Window.Actions()).Opened);
+}
+
+} // namespace

@@ -1,0 +1,104 @@
+#pragma once
+// A recent list on a scratch store, with files to open and a window stand-in that records what
+// the list asks it to open.
+#include "RecordingPrompter.h"
+#include "StoreTestSupport.h"
+#include "records/RecentList.h"
+#include "records/SettingsStore.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <numeric>
+#include <set>
+
+struct FakeWindow {
+    std::vector<std::string> Loaded;                   // paths given to OpenFile
+    std::vector<std::pair<int, std::string>> Finished; // FinishOpen calls
+    std::set<std::string> Unreadable;                  // OpenFile fails for these
+    std::vector<std::pair<std::string, std::string>> Extracted;
+    std::string ExtractedFile;                      // what ExtractZipEntry gives
+    std::optional<std::vector<std::string>> Chosen; // what the chooser gives
+    int Updates = 0;
+
+    RecentOpenActions Actions() {
+        RecentOpenActions a;
+        a.OpenFile = [this](const std::string& path) {
+            Loaded.push_back(path);
+            return !Unreadable.count(path);
+        };
+        a.FinishOpen = [this](int index, const std::string& text) {
+            Finished.emplace_back(index, text);
+        };
+        a.ExtractZipEntry = [this](const std::string& archive, const std::string& entry) {
+            Extracted.emplace_back(archive, entry);
+            return ExtractedFile;
+        };
+        a.ChooseZipEntries = [this](const std::string&) { return Chosen; };
+        a.UpdateMainForm = [this] { ++Updates; };
+        return a;
+    }
+};
+
+struct RecentListFixture : testing::Test {
+    ScratchDir Dir;
+    std::string StorePath = Dir / "registry.sqlite3";
+    Registry Reg{StorePath, {200}};
+    RecordingPrompter Prompts;
+    ScopedPrompter Installed{Prompts};
+    Settings Setting;
+    RecentList List{Reg, Setting};
+    FakeWindow Window;
+
+    void SetUp() override { List.Load(); }
+
+    // A file in the scratch folder; its path.
+    std::string File(const std::string& name, const std::string& bytes = "text\r\n") {
+        std::string path = Dir / name;
+        WriteFile(path, bytes);
+        return path;
+    }
+    int Slot(int p) { return Reg.ReadRegInt(FileKey, "最新文件顺序" + std::to_string(p), -99); }
+    std::string Text(int s) { return Reg.ReadRegStr(FileKey, "最新文件" + std::to_string(s), "?"); }
+    std::vector<std::string> Captions() {
+        std::vector<std::string> captions;
+        for (int p = 0; p < List.Count(); ++p)
+            captions.push_back(List.Caption(p));
+        return captions;
+    }
+    // The order slots as stored are a permutation of 0..49 and match the list's own copy.
+    void ExpectSlotsArePermutation() {
+        std::vector<int> slots;
+        for (int p = 0; p < MaxRecentFiles; ++p) {
+            slots.push_back(Slot(p));
+            EXPECT_EQ(slots.back(), List.StorageIndex(p)) << "slot " << p;
+        }
+        std::sort(slots.begin(), slots.end());
+        std::vector<int> expected(MaxRecentFiles);
+        std::iota(expected.begin(), expected.end(), 0);
+        EXPECT_EQ(slots, expected);
+    }
+    void SetBookmark(int s, int k, int page, const std::string& caption) {
+        Reg.WriteRegInt(LabelKey, std::to_string(s) + "书签" + std::to_string(k), page);
+        Reg.WriteRegStr(LabelKey, std::to_string(s) + "书签说明" + std::to_string(k), caption);
+    }
+    int BookmarkPage(int s, int k) {
+        return Reg.ReadRegInt(LabelKey, std::to_string(s) + "书签" + std::to_string(k), -99);
+    }
+    std::vector<Prompt> Warnings() {
+        std::vector<Prompt> w;
+        for (const Prompt& p : Prompts.Prompts)
+            if (p.Type == Prompt::Warning)
+                w.push_back(p);
+        return w;
+    }
+    // Files f0..f(n-1) opened one after another, so f(n-1) ends on top.
+    std::vector<std::string> OpenFiles(int n, const std::string& stem = "f") {
+        std::vector<std::string> paths;
+        for (int i = 0; i < n; ++i) {
+            paths.push_back(File(stem + std::to_string(i) + ".txt"));
+            EXPECT_TRUE(List.OpenItemFile(paths.back()));
+        }
+        return paths;
+    }
+};
