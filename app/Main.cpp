@@ -3,6 +3,8 @@
 #include "reader/PageNumbers.h"
 #include "records/Global.h"
 #include "records/SettingsStore.h"
+#include "records/ShellIntegration.h"
+#include "records/CommandLine.h"
 #include "records/TempDir.h"
 #include "text/GbkText.h"
 #include "window/BookPicture.h"
@@ -26,6 +28,11 @@ TFormMain::TFormMain(Registry& registry, ProgressWindow& progress, QStringList d
     setAttribute(Qt::WA_OpaquePaintEvent);
     setMouseTracking(false);
     ImageBookPic = QImage(QStringLiteral(":/skin.bmp"));
+    List = std::make_unique<RecentList>(Reg, Setting);
+    Actions.OpenFile = [this](const std::string& path) { return ReadDocument(path); };
+    Actions.FinishOpen = [this](int index, const std::string& text) { FinishOpen(index, text); };
+    Actions.UpdateMainForm = [this] { UpdateMainForm(); };
+    setAcceptDrops(true);
     Menus = new MainMenu(this);
     ConnectMenus();
     if (auto* mess = dynamic_cast<TFormMess*>(&Progress))
@@ -65,11 +72,33 @@ void TFormMain::Init() {
     Init_Max();
     LayoutGuard = false;
     Init_Window();
-    FileOpened = false;
+    List->LibraryOpened = List->FileOpened = false;
+    List->AddedCount = 0;
     RestoreLastPagePending = false;
-    if (!Documents.isEmpty())
-        OpenDocument(Documents.front().toStdString());
-    if (!FileOpened) {
+    OpenCommandLine();
+}
+
+void TFormMain::OpenCommandLine() {
+    std::vector<std::string> args;
+    for (const QString& arg : Documents)
+        args.push_back(arg.toStdString());
+    const std::vector<std::string> names = CommandLineNames(args, StartDir);
+    if (!names.empty()) {
+        if (!List->RunBatch(names, Actions)) {
+            Store.DocumentName.clear();
+            Init_Page();
+            ChangeYe(1);
+        }
+        return;
+    }
+    const ReopenResult reopened = List->StartupReopen(Actions);
+    Setting.LastFileIndex = reopened.LastFileIndex;
+    if (reopened.Opened) {
+        // The first resize after start-up shows the page again at its final size.
+        RestoreLastPagePending = true;
+        ChangeYe(reopened.Page);
+    } else {
+        Store.DocumentName.clear();
         Init_Page();
         ChangeYe(1);
     }
@@ -82,8 +111,12 @@ void TFormMain::Init_Var() {
     DragState = 0;
     EditMode = false;
     UnderlineLine = 1;
-    CurrentIndex = -1;
+    List->CurrentIndex = -1;
+    RegisterFileTypes(Reg, ProgramPath());
+    InstallDesktopFiles(ProgramPath());
     LoadSettings(Reg, Setting);
+    List->Changed = [this] { RebuildRecentMenu(); };
+    List->Load();
 }
 
 void TFormMain::FormClose() {
@@ -94,7 +127,7 @@ void TFormMain::FormClose() {
     const WindowBounds normal{NormalBounds.x(), NormalBounds.y(), NormalBounds.width(),
                               NormalBounds.height()};
     SaveSettings(Reg, Setting, current, IsMaximized(), normal,
-                 {Store.DocumentName, CurrentIndex, Store.CurrentPage});
+                 {Store.DocumentName, List->CurrentIndex, Store.CurrentPage});
     BoundsGuard = true;
     hide();
     setWindowState(windowState() & ~Qt::WindowMaximized);
@@ -185,7 +218,7 @@ void TFormMain::Init_Window() {
 
 void TFormMain::Init_Page() {
     if (Store.DocumentName.empty()) {
-        CurrentIndex = -1;
+        List->CurrentIndex = -1;
         Store.SetHelpText(MemoReadme());
         Setting.ConvertBig5 = Setting.ConvertGb = false;
         Setting.ProcessHtml = Setting.SmartParagraphs = false;

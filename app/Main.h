@@ -3,6 +3,7 @@
 // calls of the reading core, and draws the book.
 #include "reader/DocumentStore.h"
 #include "reader/PagePair.h"
+#include "records/RecentList.h"
 #include "records/Registry.h"
 #include "records/Settings.h"
 #include "window/BookGeometry.h"
@@ -61,7 +62,13 @@ public:
     // Opening a document: read the file, then the text passes, pagination and page 1. A file
     // that cannot be read leaves the shown document as it was.
     bool OpenDocument(const std::string& path);
-    void FinishOpen(const std::string& entryText, int index);
+    void FinishOpen(int index, const std::string& entryText);
+    // Opens recent entry p (the menu position), as a click on it does.
+    void OnItemNewFileClick(int p);
+    void ItemFilePrevClick();
+    void ItemFileNextClick();
+    // Files dropped on the book or named together: at most 50, the first on top and shown.
+    void OpenFileList(const std::vector<std::string>& paths);
     void ItemBIG5Click(QAction* sender);
     void ItemRefreshClick();
     void MenuMainPopup();
@@ -79,8 +86,7 @@ public:
     bool LayoutGuard = false;
     bool RestoreLastPagePending = false;
     QRect NormalBounds;
-    int CurrentIndex = -1;
-    bool FileOpened = false;
+    std::unique_ptr<RecentList> List;
     std::string StartDir;
     std::string TempDir;
 
@@ -105,6 +111,8 @@ protected:
     void mouseReleaseEvent(QMouseEvent* event) override;
     void contextMenuEvent(QContextMenuEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
     bool event(QEvent* event) override;
 
 private:
@@ -127,6 +135,10 @@ private:
     Part PartAt(const QPoint& pos) const;
     QString HintAt(const QPoint& pos) const;
     void ConnectMenus();
+    void RebuildRecentMenu();
+    void OpenCommandLine();
+    bool ReadDocument(const std::string& path);
+    RecentOpenActions Actions;
     static void RunItem(QAction* item);
     void PutUnderline(bool rightPage, int line);
     void TurnByClick(Part part, const QPoint& pos);

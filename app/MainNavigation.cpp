@@ -22,6 +22,8 @@ void TFormMain::ConnectMenus() {
                           Menus->ItemHangD, Menus->ItemUnderLine})
         connect(item, &QAction::triggered, this, [this, item] { ItemBIG5Click(item); });
     connect(Menus->ItemRefresh, &QAction::triggered, this, &TFormMain::ItemRefreshClick);
+    connect(Menus->ItemFilePrev, &QAction::triggered, this, &TFormMain::ItemFilePrevClick);
+    connect(Menus->ItemFileNext, &QAction::triggered, this, &TFormMain::ItemFileNextClick);
 }
 
 void TFormMain::RunItem(QAction* item) {
@@ -58,8 +60,8 @@ void TFormMain::ItemPageLastClick() {
 }
 
 void TFormMain::MenuPageMovePopup() {
-    const PageMenuState state = PageMenuStateFor(Store.CurrentPage, Store.PageCount, CurrentIndex,
-                                                 Menus->ItemNew->actions().size());
+    const PageMenuState state = PageMenuStateFor(Store.CurrentPage, Store.PageCount,
+                                                 List->CurrentIndex, List->Count());
     Menus->ItemPagePrev->setEnabled(state.PagePrev);
     Menus->ItemPageFirst->setEnabled(state.PageFirst);
     Menus->ItemPageNext->setEnabled(state.PageNext);
