@@ -1,0 +1,110 @@
+// test-links: mojuan_app
+#include "RecordingPrompter.h"
+#include "StoreTestSupport.h"
+#include "app/Main.h"
+
+#include <QTest>
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+namespace {
+
+std::string Lines(int n, const std::string& word) {
+    std::string text;
+    for (int i = 1; i <= n; ++i)
+        text += word + std::to_string(i) + "\r\n";
+    return text;
+}
+
+struct Session {
+    ScratchDir dir;
+    RecordingPrompter prompter;
+    ScopedPrompter scope{prompter};
+    NoProgress progress;
+    std::string Store() const { return dir / "registry.sqlite3"; }
+    std::string Book(const std::string& name, int lines = 27 * 40) {
+        WriteFile(dir / name, Lines(lines, name));
+        return dir / name;
+    }
+};
+
+TEST(RecentWindowTest, LastDocumentReopensAtItsPage) {
+    Session s;
+    const std::string a = s.Book("a.txt");
+    {
+        Registry reg(s.Store());
+        TFormMain book(reg, s.progress, {QString::fromStdString(a)});
+        EXPECT_EQ(book.Store.DocumentName, a);
+        EXPECT_EQ(book.List->Count(), 1);
+        book.ChangeYe(7);
+        book.close();
+    }
+    Registry reg(s.Store());
+    TFormMain book(reg, s.progress);
+    EXPECT_EQ(book.Store.DocumentName, a);
+    EXPECT_EQ(book.Store.CurrentPage, 7);
+    EXPECT_TRUE(book.RestoreLastPagePending);
+    book.show();
+    book.resize(700, 380); // the first resize shows the stored page again at the new size
+    QTest::qWait(10);
+    EXPECT_FALSE(book.RestoreLastPagePending);
+    EXPECT_EQ(book.Store.CurrentPage, 7);
+}
+
+TEST(RecentWindowTest, CommandLinePutsTheFirstNameOnTopAndShowsIt) {
+    Session s;
+    const std::string a = s.Book("a.txt"), b = s.Book("b.txt");
+    Registry reg(s.Store());
+    TFormMain book(reg, s.progress, {QString::fromStdString(a), QString::fromStdString(b)});
+    EXPECT_EQ(book.Store.DocumentName, a);
+    ASSERT_EQ(book.List->Count(), 2);
+    EXPECT_EQ(book.List->GetIndexFilename(0), a);
+    EXPECT_EQ(book.Menus->ItemNew->actions().at(1)->text().toStdString(), "2) " + b);
+}
+
+TEST(RecentWindowTest, PeriodAndCommaOpenNextAndPreviousDocument) {
+    Session s;
+    const std::string a = s.Book("a.txt"), b = s.Book("b.txt");
+    Registry reg(s.Store());
+    TFormMain book(reg, s.progress, {QString::fromStdString(a), QString::fromStdString(b)});
+    book.show();
+    emit book.Menus->MenuPageMove->aboutToShow();
+    QTest::keyClick(&book, Qt::Key_Period);
+    EXPECT_EQ(book.Store.DocumentName, b);
+    EXPECT_EQ(book.List->CurrentIndex, 1);
+    QTest::keyClick(&book, Qt::Key_Comma); // disabled when the page menu last opened
+    EXPECT_EQ(book.Store.DocumentName, b);
+    emit book.Menus->MenuPageMove->aboutToShow();
+    QTest::keyClick(&book, Qt::Key_Comma);
+    EXPECT_EQ(book.Store.DocumentName, a);
+}
+
+TEST(RecentWindowTest, SixtyDroppedFilesKeepFiftyWithTheFirstOnTop) {
+    Session s;
+    std::vector<std::string> dropped;
+    for (int i = 0; i < 60; ++i)
+        dropped.push_back(s.Book("d" + std::to_string(i), 3));
+    Registry reg(s.Store());
+    TFormMain book(reg, s.progress);
+    book.OpenFileList(dropped);
+    EXPECT_EQ(book.List->Count(), 50);
+    EXPECT_EQ(book.Store.DocumentName, s.dir / "d0");
+    EXPECT_EQ(book.List->GetIndexFilename(0), s.dir / "d0");
+    EXPECT_EQ(book.List->GetIndexFilename(49), s.dir / "d49");
+}
+
+TEST(RecentWindowTest, StartRegistersTheFileTypesForTheDesktop) {
+    Session s;
+    Registry reg(s.Store());
+    TFormMain book(reg, s.progress);
+    const char* dataHome = std::getenv("XDG_DATA_HOME");
+    ASSERT_NE(dataHome, nullptr);
+    EXPECT_TRUE(std::filesystem::exists(std::string(dataHome) + "/applications/mojuan.desktop"));
+    EXPECT_TRUE(std::filesystem::exists(std::string(dataHome) + "/mime/packages/mojuan.xml"));
+    reg.SetRegHive(HKEY_CLASSES_ROOT);
+    EXPECT_EQ(reg.ReadRegStr(".blf", "", ""), "Book Files");
+    reg.SetRegHive(HKEY_LOCAL_MACHINE);
+}
+
+} // namespace
