@@ -134,4 +134,24 @@ void BM_OpenBig5HtmlParagraphsOn(benchmark::State& state) {
 }
 BENCHMARK(BM_OpenBig5HtmlParagraphsOn)->Unit(benchmark::kMillisecond)->UseRealTime();
 
+// Opening the next document of the recent list, a 22 MB novel, and going back to the first.
+void BM_ItemFileNextClick(benchmark::State& state) {
+    UseScratchHome();
+    const std::string novel = NovelPath();
+    const std::string second = Scratch() + "/second.txt";
+    std::filesystem::copy_file(novel, second, std::filesystem::copy_options::overwrite_existing);
+    Registry reg("");
+    NoProgress progress;
+    TFormMain book(reg, progress, {QString::fromStdString(novel), QString::fromStdString(second)});
+    for (auto _ : state) {
+        book.ItemFileNextClick();
+        benchmark::DoNotOptimize(book.Pages.Left);
+        state.PauseTiming();
+        book.ItemFilePrevClick();
+        state.ResumeTiming();
+    }
+    state.counters["pages"] = book.Store.PageCount;
+}
+BENCHMARK(BM_ItemFileNextClick)->Unit(benchmark::kMillisecond)->UseRealTime();
+
 } // namespace
