@@ -3,7 +3,9 @@
 #include "StoreTestSupport.h"
 #include "app/Main.h"
 
+#include <QMimeData>
 #include <QTest>
+#include <QUrl>
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -87,7 +89,18 @@ TEST(RecentWindowTest, SixtyDroppedFilesKeepFiftyWithTheFirstOnTop) {
         dropped.push_back(s.Book("d" + std::to_string(i), 3));
     Registry reg(s.Store());
     TFormMain book(reg, s.progress);
-    book.OpenFileList(dropped);
+    book.show();
+    QMimeData data;
+    QList<QUrl> urls;
+    for (const std::string& path : dropped)
+        urls << QUrl::fromLocalFile(QString::fromStdString(path));
+    data.setUrls(urls);
+    // Qt delivers a drop only to the widget that accepted the drag entering it.
+    QDragEnterEvent enter(QPoint(300, 200), Qt::CopyAction, &data, Qt::LeftButton, {});
+    QApplication::sendEvent(&book, &enter);
+    ASSERT_TRUE(enter.isAccepted());
+    QDropEvent drop(QPointF(300, 200), Qt::CopyAction, &data, Qt::LeftButton, {});
+    QApplication::sendEvent(&book, &drop);
     EXPECT_EQ(book.List->Count(), 50);
     EXPECT_EQ(book.Store.DocumentName, s.dir / "d0");
     EXPECT_EQ(book.List->GetIndexFilename(0), s.dir / "d0");
