@@ -1,10 +1,10 @@
 #include "Main.h"
 
 #include "reader/PageNumbers.h"
+#include "records/CommandLine.h"
 #include "records/Global.h"
 #include "records/SettingsStore.h"
 #include "records/ShellIntegration.h"
-#include "records/CommandLine.h"
 #include "records/TempDir.h"
 #include "text/GbkText.h"
 #include "window/BookPicture.h"

@@ -60,8 +60,8 @@ void TFormMain::ItemPageLastClick() {
 }
 
 void TFormMain::MenuPageMovePopup() {
-    const PageMenuState state = PageMenuStateFor(Store.CurrentPage, Store.PageCount,
-                                                 List->CurrentIndex, List->Count());
+    const PageMenuState state =
+        PageMenuStateFor(Store.CurrentPage, Store.PageCount, List->CurrentIndex, List->Count());
     Menus->ItemPagePrev->setEnabled(state.PagePrev);
     Menus->ItemPageFirst->setEnabled(state.PageFirst);
     Menus->ItemPageNext->setEnabled(state.PageNext);

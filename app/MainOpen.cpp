@@ -4,6 +4,7 @@
 #include "reader/OpenFile.h"
 #include "reader/TextPasses.h"
 #include "records/CommandLine.h"
+#include "records/FileTest.h"
 
 #include <QDragEnterEvent>
 #include <QDropEvent>
@@ -25,7 +26,7 @@ bool TFormMain::OpenDocument(const std::string& path) {
 void TFormMain::FinishOpen(int index, const std::string& entryText) {
     List->CurrentIndex = index;
     Store.DocumentName = entryText;
-    if (HasExtension(entryText, ".htm") || HasExtension(entryText, ".html"))
+    if (ExtensionIs(entryText, ".htm") || ExtensionIs(entryText, ".html"))
         Setting.ProcessHtml = true;
     Init_Text(Store, Progress);
     Init_Page_Do(Store, Setting, Progress);
@@ -34,11 +35,17 @@ void TFormMain::FinishOpen(int index, const std::string& entryText) {
     UpdateMainForm();
 }
 
-void TFormMain::OnItemNewFileClick(int p) { List->OnItemNewFileClick(p, Actions); }
+void TFormMain::OnItemNewFileClick(int p) {
+    List->OnItemNewFileClick(p, Actions);
+}
 
-void TFormMain::ItemFilePrevClick() { List->ItemFilePrevClick(Actions); }
+void TFormMain::ItemFilePrevClick() {
+    List->ItemFilePrevClick(Actions);
+}
 
-void TFormMain::ItemFileNextClick() { List->ItemFileNextClick(Actions); }
+void TFormMain::ItemFileNextClick() {
+    List->ItemFileNextClick(Actions);
+}
 
 void TFormMain::OpenFileList(const std::vector<std::string>& paths) {
     List->RunBatch(DroppedFileOrder(paths), Actions);
@@ -108,9 +115,8 @@ void TFormMain::MenuMainPopup() {
     Menus->ItemNew->setEnabled(List->Count() > 0);
     const QList<QAction*> entries = Menus->ItemNew->actions();
     const int defaultItem = List->DefaultItem();
-    Menus->ItemNew->setDefaultAction(defaultItem >= 0 && defaultItem < entries.size()
-                                         ? entries[defaultItem]
-                                         : nullptr);
+    Menus->ItemNew->setDefaultAction(
+        defaultItem >= 0 && defaultItem < entries.size() ? entries[defaultItem] : nullptr);
     Menus->ItemBIG5->setChecked(Setting.ConvertBig5);
     Menus->ItemGB->setChecked(Setting.ConvertGb);
     Menus->ItemHtml->setChecked(Setting.ProcessHtml);

@@ -1,11 +1,11 @@
 #include "OpenFile.h"
 
+#include "records/FileTest.h"
 #include "records/Global.h"
 #include "text/Chunking.h"
 #include "text/Gb2Big5.h"
 #include "text/RtfReader.h"
 
-#include <cctype>
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
@@ -24,11 +24,6 @@ struct FileHandle {
             ::close(Fd);
     }
 };
-
-bool IsRegularFile(const std::string& path) {
-    struct stat st {};
-    return ::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode);
-}
 
 void WarnFailure(const std::string& path, const std::string& reason) {
     ShowWarning("打开文件 " + path + " 失败！\r\n" + reason);
@@ -115,26 +110,8 @@ std::optional<std::vector<Chunk>> ReadRtf(int fd, std::size_t size, ProgressWind
 
 } // namespace
 
-bool HasExtension(const std::string& name, const std::string& ext) {
-    if (name.size() < ext.size())
-        return false;
-    const std::string tail = name.substr(name.size() - ext.size());
-    for (std::size_t i = 0; i < ext.size(); ++i)
-        if (std::tolower(static_cast<unsigned char>(tail[i])) != ext[i])
-            return false;
-    return true;
-}
-
 bool isFileExist(const std::string& path, const std::string& archive) {
-    if (IsRegularFile(path))
-        return true;
-    if (archive.empty())
-        WarnFailure(path, "请检查文件是否存在。");
-    else if (IsRegularFile(archive))
-        WarnFailure(archive, "请检查ZIP文件是否有密码。");
-    else
-        WarnFailure(archive, "请检查文件是否存在。");
-    return false;
+    return CheckFileExists(path, archive);
 }
 
 std::optional<std::vector<Chunk>> OpenFile(const std::string& path, ProgressWindow& progress) {
@@ -152,8 +129,8 @@ std::optional<std::vector<Chunk>> OpenFile(const std::string& path, ProgressWind
     }
     const auto size = static_cast<std::size_t>(st.st_size);
     int error = 0;
-    auto chunks = HasExtension(path, ".rtf") ? ReadRtf(file.Fd, size, progress, error)
-                                             : ReadChunks(file.Fd, size, progress, error);
+    auto chunks = ExtensionIs(path, ".rtf") ? ReadRtf(file.Fd, size, progress, error)
+                                            : ReadChunks(file.Fd, size, progress, error);
     if (!chunks)
         WarnFailure(path, std::string("读取时出错：") + std::strerror(error));
     return chunks;

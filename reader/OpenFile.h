@@ -20,6 +20,3 @@ bool isFileExist(const std::string& path, const std::string& archive = {});
 // The file's chunks: RTF files as their plain text, every other file byte for byte. Refuses
 // missing files and files over MaxDocumentBytes, and reports read errors, with their messages.
 std::optional<std::vector<Chunk>> OpenFile(const std::string& path, ProgressWindow& progress);
-
-// Whether the lower-cased extension of `name` is `ext` (given with its dot, in lower case).
-bool HasExtension(const std::string& name, const std::string& ext);
