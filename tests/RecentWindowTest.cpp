@@ -86,7 +86,7 @@ TEST(RecentWindowTest, SixtyDroppedFilesKeepFiftyWithTheFirstOnTop) {
     Session s;
     std::vector<std::string> dropped;
     for (int i = 0; i < 60; ++i)
-        dropped.push_back(s.Book("d" + std::to_string(i), 3));
+        dropped.push_back(s.Book(std::string("d").append(std::to_string(i)), 3));
     Registry reg(s.Store());
     TFormMain book(reg, s.progress);
     book.show();
