@@ -123,4 +123,5 @@ void TFormMain::MenuMainPopup() {
     Menus->ItemChap->setChecked(Setting.SmartParagraphs);
     Menus->ItemHangD->setChecked(Setting.DoubleSpacing);
     Menus->ItemUnderLine->setChecked(Setting.ShowUnderline);
+    Setting.Maximized = IsMaximized();
 }
