@@ -230,8 +230,7 @@ void TFormMain::Init_Page() {
     format.DoubleSpacing = Setting.DoubleSpacing;
     Store.Paginate(format, *Widths, Progress);
     PaginatedSize = QSize(Setting.BookWidth, Setting.BookHeight);
-    ImageUnderLine.moveLeft(Geometry.Page1Left);
-    UnderlineLine = 1;
+    PutUnderline(false, 1);
     Init_UnderLine();
 }
 
@@ -239,8 +238,7 @@ void TFormMain::ChangeYe(int n) {
     Store.GoToPage(n);
     Init_Page_String();
     Init_Ye();
-    ImageUnderLine.moveLeft(Geometry.Page1Left);
-    UnderlineLine = 1;
+    PutUnderline(false, 1);
     Init_UnderLine();
 }
 
