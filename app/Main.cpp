@@ -35,6 +35,7 @@ TFormMain::TFormMain(Registry& registry, ProgressWindow& progress, QStringList d
     setAcceptDrops(true);
     Menus = new MainMenu(this);
     ConnectMenus();
+    ConnectEditMenus();
     if (auto* mess = dynamic_cast<TFormMess*>(&Progress))
         mess->SetMainForm(this, [this] { ShowMainForm(); });
     Init();
@@ -243,6 +244,10 @@ void TFormMain::ChangeYe(int n) {
 }
 
 void TFormMain::Init_Page_String() {
+    if (EditMode || SavingEdit) {
+        EditPageString();
+        return;
+    }
     Pages = CutPagePair(Store, Setting.DoubleSpacing);
     update();
 }
@@ -304,6 +309,10 @@ void TFormMain::FormResize(const QSize& size) {
     if (LayoutGuard)
         return;
     Init_Window();
+    if (EditMode) {
+        PlaceEditBoxes();
+        return;
+    }
     Init_Page();
     if (RestoreLastPagePending) {
         RestoreLastPagePending = false;

@@ -2,12 +2,14 @@
 // The book window: owns the settings, the document store and the layout, turns events into
 // calls of the reading core, and draws the book.
 #include "reader/DocumentStore.h"
+#include "reader/PageEdit.h"
 #include "reader/PagePair.h"
 #include "records/RecentList.h"
 #include "records/Registry.h"
 #include "records/Settings.h"
 #include "window/BookGeometry.h"
 #include "window/BookLabels.h"
+#include "window/EditBox.h"
 #include "window/MainMenu.h"
 #include "window/PageFont.h"
 
@@ -16,6 +18,7 @@
 #include <QStringList>
 #include <QWidget>
 #include <memory>
+#include <optional>
 
 class TFormMain : public QWidget {
     Q_OBJECT
@@ -74,6 +77,23 @@ public:
     void MenuMainPopup();
     // Shut-down: every setting and the last document written, the temporary folder removed.
     void FormClose();
+
+    // Edit mode (MainEdit.cpp): the shown pair edited in two boxes over the pages. While it is
+    // on, nothing else changes the document or the pages.
+    void ItemEditClick();
+    void ItemSaveEditClick();
+    void ItemExitEditClick();
+    // Esc in a box: leaves, asking first when the text was changed.
+    void AskExitEdit();
+    bool EditTextChanged() const;
+    bool SavingEdit = false;
+    EditBox* MemoEdit1 = nullptr;
+    EditBox* MemoEdit2 = nullptr;
+    // The web shortcuts (they neither show the book nor record anything) and quitting.
+    void ItemReadClipClick();
+    void ItemRecordTimeClick();
+    void ItemAboutClick();
+    void ItemQuitClick();
 
     // The built-in help text as GBK bytes, each line followed by CR LF.
     static std::string MemoReadme();
@@ -135,6 +155,12 @@ private:
     Part PartAt(const QPoint& pos) const;
     QString HintAt(const QPoint& pos) const;
     void ConnectMenus();
+    void ConnectEditMenus();
+    void PlaceEditBoxes();
+    void EditPageString();
+    void LeaveEditMode();
+    std::optional<PageEdit> Edit;
+    std::optional<std::string> EditRefusal;
     void RebuildRecentMenu();
     void OpenCommandLine();
     bool ReadDocument(const std::string& path);

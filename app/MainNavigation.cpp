@@ -16,7 +16,6 @@ void TFormMain::ConnectMenus() {
     connect(Menus->ItemPageFirst, &QAction::triggered, this, &TFormMain::ItemPageFirstClick);
     connect(Menus->ItemPageLast, &QAction::triggered, this, &TFormMain::ItemPageLastClick);
     connect(Menus->MenuPageMove, &QMenu::aboutToShow, this, &TFormMain::MenuPageMovePopup);
-    connect(Menus->ItemQuit, &QAction::triggered, this, &QWidget::close);
     connect(Menus->MenuMain, &QMenu::aboutToShow, this, &TFormMain::MenuMainPopup);
     for (QAction* item : {Menus->ItemBIG5, Menus->ItemGB, Menus->ItemHtml, Menus->ItemChap,
                           Menus->ItemHangD, Menus->ItemUnderLine})
@@ -106,10 +105,10 @@ void TFormMain::FormKeyDown(int virtualKey) {
 }
 
 void TFormMain::keyPressEvent(QKeyEvent* event) {
-    if (Menus->DispatchShortcut(QKeySequence(event->keyCombination())))
-        return;
     if (EditMode)
         return QWidget::keyPressEvent(event);
+    if (Menus->DispatchShortcut(QKeySequence(event->keyCombination())))
+        return;
     if (const int key = VirtualKeyOf(*event))
         FormKeyDown(key);
     else
@@ -225,6 +224,8 @@ void TFormMain::TurnByClick(Part part, const QPoint& pos) {
 }
 
 void TFormMain::contextMenuEvent(QContextMenuEvent* event) {
+    if (EditMode)
+        return;
     const Part part = PartAt(event->pos());
     QMenu* menu = (part == Part::ImagePagePrev || part == Part::ImagePageNext) ? Menus->MenuPageMove
                                                                                : Menus->MenuMain;

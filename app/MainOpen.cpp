@@ -52,15 +52,15 @@ void TFormMain::OpenFileList(const std::vector<std::string>& paths) {
 }
 
 void TFormMain::RebuildRecentMenu() {
-    Menus->ItemNew->clear();
+    Menus->ClearRecent();
     for (int p = 0; p < List->Count(); ++p) {
-        QAction* item = Menus->ItemNew->addAction(QString::fromStdString(List->Caption(p)));
+        QAction* item = Menus->AddRecent(QString::fromStdString(List->Caption(p)));
         connect(item, &QAction::triggered, this, [this, p] { OnItemNewFileClick(p); });
     }
 }
 
 void TFormMain::dragEnterEvent(QDragEnterEvent* event) {
-    if (event->mimeData()->hasUrls())
+    if (event->mimeData()->hasUrls() && !EditMode)
         event->acceptProposedAction();
 }
 
@@ -111,9 +111,14 @@ void TFormMain::ItemRefreshClick() {
     ChangeYe(Store.CurrentPage);
 }
 
+// While the text is edited the locked menu keeps every item disabled.
 void TFormMain::MenuMainPopup() {
-    Menus->ItemNew->setEnabled(List->Count() > 0);
-    const QList<QAction*> entries = Menus->ItemNew->actions();
+    if (Menus->Locked())
+        return;
+    const bool recent = List->Count() > 0;
+    Menus->ItemNew->menuAction()->setEnabled(recent);
+    Menus->ItemNew->setEnabled(recent);
+    const QList<QAction*> entries = Menus->RecentItems();
     const int defaultItem = List->DefaultItem();
     Menus->ItemNew->setDefaultAction(
         defaultItem >= 0 && defaultItem < entries.size() ? entries[defaultItem] : nullptr);
@@ -123,5 +128,8 @@ void TFormMain::MenuMainPopup() {
     Menus->ItemChap->setChecked(Setting.SmartParagraphs);
     Menus->ItemHangD->setChecked(Setting.DoubleSpacing);
     Menus->ItemUnderLine->setChecked(Setting.ShowUnderline);
+    Menus->ItemShow->setText(isVisible() ? QStringLiteral("隐藏书本") : QStringLiteral("显示书本"));
     Setting.Maximized = IsMaximized();
+    Menus->ItemMax->setText(Setting.Maximized ? QStringLiteral("恢复显示")
+                                              : QStringLiteral("最大化显示"));
 }

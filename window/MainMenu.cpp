@@ -1,51 +1,77 @@
 #include "MainMenu.h"
 
+#include "WebShortcuts.h"
+
 MainMenu::MainMenu(QWidget* owner)
-    : QObject(owner), MenuMain(new QMenu(owner)),
-      ItemNew(new QMenu(QStringLiteral("最新文件"), MenuMain)),
-      ItemDeal(new QMenu(QStringLiteral("文件处理"), MenuMain)),
-      ItemBIG5(
-          AddItem(ItemDeal, "ItemBIG5", QStringLiteral("BIG5码转换为GB码"), Qt::CTRL | Qt::Key_B)),
-      ItemGB(
-          AddItem(ItemDeal, "ItemGB", QStringLiteral("GB码转换为BIG5码   "), Qt::CTRL | Qt::Key_G)),
-      ItemHtml(AddItem(ItemDeal, "ItemHtml", QStringLiteral("处理HTML文件"), Qt::CTRL | Qt::Key_H)),
-      ItemChap(AddItem(ItemDeal, "ItemChap", QStringLiteral("智能分段"), Qt::CTRL | Qt::Key_F)),
-      ItemHangD(AddItem(ItemDeal, "ItemHangD", QStringLiteral("行距加倍"), Qt::CTRL | Qt::Key_D)),
-      ItemUnderLine(
-          AddItem(ItemDeal, "ItemUnderLine", QStringLiteral("显示下划线"), Qt::CTRL | Qt::Key_U)),
-      ItemRefresh(AddItem(ItemDeal, "ItemRefresh", QStringLiteral("刷新"), Qt::Key_F5)),
-      ItemQuit(new QAction(QStringLiteral("退出"), MenuMain)), MenuPageMove(new QMenu(owner)),
-      ItemPagePrev(AddItem(MenuPageMove, "ItemPagePrev", QStringLiteral("上一页"))),
-      ItemPageNext(AddItem(MenuPageMove, "ItemPageNext", QStringLiteral("下一页"))),
-      ItemPageFirst(new QAction(QStringLiteral("第一页        Home"), MenuPageMove)),
-      ItemPageLast(new QAction(QStringLiteral("最后一页      End"), MenuPageMove)),
-      ItemFilePrev(new QAction(QStringLiteral("上一篇小说    <"), MenuPageMove)),
-      ItemFileNext(new QAction(QStringLiteral("下一篇小说    >"), MenuPageMove)) {
+    : QObject(owner), MenuMain(new QMenu(owner)), MenuPageMove(new QMenu(owner)) {
     MenuMain->setObjectName(QStringLiteral("MenuMain"));
-    ItemNew->setObjectName(QStringLiteral("ItemNew"));
-    ItemDeal->setObjectName(QStringLiteral("ItemDeal"));
-    MenuMain->addMenu(ItemNew);
-    MenuMain->addMenu(ItemDeal);
+    MenuPageMove->setObjectName(QStringLiteral("MenuPageMove"));
+    BuildMainMenu();
+    BuildPageMenu();
+}
+
+void MainMenu::BuildMainMenu() {
+    QMenu* m = MenuMain;
+    ItemOpen = AddItem(m, "ItemOpen", QStringLiteral("打开文件..."), Qt::CTRL | Qt::Key_O);
+    ItemNew = AddMenu(m, "ItemNew", QStringLiteral("最新文件"));
+    N8 = AddSeparator(ItemNew, "N8");
+    ItemLib = AddItem(ItemNew, "ItemLib", QStringLiteral("生成书库文件..."), Qt::CTRL | Qt::Key_K);
+
+    ItemDeal = AddMenu(m, "ItemDeal", QStringLiteral("文件处理"));
+    ItemBIG5 =
+        AddItem(ItemDeal, "ItemBIG5", QStringLiteral("BIG5码转换为GB码"), Qt::CTRL | Qt::Key_B);
+    ItemGB =
+        AddItem(ItemDeal, "ItemGB", QStringLiteral("GB码转换为BIG5码   "), Qt::CTRL | Qt::Key_G);
+    ItemHtml = AddItem(ItemDeal, "ItemHtml", QStringLiteral("处理HTML文件"), Qt::CTRL | Qt::Key_H);
+    ItemChap = AddItem(ItemDeal, "ItemChap", QStringLiteral("智能分段"), Qt::CTRL | Qt::Key_F);
+    ItemHangD = AddItem(ItemDeal, "ItemHangD", QStringLiteral("行距加倍"), Qt::CTRL | Qt::Key_D);
+    ItemUnderLine =
+        AddItem(ItemDeal, "ItemUnderLine", QStringLiteral("显示下划线"), Qt::CTRL | Qt::Key_U);
     for (QAction* item : {ItemBIG5, ItemGB, ItemHtml, ItemChap, ItemHangD, ItemUnderLine})
         item->setCheckable(true);
-    MenuMain->addSeparator();
-    ItemQuit->setObjectName(QStringLiteral("ItemQuit"));
-    ItemQuit->setShortcut(Qt::CTRL | Qt::Key_T);
-    ItemQuit->setShortcutContext(Qt::WidgetShortcut);
-    MenuMain->addAction(ItemQuit);
+    ItemEdit = AddItem(ItemDeal, "ItemEdit", QStringLiteral("编辑"), Qt::CTRL | Qt::Key_E);
+    ItemRefresh = AddItem(ItemDeal, "ItemRefresh", QStringLiteral("刷新"), Qt::Key_F5);
+    AddSeparator(ItemDeal, "N14");
+    ItemSearch = AddItem(ItemDeal, "ItemSearch", QStringLiteral("查找..."), Qt::CTRL | Qt::Key_F3);
+    ItemSearchNext = AddItem(ItemDeal, "ItemSearchNext", QStringLiteral("查找下一个"), Qt::Key_F3);
+    AddSeparator(m, "N9");
 
-    // The page menu shows its keys in the captions: they act through the keyboard map.
-    MenuPageMove->setObjectName(QStringLiteral("MenuPageMove"));
-    MenuPageMove->addSeparator();
-    ItemPageFirst->setObjectName(QStringLiteral("ItemPageFirst"));
-    ItemPageLast->setObjectName(QStringLiteral("ItemPageLast"));
-    MenuPageMove->addAction(ItemPageFirst);
-    MenuPageMove->addAction(ItemPageLast);
-    MenuPageMove->addSeparator();
-    ItemFilePrev->setObjectName(QStringLiteral("ItemFilePrev"));
-    ItemFileNext->setObjectName(QStringLiteral("ItemFileNext"));
-    MenuPageMove->addAction(ItemFilePrev);
-    MenuPageMove->addAction(ItemFileNext);
+    ItemLabel = AddMenu(m, "ItemLabel", QStringLiteral("书签处理"));
+    ItemAddLabel =
+        AddItem(ItemLabel, "ItemAddLabel", QStringLiteral("添加书签..."), Qt::CTRL | Qt::Key_L);
+    ItemEditLabel = AddItem(ItemLabel, "ItemEditLabel", QStringLiteral("修改书签..."));
+    ItemDeleteLabel =
+        AddItem(ItemLabel, "ItemDeleteLabel", QStringLiteral("删除书签..."), Qt::Key_Delete);
+    ItemLabelInput = AddMenu(m, "ItemLabelInput", QStringLiteral("指定书签"));
+    ItemInputYe = AddItem(m, "ItemInputYe", QStringLiteral("指定页..."), Qt::CTRL | Qt::Key_Y);
+    AddSeparator(m, "N12");
+
+    QAction** web[] = {&ItemReadClip, &ItemRecordTime, &ItemAbout};
+    for (std::size_t i = 0; i < WebShortcuts.size(); ++i)
+        *web[i] = AddItem(m, WebShortcuts[i].Name, QString::fromUtf8(WebShortcuts[i].Caption),
+                          WebShortcuts[i].Shortcut);
+    AddSeparator(m, "N2");
+    ItemSetup = AddItem(m, "ItemSetup", QStringLiteral("设置..."), Qt::CTRL | Qt::Key_S);
+    AddSeparator(m, "N5");
+    ItemShow = AddItem(m, "ItemShow", QStringLiteral("显示书本"), Qt::CTRL | Qt::Key_N);
+    ItemMax = AddItem(m, "ItemMax", QStringLiteral("最大化显示"), Qt::CTRL | Qt::Key_I);
+    ItemClearNewItem =
+        AddItem(m, "ItemClearNewItem", QStringLiteral("清除阅读记录..."), Qt::CTRL | Qt::Key_C);
+    AddSeparator(m, "N7");
+    ItemQuit = AddItem(m, "ItemQuit", QStringLiteral("退出"), Qt::CTRL | Qt::Key_T);
+}
+
+// The page menu shows its keys in the captions: they act through the keyboard map.
+void MainMenu::BuildPageMenu() {
+    QMenu* m = MenuPageMove;
+    ItemPagePrev = AddItem(m, "ItemPagePrev", QStringLiteral("上一页"));
+    ItemPageNext = AddItem(m, "ItemPageNext", QStringLiteral("下一页"));
+    AddSeparator(m, "N3");
+    ItemPageFirst = AddItem(m, "ItemPageFirst", QStringLiteral("第一页        Home"));
+    ItemPageLast = AddItem(m, "ItemPageLast", QStringLiteral("最后一页      End"));
+    AddSeparator(m, "N4");
+    ItemFilePrev = AddItem(m, "ItemFilePrev", QStringLiteral("上一篇小说    <"));
+    ItemFileNext = AddItem(m, "ItemFileNext", QStringLiteral("下一篇小说    >"));
 }
 
 QAction* MainMenu::AddItem(QMenu* menu, const char* name, const QString& caption,
@@ -59,20 +85,70 @@ QAction* MainMenu::AddItem(QMenu* menu, const char* name, const QString& caption
     return item;
 }
 
-bool MainMenu::DispatchShortcut(const QKeySequence& key) {
-    return !key.isEmpty() && Dispatch(MenuMain, key);
+QMenu* MainMenu::AddMenu(QMenu* parent, const char* name, const QString& caption) {
+    auto* menu = new QMenu(caption, parent);
+    menu->setObjectName(QString::fromLatin1(name));
+    menu->menuAction()->setObjectName(QString::fromLatin1(name));
+    parent->addMenu(menu);
+    return menu;
 }
 
-bool MainMenu::Dispatch(QMenu* menu, const QKeySequence& key) {
+QAction* MainMenu::AddSeparator(QMenu* menu, const char* name) {
+    QAction* separator = menu->addSeparator();
+    separator->setObjectName(QString::fromLatin1(name));
+    return separator;
+}
+
+void MainMenu::ClearRecent() {
+    for (QAction* item : RecentItems()) {
+        ItemNew->removeAction(item);
+        item->deleteLater();
+    }
+}
+
+QAction* MainMenu::AddRecent(const QString& caption) {
+    auto* item = new QAction(caption, ItemNew);
+    ItemNew->insertAction(N8, item);
+    return item;
+}
+
+QList<QAction*> MainMenu::RecentItems() const {
+    QList<QAction*> items = ItemNew->actions();
+    items.resize(items.indexOf(N8));
+    return items;
+}
+
+void MainMenu::SetLocked(bool locked) {
+    if (locked == IsLocked)
+        return;
+    IsLocked = locked;
+    const QList<QAction*> items = MenuMain->actions();
+    if (locked) {
+        EnabledBeforeLock.clear();
+        for (QAction* item : items) {
+            EnabledBeforeLock.push_back(item->isEnabled());
+            item->setEnabled(false);
+        }
+    } else {
+        for (qsizetype i = 0; i < items.size() && i < qsizetype(EnabledBeforeLock.size()); ++i)
+            items[i]->setEnabled(EnabledBeforeLock[i]);
+    }
+}
+
+bool MainMenu::DispatchShortcut(const QKeySequence& key) {
+    return !key.isEmpty() && Dispatch(MenuMain, key, MenuMain->isEnabled());
+}
+
+bool MainMenu::Dispatch(QMenu* menu, const QKeySequence& key, bool enabled) {
     for (QAction* item : menu->actions()) {
         if (QMenu* sub = item->menu()) {
-            if (Dispatch(sub, key))
+            if (Dispatch(sub, key, enabled && item->isEnabled() && sub->isEnabled()))
                 return true;
             continue;
         }
-        if (item->shortcut() != key)
+        if (item->isSeparator() || item->shortcut() != key)
             continue;
-        if (item->isEnabled() && menu->isEnabled())
+        if (enabled && item->isEnabled())
             item->trigger();
         return true;
     }

@@ -1,9 +1,12 @@
 #pragma once
-// The two popup menus of the book: the main menu (right click on the book) and the page menu
-// (right click on a page-turn strip). Items are named as the commands that they run.
+// The two popup menus of the book: the main menu (right click on the book or on the tray icon)
+// and the page menu (right click on a page-turn strip). Items are named as the commands that
+// they run; captions are shown exactly as written, trailing spaces included.
 #include <QAction>
 #include <QMenu>
 #include <QObject>
+
+#include <vector>
 
 class MainMenu : public QObject {
     Q_OBJECT
@@ -11,33 +14,70 @@ class MainMenu : public QObject {
 public:
     explicit MainMenu(QWidget* owner);
 
-    QMenu* const MenuMain;
-    QMenu* const ItemNew; // "最新文件": the recent entries
-    QMenu* const ItemDeal;
-    QAction* const ItemBIG5;
-    QAction* const ItemGB;
-    QAction* const ItemHtml;
-    QAction* const ItemChap;
-    QAction* const ItemHangD;
-    QAction* const ItemUnderLine;
-    QAction* const ItemRefresh;
-    QAction* const ItemQuit;
+    QMenu* MenuMain;
+    QAction* ItemOpen;
+    QMenu* ItemNew; // "最新文件": the recent entries, then N8 and ItemLib
+    QAction* N8;
+    QAction* ItemLib;
+    QMenu* ItemDeal; // "文件处理"
+    QAction* ItemBIG5;
+    QAction* ItemGB;
+    QAction* ItemHtml;
+    QAction* ItemChap;
+    QAction* ItemHangD;
+    QAction* ItemUnderLine;
+    QAction* ItemEdit;
+    QAction* ItemRefresh;
+    QAction* ItemSearch;
+    QAction* ItemSearchNext;
+    QMenu* ItemLabel; // "书签处理"
+    QAction* ItemAddLabel;
+    QAction* ItemEditLabel;
+    QAction* ItemDeleteLabel;
+    QMenu* ItemLabelInput; // "指定书签": one item per bookmark
+    QAction* ItemInputYe;
+    QAction* ItemReadClip; // the three web shortcuts
+    QAction* ItemRecordTime;
+    QAction* ItemAbout;
+    QAction* ItemSetup;
+    QAction* ItemShow;
+    QAction* ItemMax;
+    QAction* ItemClearNewItem;
+    QAction* ItemQuit;
 
-    QMenu* const MenuPageMove;
-    QAction* const ItemPagePrev;
-    QAction* const ItemPageNext;
-    QAction* const ItemPageFirst;
-    QAction* const ItemPageLast;
-    QAction* const ItemFilePrev;
-    QAction* const ItemFileNext;
+    QMenu* MenuPageMove;
+    QAction* ItemPagePrev;
+    QAction* ItemPageNext;
+    QAction* ItemPageFirst;
+    QAction* ItemPageLast;
+    QAction* ItemFilePrev;
+    QAction* ItemFileNext;
 
-    // A key that is a shortcut of the main menu runs the first item in menu order that carries
-    // it, if that item and its submenu were enabled when the menu last opened; the key is used up
-    // either way. False when no item carries the key.
+    // A key that is a shortcut of the main menu runs the first item in menu order (depth first)
+    // that carries it, if that item and every submenu above it were enabled when the menu last
+    // opened; the key is used up either way. False when no item carries the key.
     bool DispatchShortcut(const QKeySequence& key);
+
+    // The recent entries, placed in "最新文件" above its separator.
+    void ClearRecent();
+    QAction* AddRecent(const QString& caption);
+    QList<QAction*> RecentItems() const;
+
+    // While the book's text is being edited nothing on the main menu may run: locking disables
+    // every item (so neither a popup, from the book or the tray, nor a shortcut runs one) and
+    // unlocking gives them back the states the last popup set.
+    void SetLocked(bool locked);
+    bool Locked() const { return IsLocked; }
 
 private:
     QAction* AddItem(QMenu* menu, const char* name, const QString& caption,
                      const QKeySequence& shortcut = {});
-    bool Dispatch(QMenu* menu, const QKeySequence& key);
+    QMenu* AddMenu(QMenu* parent, const char* name, const QString& caption);
+    QAction* AddSeparator(QMenu* menu, const char* name);
+    void BuildMainMenu();
+    void BuildPageMenu();
+    bool Dispatch(QMenu* menu, const QKeySequence& key, bool enabled);
+
+    bool IsLocked = false;
+    std::vector<bool> EnabledBeforeLock;
 };

@@ -1,0 +1,157 @@
+// The book window's edit mode, web shortcuts and quitting.
+//
+// While the pair is being edited the boxes hold the only copy of what was typed, so nothing may
+// change the document or the pages under them: the main menu is locked (no popup from the book
+// or the tray and no shortcut runs an item), the page menu, the keyboard map, drops and the
+// page turns are off, and a resize only moves the boxes.
+#include "Main.h"
+
+#include "records/Global.h"
+#include "window/WebShortcuts.h"
+
+#include <QCoreApplication>
+
+namespace {
+
+const char* const DiscardEditQuestion = "编辑的文字还没有保存，确定要放弃修改吗？";
+
+QString ToQString(const std::u16string& text) {
+    return QString::fromUtf16(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+std::u16string FromQString(const QString& text) {
+    return std::u16string(reinterpret_cast<const char16_t*>(text.utf16()),
+                          static_cast<std::size_t>(text.size()));
+}
+
+} // namespace
+
+void TFormMain::ConnectEditMenus() {
+    MemoEdit1 = new EditBox(this);
+    MemoEdit2 = new EditBox(this);
+    MemoEdit1->setObjectName(QStringLiteral("MemoEdit1"));
+    MemoEdit2->setObjectName(QStringLiteral("MemoEdit2"));
+    for (EditBox* box : {MemoEdit1, MemoEdit2}) {
+        connect(box, &EditBox::SaveRequested, this, &TFormMain::ItemSaveEditClick);
+        connect(box, &EditBox::ExitRequested, this, &TFormMain::AskExitEdit);
+    }
+    connect(Menus->ItemEdit, &QAction::triggered, this, &TFormMain::ItemEditClick);
+    connect(Menus->ItemReadClip, &QAction::triggered, this, &TFormMain::ItemReadClipClick);
+    connect(Menus->ItemRecordTime, &QAction::triggered, this, &TFormMain::ItemRecordTimeClick);
+    connect(Menus->ItemAbout, &QAction::triggered, this, &TFormMain::ItemAboutClick);
+    connect(Menus->ItemQuit, &QAction::triggered, this, &TFormMain::ItemQuitClick);
+    // Commands this build does not have yet: their items stay in place, disabled.
+    for (QAction* item :
+         {Menus->ItemOpen, Menus->ItemLib, Menus->ItemSearch, Menus->ItemSearchNext,
+          Menus->ItemLabel->menuAction(), Menus->ItemLabelInput->menuAction(), Menus->ItemInputYe,
+          Menus->ItemSetup, Menus->ItemShow, Menus->ItemMax, Menus->ItemClearNewItem})
+        item->setEnabled(false);
+}
+
+void TFormMain::ItemEditClick() {
+    ShowMainForm();
+    EditMode = true;
+    Menus->SetLocked(true);
+    UnderlineVisible = false;
+    PlaceEditBoxes();
+    for (EditBox* box : {MemoEdit1, MemoEdit2}) {
+        box->setFont(PageQFont);
+        box->show();
+    }
+    Init_Page_String();
+    MemoEdit1->setFocus();
+    update();
+}
+
+void TFormMain::PlaceEditBoxes() {
+    const int top = Geometry.PageTop - 3;
+    const QSize size(Geometry.PageWidth, Geometry.PageHeight + 3);
+    MemoEdit1->setGeometry(QRect(QPoint(Geometry.Page1Left, top), size));
+    MemoEdit2->setGeometry(QRect(QPoint(Geometry.Page2Left - 5, top), size));
+}
+
+// The two edit-mode variants of the page-pair cut. Editing: the boxes get the exact source text
+// of the shown lines, and what they held before is dropped. Saving: the boxes' text goes back
+// into the document in place of those lines. Neither changes the page labels.
+void TFormMain::EditPageString() {
+    if (SavingEdit) {
+        EditRefusal = Edit->Save(Store, Setting, FromQString(MemoEdit1->toPlainText()),
+                                 FromQString(MemoEdit2->toPlainText()));
+        return;
+    }
+    Edit = PageEdit::Begin(Store);
+    MemoEdit1->setPlainText(ToQString(Edit->Left().Decoded.Text));
+    MemoEdit2->setPlainText(ToQString(Edit->Right().Decoded.Text));
+}
+
+bool TFormMain::EditTextChanged() const {
+    return Edit && (FromQString(MemoEdit1->toPlainText()) != Edit->Left().Decoded.Text ||
+                    FromQString(MemoEdit2->toPlainText()) != Edit->Right().Decoded.Text);
+}
+
+// The text is put back before edit mode ends, so that a refused save (a character the
+// document's code cannot hold) leaves the reader in the boxes with the text as typed.
+void TFormMain::ItemSaveEditClick() {
+    if (!EditMode || !Edit)
+        return;
+    SavingEdit = true;
+    Init_Page_String();
+    SavingEdit = false;
+    if (EditRefusal) {
+        ShowWarning(*EditRefusal);
+        EditRefusal.reset();
+        return;
+    }
+    LeaveEditMode();
+    const int p = Store.CurrentPage;
+    Init_Page();
+    ChangeYe(p);
+}
+
+void TFormMain::ItemExitEditClick() {
+    if (!EditMode)
+        return;
+    LeaveEditMode();
+    // A resize while editing only moved the boxes; the pages catch up now.
+    if (PaginatedSize != QSize(Setting.BookWidth, Setting.BookHeight)) {
+        Init_Page();
+        ChangeYe(Store.CurrentPage);
+    } else {
+        Init_Page_String();
+    }
+}
+
+void TFormMain::AskExitEdit() {
+    if (!EditTextChanged() || AskConfirm(DiscardEditQuestion))
+        ItemExitEditClick();
+}
+
+void TFormMain::LeaveEditMode() {
+    EditMode = false;
+    Menus->SetLocked(false);
+    UnderlineVisible = Setting.ShowUnderline;
+    MemoEdit1->hide();
+    MemoEdit2->hide();
+    Edit.reset();
+    setFocus();
+    update();
+}
+
+void TFormMain::ItemReadClipClick() {
+    OpenWebShortcut(0);
+}
+
+void TFormMain::ItemRecordTimeClick() {
+    OpenWebShortcut(1);
+}
+
+void TFormMain::ItemAboutClick() {
+    OpenWebShortcut(2);
+}
+
+// Closing runs the same shut-down as any other close; the book may be hidden in the tray, where
+// closing it would not end the program by itself.
+void TFormMain::ItemQuitClick() {
+    close();
+    QCoreApplication::quit();
+}
