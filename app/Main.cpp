@@ -138,6 +138,10 @@ void TFormMain::FormClose() {
 }
 
 void TFormMain::closeEvent(QCloseEvent* event) {
+    if (!MayCloseWhileEditing(event->spontaneous())) {
+        event->ignore();
+        return;
+    }
     FormClose();
     QWidget::closeEvent(event);
 }

@@ -86,6 +86,9 @@ public:
     // Esc in a box: leaves, asking first when the text was changed.
     void AskExitEdit();
     bool EditTextChanged() const;
+    // A close asked for by the window manager while changed text is in the boxes asks first;
+    // "退出" cannot be reached while editing, and a termination signal does not ask.
+    bool MayCloseWhileEditing(bool fromWindowManager);
     bool SavingEdit = false;
     EditBox* MemoEdit1 = nullptr;
     EditBox* MemoEdit2 = nullptr;

@@ -126,6 +126,10 @@ void TFormMain::AskExitEdit() {
         ItemExitEditClick();
 }
 
+bool TFormMain::MayCloseWhileEditing(bool fromWindowManager) {
+    return !fromWindowManager || !EditMode || !EditTextChanged() || AskConfirm(DiscardEditQuestion);
+}
+
 void TFormMain::LeaveEditMode() {
     EditMode = false;
     Menus->SetLocked(false);
