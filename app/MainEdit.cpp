@@ -48,7 +48,11 @@ void TFormMain::ConnectEditMenus() {
         item->setEnabled(false);
 }
 
+// The built-in help text is made afresh by every pagination, so an edit of it could not be kept:
+// edit mode is for documents only.
 void TFormMain::ItemEditClick() {
+    if (Store.DocumentName.empty())
+        return;
     ShowMainForm();
     EditMode = true;
     Menus->SetLocked(true);

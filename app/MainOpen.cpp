@@ -128,6 +128,7 @@ void TFormMain::MenuMainPopup() {
     Menus->ItemChap->setChecked(Setting.SmartParagraphs);
     Menus->ItemHangD->setChecked(Setting.DoubleSpacing);
     Menus->ItemUnderLine->setChecked(Setting.ShowUnderline);
+    Menus->ItemEdit->setEnabled(!Store.DocumentName.empty());
     Menus->ItemShow->setText(isVisible() ? QStringLiteral("隐藏书本") : QStringLiteral("显示书本"));
     Setting.Maximized = IsMaximized();
     Menus->ItemMax->setText(Setting.Maximized ? QStringLiteral("恢复显示")

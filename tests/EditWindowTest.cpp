@@ -120,6 +120,17 @@ TEST(EditWindowTest, EscAsksBeforeDroppingAChangeAndARefusedSaveStaysInTheBoxes)
     EXPECT_EQ(b.Shown(), b.text);
 }
 
+TEST(EditWindowTest, TheHelpTextIsNotEdited) {
+    EditBook b;
+    b.book.Store.DocumentName.clear();
+    b.book.Init_Page();
+    b.book.ChangeYe(1);
+    emit b.book.Menus->MenuMain->aboutToShow();
+    EXPECT_FALSE(b.book.Menus->ItemEdit->isEnabled());
+    b.book.ItemEditClick();
+    EXPECT_FALSE(b.book.EditMode);
+}
+
 TEST(EditWindowTest, CtrlCOpensTheFirstWebShortcutWithoutShowingTheBook) {
     EditBook b;
     std::vector<QUrl> opened;
