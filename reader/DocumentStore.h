@@ -3,6 +3,7 @@
 // processed (shown) and as display lines, plus the pagination over all chunks together.
 #include "ProgressWindow.h"
 #include "WrapLines.h"
+#include "text/Chunking.h"
 
 #include <cstdint>
 #include <memory>
@@ -26,8 +27,9 @@ struct PageFormat {
 
 class DocumentStore {
 public:
-    static constexpr int ChunkSize = 250000;
-    static constexpr int MaxChunks = 89;
+    // The chunks the file opening cuts (text/Chunking.h holds the values).
+    static constexpr int ChunkSize = static_cast<int>(::ChunkSize);
+    static constexpr int MaxChunks = static_cast<int>(::MaxChunks);
 
     // Chunk k (1-based, as everywhere in the store) is element k - 1. A shown chunk that no
     // pass changed shares its raw chunk's bytes.

@@ -73,6 +73,8 @@ public:
     // After a failed write inside a batch the rest of it is skipped and nothing of it is kept.
     void BeginBatch();
     bool CommitBatch();
+    // True while a batch holds the store's write lock.
+    bool InBatch() const { return BatchDepth > 0; }
 
 private:
     bool Write(std::string_view key, std::string_view name, std::string_view text);

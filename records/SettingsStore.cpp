@@ -1,7 +1,5 @@
 #include "SettingsStore.h"
 
-#include "Global.h"
-
 #include <cstdio>
 
 namespace {
@@ -309,12 +307,9 @@ bool SaveSettings(Registry& reg, Settings& settings, const WindowBounds& current
     return batch.Commit();
 }
 
-bool ResetSettings(Registry& reg) {
+UserMessage ResetSettings(Registry& reg) {
     LocalMachineHive hive(reg);
-    if (!reg.WriteRegStr(SettingsRoot, MarkName, "")) {
-        ShowWarning(ResetFailedText);
-        return false;
-    }
-    ShowInfo(ResetDoneText);
-    return true;
+    if (!reg.WriteRegStr(SettingsRoot, MarkName, ""))
+        return WarningMessage(ResetFailedText);
+    return InfoMessage(ResetDoneText);
 }

@@ -4,6 +4,7 @@
 // these with the registry and the values it holds; nothing here knows about widgets.
 #include "Registry.h"
 #include "Settings.h"
+#include "reader/UserMessage.h"
 
 #include <string>
 #include <string_view>
@@ -51,8 +52,9 @@ bool SaveSettings(Registry& reg, Settings& settings, const WindowBounds& current
                   const WindowBounds& normalBounds, const LastDocument& last);
 
 // The restore-defaults choice of the settings dialog: clears the first-run mark, so the next
-// start writes every default, and tells the user.
-bool ResetSettings(Registry& reg);
+// start writes every default. Gives what to tell the user: an information when it was done, a
+// warning when the store could not be written.
+UserMessage ResetSettings(Registry& reg);
 
 // An alarm time as "HH:MM:SS"; a text that is not a time of day gives "00:00:00".
 std::string NormalizeAlarmTime(std::string_view text);

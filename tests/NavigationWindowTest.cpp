@@ -1,10 +1,18 @@
 // test-links: mojuan_app
 #include "app/Main.h"
 
+#include <QMouseEvent>
 #include <QTest>
 #include <gtest/gtest.h>
 
 namespace {
+
+// A move with the left button held down, as a drag sends it.
+void DragTo(QWidget& widget, QPoint pos) {
+    QMouseEvent move(QEvent::MouseMove, pos, widget.mapToGlobal(pos), Qt::NoButton, Qt::LeftButton,
+                     Qt::NoModifier);
+    QApplication::sendEvent(&widget, &move);
+}
 
 // A book showing 200 pages of 27 numbered lines.
 struct OpenBook {
@@ -71,12 +79,12 @@ TEST(NavigationWindowTest, UnderlineWalksLinesAndTurnsPages) {
     b.book.Setting.ShowUnderline = true;
     for (int i = 0; i < 26; ++i)
         b.Key(Qt::Key_Down);
-    EXPECT_EQ(b.book.UnderlineLine, 27);
+    EXPECT_EQ(b.book.UnderlineRow(), 27);
     EXPECT_FALSE(b.book.UnderlineOnRightPage());
     b.Key(Qt::Key_Down);
     EXPECT_TRUE(b.book.UnderlineOnRightPage());
-    EXPECT_EQ(b.book.UnderlineLine, 1);
-    EXPECT_EQ(b.book.ImageUnderLine.top(), 28 + 12);
+    EXPECT_EQ(b.book.UnderlineRow(), 1);
+    EXPECT_EQ(b.book.UnderlineRect().top(), 28 + 12);
     for (int i = 0; i < 27; ++i)
         b.Key(Qt::Key_Down);
     EXPECT_EQ(b.book.Store.CurrentPage, 3);
@@ -84,7 +92,7 @@ TEST(NavigationWindowTest, UnderlineWalksLinesAndTurnsPages) {
     b.Key(Qt::Key_Up);
     EXPECT_EQ(b.book.Store.CurrentPage, 1);
     EXPECT_TRUE(b.book.UnderlineOnRightPage());
-    EXPECT_EQ(b.book.UnderlineLine, 27);
+    EXPECT_EQ(b.book.UnderlineRow(), 27);
 }
 
 TEST(NavigationWindowTest, DoubleSpacingUnderlineAtPageEnds) {
@@ -97,9 +105,9 @@ TEST(NavigationWindowTest, DoubleSpacingUnderlineAtPageEnds) {
     for (int i = 0; i < 13; ++i)
         b.Key(Qt::Key_Down);
     EXPECT_TRUE(b.book.UnderlineOnRightPage());
-    EXPECT_EQ(b.book.ImageUnderLine.top(), 28 + 12); // under text line 1, not the empty line
+    EXPECT_EQ(b.book.UnderlineRect().top(), 28 + 12); // under text line 1, not the empty line
     b.Key(Qt::Key_Up);
-    EXPECT_EQ(b.book.ImageUnderLine.top(), 28 + 12 * 25); // text line 13 is display line 25
+    EXPECT_EQ(b.book.UnderlineRect().top(), 28 + 12 * 25); // text line 13 is display line 25
 }
 
 TEST(NavigationWindowTest, ClickingPagesFollowsClickPageTurns) {
@@ -121,8 +129,9 @@ TEST(NavigationWindowTest, ClickingPagesFollowsClickPageTurns) {
 TEST(NavigationWindowTest, ReleaseEndingADragTurnsNothing) {
     OpenBook b;
     QTest::mousePress(&b.book, Qt::LeftButton, {}, QPoint(400, 150));
-    EXPECT_EQ(b.book.DragState, 1);
-    b.book.DragState = 2; // as after the mouse moved and the window manager took the move
+    EXPECT_EQ(b.book.Drag(), DragState::Armed);
+    DragTo(b.book, QPoint(420, 150)); // the window manager takes the move from here
+    EXPECT_EQ(b.book.Drag(), DragState::Moving);
     QTest::mouseRelease(&b.book, Qt::LeftButton, {}, QPoint(400, 150));
     EXPECT_EQ(b.book.Store.CurrentPage, 1);
 }
@@ -133,7 +142,7 @@ TEST(NavigationWindowTest, MenuShortcutsComeBeforeTheKeyMap) {
     EXPECT_TRUE(b.book.Setting.ShowUnderline);
     b.Key(Qt::Key_Down); // now the underline moves instead of the page turning
     EXPECT_EQ(b.book.Store.CurrentPage, 1);
-    EXPECT_EQ(b.book.UnderlineLine, 2);
+    EXPECT_EQ(b.book.UnderlineRow(), 2);
     b.Key(Qt::Key_D, Qt::ControlModifier);
     EXPECT_TRUE(b.book.Setting.DoubleSpacing);
     EXPECT_EQ(b.book.Store.LinesPerPage, 13);

@@ -52,8 +52,8 @@ TEST(StartupTest, FirstPaginationUsesStoredFontAndBookSize) {
     }
     Registry reg(dir / "registry.sqlite3");
     TFormMain book(reg, run.progress);
-    EXPECT_EQ(book.Geometry.PageHeight, 521);
-    EXPECT_EQ(book.PageLinePitch, 16);
+    EXPECT_EQ(book.Layout().PageHeight, 521);
+    EXPECT_EQ(book.PagePitch(), 16);
     EXPECT_EQ(book.Store.LinesPerPage, 521 / 16);
     EXPECT_EQ(book.Store.TestHeight, 64);
 }
@@ -74,7 +74,7 @@ TEST(StartupTest, ClosingMaximisedStoresTheBoundsBeforeMaximising) {
         book.show();
         QTest::qWait(20);
         EXPECT_TRUE(book.windowState() & Qt::WindowMaximized);
-        EXPECT_EQ(book.NormalBounds, QRect(120, 50, 596, 380));
+        EXPECT_EQ(book.NormalBoundsRect(), QRect(120, 50, 596, 380));
         book.close();
     }
     Registry reg(dir / "registry.sqlite3");
@@ -88,12 +88,12 @@ TEST(StartupTest, CloseReturnsToStartDirectoryAndRemovesTempDir) {
     Session run;
     Registry reg(dir / "registry.sqlite3");
     TFormMain book(reg, run.progress);
-    ASSERT_TRUE(PrepareTempDir(book.TempDir));
-    WriteFile(book.TempDir + "/entry.txt", "x");
-    ASSERT_TRUE(ChangeDir(book.TempDir));
+    ASSERT_TRUE(PrepareTempDir(book.TempFolder()));
+    WriteFile(book.TempFolder() + "/entry.txt", "x");
+    ASSERT_TRUE(ChangeDir(book.TempFolder()));
     book.close();
-    EXPECT_EQ(CurrentDir(), book.StartDir);
-    EXPECT_FALSE(std::filesystem::exists(book.TempDir));
+    EXPECT_EQ(CurrentDir(), book.StartFolder());
+    EXPECT_FALSE(std::filesystem::exists(book.TempFolder()));
 }
 
 TEST(StartupTest, UnreadableBackgroundPictureWarnsAndFallsBackToSkin) {
