@@ -220,8 +220,12 @@ void TFormMain::Init_Max() {
         if (!isVisible())
             MaximizeBeforeShowing();
         setWindowState(windowState() | Qt::WindowMaximized);
-    } else {
+    } else if (IsMaximized()) {
         setWindowState(windowState() & ~Qt::WindowMaximized);
+        // A book maximised before it was first shown was never shown at its normal bounds, so
+        // the window manager cannot know them: they are put back here.
+        if (NormalBounds.isValid())
+            setGeometry(NormalBounds);
     }
 }
 
@@ -243,11 +247,8 @@ void TFormMain::MaximizeBeforeShowing() {
 
 void TFormMain::Init_Window() {
     Geometry = BookGeometry::For(Setting.BookWidth, Setting.BookHeight);
-    // A window maximised before it is shown keeps its normal bounds for the day it is restored;
-    // the book is laid out at the maximised size all the same.
     BoundsGuard = true;
-    if (isVisible() || !IsMaximized())
-        setGeometry(Setting.BookLeft, Setting.BookTop, Setting.BookWidth, Setting.BookHeight);
+    setGeometry(Setting.BookLeft, Setting.BookTop, Setting.BookWidth, Setting.BookHeight);
     BoundsGuard = false;
     repaint();
 }

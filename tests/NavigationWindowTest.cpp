@@ -148,4 +148,33 @@ TEST(NavigationWindowTest, MenuShortcutsComeBeforeTheKeyMap) {
     EXPECT_EQ(b.book.Store.LinesPerPage, 13);
 }
 
+// The move area shows a hand and the resize area the diagonal-size cursor as the mouse passes
+// over them, with no button pressed; the pages keep the arrow.
+TEST(NavigationWindowTest, HotAreasShowTheirCursors) {
+    OpenBook b;
+    const BookGeometry& g = b.book.Layout();
+    QTest::mouseMove(&b.book, g.ImageMove.center());
+    EXPECT_EQ(b.book.cursor().shape(), Qt::PointingHandCursor);
+    QTest::mouseMove(&b.book, g.ImageResize.center());
+    EXPECT_EQ(b.book.cursor().shape(), Qt::SizeFDiagCursor);
+    QTest::mouseMove(&b.book, QPoint(400, 150));
+    EXPECT_EQ(b.book.cursor().shape(), Qt::ArrowCursor);
+}
+
+// A press armed on a page with click turns off must not survive its release: a later drag
+// over a strip would otherwise move the window.
+TEST(NavigationWindowTest, NoDragStateOutlivesItsPress) {
+    OpenBook b;
+    b.book.Setting.ClickPageTurns = false;
+    QTest::mouseClick(&b.book, Qt::LeftButton, {}, QPoint(400, 150));
+    EXPECT_EQ(b.book.Drag(), DragState::Idle);
+    QTest::mousePress(&b.book, Qt::LeftButton, {}, QPoint(400, 150));
+    QTest::mousePress(&b.book, Qt::LeftButton, {}, QPoint(588, 150)); // on the right strip
+    EXPECT_EQ(b.book.Drag(), DragState::Idle);
+    DragTo(b.book, QPoint(580, 150));
+    EXPECT_EQ(b.book.Drag(), DragState::Idle);
+    QTest::mouseRelease(&b.book, Qt::LeftButton, {}, QPoint(588, 150));
+    EXPECT_EQ(b.book.Store.CurrentPage, 3);
+}
+
 } // namespace

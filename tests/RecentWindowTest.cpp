@@ -121,4 +121,37 @@ TEST(RecentWindowTest, StartRegistersTheFileTypesForTheDesktop) {
     reg.SetRegHive(HKEY_LOCAL_MACHINE);
 }
 
+// The reader turns on after a start-up reopen; a resize then keeps the place the reader reached
+// (in proportion), not the page the book was reopened at.
+TEST(RecentWindowTest, AResizeAfterTurningKeepsTheReadersPlace) {
+    Session s;
+    const std::string a = s.Book("a.txt");
+    {
+        Registry reg(s.Store());
+        TFormMain book(reg, s.progress, std::vector<std::string>{a});
+        book.ChangeYe(7);
+        book.close();
+    }
+    Registry reg(s.Store());
+    TFormMain book(reg, s.progress);
+    book.show();
+    QTest::qWait(10);
+    book.ChangeYe(21);
+    book.resize(700, 380); // wider, but the short lines keep their pages
+    QTest::qWait(10);
+    EXPECT_EQ(book.Store.CurrentPage, 21);
+}
+
+// A caption made of a file name shows the name as it is: "&" is no accelerator.
+TEST(RecentWindowTest, AnAmpersandInAFileNameIsShownLiterally) {
+    Session s;
+    const std::string a = s.Book("a&b.txt");
+    Registry reg(s.Store());
+    TFormMain book(reg, s.progress, std::vector<std::string>{a});
+    const QList<QAction*> entries = book.Menus->ItemNew->actions();
+    ASSERT_EQ(entries.size(), 1);
+    EXPECT_EQ(entries[0]->text(), QString::fromStdString("1) " + a).replace("&", "&&"));
+    EXPECT_EQ(QAction(entries[0]->text()).iconText(), QString::fromStdString("1) " + a));
+}
+
 } // namespace
