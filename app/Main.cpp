@@ -6,6 +6,7 @@
 #include "records/CommandLine.h"
 #include "records/Global.h"
 #include "records/SettingsStore.h"
+#include "records/ShellIntegration.h"
 #include "records/TempDir.h"
 #include "text/GbkText.h"
 #include "window/BookPicture.h"
@@ -35,7 +36,7 @@ TFormMain::TFormMain(Registry& registry, ProgressWindow& progress,
     : QWidget(nullptr, Qt::Window | Qt::FramelessWindowHint), Reg(registry), Progress(progress),
       Documents(std::move(documents)) {
     InitResources();
-    setWindowTitle(QStringLiteral("墨卷"));
+    setWindowTitle(QString::fromUtf8(ProgramTitle));
     setAttribute(Qt::WA_OpaquePaintEvent);
     // Moves without a button pressed set the cursor of the hot area under the mouse.
     setMouseTracking(true);

@@ -2,6 +2,7 @@
 #include "app/ProgramStart.h"
 #include "app/SignalClose.h"
 #include "records/Global.h"
+#include "records/ShellIntegration.h"
 #include "window/Mess.h"
 #include "window/QtPrompter.h"
 
@@ -22,7 +23,7 @@ void PreferX11() {
 int main(int argc, char** argv) {
     PreferX11();
     QApplication app(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("墨卷"));
+    QApplication::setApplicationName(QString::fromUtf8(ProgramTitle));
     QtPrompter prompter;
     SetPrompter(&prompter);
 

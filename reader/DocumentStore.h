@@ -17,6 +17,9 @@ inline Chunk MakeChunk(std::string bytes) {
     return std::make_shared<const std::string>(std::move(bytes));
 }
 
+// The progress caption of pagination.
+inline constexpr char CaptionInitBook[] = "初始化书本";
+
 // What pagination needs from the book's layout and the page font.
 struct PageFormat {
     double WrapWidth = 0; // the page width less the text box's borders and margins

@@ -123,6 +123,6 @@ OpenedFile OpenFile(const std::string& path, ProgressWindow& progress) {
     auto chunks = ExtensionIs(path, ".rtf") ? ReadRtf(file.Fd, size, progress, error)
                                             : ReadChunks(file.Fd, size, progress, error);
     if (!chunks)
-        return Failure(path, std::string("读取时出错：") + std::strerror(error));
+        return Failure(path, std::string(ReadErrorReason) + std::strerror(error));
     return {std::move(chunks), std::nullopt};
 }

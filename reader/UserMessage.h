@@ -27,6 +27,8 @@ inline std::string OpenFailedText(const std::string& path, const std::string& re
 }
 inline constexpr char CheckExistsReason[] = "请检查文件是否存在。";
 inline constexpr char CheckZipPasswordReason[] = "请检查ZIP文件是否有密码。";
+// The second line of a read error, before the system's reason.
+inline constexpr char ReadErrorReason[] = "读取时出错：";
 // "文件 <path> 太大，无法打开。"
 inline std::string TooLargeText(const std::string& path) {
     return "文件 " + path + " 太大，无法打开。";

@@ -85,7 +85,7 @@ LibraryRead ReadLibraryFile(const std::string& path) {
         return {std::nullopt, InfoMessage(TooLargeText(path))};
     std::string bytes;
     if (!ReadAll(file.Fd, static_cast<std::size_t>(st.st_size), bytes))
-        return Refused(path, std::string("读取时出错：") + std::strerror(errno));
+        return Refused(path, std::string(ReadErrorReason) + std::strerror(errno));
     // No path holds a NUL byte; such a file is binary (or UTF-16) and would give a warning for
     // every one of its "lines".
     if (bytes.find('\0') != std::string::npos)

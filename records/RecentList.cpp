@@ -11,11 +11,11 @@
 namespace {
 
 std::string SlotName(int p) {
-    return "最新文件顺序" + std::to_string(p);
+    return RecentOrderSlotName(p);
 }
 
 std::string TextName(int s) {
-    return "最新文件" + std::to_string(s);
+    return RecentTextName(s);
 }
 
 // The list lives in HKEY_LOCAL_MACHINE whatever hive the caller left selected.

@@ -206,12 +206,12 @@ template <class V> void VisitTable(V& v, Settings& s) {
 // A store that could not be read is left alone rather than overwritten.
 void WriteOrderSlotsIfUnset(Registry& reg) {
     std::string text;
-    if (reg.ReadRegValue(FileKey, "最新文件顺序0", text) == RegRead::Failed ||
-        reg.ReadRegInt(FileKey, "最新文件顺序0", -1) != -1)
+    if (reg.ReadRegValue(FileKey, RecentOrderSlotName(0), text) == RegRead::Failed ||
+        reg.ReadRegInt(FileKey, RecentOrderSlotName(0), -1) != -1)
         return;
     RegBatch batch(reg);
     for (int i = 0; i < OrderSlotCount; ++i)
-        reg.WriteRegInt(FileKey, "最新文件顺序" + std::to_string(i), i);
+        reg.WriteRegInt(FileKey, RecentOrderSlotName(i), i);
 }
 
 bool IsFirstRun(Registry& reg) {

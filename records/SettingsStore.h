@@ -20,6 +20,13 @@ inline constexpr char SoundKey[] = "Software\\Vesk\\Norvane\\Sound";
 inline constexpr char FirstRunMark[] = "Vesk";
 inline constexpr char StoreVersion[] = "001";
 inline constexpr int OrderSlotCount = 50;
+// The recent list's order slot p and the entry text stored under storage index s.
+inline std::string RecentOrderSlotName(int p) {
+    return "最新文件顺序" + std::to_string(p);
+}
+inline std::string RecentTextName(int s) {
+    return "最新文件" + std::to_string(s);
+}
 inline constexpr char DefaultAlarmTime[] = "00:00:00";
 inline constexpr char ResetDoneText[] = "重新启动《墨卷》即可恢复为默认设置。";
 inline constexpr char ResetFailedText[] = "无法恢复默认设置：设置文件无法写入。";
