@@ -39,14 +39,14 @@ std::string Recode(std::string_view text, bool fromBig5, bool toBig5) {
 // Whether the shown chunk is the raw chunk run through the conversion passes alone: then the
 // two agree byte for byte in position (conversion never changes a length) and an edit can be
 // put into the raw chunk at the same offsets.
-bool SameOffsets(const Chunk& raw, const Chunk& shown, const Settings& settings) {
+bool SameOffsets(const Chunk& raw, const Chunk& shown, const TextOptions& options) {
     if (raw == shown)
         return true;
     if (raw->size() != shown->size())
         return false;
     std::vector<Chunk> converted{raw};
     NoProgress quiet;
-    RunConvertPasses(converted, settings, quiet);
+    RunConvertPasses(converted, options, quiet);
     return *converted[0] == *shown;
 }
 
@@ -140,7 +140,7 @@ std::optional<std::string> PageEdit::SplicesFor(int box, std::u16string_view tex
     return std::nullopt;
 }
 
-std::optional<std::string> PageEdit::Save(DocumentStore& store, const Settings& settings,
+std::optional<std::string> PageEdit::Save(DocumentStore& store, const TextOptions& options,
                                           std::u16string_view left,
                                           std::u16string_view right) const {
     if (!StillShown(store))
@@ -172,7 +172,7 @@ std::optional<std::string> PageEdit::Save(DocumentStore& store, const Settings& 
         const Chunk raw = store.RawChunk[k - 1];
         const Chunk shown = store.ShownChunk[k - 1];
         const bool toBig5 = rawBig5[k];
-        const bool aligned = SameOffsets(raw, shown, settings);
+        const bool aligned = SameOffsets(raw, shown, options);
         const bool shownBig5 = !aligned && IsBig5Text(*shown);
 
         std::string newShown, newRaw;

@@ -9,7 +9,7 @@
 // GBK survive.
 #include "DocumentStore.h"
 #include "EditText.h"
-#include "records/Settings.h"
+#include "TextOptions.h"
 
 #include <cstdint>
 #include <optional>
@@ -46,8 +46,8 @@ public:
     // Puts the boxes' texts back. The shown chunks receive what was typed; the raw chunks
     // receive it too, in the code the raw chunk is in, so the edit survives a re-run of the
     // processing passes. Nothing in the store changes when the save is refused; the result is
-    // then the warning to show. `settings` says which conversion ran on the shown chunks.
-    std::optional<std::string> Save(DocumentStore& store, const Settings& settings,
+    // then the warning to show. `options` say which conversion ran on the shown chunks.
+    std::optional<std::string> Save(DocumentStore& store, const TextOptions& options,
                                     std::u16string_view left, std::u16string_view right) const;
 
 private:

@@ -42,17 +42,19 @@ struct EditBook {
 TEST(EditWindowTest, EditModeCoversThePagesAndLocksEverythingElse) {
     EditBook b;
     b.book.Setting.ShowUnderline = true;
-    b.book.UnderlineVisible = true;
+    b.book.ItemBIG5Click(b.book.Menus->ItemUnderLine); // the underline off, then on again
+    b.book.ItemBIG5Click(b.book.Menus->ItemUnderLine);
+    ASSERT_TRUE(b.book.UnderlineShown());
     b.Key(&b.book, Qt::Key_E, Qt::ControlModifier);
-    ASSERT_TRUE(b.book.EditMode);
-    const BookGeometry& g = b.book.Geometry;
-    EXPECT_EQ(b.book.MemoEdit1->geometry(),
+    ASSERT_TRUE(b.book.InEditMode());
+    const BookGeometry& g = b.book.Layout();
+    EXPECT_EQ(b.book.MemoEdit(1)->geometry(),
               QRect(g.Page1Left, g.PageTop - 3, g.PageWidth, g.PageHeight + 3));
-    EXPECT_EQ(b.book.MemoEdit2->geometry(),
+    EXPECT_EQ(b.book.MemoEdit(2)->geometry(),
               QRect(g.Page2Left - 5, g.PageTop - 3, g.PageWidth, g.PageHeight + 3));
-    EXPECT_TRUE(b.book.MemoEdit1->isVisible());
-    EXPECT_FALSE(b.book.UnderlineVisible);
-    EXPECT_TRUE(b.book.MemoEdit1->toPlainText().startsWith(QStringLiteral("1351\n")));
+    EXPECT_TRUE(b.book.MemoEdit(1)->isVisible());
+    EXPECT_FALSE(b.book.UnderlineShown());
+    EXPECT_TRUE(b.book.MemoEdit(1)->toPlainText().startsWith(QStringLiteral("1351\n")));
 
     // Neither the keyboard map, the page turns nor a main-menu shortcut acts.
     b.Key(&b.book, Qt::Key_B, Qt::ControlModifier);
@@ -71,15 +73,15 @@ TEST(EditWindowTest, EditModeCoversThePagesAndLocksEverythingElse) {
     const int pages = b.book.Store.PageCount;
     b.book.resize(b.book.width() + 100, b.book.height() + 60);
     EXPECT_EQ(b.book.Store.PageCount, pages);
-    EXPECT_EQ(b.book.MemoEdit2->x(), b.book.Geometry.Page2Left - 5);
-    EXPECT_TRUE(b.book.EditMode);
+    EXPECT_EQ(b.book.MemoEdit(2)->x(), b.book.Layout().Page2Left - 5);
+    EXPECT_TRUE(b.book.InEditMode());
 
     // Leaving without a change asks nothing; the pages catch up with the new size.
-    b.Key(b.book.MemoEdit1, Qt::Key_Escape);
-    EXPECT_FALSE(b.book.EditMode);
+    b.Key(b.book.MemoEdit(1), Qt::Key_Escape);
+    EXPECT_FALSE(b.book.InEditMode());
     EXPECT_TRUE(b.prompter.Prompts.empty());
     EXPECT_NE(b.book.Store.PageCount, pages);
-    EXPECT_TRUE(b.book.UnderlineVisible);
+    EXPECT_TRUE(b.book.UnderlineShown());
     EXPECT_TRUE(b.book.Menus->ItemDeal->menuAction()->isEnabled());
     EXPECT_EQ(b.Shown(), b.text);
 }
@@ -87,36 +89,38 @@ TEST(EditWindowTest, EditModeCoversThePagesAndLocksEverythingElse) {
 TEST(EditWindowTest, SavingPutsTheTextBackAndReturnsToThePage) {
     EditBook b;
     b.book.ItemEditClick();
-    b.book.MemoEdit1->insertPlainText(QStringLiteral("改"));
-    b.Key(b.book.MemoEdit1, Qt::Key_Return, Qt::ControlModifier);
-    EXPECT_FALSE(b.book.EditMode);
+    b.book.MemoEdit(1)->insertPlainText(QStringLiteral("改"));
+    b.Key(b.book.MemoEdit(1), Qt::Key_Return, Qt::ControlModifier);
+    EXPECT_FALSE(b.book.InEditMode());
     EXPECT_EQ(b.book.Store.CurrentPage, 51);
-    const std::string expected = "\xB8\xC4" "1351\r\n"; // 改 in GBK, before the first shown line
+    const std::string expected = "\xB8\xC4"
+                                 "1351\r\n"; // 改 in GBK, before the first shown line
     EXPECT_NE(b.Shown().find(expected), std::string::npos);
     EXPECT_EQ(b.Shown().size(), b.text.size() + 2);
-    EXPECT_EQ(b.book.Pages.Left.substr(0, 6), "\xB8\xC4" "1351");
+    EXPECT_EQ(b.book.ShownPages().Left.substr(0, 6), "\xB8\xC4"
+                                                     "1351");
 }
 
 TEST(EditWindowTest, EscAsksBeforeDroppingAChangeAndARefusedSaveStaysInTheBoxes) {
     EditBook b;
     b.book.ItemEditClick();
-    QTest::keyClicks(b.book.MemoEdit2, QStringLiteral("x"));
+    QTest::keyClicks(b.book.MemoEdit(2), QStringLiteral("x"));
     b.prompter.Answers = {false};
-    b.Key(b.book.MemoEdit2, Qt::Key_Escape);
+    b.Key(b.book.MemoEdit(2), Qt::Key_Escape);
     ASSERT_EQ(b.prompter.Prompts.size(), 1u);
     EXPECT_EQ(b.prompter.Prompts[0].Type, Prompt::Confirm);
-    EXPECT_TRUE(b.book.EditMode);
+    EXPECT_TRUE(b.book.InEditMode());
 
-    b.book.MemoEdit2->insertPlainText(QString::fromUcs4(U"\U0001F600"));
+    b.book.MemoEdit(2)->insertPlainText(QString::fromUcs4(U"\U0001F600"));
     b.book.ItemSaveEditClick();
     ASSERT_EQ(b.prompter.Prompts.size(), 2u);
     EXPECT_EQ(b.prompter.Prompts[1].Type, Prompt::Warning);
-    EXPECT_TRUE(b.book.EditMode);
+    EXPECT_TRUE(b.book.InEditMode());
     EXPECT_EQ(b.Shown(), b.text);
 
     b.prompter.Answers = {true};
-    b.Key(b.book.MemoEdit2, Qt::Key_Escape);
-    EXPECT_FALSE(b.book.EditMode);
+    b.Key(b.book.MemoEdit(2), Qt::Key_Escape);
+    EXPECT_FALSE(b.book.InEditMode());
     EXPECT_EQ(b.Shown(), b.text);
 }
 
@@ -128,7 +132,7 @@ TEST(EditWindowTest, TheHelpTextIsNotEdited) {
     emit b.book.Menus->MenuMain->aboutToShow();
     EXPECT_FALSE(b.book.Menus->ItemEdit->isEnabled());
     b.book.ItemEditClick();
-    EXPECT_FALSE(b.book.EditMode);
+    EXPECT_FALSE(b.book.InEditMode());
 }
 
 TEST(EditWindowTest, CtrlCOpensTheFirstWebShortcutWithoutShowingTheBook) {

@@ -14,7 +14,7 @@ struct Book {
     CharWidthCache widths{measurer};
     NoProgress progress;
     DocumentStore store;
-    Settings settings;
+    TextOptions settings;
 
     explicit Book(std::vector<std::string> chunks, int lines = 2) {
         std::vector<Chunk> made;

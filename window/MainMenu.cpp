@@ -2,6 +2,10 @@
 
 #include "WebShortcuts.h"
 
+QString LiteralMenuText(const std::string& utf8) {
+    return QString::fromStdString(utf8).replace(QLatin1Char('&'), QStringLiteral("&&"));
+}
+
 MainMenu::MainMenu(QWidget* owner)
     : QObject(owner), MenuMain(new QMenu(owner)), MenuPageMove(new QMenu(owner)) {
     MenuMain->setObjectName(QStringLiteral("MenuMain"));
