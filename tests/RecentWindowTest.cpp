@@ -148,7 +148,7 @@ TEST(RecentWindowTest, AnAmpersandInAFileNameIsShownLiterally) {
     const std::string a = s.Book("a&b.txt");
     Registry reg(s.Store());
     TFormMain book(reg, s.progress, std::vector<std::string>{a});
-    const QList<QAction*> entries = book.Menus->ItemNew->actions();
+    const QList<QAction*> entries = book.Menus->RecentItems();
     ASSERT_EQ(entries.size(), 1);
     EXPECT_EQ(entries[0]->text(), QString::fromStdString("1) " + a).replace("&", "&&"));
     EXPECT_EQ(QAction(entries[0]->text()).iconText(), QString::fromStdString("1) " + a));
