@@ -61,7 +61,7 @@ public:
 
 private:
     void Add(std::size_t pos, gbk::Char c) {
-        const double w = Widths.Width(c.Code);
+        const double w = Widths.Width(c.Code, Text.substr(pos));
         // A space may hang past the edge: it draws nothing, and the line breaks after it.
         if (c.Code != ' ' && pos > LineStart && LineWidth + w > MaxWidth) {
             if (Break > LineStart) {
