@@ -94,7 +94,6 @@ void TFormMess::InitShowMess(int min, int max, const std::string& text) {
     CompPer->setValue(min);
     PanelMsgShow->setText(QString::fromStdString(text));
     ShowCentred();
-    PaintNow();
 }
 
 void TFormMess::ShowMessPos(int position) {
@@ -103,7 +102,10 @@ void TFormMess::ShowMessPos(int position) {
     CompPer->setValue(qBound(CompPer->minimum(), position, CompPer->maximum()));
     if (!isVisible())
         ShowCentred();
-    PaintNow();
+    else if (windowHandle() && windowHandle()->isExposed())
+        CompPer->repaint(); // only the bar changed
+    else
+        PaintNow();
 }
 
 void TFormMess::CloseShowMess() {
@@ -113,27 +115,27 @@ void TFormMess::CloseShowMess() {
 }
 
 // A window the window system has not exposed yet is not drawn at all: a repaint then draws
-// nothing, and the screen goes on showing the book beneath the box. So each step first lets the
-// window system's events in, waiting a bounded time for the expose of a box just shown, and then
-// draws the box and hands the picture over at once.
+// nothing, and the screen goes on showing the book beneath the box. So a showing lets the window
+// system's events in until the box is exposed (waiting a bounded time, once per showing, so that
+// a window system that never exposes it cannot stall every step), and then draws it at once.
 void TFormMess::PaintNow() {
-    WaitUntilExposed();
-    repaint();
     QCoreApplication::processEvents(StepEvents);
-}
-
-void TFormMess::WaitUntilExposed() {
-    const QDeadlineTimer deadline(ExposeWaitMs);
-    QCoreApplication::processEvents(StepEvents);
-    while (windowHandle() && !windowHandle()->isExposed() && !deadline.hasExpired()) {
-        QThread::usleep(ExposePollMicroseconds);
-        QCoreApplication::processEvents(StepEvents);
+    if (!ExposeWaited) {
+        ExposeWaited = true;
+        const QDeadlineTimer deadline(ExposeWaitMs);
+        while (windowHandle() && !windowHandle()->isExposed() && !deadline.hasExpired()) {
+            QThread::usleep(ExposePollMicroseconds);
+            QCoreApplication::processEvents(StepEvents);
+        }
     }
+    repaint();
 }
 
 void TFormMess::ShowCentred() {
     move(CentredPosition());
     show();
+    ExposeWaited = false;
+    PaintNow();
 }
 
 // Integer division truncates toward zero, as the placement rule asks, also for a book

@@ -43,8 +43,8 @@ private:
     void ShowCentred();
     QPoint CentredPosition() const;
     void PaintNow();
-    void WaitUntilExposed();
 
     QPointer<QWidget> MainForm;
     std::function<void()> ShowMainForm;
+    bool ExposeWaited = false;
 };
