@@ -2,6 +2,7 @@
 // The measuring side of line breaking: advance widths of single characters of byte text.
 #include <algorithm>
 #include <cstdint>
+#include <limits>
 #include <memory>
 #include <string_view>
 #include <vector>
@@ -38,6 +39,7 @@ private:
 // batch, since a measurer pays per call far more than per character.
 class CharWidthCache {
 public:
+    static bool IsMeasured(float w) { return w != Unmeasured; }
     explicit CharWidthCache(TextMeasurer& measurer)
         : Measurer(measurer), Widths(std::make_unique<float[]>(CodeCount)) {
         Clear();
@@ -45,20 +47,24 @@ public:
     // The width of the character `code` found at the start of `rest`.
     float Width(std::uint16_t code, std::string_view rest) {
         float w = Widths[code];
-        if (w < 0) {
+        if (w == Unmeasured) {
             MeasureNew(code, rest);
             w = Widths[code];
         }
         return w;
     }
     float Width(std::uint16_t code) { return Width(code, {}); }
+    // The table itself, for the line breaker's inner loop. A character not measured yet reads
+    // as infinitely wide, so the one test "does it still fit" also sends it to be measured. The
+    // table stays at the same address for the life of the cache.
+    const float* Table() const { return Widths.get(); }
     // Forget every width, for a change of font.
     void Clear() { std::fill_n(Widths.get(), CodeCount, Unmeasured); }
 
 private:
     static constexpr int CodeCount = 65536;
-    static constexpr float Unmeasured = -1.0f;
-    static constexpr float Collected = -2.0f;
+    static constexpr float Unmeasured = std::numeric_limits<float>::infinity();
+    static constexpr float Collected = -1.0f; // only while a batch is being gathered
 
     // Measures `first` and every character of `text` not measured yet, in one batch.
     void MeasureNew(std::uint16_t first, std::string_view text);
