@@ -8,7 +8,9 @@ void CharWidthCache::MeasureNew(std::uint16_t first, std::string_view text) {
     for (std::size_t pos = 0; pos < text.size();) {
         const gbk::Char c = gbk::CharAt(text, pos);
         pos += c.Length;
-        if (Widths[c.Code] == Unmeasured) {
+        // Line ends are never measured: CR LF ends a line, and a lone one is measured when met.
+        // (Gathering them would load a fallback font just for them.)
+        if (Widths[c.Code] == Unmeasured && c.Code != '\r' && c.Code != '\n') {
             Widths[c.Code] = Collected;
             codes.push_back(c.Code);
         }

@@ -1,5 +1,7 @@
 #include "Mess.h"
 
+#include "PageFont.h"
+
 #include <QCoreApplication>
 #include <QDeadlineTimer>
 #include <QGuiApplication>
@@ -73,7 +75,10 @@ TFormMess::TFormMess(QWidget* parent)
     // Inside the panel's one-pixel bevel, as a caption panel aligned to the top would sit.
     PanelMsgShow->setGeometry(1, 1, ClientWidth - 2, CaptionHeight);
     PanelMsgShow->setAlignment(Qt::AlignCenter);
-    QFont captionFont = PanelMsgShow->font();
+    // The Song face the pages use (宋体, the system face of the Chinese desktop), which is
+    // already loaded for the book, rather than a user-interface face that lacks Chinese and
+    // would load a fallback font just for the caption.
+    QFont captionFont = ToQFont(FontSpec{});
     captionFont.setPixelSize(12);
     PanelMsgShow->setFont(captionFont);
     QPalette palette = PanelMsgShow->palette();
