@@ -7,21 +7,25 @@
 std::string_view WrappedText::LineText(std::string_view text, int i) const {
     if (i < 0 || i >= LineCount())
         return {};
-    return text.substr(Lines[i].Start, Lines[i].Length);
+    const std::uint32_t start = Starts[i] & OffsetBits;
+    std::uint32_t end = Starts[i + 1] & OffsetBits;
+    if (Starts[i] & EndsWithLineBreak)
+        end -= 2;
+    return text.substr(start, end - start);
 }
 
 std::uint32_t WrappedText::LineStart(int i) const {
     if (i < 0)
         return 0;
-    if (i >= LineCount())
-        return Lines.back().Start + Lines.back().Length;
-    return Lines[i].Start;
+    return Starts[std::min(i, LineCount())] & OffsetBits;
 }
 
 int WrappedText::LineOfOffset(std::uint32_t offset) const {
-    auto it = std::upper_bound(Lines.begin(), Lines.end(), offset,
-                               [](std::uint32_t o, const Line& l) { return o < l.Start; });
-    return it == Lines.begin() ? 0 : static_cast<int>(it - Lines.begin()) - 1;
+    const auto lines = Starts.begin() + LineCount();
+    auto it = std::upper_bound(Starts.begin(), lines, offset, [](std::uint32_t o, std::uint32_t s) {
+        return o < (s & OffsetBits);
+    });
+    return it == Starts.begin() ? 0 : static_cast<int>(it - Starts.begin()) - 1;
 }
 
 namespace {
@@ -30,10 +34,10 @@ namespace {
 // soft break may fall, and `widthAtBreak` the width of the line up to it. The walk runs over
 // every byte of the document at each pagination, so its state lives in locals that stay in
 // registers, and the width table is read directly.
-std::vector<WrappedText::Line> BreakLines(std::string_view text, CharWidthCache& widths,
-                                          const double maxWidth) {
-    std::vector<WrappedText::Line> lines;
-    lines.reserve(text.size() / 32 + 1);
+std::vector<std::uint32_t> BreakLines(std::string_view text, CharWidthCache& widths,
+                                      const double maxWidth) {
+    std::vector<std::uint32_t> starts;
+    starts.reserve(text.size() / 32 + 2);
     const auto* bytes = reinterpret_cast<const unsigned char*>(text.data());
     const std::size_t size = text.size();
     const float* table = widths.Table();
@@ -42,9 +46,10 @@ std::vector<WrappedText::Line> BreakLines(std::string_view text, CharWidthCache&
     double widthAtBreak = 0;
     double lineWidth = 0;
     // Inlined, so that the locals they change are not forced out of registers.
+    // `next` is `end` after a soft break and two bytes on after CR LF.
     const auto endLine = [&](std::size_t end, std::size_t next) __attribute__((always_inline)) {
-        lines.push_back(
-            {static_cast<std::uint32_t>(lineStart), static_cast<std::uint32_t>(end - lineStart)});
+        starts.push_back(static_cast<std::uint32_t>(lineStart) |
+                         (next != end ? WrappedText::EndsWithLineBreak : 0));
         lineStart = brk = next;
         widthAtBreak = lineWidth = 0;
     };
@@ -118,7 +123,8 @@ std::vector<WrappedText::Line> BreakLines(std::string_view text, CharWidthCache&
         prevWide = wide;
     }
     endLine(size, size);
-    return lines;
+    starts.push_back(static_cast<std::uint32_t>(size));
+    return starts;
 }
 
 } // namespace
