@@ -66,9 +66,11 @@ constexpr unsigned long ExposePollMicroseconds = 500;
 
 TFormMess::TFormMess(QWidget* parent)
     : QWidget(parent, Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint |
-                          Qt::WindowDoesNotAcceptFocus),
+                          Qt::X11BypassWindowManagerHint | Qt::WindowDoesNotAcceptFocus),
       PanelMsgShow(new QLabel(this)), CompPer(new MessBar(this)) {
-    // Keys keep going to the book while the box is up.
+    // The window manager is bypassed: the box appears exactly where it is put, at once (no
+    // round trip through the manager before it can be drawn), above the book. Keys keep going
+    // to the book while the box is up.
     setAttribute(Qt::WA_ShowWithoutActivating);
     setFixedSize(ClientWidth, ClientHeight);
 
