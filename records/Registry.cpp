@@ -273,8 +273,10 @@ bool Registry::CommitBatch() {
         return !BatchFailed;
     bool failed = BatchFailed;
     BatchFailed = false;
-    if (!BatchBegun)
+    if (!BatchBegun) {
+        ReportFailure();
         return !failed;
+    }
     BatchBegun = false;
     if (!failed && Exec("COMMIT")) {
         Succeeded();

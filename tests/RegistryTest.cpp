@@ -383,6 +383,20 @@ TEST_F(RegistryTest, BatchThatChangesNothingTakesNoLock) {
     EXPECT_FALSE(reg.HadFailure());
 }
 
+TEST_F(RegistryTest, AFailedReadInABatchThatWroteNothingIsReportedAtItsEnd) {
+    Registry reg(StorePath, {100});
+    Reports reports;
+    reports.Attach(reg);
+    {
+        StoreLock lock(StorePath);
+        ASSERT_TRUE(lock.Locked);
+        RegBatch batch(reg);
+        EXPECT_EQ(reg.ReadRegInt(Root, "v", 7), 7);
+        EXPECT_TRUE(reports.Messages.empty());
+    }
+    EXPECT_EQ(reports.Messages.size(), 1u);
+}
+
 TEST_F(RegistryTest, BatchStartsItsTransactionAtItsFirstChange) {
     Registry reg(StorePath);
     reg.WriteRegInt(Root, "v", 1);
