@@ -59,10 +59,10 @@ wait_until() {
 
 stop_session() {
     local pid
-    for pid in "$MOJUAN_PID" "$WM_PID" "$XVFB_PID"; do
+    for pid in "$REFERENCE_PID" "$MOJUAN_PID" "$WM_PID" "$XVFB_PID"; do
         [ -n "$pid" ] && kill "$pid" 2>/dev/null
     done
-    for pid in "$MOJUAN_PID" "$WM_PID" "$XVFB_PID"; do
+    for pid in "$REFERENCE_PID" "$MOJUAN_PID" "$WM_PID" "$XVFB_PID"; do
         [ -n "$pid" ] && wait "$pid" 2>/dev/null
     done
     if [ -n "$SESSION" ]; then
@@ -364,4 +364,67 @@ expect_store() {
     local v
     v=$(store_value "$1" "$2")
     [ "$v" = "$3" ] || fail "the store's $1\\$2 holds '$v', expected '$3'"
+}
+
+# ---- message boxes ----------------------------------------------------------------------------
+
+# The reader's visible message boxes (dialog windows), one id a line.
+message_boxes() {
+    local w
+    for w in $(mojuan_windows); do
+        window_types "$w" | grep -qx DIALOG && echo "$w"
+    done
+}
+
+MESSAGE_WID=""
+message_box_shown() {
+    MESSAGE_WID=$(message_boxes | head -n 1)
+    [ -n "$MESSAGE_WID" ]
+}
+
+no_message_box() { [ -z "$(message_boxes)" ]; }
+
+REFERENCE_PID=""
+REFERENCE_WID=""
+reference_shown() {
+    REFERENCE_WID=$(xdotool search --onlyvisible --pid "$REFERENCE_PID" 2>/dev/null | head -n 1)
+    [ -n "$REFERENCE_WID" ] && window_geometry "$REFERENCE_WID" >/dev/null
+}
+
+# window_image WID FILE: the window's inside as drawn on the screen.
+window_image() {
+    local x y w h
+    read -r x y w h <<<"$(window_geometry "$1")" || return 1
+    import -window root -crop "${w}x${h}+${x}+${y}" +repage "$2"
+}
+
+# expect_message KIND CAPTION TEXT NAME: waits for a message box of the reader, keeps a
+# screenshot NAME, and reads it back: it must be drawn exactly as a box of KIND (info, warning,
+# question) titled CAPTION saying TEXT (message-reference draws that box beside it on the same
+# display). Then presses Enter on it and waits for it to close.
+expect_message() {
+    local kind=$1 caption=$2 text=$3 name=$4
+    wait_until "a message box \"$caption\"" 60 message_box_shown
+    local title
+    title=$(xdotool getwindowname "$MESSAGE_WID")
+    [ "$title" = "$caption" ] || fail "the message box is titled '$title', expected '$caption'"
+    "$BUILD/tests/message-reference" "$kind" "$caption" "$text" >>"$SESSION/reference.log" 2>&1 &
+    REFERENCE_PID=$!
+    wait_until "the reference message box" 30 reference_shown
+    shot "$name"
+    window_image "$MESSAGE_WID" "$SHOTS/$name-box.png"
+    window_image "$REFERENCE_WID" "$SHOTS/$name-expected.png"
+    local differ
+    differ=$(compare -metric AE "$SHOTS/$name-box.png" "$SHOTS/$name-expected.png" null: 2>&1)
+    xdotool windowactivate "$REFERENCE_WID" 2>/dev/null
+    wait_until "the reference box to have the focus" 10 sh -c "[ \"\$(xdotool getwindowfocus)\" = $REFERENCE_WID ]"
+    xdotool key --clearmodifiers Return
+    wait "$REFERENCE_PID" 2>/dev/null
+    REFERENCE_PID=""
+    [ "$differ" = 0 ] || fail "the message box \"$caption\" differs from one saying '$text' ($differ pixels differ; see $name-box.png and $name-expected.png)"
+    note "message box \"$caption\" says: $text"
+    xdotool windowactivate "$MESSAGE_WID" 2>/dev/null
+    wait_until "the message box to have the focus" 10 sh -c "[ \"\$(xdotool getwindowfocus)\" = $MESSAGE_WID ]"
+    xdotool key --clearmodifiers Return
+    wait_until "the message box \"$caption\" to close" 20 no_message_box
 }
