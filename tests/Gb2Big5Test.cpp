@@ -267,6 +267,9 @@ TEST(Gb2Big5ConvertTest, BlockScanAgreesWithThePlainScan) {
 }
 
 TEST(Gb2Big5ConvertTest, NovelsConvertAsThePlainScanDoes) {
+    MOJUAN_REQUIRE_CORPUS("shuihu.gbk.txt");
+    MOJUAN_REQUIRE_CORPUS("hongloumeng.gbk.txt");
+    MOJUAN_REQUIRE_CORPUS("shuihu.big5.txt");
     for (const char* name : {"shuihu.big5.txt", "shuihu.gbk.txt", "hongloumeng.gbk.txt"}) {
         const std::string novel = testsupport::ReadFileBytes(testsupport::CorpusPath(name));
         // Starting one byte in puts every pair off by one: the worst text for a block scan.
@@ -281,6 +284,8 @@ TEST(Gb2Big5ConvertTest, NovelsConvertAsThePlainScanDoes) {
 
 // Character n of the BIG5 novel corresponds to character n of its simplified original.
 TEST(Gb2Big5ConvertTest, Big5NovelComesBackToItsSimplifiedOriginal) {
+    MOJUAN_REQUIRE_CORPUS("shuihu.big5.txt");
+    MOJUAN_REQUIRE_CORPUS("shuihu.gbk.txt");
     const std::string big5 = testsupport::ReadFileBytes(testsupport::CorpusPath("shuihu.big5.txt"));
     const std::string gbk = testsupport::ReadFileBytes(testsupport::CorpusPath("shuihu.gbk.txt"));
     const std::string converted = Big5ToGb(big5);
@@ -322,6 +327,9 @@ TEST(Gb2Big5DetectTest, TieCountsAsGbAndOneMoreForeignPairTipsIt) {
 }
 
 TEST(Gb2Big5DetectTest, NovelsAreJudgedByTheirCode) {
+    MOJUAN_REQUIRE_CORPUS("shuihu.big5.txt");
+    MOJUAN_REQUIRE_CORPUS("shuihu.gbk.txt");
+    MOJUAN_REQUIRE_CORPUS("hongloumeng.gbk.txt");
     EXPECT_TRUE(IsBig5Text(testsupport::ReadFileBytes(testsupport::CorpusPath("shuihu.big5.txt"))));
     EXPECT_FALSE(IsBig5Text(testsupport::ReadFileBytes(testsupport::CorpusPath("shuihu.gbk.txt"))));
     EXPECT_FALSE(

@@ -55,6 +55,9 @@ wait_until() {
     fail "timed out after ${timeout}s waiting for $desc"
 }
 
+# not CMD...: true when CMD fails (for wait_until).
+not() { ! "$@"; }
+
 # ---- the X session ----------------------------------------------------------------------------
 
 stop_session() {
@@ -400,7 +403,7 @@ window_image() {
 
 # expect_message KIND CAPTION TEXT NAME: waits for a message box of the reader, keeps a
 # screenshot NAME, and reads it back: it must be drawn exactly as a box of KIND (info, warning,
-# question) titled CAPTION saying TEXT (message-reference draws that box beside it on the same
+# question) titled CAPTION saying TEXT (acceptance-reference draws that box beside it on the same
 # display). Then presses Enter on it and waits for it to close.
 expect_message() {
     local kind=$1 caption=$2 text=$3 name=$4
@@ -408,7 +411,7 @@ expect_message() {
     local title
     title=$(xdotool getwindowname "$MESSAGE_WID")
     [ "$title" = "$caption" ] || fail "the message box is titled '$title', expected '$caption'"
-    "$BUILD/tests/message-reference" "$kind" "$caption" "$text" >>"$SESSION/reference.log" 2>&1 &
+    "$BUILD/tests/acceptance-reference" message "$kind" "$caption" "$text" >>"$SESSION/reference.log" 2>&1 &
     REFERENCE_PID=$!
     wait_until "the reference message box" 30 reference_shown
     shot "$name"
@@ -427,4 +430,57 @@ expect_message() {
     wait_until "the message box to have the focus" 10 sh -c "[ \"\$(xdotool getwindowfocus)\" = $MESSAGE_WID ]"
     xdotool key --clearmodifiers Return
     wait_until "the message box \"$caption\" to close" 20 no_message_box
+}
+
+# ---- cursors ----------------------------------------------------------------------------------
+
+# cursor_now: the pointer's look now (size, hot spot, digest of its pixels).
+cursor_now() { python3 "$ACC_DIR/cursor.py"; }
+
+SEEN_CURSOR=""
+cursor_is() {
+    SEEN_CURSOR=$(cursor_now) || return 1
+    [ "$SEEN_CURSOR" = "$1" ]
+}
+
+viewable() { xwininfo -id "$1" 2>/dev/null | grep -q IsViewable; }
+
+# reference_cursor SHAPE: sets REFERENCE_CURSOR to the look of Qt's arrow, hand or fdiag
+# (diagonal size) cursor on this display, shown by acceptance-reference.
+REFERENCE_CURSOR=""
+reference_cursor() {
+    "$BUILD/tests/acceptance-reference" cursor "$1" >>"$SESSION/reference.log" 2>&1 &
+    REFERENCE_PID=$!
+    wait_until "the reference window of the $1 cursor" 30 reference_shown
+    wait_until "the reference window to be viewable" 30 viewable "$REFERENCE_WID"
+    local x y w h
+    read -r x y w h <<<"$(window_geometry "$REFERENCE_WID")"
+    xdotool mousemove --sync $((x + w / 2)) $((y + h / 2))
+    # The server shows the window's cursor as soon as the pointer is inside it; read it twice to
+    # be sure it has settled.
+    local first=""
+    wait_until "the $1 cursor to settle" 10 sh -c "[ \"\$(python3 '$ACC_DIR/cursor.py')\" != '' ]"
+    first=$(cursor_now)
+    wait_until "the $1 cursor to settle" 10 cursor_is "$first"
+    REFERENCE_CURSOR=$first
+    kill "$REFERENCE_PID" 2>/dev/null
+    wait "$REFERENCE_PID" 2>/dev/null
+    REFERENCE_PID=""
+}
+
+# expect_cursor_at X Y SHAPE WHAT: over this point of the book the pointer looks like Qt's SHAPE
+# cursor.
+expect_cursor_at() {
+    reference_cursor "$3"
+    local want=$REFERENCE_CURSOR
+    book_move_mouse "$1" "$2"
+    local deadline=$((SECONDS + 10))
+    until cursor_is "$want"; do
+        if [ "$SECONDS" -ge "$deadline" ]; then
+            shot "cursor-$4"
+            fail "over $4 ($1,$2) the pointer is '$SEEN_CURSOR', not the $3 cursor '$want'"
+        fi
+        sleep "$POLL"
+    done
+    note "over $4 the pointer is the $3 cursor ($want)"
 }

@@ -3,6 +3,8 @@
 
 screen.py pages BOOK.ppm      prints the page numbers, "LEFT RIGHT"; RIGHT is "-" when the right
                               page number is not shown, either is "?" when it cannot be read
+screen.py panel WINDOW.ppm    prints the share (0 to 1) of pixels in the progress window's
+                              panel colour
 screen.py underline BOOK.ppm  prints "X Y" of the left end of the reading underline (the longest
                               pure red line on the pages, the default underline colour), or "-"
 
@@ -123,9 +125,21 @@ def underline(width, height, pixels):
     return "%d %d" % (best[1], best[2])
 
 
+def panel_share(width, height, pixels):
+    """Share of the pixels in the progress window's panel colour (red 177, green 183, blue 233)."""
+    near = 0
+    for i in range(0, 3 * width * height, 3):
+        if abs(pixels[i] - 177) <= 12 and abs(pixels[i + 1] - 183) <= 12 and abs(pixels[i + 2] - 233) <= 12:
+            near += 1
+    return near / float(width * height)
+
+
 def main():
     what, path = sys.argv[1], sys.argv[2]
     width, height, pixels = read_ppm(path)
+    if what == "panel":
+        print("%.2f" % panel_share(width, height, pixels))
+        return
     if what == "underline":
         print(underline(width, height, pixels))
         return
