@@ -20,7 +20,7 @@ look_at_progress() {
         types=$(window_types "$w")
         grep -qx UTILITY <<<"$types" || continue
         read -r x y ww hh <<<"$(window_geometry "$w")" || continue
-        import -window root -crop "${ww}x${hh}+${x}+${y}" +repage "$SESSION/progress.ppm" 2>/dev/null || continue
+        import -window root -crop "${ww}x${hh}+${x}+${y}" +repage -depth 8 "$SESSION/progress.ppm" 2>/dev/null || continue
         viewable "$w" || continue
         MAPPED=$((MAPPED + 1))
         PLACES="$x,$y ${ww}x$hh"

@@ -249,6 +249,7 @@ quit_mojuan() {
 book_focused() { [ "$(xdotool getwindowfocus 2>/dev/null)" = "$BOOK_WID" ]; }
 
 focus_book() {
+    book_focused && return 0
     xdotool windowactivate "$BOOK_WID" 2>/dev/null
     wait_until "the book to have the keyboard focus" 10 book_focused
 }
@@ -271,17 +272,36 @@ book_click() {
     xdotool click "${3:-1}"
 }
 
-# book_drag X1 Y1 X2 Y2: presses the left button at one point of the book and releases it at
-# another (both book-relative at the start of the drag), moving in steps as a hand does.
+# book_drag X1 Y1 X2 Y2 [CMD...]: presses the left button at one point of the book and releases
+# it at another (both book-relative at the start of the drag), moving in steps as a hand does.
+# A move or resize handed to the window manager starts only once it has the pointer, so with CMD
+# (the condition the drag should reach, such as the new position) the pointer keeps nudging at
+# the end point until CMD holds, then lets go there.
 book_drag() {
     book_geometry
     local x1=$((BOOK_X + $1)) y1=$((BOOK_Y + $2)) x2=$((BOOK_X + $3)) y2=$((BOOK_Y + $4)) i
+    shift 4
     xdotool mousemove --sync "$x1" "$y1" mousedown 1
     for i in 1 2 3 4 5 6 7 8 9 10; do
         xdotool mousemove --sync $((x1 + (x2 - x1) * i / 10)) $((y1 + (y2 - y1) * i / 10))
     done
+    if [ $# -gt 0 ]; then
+        local deadline=$((SECONDS + 20))
+        until "$@"; do
+            if [ "$SECONDS" -ge "$deadline" ]; then
+                xdotool mouseup 1
+                fail "the drag to $x2,$y2 did not reach: $*"
+            fi
+            xdotool mousemove --sync "$x2" $((y2 + 1)) mousemove --sync "$x2" "$y2"
+            sleep "$POLL"
+        done
+    fi
     xdotool mouseup 1
 }
+
+# book_at X Y, book_sized W H: the book's place and size (for book_drag and wait_until).
+book_at() { book_geometry && [ "$BOOK_X $BOOK_Y" = "$1 $2" ]; }
+book_sized() { book_geometry && [ "$BOOK_W $BOOK_H" = "$1 $2" ]; }
 
 # ---- what the screen shows --------------------------------------------------------------------
 
@@ -295,28 +315,26 @@ shot() {
 # page_numbers [SHOT]: prints the two page numbers the book shows ("LEFT RIGHT", "-" for a
 # number not shown, "?" for one that cannot be read). Needs use_readable_page_numbers.
 page_numbers() {
-    local f=${1:-}
-    if [ -z "$f" ]; then
-        f=$SESSION/numbers.png
-        import -window root "$f" 2>/dev/null || return 1
-    fi
-    book_ppm "$f" && python3 "$ACC_DIR/screen.py" pages "$SESSION/book.ppm"
+    if [ -n "${1:-}" ]; then book_ppm "$1"; else book_ppm_now; fi || return 1
+    python3 "$ACC_DIR/screen.py" pages "$SESSION/book.ppm"
+}
+
+# book_ppm_now: what the screen shows of the book now, into $SESSION/book.ppm.
+book_ppm_now() {
+    book_geometry || return 1
+    import -window root -crop "${BOOK_W}x${BOOK_H}+${BOOK_X}+${BOOK_Y}" +repage -depth 8 "$SESSION/book.ppm" 2>/dev/null
 }
 
 # book_ppm SHOT: cuts the book out of a screenshot into $SESSION/book.ppm.
 book_ppm() {
     book_geometry || return 1
-    convert "$1" -crop "${BOOK_W}x${BOOK_H}+${BOOK_X}+${BOOK_Y}" +repage "$SESSION/book.ppm"
+    convert "$1" -crop "${BOOK_W}x${BOOK_H}+${BOOK_X}+${BOOK_Y}" +repage -depth 8 "$SESSION/book.ppm"
 }
 
 # underline_at [SHOT]: prints "X Y" (book-relative) of the reading underline's left end, or "-".
 underline_at() {
-    local f=${1:-}
-    if [ -z "$f" ]; then
-        f=$SESSION/underline.png
-        import -window root "$f" 2>/dev/null || return 1
-    fi
-    book_ppm "$f" && python3 "$ACC_DIR/screen.py" underline "$SESSION/book.ppm"
+    if [ -n "${1:-}" ]; then book_ppm "$1"; else book_ppm_now; fi || return 1
+    python3 "$ACC_DIR/screen.py" underline "$SESSION/book.ppm"
 }
 
 SEEN_UNDERLINE=""
