@@ -62,6 +62,7 @@ not() { ! "$@"; }
 
 stop_session() {
     local pid
+    [ -n "$MOJUAN_PID" ] && kill -CONT "$MOJUAN_PID" 2>/dev/null # a journey may hold it still
     for pid in "$REFERENCE_PID" "$MOJUAN_PID" "$WM_PID" "$XVFB_PID"; do
         [ -n "$pid" ] && kill "$pid" 2>/dev/null
     done
