@@ -3,7 +3,7 @@
 # clicks on the pages and the book, each read back from the page numbers on the screen; the
 # reading underline moved by Up and Down across the pages and onto the next pair.
 source "$(dirname "$0")/lib.sh"
-[ -f "$CORPUS/shuihu.gbk.txt" ] || pass "SKIPPED: the corpus ($CORPUS) is missing"
+[ -f "$CORPUS/shuihu.gbk.txt" ] || skip "the corpus novel $CORPUS/shuihu.gbk.txt is missing"
 start_session
 use_readable_page_numbers
 seed_store "" 下划线标志 1

@@ -3,7 +3,7 @@
 # through the window manager: the reading position stays in proportion to the new page count
 # (and never jumps back to the page the book was reopened at).
 source "$(dirname "$0")/lib.sh"
-[ -f "$CORPUS/shuihu.gbk.txt" ] || pass "SKIPPED: the corpus ($CORPUS) is missing"
+[ -f "$CORPUS/shuihu.gbk.txt" ] || skip "the corpus novel $CORPUS/shuihu.gbk.txt is missing"
 start_session
 use_readable_page_numbers
 novel=$TMPDIR/水浒传.txt

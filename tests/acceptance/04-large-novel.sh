@@ -3,7 +3,7 @@
 # read and paginated the progress window is seen on the screen, painted (its panel colour over
 # most of it), centred on the book; then the book shows pages 1 and 2 and turns to the last pair.
 source "$(dirname "$0")/lib.sh"
-[ -f "$CORPUS/shuihu.gbk.txt" ] || pass "SKIPPED: the corpus ($CORPUS) is missing"
+[ -f "$CORPUS/shuihu.gbk.txt" ] || skip "the corpus novel $CORPUS/shuihu.gbk.txt is missing"
 start_session
 use_readable_page_numbers
 # Smart paragraphs and the automatic code conversion add passes, each shown in the progress

@@ -3,7 +3,7 @@
 # dragging them moves and resizes the book through the window manager; a drag of a page moves
 # the book too, and a later click on a page-turn strip still turns the page and moves nothing.
 source "$(dirname "$0")/lib.sh"
-[ -f "$CORPUS/shuihu.gbk.txt" ] || pass "SKIPPED: the corpus ($CORPUS) is missing"
+[ -f "$CORPUS/shuihu.gbk.txt" ] || skip "the corpus novel $CORPUS/shuihu.gbk.txt is missing"
 start_session
 use_readable_page_numbers
 novel=$TMPDIR/水浒传.txt

@@ -34,6 +34,12 @@ pass() {
     exit 0
 }
 
+# skip MSG: the journey cannot run here (for example the corpus is missing); counts as passed.
+skip() {
+    echo "SKIP $JOURNEY: $*"
+    exit 0
+}
+
 fail() {
     [ -n "$DISPLAY" ] && [ -n "$SESSION" ] && shot "at-failure" 2>/dev/null
     echo "FAIL $JOURNEY: $*"
