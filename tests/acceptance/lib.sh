@@ -297,7 +297,8 @@ book_drag() {
         until "$@"; do
             if [ "$SECONDS" -ge "$deadline" ]; then
                 xdotool mouseup 1
-                fail "the drag to $x2,$y2 did not reach: $*"
+                book_geometry
+                fail "the drag to $x2,$y2 did not reach: $* (the book is at $BOOK_X,$BOOK_Y size ${BOOK_W}x$BOOK_H)"
             fi
             xdotool mousemove --sync "$x2" $((y2 + 1)) mousemove --sync "$x2" "$y2"
             sleep "$POLL"
