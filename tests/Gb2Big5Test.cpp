@@ -447,6 +447,8 @@ TEST(Gb2Big5ConvertTest, Big5NovelComesBackToItsSimplifiedOriginal) {
 
 // The BIG5 novel is the GB one written in Taiwan's traditional forms, character for character.
 TEST(Gb2Big5ConvertTest, GbNovelAgreesWithItsTaiwanEdition) {
+    MOJUAN_REQUIRE_CORPUS("shuihu.big5.txt");
+    MOJUAN_REQUIRE_CORPUS("shuihu.gbk.txt");
     const std::string big5 = testsupport::ReadFileBytes(testsupport::CorpusPath("shuihu.big5.txt"));
     const std::string gbk = testsupport::ReadFileBytes(testsupport::CorpusPath("shuihu.gbk.txt"));
     const std::string converted = GbToBig5(gbk);
@@ -465,6 +467,7 @@ TEST(Gb2Big5ConvertTest, GbNovelAgreesWithItsTaiwanEdition) {
 // 着 is 6022 of the novel's characters; BIG5 writes it 著. Two of them follow 屄 (GBK 8C C2),
 // whose bytes lie outside the GB ranges: they are met only when the scan steps over 屄 whole.
 TEST(Gb2Big5ConvertTest, EveryZheOfANovelBecomesZhu) {
+    MOJUAN_REQUIRE_CORPUS("hongloumeng.gbk.txt");
     const std::string gbk =
         testsupport::ReadFileBytes(testsupport::CorpusPath("hongloumeng.gbk.txt"));
     const std::string converted = GbToBig5(gbk);
