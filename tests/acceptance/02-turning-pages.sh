@@ -52,7 +52,11 @@ turn Home 1 2 home-again
 
 # The underline starts under line 1 of the left page and moves a line per key.
 expect_underline() { # X Y NAME
-    wait_until "the underline at $1,$2 ($3), it is at '$SEEN_UNDERLINE'" 10 underline_is "$1" "$2"
+    local deadline=$((SECONDS + 10))
+    until underline_is "$1" "$2"; do
+        [ "$SECONDS" -ge "$deadline" ] && fail "expected the underline at $1,$2 ($3), it is at '$SEEN_UNDERLINE'"
+        sleep "$POLL"
+    done
 }
 read -r ux uy <<<"$(underline_at)"
 [ "$ux" != "-" ] || fail "no underline is shown"

@@ -41,7 +41,7 @@ skip() {
 }
 
 fail() {
-    [ -n "$DISPLAY" ] && [ -n "$SESSION" ] && shot "at-failure" 2>/dev/null
+    [ -n "${DISPLAY:-}" ] && [ -n "$SESSION" ] && shot "at-failure" 2>/dev/null
     echo "FAIL $JOURNEY: $*"
     echo "     screenshots and logs: $SHOTS"
     exit 1
