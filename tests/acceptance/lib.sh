@@ -427,6 +427,21 @@ window_image() {
     import -window root -crop "${w}x${h}+${x}+${y}" +repage "$2"
 }
 
+# window_settled WID FILE: the window's image, kept in FILE, is drawn (not of one colour) and
+# the same as at the previous call (so it is not caught half painted).
+window_settled() {
+    local new=${2%.png}.new.png sd
+    window_image "$1" "$new" 2>/dev/null || return 1
+    sd=$(convert "$new" -colorspace Gray -format "%[fx:standard_deviation]" info: 2>/dev/null)
+    if [ -f "$2" ] && [ "$(compare -metric AE "$2" "$new" null: 2>&1)" = 0 ] &&
+        awk -v s="$sd" 'BEGIN {exit !(s > 0.02)}'; then
+        rm -f "$new"
+        return 0
+    fi
+    mv "$new" "$2"
+    return 1
+}
+
 # expect_message KIND CAPTION TEXT NAME: waits for a message box of the reader, keeps a
 # screenshot NAME, and reads it back: it must be drawn exactly as a box of KIND (info, warning,
 # question) titled CAPTION saying TEXT (acceptance-reference draws that box beside it on the same
@@ -437,16 +452,21 @@ expect_message() {
     local title
     title=$(xdotool getwindowname "$MESSAGE_WID")
     [ "$title" = "$caption" ] || fail "the message box is titled '$title', expected '$caption'"
+    # The reader's box is read before the reference box opens: both may sit at the same place.
+    rm -f "$SHOTS/$name-box.png" "$SHOTS/$name-expected.png"
+    # Both boxes are read while they have the focus, which draws the default button's frame.
+    xdotool windowactivate "$MESSAGE_WID" 2>/dev/null
+    wait_until "the message box to have the focus" 10 sh -c "[ \"\$(xdotool getwindowfocus)\" = $MESSAGE_WID ]"
+    wait_until "the message box to be drawn" 30 window_settled "$MESSAGE_WID" "$SHOTS/$name-box.png"
+    shot "$name"
     "$BUILD/tests/acceptance-reference" message "$kind" "$caption" "$text" >>"$SESSION/reference.log" 2>&1 &
     REFERENCE_PID=$!
     wait_until "the reference message box" 30 reference_shown
-    shot "$name"
-    window_image "$MESSAGE_WID" "$SHOTS/$name-box.png"
-    window_image "$REFERENCE_WID" "$SHOTS/$name-expected.png"
+    wait_until "the reference message box to be viewable" 30 viewable "$REFERENCE_WID"
+    wait_until "the reference message box to have the focus" 10 sh -c "[ \"\$(xdotool getwindowfocus)\" = $REFERENCE_WID ]"
+    wait_until "the reference message box to be drawn" 30 window_settled "$REFERENCE_WID" "$SHOTS/$name-expected.png"
     local differ
     differ=$(compare -metric AE "$SHOTS/$name-box.png" "$SHOTS/$name-expected.png" null: 2>&1)
-    xdotool windowactivate "$REFERENCE_WID" 2>/dev/null
-    wait_until "the reference box to have the focus" 10 sh -c "[ \"\$(xdotool getwindowfocus)\" = $REFERENCE_WID ]"
     xdotool key --clearmodifiers Return
     wait "$REFERENCE_PID" 2>/dev/null
     REFERENCE_PID=""
