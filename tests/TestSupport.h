@@ -27,9 +27,9 @@ std::string IsolateHome();
 } // namespace testsupport
 
 // Skips the current test, saying why, when a corpus novel it needs is missing.
-#define MOJUAN_REQUIRE_CORPUS(name)                                                               \
-    do {                                                                                          \
-        if (!testsupport::CorpusAvailable(name))                                                  \
-            GTEST_SKIP() << "corpus novel " << testsupport::CorpusPath(name)                      \
+#define MOJUAN_REQUIRE_CORPUS(name)                                                                \
+    do {                                                                                           \
+        if (!testsupport::CorpusAvailable(name))                                                   \
+            GTEST_SKIP() << "corpus novel " << testsupport::CorpusPath(name)                       \
                          << " is missing (the tests look for ../shared/corpus or $MOJUAN_CORPUS)"; \
     } while (false)
