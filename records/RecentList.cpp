@@ -1,9 +1,8 @@
 #include "RecentList.h"
 
-#include "FileTest.h"
-#include "Global.h"
 #include "LibraryFile.h"
 #include "SettingsStore.h"
+#include "reader/FileTest.h"
 
 #include <algorithm>
 #include <cstdlib>
@@ -12,11 +11,11 @@
 namespace {
 
 std::string SlotName(int p) {
-    return "最新文件顺序" + std::to_string(p);
+    return RecentOrderSlotName(p);
 }
 
 std::string TextName(int s) {
-    return "最新文件" + std::to_string(s);
+    return RecentTextName(s);
 }
 
 // The list lives in HKEY_LOCAL_MACHINE whatever hive the caller left selected.
@@ -151,15 +150,15 @@ int RecentList::FindAmong(const std::string& name, int limit) const {
 }
 
 bool RecentList::OpenItemFile(const std::string& name) {
+    Delivery delivery{*this};
     if (!IsArchiveEntry(name)) {
-        if (!CheckFileExists(name))
+        if (!FileTest(name))
             return false;
         if (ExtensionIs(name, LibraryExtension))
             return ReadLibrary(name);
     }
     const int found = FindAmong(name, std::min(Count(), MaxRecentFiles));
     const int p = found >= 0 ? found : MaxRecentFiles - 1;
-    const int s = Slots[p];
     // The first AddedCount entries are the ones this batch put on top; moving one of them again
     // does not make the batch larger.
     const bool alreadyAdded = found >= 0 && found < AddedCount;
@@ -170,6 +169,34 @@ bool RecentList::OpenItemFile(const std::string& name) {
 
     LocalMachineHive hive(Reg);
     RegBatch batch(Reg);
+    if (found == 0)
+        RenewTop(name);
+    else
+        MoveToTop(name, p, found, openMovesUp);
+    batch.Commit();
+
+    FileOpened = true;
+    if (!alreadyAdded)
+        AddedCount = std::min(AddedCount + 1, Count());
+    Notify();
+    return true;
+}
+
+// Taking the top entry out and putting it back on top leaves the order, the slots and the open
+// document as they were, so only what may differ is written: its text (the letter case may have
+// changed) and, if asked, its cleared bookmarks. A start that reopens the top entry from the
+// command line then writes nothing at all.
+void RecentList::RenewTop(const std::string& name) {
+    if (Setting.ClearBookmarksOnReopen)
+        ClearBookmarks(Slots[0]);
+    Entries[0] = name;
+    Reg.WriteRegStr(FileKey, TextName(Slots[0]), name);
+}
+
+// Takes entry `p` out (for a new name, `p` is the last slot) and puts `name` on top, as the
+// batch the caller holds.
+void RecentList::MoveToTop(const std::string& name, int p, int found, bool openMovesUp) {
+    const int s = Slots[p];
     RemoveEntry(p);
     if (CurrentIndex == p)
         CurrentIndex = -1;
@@ -190,13 +217,6 @@ bool RecentList::OpenItemFile(const std::string& name) {
     Slots[0] = s;
     WriteSlotsFrom(before);
     Reg.WriteRegStr(FileKey, TextName(s), name);
-    batch.Commit();
-
-    FileOpened = true;
-    if (!alreadyAdded)
-        AddedCount = std::min(AddedCount + 1, Count());
-    Notify();
-    return true;
 }
 
 void RecentList::DeleteNewItem(int p) {
@@ -240,38 +260,74 @@ void RecentList::ClearBookmarks(int s) {
 }
 
 // Each line goes on top in file order; the library itself never becomes an entry. A library
-// already being read (it names itself, directly or through others) is refused as the opening
-// refuses a missing file, since reading it again would never end.
-// Libraries naming others several times over could also be read without end in practice (two
-// names of the next one on each of thirty levels are a billion reads), so one library read from
-// outside reads at most MaxLibraryReads libraries; the first one refused beyond them is named.
+// already being read (it names itself, directly or through others) is refused, since reading it
+// again would never end. Libraries naming others several times over could also be read without
+// end in practice (two names of the next one on each of thirty levels are a billion reads), so
+// one library read from outside reads at most MaxLibraryReads libraries; the first one refused
+// beyond them is named.
+// The lines are tested as files before the store's transaction begins, so that the write lock
+// is held only for the writes.
 bool RecentList::ReadLibrary(const std::string& name) {
     const std::string real = RealPath(name);
     if (LibrariesBeingRead.empty())
         LibraryReads = 0;
     const bool reading = std::find(LibrariesBeingRead.begin(), LibrariesBeingRead.end(), real) !=
                          LibrariesBeingRead.end();
-    if (reading || LibraryReads >= MaxLibraryReads) {
-        if (reading || LibraryReads++ == MaxLibraryReads)
-            ShowWarning(MissingFileText(name));
+    if (reading) {
+        Report(WarningMessage(OpenFailedText(name, LibraryNamesItselfReason)));
+        return false;
+    }
+    if (LibraryReads >= MaxLibraryReads) {
+        if (LibraryReads++ == MaxLibraryReads)
+            Report(WarningMessage(OpenFailedText(name, LibraryTooDeepReason)));
         return false;
     }
     ++LibraryReads;
-    std::optional<std::vector<std::string>> lines = ReadLibraryFile(name);
+    LibraryRead read = ReadLibraryFile(name);
     // A library that could not be read added nothing, so the batch must not clear the list.
-    if (!lines)
+    if (!read.Lines) {
+        if (read.Message)
+            Report(std::move(*read.Message));
         return false;
+    }
+    std::vector<std::string> names;
+    for (const std::string& line : *read.Lines) {
+        std::string entry = LibraryEntryName(line);
+        if (IsArchiveEntry(entry) || FileTest(entry))
+            names.push_back(std::move(entry));
+    }
     LibrariesBeingRead.push_back(real);
     {
         // Fifty moves as one transaction instead of fifty writes to disk.
         LocalMachineHive hive(Reg);
         RegBatch batch(Reg);
-        for (const std::string& line : *lines)
-            OpenItemFile(line);
+        for (const std::string& entry : names)
+            OpenItemFile(entry);
     }
     LibrariesBeingRead.pop_back();
     LibraryOpened = true;
     return false;
+}
+
+bool RecentList::FileTest(const std::string& path, const std::string& archive) {
+    std::optional<UserMessage> missing = MissingFileWarning(path, archive);
+    if (missing)
+        Report(std::move(*missing));
+    return !missing;
+}
+
+void RecentList::Report(UserMessage message) {
+    PendingMessages.push_back(std::move(message));
+}
+
+void RecentList::DeliverMessages() {
+    if (Reg.InBatch() || PendingMessages.empty())
+        return;
+    std::vector<UserMessage> messages;
+    messages.swap(PendingMessages);
+    for (const UserMessage& message : messages)
+        if (Tell)
+            Tell(message);
 }
 
 void RecentList::Notify() {

@@ -100,10 +100,17 @@ void Registry::PrepareStatements() {
 
 void Registry::SetFailureReporter(std::function<void(const std::string&)> report) {
     Reporter = std::move(report);
-    if (Reporter && HadFailure() && !FailureReported) {
-        FailureReported = true;
-        Reporter(FailureText);
-    }
+    ReportFailure();
+}
+
+// The report may show a message box that waits for the user, so it waits itself until no
+// transaction is open: a second running instance must not find the store locked meanwhile.
+void Registry::ReportFailure() {
+    const bool inTransaction = BatchDepth > 0 || (Db && !sqlite3_get_autocommit(Db));
+    if (!Reporter || !HadFailure() || FailureReported || inTransaction)
+        return;
+    FailureReported = true;
+    Reporter(FailureText);
 }
 
 void Registry::Fail(int code) {
@@ -112,10 +119,7 @@ void Registry::Fail(int code) {
     Failing = true;
     if (FailureText.empty())
         FailureText = StoreFailureMessage(Db ? sqlite3_errstr(code) : "没有可用的设置文件");
-    if (Reporter && !FailureReported) {
-        FailureReported = true;
-        Reporter(FailureText);
-    }
+    ReportFailure();
 }
 
 void Registry::Succeeded() {
@@ -214,12 +218,16 @@ bool Registry::EraseRegKey(std::string_view key) {
     return RunWrite(DeleteKey);
 }
 
-// Runs a bound write statement as its own transaction, or as part of the open batch. BEGIN
-// IMMEDIATE takes the write lock first, so two instances wait for each other instead of
-// failing on a lock upgrade.
+// Runs a bound write statement as its own transaction, or as part of the open batch, whose
+// transaction starts at its first write. BEGIN IMMEDIATE takes the write lock first, so two
+// instances wait for each other instead of failing on a lock upgrade.
 bool Registry::RunWrite(sqlite3_stmt* statement) {
     bool own = BatchDepth == 0;
-    bool ok = !own || Exec("BEGIN IMMEDIATE");
+    if (!own && !BatchBegun) {
+        BatchBegun = true;
+        BatchFailed = !Exec("BEGIN IMMEDIATE");
+    }
+    bool ok = !BatchFailed && (!own || Exec("BEGIN IMMEDIATE"));
     int rc = SQLITE_OK;
     if (ok) {
         rc = sqlite3_step(statement);
@@ -235,6 +243,7 @@ bool Registry::RunWrite(sqlite3_stmt* statement) {
         if (!sqlite3_get_autocommit(Db))
             sqlite3_exec(Db, "ROLLBACK", nullptr, nullptr, nullptr);
         BatchFailed = BatchDepth > 0;
+        ReportFailure();
         return false;
     }
     Succeeded();
@@ -248,10 +257,13 @@ bool Registry::Exec(const char* sql) {
     return rc == SQLITE_OK;
 }
 
+// A batch whose values all hold their text already writes nothing, so it neither takes the
+// write lock nor waits for the disk: its transaction starts at the first value that changes.
 void Registry::BeginBatch() {
     if (BatchDepth++ > 0)
         return;
-    BatchFailed = !Exec("BEGIN IMMEDIATE");
+    BatchBegun = false;
+    BatchFailed = false;
 }
 
 bool Registry::CommitBatch() {
@@ -261,11 +273,17 @@ bool Registry::CommitBatch() {
         return !BatchFailed;
     bool failed = BatchFailed;
     BatchFailed = false;
+    if (!BatchBegun) {
+        ReportFailure();
+        return !failed;
+    }
+    BatchBegun = false;
     if (!failed && Exec("COMMIT")) {
         Succeeded();
         return true;
     }
     if (Db && !sqlite3_get_autocommit(Db))
         sqlite3_exec(Db, "ROLLBACK", nullptr, nullptr, nullptr);
+    ReportFailure();
     return false;
 }

@@ -370,6 +370,56 @@ TEST_F(RegistryTest, BatchThatCannotStartSkipsItsWritesAtOnce) {
     EXPECT_FALSE(batch.Commit());
 }
 
+// Writing values that hold their text already is no write at all: the batch takes no lock, so
+// it neither waits for another instance nor for the disk.
+TEST_F(RegistryTest, BatchThatChangesNothingTakesNoLock) {
+    Registry reg(StorePath, {100});
+    reg.WriteRegInt(Root, "v", 1);
+    StoreWriter other(StorePath);
+    ASSERT_TRUE(other.Locked);
+    RegBatch batch(reg);
+    EXPECT_TRUE(reg.WriteRegInt(Root, "v", 1));
+    EXPECT_TRUE(batch.Commit());
+    EXPECT_FALSE(reg.HadFailure());
+}
+
+TEST_F(RegistryTest, AFailedReadInABatchThatWroteNothingIsReportedAtItsEnd) {
+    Registry reg(StorePath, {100});
+    Reports reports;
+    reports.Attach(reg);
+    {
+        StoreLock lock(StorePath);
+        ASSERT_TRUE(lock.Locked);
+        RegBatch batch(reg);
+        EXPECT_EQ(reg.ReadRegInt(Root, "v", 7), 7);
+        EXPECT_TRUE(reports.Messages.empty());
+    }
+    EXPECT_EQ(reports.Messages.size(), 1u);
+}
+
+TEST_F(RegistryTest, BatchStartsItsTransactionAtItsFirstChange) {
+    Registry reg(StorePath);
+    reg.WriteRegInt(Root, "v", 1);
+    {
+        RegBatch batch(reg);
+        EXPECT_TRUE(reg.WriteRegInt(Root, "v", 1));
+        EXPECT_TRUE(reg.WriteRegInt(Root, "w", 2));
+        EXPECT_TRUE(reg.WriteRegInt(Root, "x", 3));
+        Registry reader(StorePath, {100});
+        EXPECT_EQ(reader.ReadRegInt(Root, "w", 0), 0); // not committed yet
+        EXPECT_TRUE(batch.Commit());
+    }
+    EXPECT_EQ(Registry(StorePath).ReadRegInt(Root, "x", 0), 3);
+    {
+        StoreWriter other(StorePath);
+        RegBatch batch(reg);
+        EXPECT_TRUE(reg.WriteRegInt(Root, "x", 3));
+        EXPECT_FALSE(reg.WriteRegInt(Root, "x", 4)); // a change needs the lock
+        EXPECT_FALSE(batch.Commit());
+    }
+    EXPECT_EQ(reg.ReadRegInt(Root, "x", 0), 3);
+}
+
 TEST_F(RegistryTest, FailureBeforeAReporterIsSetIsHandedOverOnce) {
     Registry reg(StorePath, {100});
     {
@@ -470,6 +520,36 @@ TEST(RegistryPathTest, StoreLivesUnderTheConfigHome) {
     EXPECT_EQ(Registry::DefaultPath(), "/home/reader/.config/mojuan/registry.sqlite3");
     setenv("XDG_CONFIG_HOME", savedConfig.c_str(), 1);
     setenv("HOME", savedHome.c_str(), 1);
+}
+
+// The report of a failed write shows a message box that waits for the user; meanwhile a second
+// running instance must be able to write, so the report waits until the transaction is over.
+TEST_F(RegistryTest, AFailedWriteIsReportedOnlyOnceItsTransactionIsOver) {
+    Registry reg(StorePath, {100});
+    reg.WriteRegInt(Root, "ok", 1);
+    {
+        sqlite3* db = nullptr;
+        ASSERT_EQ(sqlite3_open(StorePath.c_str(), &db), SQLITE_OK);
+        // A write of "bad" fails inside the transaction that holds the lock.
+        ASSERT_EQ(sqlite3_exec(db,
+                               "CREATE TRIGGER refuse BEFORE INSERT ON reg_values "
+                               "WHEN NEW.name = 'bad' BEGIN SELECT RAISE(ABORT, 'refused'); END;",
+                               nullptr, nullptr, nullptr),
+                  SQLITE_OK);
+        sqlite3_close(db);
+    }
+    std::vector<bool> otherCouldWrite;
+    reg.SetFailureReporter([&](const std::string&) {
+        Registry other(StorePath, {50});
+        otherCouldWrite.push_back(other.WriteRegInt(Root, "other", 1));
+    });
+    {
+        RegBatch batch(reg);
+        reg.WriteRegInt(Root, "a", 1);
+        EXPECT_FALSE(reg.WriteRegInt(Root, "bad", 1));
+        EXPECT_TRUE(otherCouldWrite.empty()); // not while the batch holds the lock
+    }
+    EXPECT_EQ(otherCouldWrite, std::vector<bool>{true});
 }
 
 } // namespace
