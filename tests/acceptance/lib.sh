@@ -242,10 +242,21 @@ launch_mojuan() {
 
 mojuan_gone() { ! kill -0 "$MOJUAN_PID" 2>/dev/null; }
 
-# quit_mojuan: closes the book as the window manager's close does, and waits for the end.
+# quit_mojuan: closes the book with Alt+F4, the window manager's close, and waits for the end.
+# The window manager closes the window it thinks has the focus; just after a window is mapped it
+# may not think so yet, so the key is pressed again when the first press closed nothing.
 quit_mojuan() {
-    focus_book
-    xdotool key --clearmodifiers alt+F4
+    local attempt deadline
+    for attempt in 1 2 3 4; do
+        [ "$attempt" -gt 1 ] && note "Alt+F4 closed nothing; pressing it again"
+        focus_book
+        xdotool key --clearmodifiers alt+F4
+        deadline=$((SECONDS + 8))
+        until mojuan_gone || [ "$SECONDS" -ge "$deadline" ]; do sleep "$POLL"; done
+        mojuan_gone && break
+        # Still running: closing may be under way (the window already unmapped); wait for it.
+        book_mapped || break
+    done
     wait_until "the reader to end after Alt+F4" 30 mojuan_gone
     wait "$MOJUAN_PID" 2>/dev/null
     local status=$?
