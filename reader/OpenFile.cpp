@@ -1,13 +1,14 @@
 #include "OpenFile.h"
 
+#include "ReadingChunks.h"
 #include "records/FileTest.h"
 #include "records/Global.h"
+#include "records/ReadFailure.h"
 #include "text/Chunking.h"
 #include "text/Gb2Big5.h"
 #include "text/RtfReader.h"
 
 #include <cerrno>
-#include <cstring>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -108,6 +109,15 @@ std::optional<std::vector<Chunk>> ReadRtf(int fd, std::size_t size, ProgressWind
     return chunks;
 }
 
+// The error that keeps an opened file from being read as a document, 0 when there is none.
+int RegularFileError(int fd, struct stat& st) {
+    if (fd < 0 || ::fstat(fd, &st) != 0)
+        return errno;
+    if (S_ISDIR(st.st_mode))
+        return EISDIR;
+    return S_ISREG(st.st_mode) ? 0 : ENOENT;
+}
+
 } // namespace
 
 bool isFileExist(const std::string& path, const std::string& archive) {
@@ -117,10 +127,11 @@ bool isFileExist(const std::string& path, const std::string& archive) {
 std::optional<std::vector<Chunk>> OpenFile(const std::string& path, ProgressWindow& progress) {
     if (!isFileExist(path))
         return std::nullopt;
-    FileHandle file{::open(path.c_str(), O_RDONLY | O_CLOEXEC)};
+    // Not blocking: a name replaced by a pipe since the test must not hang the open.
+    FileHandle file{::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK)};
     struct stat st {};
-    if (file.Fd < 0 || ::fstat(file.Fd, &st) != 0 || !S_ISREG(st.st_mode)) {
-        WarnFailure(path, std::strerror(errno));
+    if (const int error = RegularFileError(file.Fd, st); error != 0) {
+        WarnFailure(path, ReadFailureReason(error));
         return std::nullopt;
     }
     if (st.st_size > MaxDocumentBytes) {
@@ -129,9 +140,12 @@ std::optional<std::vector<Chunk>> OpenFile(const std::string& path, ProgressWind
     }
     const auto size = static_cast<std::size_t>(st.st_size);
     int error = 0;
-    auto chunks = ExtensionIs(path, ".rtf") ? ReadRtf(file.Fd, size, progress, error)
-                                            : ReadChunks(file.Fd, size, progress, error);
+    const bool rtf = ExtensionIs(path, ".rtf");
+    auto chunks =
+        rtf ? ReadRtf(file.Fd, size, progress, error) : ReadChunks(file.Fd, size, progress, error);
     if (!chunks)
-        WarnFailure(path, std::string("读取时出错：") + std::strerror(error));
+        WarnFailure(path, std::string("读取时出错：") + ReadFailureReason(error));
+    else if (!rtf)
+        chunks = ToReadingChunks(std::move(*chunks), IsHtmlName(path));
     return chunks;
 }

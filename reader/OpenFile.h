@@ -17,6 +17,7 @@ inline constexpr std::int64_t MaxDocumentBytes =
 // path when the file was to be extracted from that archive) and gives false.
 bool isFileExist(const std::string& path, const std::string& archive = {});
 
-// The file's chunks: RTF files as their plain text, every other file byte for byte. Refuses
+// The file's chunks: RTF files as their plain text, UTF-8 and UTF-16 documents transcoded to
+// GBK, every other file byte for byte. The size limit holds for the file's bytes. Refuses
 // missing files and files over MaxDocumentBytes, and reports read errors, with their messages.
 std::optional<std::vector<Chunk>> OpenFile(const std::string& path, ProgressWindow& progress);

@@ -1,6 +1,8 @@
 #include "LibraryFile.h"
 
 #include "Global.h"
+#include "ReadFailure.h"
+#include "text/Encoding.h"
 
 #include <cerrno>
 #include <cstring>
@@ -77,7 +79,7 @@ std::optional<std::vector<std::string>> ReadLibraryFile(const std::string& path)
     FileHandle file(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
     struct stat st {};
     if (file.Fd < 0 || ::fstat(file.Fd, &st) != 0) {
-        WarnOpenFailure(path, std::strerror(errno));
+        WarnOpenFailure(path, ReadFailureReason(errno));
         return std::nullopt;
     }
     if (!S_ISREG(st.st_mode)) {
@@ -90,9 +92,12 @@ std::optional<std::vector<std::string>> ReadLibraryFile(const std::string& path)
     }
     std::string bytes;
     if (!ReadAll(file.Fd, static_cast<std::size_t>(st.st_size), bytes)) {
-        WarnOpenFailure(path, std::string("读取时出错：") + std::strerror(errno));
+        WarnOpenFailure(path, std::string("读取时出错：") + ReadFailureReason(errno));
         return std::nullopt;
     }
+    // Names are UTF-8 on this system; a library saved as UTF-16 is turned into it, the same
+    // recognition as for documents.
+    bytes = ToUtf8Text(bytes);
     // No path holds a NUL byte; such a file is binary (or UTF-16) and would give a warning for
     // every one of its "lines".
     if (bytes.find('\0') != std::string::npos) {

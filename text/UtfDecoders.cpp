@@ -1,0 +1,265 @@
+#include "UtfDecoders.h"
+
+#include "Encoding.h"
+#include "GbkText.h"
+
+#include <algorithm>
+#include <cstring>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
+namespace utf {
+namespace {
+
+constexpr std::uint16_t MissingChar = 0xA1F5; // □
+constexpr char32_t ByteOrderMark = 0xFEFF;
+constexpr char16_t ReplacementMark = 0xFFFD;
+
+// Input is decoded in blocks into a scratch buffer that stays in the cache and is then appended
+// in one copy. A block's output is at most two bytes for each byte consumed, and decoding
+// consumes at most 15 bytes past the block (sixteen ASCII bytes, or a sequence, starting in it).
+constexpr std::size_t BlockSize = 16384;
+constexpr std::size_t ScratchSize = 2 * (BlockSize + 16);
+
+struct EncodeTable {
+    std::array<std::uint16_t, 65536> Code{};
+
+    EncodeTable() {
+        for (unsigned lead = 0x81; lead <= 0xFE; ++lead)
+            for (unsigned trail = 0x40; trail <= 0xFE; ++trail) {
+                if (!gbk::IsTrailByte(static_cast<unsigned char>(trail)))
+                    continue;
+                const auto code = static_cast<std::uint16_t>(lead << 8 | trail);
+                const char16_t u = gbk::ToUnicode(code);
+                if (u >= 0x80 && u != ReplacementMark && Code[u] == 0)
+                    Code[u] = code;
+            }
+    }
+};
+
+inline void PutCode(char*& w, std::uint16_t code) {
+    w[0] = static_cast<char>(code >> 8);
+    w[1] = static_cast<char>(code & 0xFF);
+    w += 2;
+}
+
+// Writes the GBK bytes of a character that is not ASCII.
+inline void PutChar(char*& w, char32_t c, const std::array<std::uint16_t, 65536>& table) {
+    if (c < 0x10000) {
+        if (const std::uint16_t code = table[c]; code != 0) {
+            PutCode(w, code);
+            return;
+        }
+        if (c == ByteOrderMark)
+            return;
+    }
+    PutCode(w, MissingChar);
+}
+
+inline bool SixteenAscii(const unsigned char* p) {
+#if defined(__SSE2__)
+    const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
+    return _mm_movemask_epi8(v) == 0;
+#else
+    (void)p;
+    return false;
+#endif
+}
+
+// The number of bytes of the UTF-8 sequence a lead byte starts, 0 for a byte that starts none.
+inline int SequenceLength(unsigned char b) {
+    if (b >= 0xC2 && b <= 0xDF)
+        return 2;
+    if (b >= 0xE0 && b <= 0xEF)
+        return 3;
+    if (b >= 0xF0 && b <= 0xF4)
+        return 4;
+    return 0;
+}
+
+inline bool IsContinuation(unsigned char b) {
+    return (b & 0xC0) == 0x80;
+}
+
+} // namespace
+
+const std::array<std::uint16_t, 65536>& GbkCodes() {
+    static const EncodeTable table;
+    return table.Code;
+}
+
+// Decodes the sequences that start in [p, blockEnd), reading up to three bytes past blockEnd
+// (never past end). Gives where decoding stopped: blockEnd or a little past it; the start of a
+// sequence cut by `end` when more pieces follow (!last); the start of a malformed sequence when
+// a strict decoder fails.
+const unsigned char* Utf8ToGbk::Decode(const unsigned char* p, const unsigned char* blockEnd,
+                                       const unsigned char* end, bool last, char*& w) {
+    const auto& table = GbkCodes();
+    while (p < blockEnd) {
+        const unsigned char b = *p;
+        if (b < 0x80) {
+            if (end - p >= 16 && SixteenAscii(p)) {
+                std::memcpy(w, p, 16);
+                w += 16;
+                p += 16;
+            } else {
+                *w++ = static_cast<char>(b);
+                ++p;
+            }
+            continue;
+        }
+        const int length = SequenceLength(b);
+        // The second byte's range excludes overlong forms, surrogates and code points past
+        // U+10FFFF; later bytes are any continuation byte.
+        unsigned char low = 0x80, high = 0xBF;
+        if (b == 0xE0)
+            low = 0xA0;
+        else if (b == 0xED)
+            high = 0x9F;
+        else if (b == 0xF0)
+            low = 0x90;
+        else if (b == 0xF4)
+            high = 0x8F;
+        char32_t c = b & (0x7F >> length);
+        int k = 1;
+        for (; k < length && p + k < end; ++k) {
+            const unsigned char t = p[k];
+            if (k == 1 ? (t < low || t > high) : !IsContinuation(t))
+                break;
+            c = c << 6 | (t & 0x3F);
+        }
+        if (length > 0 && k == length) {
+            HasMultiByte = true;
+            PutChar(w, c, table);
+            p += length;
+            continue;
+        }
+        const bool cutByEnd = length > 0 && p + k == end;
+        if (cutByEnd && !last)
+            return p;
+        if (Strict && !cutByEnd) {
+            HasFailed = true;
+            return p;
+        }
+        PutCode(w, MissingChar);
+        p += std::max(k, 1);
+    }
+    return p;
+}
+
+void Utf8ToGbk::DecodeInBlocks(std::string_view piece, bool last, std::string& out) {
+    char scratch[ScratchSize];
+    const auto* p = reinterpret_cast<const unsigned char*>(piece.data());
+    const auto* end = p + piece.size();
+    while (p < end && !HasFailed) {
+        const auto* blockEnd = p + std::min<std::size_t>(BlockSize, end - p);
+        char* w = scratch;
+        const unsigned char* stop = Decode(p, blockEnd, end, last, w);
+        if (KeepText)
+            out.append(scratch, w);
+        if (stop < blockEnd) { // a cut sequence to carry, or a failure
+            if (!HasFailed)
+                Pending.assign(reinterpret_cast<const char*>(stop), end - stop);
+            return;
+        }
+        p = stop;
+    }
+}
+
+// Completes a sequence carried from the last piece with the continuation bytes that start this
+// one, and decodes it; what it leaves of the piece is decoded as usual.
+void Utf8ToGbk::FeedPending(std::string_view& piece, std::string& out) {
+    const auto lead = static_cast<unsigned char>(Pending[0]);
+    std::size_t take = 0;
+    while (Pending.size() + take < static_cast<std::size_t>(SequenceLength(lead)) &&
+           take < piece.size() && IsContinuation(static_cast<unsigned char>(piece[take])))
+        ++take;
+    std::string carried = std::move(Pending);
+    Pending.clear();
+    carried.append(piece.substr(0, take));
+    piece.remove_prefix(take);
+    DecodeInBlocks(carried, false, out);
+    // Still open with the piece used up: wait for the next piece. Still open with bytes of the
+    // piece left: the next byte is no continuation byte, so the sequence is malformed.
+    if (Pending.empty() || piece.empty())
+        return;
+    Pending.clear();
+    if (Strict)
+        HasFailed = true;
+    else if (KeepText)
+        out += MissingCharBytes;
+}
+
+void Utf8ToGbk::Feed(std::string_view piece, std::string& out) {
+    if (HasFailed || piece.empty())
+        return;
+    if (!Pending.empty()) {
+        FeedPending(piece, out);
+        if (!Pending.empty() || HasFailed)
+            return;
+    }
+    DecodeInBlocks(piece, false, out);
+}
+
+void Utf8ToGbk::Finish(std::string& out) {
+    if (HasFailed || Pending.empty())
+        return;
+    std::string carried = std::move(Pending);
+    Pending.clear();
+    DecodeInBlocks(carried, true, out);
+}
+
+void Utf16ToGbk::Unit(std::uint16_t unit, std::string& out) {
+    const bool high = unit >= 0xD800 && unit <= 0xDBFF;
+    const bool low = unit >= 0xDC00 && unit <= 0xDFFF;
+    if (PendingHigh) {
+        PendingHigh = false;
+        out += MissingCharBytes; // a pair (beyond GBK) or an unpaired high surrogate
+        if (low)
+            return;
+    }
+    if (high) {
+        PendingHigh = true;
+        return;
+    }
+    if (unit < 0x80) {
+        out += static_cast<char>(unit);
+        return;
+    }
+    char bytes[2];
+    char* w = bytes;
+    PutChar(w, low ? char32_t{0x110000} : unit, GbkCodes());
+    out.append(bytes, w);
+}
+
+void Utf16ToGbk::Feed(std::string_view piece, std::string& out) {
+    out.reserve(out.size() + piece.size());
+    std::size_t i = 0;
+    auto unitOf = [this](unsigned char a, unsigned char b) {
+        return static_cast<std::uint16_t>(BigEndian ? a << 8 | b : b << 8 | a);
+    };
+    if (PendingByte >= 0 && !piece.empty()) {
+        Unit(unitOf(static_cast<unsigned char>(PendingByte), static_cast<unsigned char>(piece[0])),
+             out);
+        PendingByte = -1;
+        i = 1;
+    }
+    for (; i + 1 < piece.size(); i += 2)
+        Unit(unitOf(static_cast<unsigned char>(piece[i]), static_cast<unsigned char>(piece[i + 1])),
+             out);
+    if (i < piece.size())
+        PendingByte = static_cast<unsigned char>(piece[i]);
+}
+
+void Utf16ToGbk::Finish(std::string& out) {
+    if (PendingHigh)
+        out += MissingCharBytes;
+    if (PendingByte >= 0)
+        out += MissingCharBytes;
+    PendingHigh = false;
+    PendingByte = -1;
+}
+
+} // namespace utf
