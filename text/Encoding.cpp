@@ -223,7 +223,9 @@ std::string ToUtf8Text(std::string_view bytes) {
         if (high == 0 && !isLow)
             AppendUtf8(out, unit);
     }
-    if (high != 0 || bytes.size() % 2 != 0)
+    if (high != 0)
+        AppendUtf8(out, 0xFFFD);
+    if (bytes.size() % 2 != 0)
         AppendUtf8(out, 0xFFFD);
     return out;
 }
