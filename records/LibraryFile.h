@@ -20,8 +20,9 @@ std::string_view TrimLine(std::string_view line);
 // dropped, a UTF-8 byte-order mark at the start ignored.
 std::vector<std::string> ParseLibraryText(std::string_view bytes);
 
-// Reads and parses the library file at `path`. Gives nothing after telling the user why when the
-// file cannot be read, is larger than MaxLibraryBytes or holds NUL bytes (it is not text).
+// Reads and parses the library file at `path`; a file saved as UTF-16 (with its byte-order mark)
+// is read as the UTF-8 names it holds. Gives nothing after telling the user why when the file
+// cannot be read, is larger than MaxLibraryBytes or holds NUL bytes (it is not text).
 std::optional<std::vector<std::string>> ReadLibraryFile(const std::string& path);
 
 // What generating a library file writes for a list whose position 0 is `entries[0]`.
