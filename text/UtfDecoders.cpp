@@ -211,44 +211,52 @@ void Utf8ToGbk::Finish(std::string& out) {
     DecodeInBlocks(carried, true, out);
 }
 
-void Utf16ToGbk::Unit(std::uint16_t unit, std::string& out) {
+// Writes at most four bytes: a box for a high surrogate left unpaired, and the unit's own.
+inline void Utf16ToGbk::Unit(std::uint16_t unit, char*& w) {
+    if (unit < 0x80 && !PendingHigh) {
+        *w++ = static_cast<char>(unit);
+        return;
+    }
     const bool high = unit >= 0xD800 && unit <= 0xDBFF;
     const bool low = unit >= 0xDC00 && unit <= 0xDFFF;
     if (PendingHigh) {
         PendingHigh = false;
-        out += MissingCharBytes; // a pair (beyond GBK) or an unpaired high surrogate
+        PutCode(w, MissingChar); // a pair (beyond GBK) or an unpaired high surrogate
         if (low)
             return;
     }
-    if (high) {
+    if (high)
         PendingHigh = true;
-        return;
-    }
-    if (unit < 0x80) {
-        out += static_cast<char>(unit);
-        return;
-    }
-    char bytes[2];
-    char* w = bytes;
-    PutChar(w, low ? char32_t{0x110000} : unit, GbkCodes());
-    out.append(bytes, w);
+    else if (unit < 0x80)
+        *w++ = static_cast<char>(unit);
+    else
+        PutChar(w, low ? char32_t{0x110000} : unit, GbkCodes());
+}
+
+std::uint16_t Utf16ToGbk::UnitOf(char a, char b) const {
+    const auto first = static_cast<unsigned char>(a), second = static_cast<unsigned char>(b);
+    return static_cast<std::uint16_t>(BigEndian ? first << 8 | second : second << 8 | first);
 }
 
 void Utf16ToGbk::Feed(std::string_view piece, std::string& out) {
-    out.reserve(out.size() + piece.size());
+    if (piece.empty())
+        return;
+    char scratch[ScratchSize];
+    char* w = scratch;
     std::size_t i = 0;
-    auto unitOf = [this](unsigned char a, unsigned char b) {
-        return static_cast<std::uint16_t>(BigEndian ? a << 8 | b : b << 8 | a);
-    };
-    if (PendingByte >= 0 && !piece.empty()) {
-        Unit(unitOf(static_cast<unsigned char>(PendingByte), static_cast<unsigned char>(piece[0])),
-             out);
+    if (PendingByte >= 0) {
+        Unit(UnitOf(static_cast<char>(PendingByte), piece[0]), w);
         PendingByte = -1;
         i = 1;
     }
-    for (; i + 1 < piece.size(); i += 2)
-        Unit(unitOf(static_cast<unsigned char>(piece[i]), static_cast<unsigned char>(piece[i + 1])),
-             out);
+    while (i + 1 < piece.size()) {
+        const std::size_t blockEnd = std::min(piece.size() - 1, i + BlockSize);
+        for (; i < blockEnd; i += 2)
+            Unit(UnitOf(piece[i], piece[i + 1]), w);
+        out.append(scratch, w);
+        w = scratch;
+    }
+    out.append(scratch, w);
     if (i < piece.size())
         PendingByte = static_cast<unsigned char>(piece[i]);
 }

@@ -51,7 +51,8 @@ public:
     void Finish(std::string& out);
 
 private:
-    void Unit(std::uint16_t unit, std::string& out);
+    void Unit(std::uint16_t unit, char*& w);
+    std::uint16_t UnitOf(char a, char b) const;
 
     bool BigEndian;
     int PendingByte = -1;
