@@ -95,10 +95,26 @@ const std::array<std::uint16_t, 65536>& GbkCodes() {
 // sequence cut by `end` when more pieces follow (!last); the start of a malformed sequence when
 // a strict decoder fails.
 const unsigned char* Utf8ToGbk::Decode(const unsigned char* p, const unsigned char* blockEnd,
-                                       const unsigned char* end, bool last, char*& w) {
+                                       const unsigned char* end, bool last, char*& out) {
     const auto& table = GbkCodes();
+    // Local copies: stores through a char pointer could alias the members, which would make
+    // the compiler reload them after every byte written.
+    char* w = out;
+    bool multiByte = false;
     while (p < blockEnd) {
         const unsigned char b = *p;
+        // Nearly every character of a Chinese novel: three bytes, in GBK.
+        if ((b & 0xF0) == 0xE0 && end - p >= 3 && IsContinuation(p[1]) && IsContinuation(p[2])) {
+            const char32_t c = (b & 0x0F) << 12 | (p[1] & 0x3F) << 6 | (p[2] & 0x3F);
+            const std::uint16_t code = table[c];
+            // Overlong forms and surrogates are below 0x800 or have no code.
+            if (c >= 0x800 && code != 0) {
+                multiByte = true;
+                PutCode(w, code);
+                p += 3;
+                continue;
+            }
+        }
         if (b < 0x80) {
             if (end - p >= 16 && SixteenAscii(p)) {
                 std::memcpy(w, p, 16);
@@ -131,21 +147,21 @@ const unsigned char* Utf8ToGbk::Decode(const unsigned char* p, const unsigned ch
             c = c << 6 | (t & 0x3F);
         }
         if (length > 0 && k == length) {
-            HasMultiByte = true;
+            multiByte = true;
             PutChar(w, c, table);
             p += length;
             continue;
         }
         const bool cutByEnd = length > 0 && p + k == end;
-        if (cutByEnd && !last)
-            return p;
-        if (Strict && !cutByEnd) {
-            HasFailed = true;
-            return p;
+        if ((cutByEnd && !last) || (Strict && !cutByEnd)) {
+            HasFailed = !cutByEnd;
+            break;
         }
         PutCode(w, MissingChar);
         p += std::max(k, 1);
     }
+    out = w;
+    HasMultiByte = HasMultiByte || multiByte;
     return p;
 }
 
