@@ -109,13 +109,6 @@ void AppendUtf8(std::string& out, char32_t c) {
 
 } // namespace
 
-class ReadingBytesBuilder::Utf8Decoder : public utf::Utf8ToGbk {
-    using Utf8ToGbk::Utf8ToGbk;
-};
-class ReadingBytesBuilder::Utf16Decoder : public utf::Utf16ToGbk {
-    using Utf16ToGbk::Utf16ToGbk;
-};
-
 std::string_view EncodingName(TextEncoding encoding) {
     switch (encoding) {
     case TextEncoding::Utf8:
@@ -156,9 +149,9 @@ void ReadingBytesBuilder::Start(std::string_view first) {
     const std::optional<TextEncoding> declared = DeclaredEncoding(first, Html);
     Encoding = declared.value_or(TextEncoding::Utf8);
     if (Encoding == TextEncoding::Utf8)
-        Utf8 = std::make_unique<Utf8Decoder>(!declared.has_value(), true);
+        Utf8 = std::make_unique<utf::Utf8ToGbk>(!declared.has_value(), true);
     else if (Encoding != TextEncoding::DoubleByte)
-        Utf16 = std::make_unique<Utf16Decoder>(Encoding == TextEncoding::Utf16Be);
+        Utf16 = std::make_unique<utf::Utf16ToGbk>(Encoding == TextEncoding::Utf16Be);
     Text.reserve(first.size());
 }
 

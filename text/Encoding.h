@@ -8,6 +8,11 @@
 #include <string>
 #include <string_view>
 
+namespace utf {
+class Utf8ToGbk;
+class Utf16ToGbk;
+} // namespace utf
+
 enum class TextEncoding {
     DoubleByte, // GB or BIG5 bytes, or plain ASCII: read as they are
     Utf8,
@@ -52,16 +57,14 @@ public:
     std::string TakeText();
 
 private:
-    class Utf8Decoder;
-    class Utf16Decoder;
     void Start(std::string_view first);
 
     bool Html;
     bool Started = false;
     TextEncoding Encoding = TextEncoding::DoubleByte;
     std::string Text;
-    std::unique_ptr<Utf8Decoder> Utf8;
-    std::unique_ptr<Utf16Decoder> Utf16;
+    std::unique_ptr<utf::Utf8ToGbk> Utf8;
+    std::unique_ptr<utf::Utf16ToGbk> Utf16;
 };
 
 // A text as UTF-8, the file system's code for names (library files): UTF-16 with a byte-order
