@@ -1,9 +1,8 @@
 #include "OpenFile.h"
 
+#include "FileTest.h"
+#include "ReadFailure.h"
 #include "ReadingChunks.h"
-#include "records/FileTest.h"
-#include "records/Global.h"
-#include "records/ReadFailure.h"
 #include "text/Chunking.h"
 #include "text/Gb2Big5.h"
 #include "text/RtfReader.h"
@@ -26,8 +25,8 @@ struct FileHandle {
     }
 };
 
-void WarnFailure(const std::string& path, const std::string& reason) {
-    ShowWarning("打开文件 " + path + " 失败！\r\n" + reason);
+OpenedFile Failure(const std::string& path, const std::string& reason) {
+    return {std::nullopt, WarningMessage(OpenFailedText(path, reason))};
 }
 
 // Appends up to `want` bytes to `buffer`; false on a read error. Stops early at end of file.
@@ -120,32 +119,24 @@ int RegularFileError(int fd, struct stat& st) {
 
 } // namespace
 
-bool isFileExist(const std::string& path, const std::string& archive) {
-    return CheckFileExists(path, archive);
-}
-
-std::optional<std::vector<Chunk>> OpenFile(const std::string& path, ProgressWindow& progress) {
-    if (!isFileExist(path))
-        return std::nullopt;
+OpenedFile OpenFile(const std::string& path, ProgressWindow& progress) {
+    if (std::optional<UserMessage> missing = MissingFileWarning(path))
+        return {std::nullopt, std::move(missing)};
     // Not blocking: a name replaced by a pipe since the test must not hang the open.
     FileHandle file{::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK)};
     struct stat st {};
-    if (const int error = RegularFileError(file.Fd, st); error != 0) {
-        WarnFailure(path, ReadFailureReason(error));
-        return std::nullopt;
-    }
-    if (st.st_size > MaxDocumentBytes) {
-        ShowInfo("文件 " + path + " 太大，无法打开。");
-        return std::nullopt;
-    }
+    if (const int error = RegularFileError(file.Fd, st); error != 0)
+        return Failure(path, ReadFailureReason(error));
+    if (st.st_size > MaxDocumentBytes)
+        return {std::nullopt, InfoMessage(TooLargeText(path))};
     const auto size = static_cast<std::size_t>(st.st_size);
     int error = 0;
     const bool rtf = ExtensionIs(path, ".rtf");
     auto chunks =
         rtf ? ReadRtf(file.Fd, size, progress, error) : ReadChunks(file.Fd, size, progress, error);
     if (!chunks)
-        WarnFailure(path, std::string("读取时出错：") + ReadFailureReason(error));
-    else if (!rtf)
+        return Failure(path, std::string(ReadErrorReason) + ReadFailureReason(error));
+    if (!rtf)
         chunks = ToReadingChunks(std::move(*chunks), IsHtmlName(path));
-    return chunks;
+    return {std::move(chunks), std::nullopt};
 }

@@ -1,10 +1,9 @@
 // test-links: mojuan_reader
-#include "RecordingPrompter.h"
 #include "TestSupport.h"
 #include "reader/OpenFile.h"
+#include "reader/ReadFailure.h"
+#include "reader/TextOptions.h"
 #include "reader/TextPasses.h"
-#include "records/ReadFailure.h"
-#include "records/Settings.h"
 #include "text/Encoding.h"
 
 #include <gtest/gtest.h>
@@ -49,11 +48,11 @@ std::vector<std::string> Bytes(const std::vector<Chunk>& chunks) {
 }
 
 struct Opened {
-    RecordingPrompter Prompter;
-    ScopedPrompter Scope{Prompter};
     NoProgress Progress;
-    std::optional<std::vector<Chunk>> Chunks;
-    explicit Opened(const std::string& path) : Chunks(OpenFile(path, Progress)) {}
+    OpenedFile File;
+    std::optional<std::vector<Chunk>>& Chunks = File.Chunks;
+    std::string Path;
+    explicit Opened(const std::string& path) : File(OpenFile(path, Progress)), Path(path) {}
 };
 
 // A UTF-8 novel of several chunks is cut exactly as its GBK file is, so that pages, bookmarks
@@ -65,7 +64,7 @@ TEST(ReadingChunksTest, Utf8NovelGivesTheChunksOfItsGbkFile) {
     ASSERT_TRUE(fromGbk.Chunks && fromUtf8.Chunks);
     EXPECT_EQ(fromUtf8.Chunks->size(), 5u);
     EXPECT_TRUE(Bytes(*fromUtf8.Chunks) == Bytes(*fromGbk.Chunks));
-    EXPECT_TRUE(fromUtf8.Prompter.Prompts.empty());
+    EXPECT_FALSE(fromUtf8.File.Message);
 }
 
 // The limit counts the file's bytes: a UTF-8 file just over it is refused although its GBK
@@ -84,8 +83,8 @@ TEST(ReadingChunksTest, SizeLimitHoldsForTheFilesBytes) {
     }
     Opened over(WriteFile("over.txt", atLimit + "a"));
     EXPECT_FALSE(over.Chunks);
-    ASSERT_EQ(over.Prompter.Prompts.size(), 1u);
-    EXPECT_NE(over.Prompter.Prompts[0].Text.find("太大"), std::string::npos);
+    ASSERT_TRUE(over.File.Message);
+    EXPECT_EQ(*over.File.Message, InfoMessage(TooLargeText(over.Path)));
 }
 
 // The pandoc chapter, opened and processed as the reader does for an .html file, shows the
@@ -95,7 +94,7 @@ TEST(ReadingChunksTest, PandocChapterShowsItsTextWithoutStyles) {
     ASSERT_TRUE(opened.Chunks);
     DocumentStore store;
     store.SetChunks(std::move(*opened.Chunks));
-    Settings passes;
+    TextOptions passes;
     passes.ProcessHtml = true;
     NoProgress progress;
     Init_Text(store, progress);
@@ -123,9 +122,8 @@ TEST(ReadingChunksTest, UnreadableFileIsRefusedWithAChineseReason) {
     ASSERT_EQ(chmod(path.c_str(), 0), 0);
     Opened opened(path);
     EXPECT_FALSE(opened.Chunks);
-    ASSERT_EQ(opened.Prompter.Prompts.size(), 1u);
-    EXPECT_EQ(opened.Prompter.Prompts[0].Text,
-              "打开文件 " + path + " 失败！\r\n没有读取这个文件的权限。");
+    EXPECT_EQ(opened.File.Message,
+              WarningMessage("打开文件 " + path + " 失败！\r\n没有读取这个文件的权限。"));
 }
 
 } // namespace

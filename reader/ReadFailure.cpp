@@ -1,5 +1,7 @@
 #include "ReadFailure.h"
 
+#include "UserMessage.h"
+
 #include <cerrno>
 #include <cstring>
 
@@ -10,7 +12,7 @@ std::string ReadFailureReason(int error) {
         return "没有读取这个文件的权限。";
     case ENOENT:
     case ENOTDIR:
-        return "请检查文件是否存在。";
+        return CheckExistsReason;
     case EISDIR:
         return "这是一个文件夹，不是文件。";
     case EIO:
