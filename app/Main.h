@@ -1,6 +1,7 @@
 #pragma once
 // The book window: owns the settings, the document store and the layout, turns events into
 // calls of the reading core, and draws the book.
+#include "dialogs/Search.h"
 #include "reader/DocumentStore.h"
 #include "reader/PagePair.h"
 #include "records/RecentList.h"
@@ -75,6 +76,13 @@ public:
     // Shut-down: every setting and the last document written, the temporary folder removed.
     void FormClose();
 
+    // Search, go to a page, bookmarks and clearing the reading records (MainSearch.cpp,
+    // MainGoToPage.cpp, MainBookmarks.cpp, MainClearNew.cpp).
+    void ItemSearchClick();
+    void ItemSearchNextClick();
+    void DoSearch(const QString& text, bool matchCase);
+    std::unique_ptr<TFormSearch> FormSearch; // lives for the whole run
+
     // The built-in help text as GBK bytes, each line followed by CR LF.
     static std::string MemoReadme();
 
@@ -135,6 +143,7 @@ private:
     Part PartAt(const QPoint& pos) const;
     QString HintAt(const QPoint& pos) const;
     void ConnectMenus();
+    void ConnectMarks();
     void RebuildRecentMenu();
     void OpenCommandLine();
     bool ReadDocument(const std::string& path);
