@@ -82,6 +82,10 @@ public:
     void ItemSearchNextClick();
     void DoSearch(const QString& text, bool matchCase);
     std::unique_ptr<TFormSearch> FormSearch; // lives for the whole run
+    void ItemInputYeClick();
+    // The states of these commands' items, set each time their menu opens.
+    void MenuMarksPopup();
+    void MenuPageMarksPopup();
 
     // The built-in help text as GBK bytes, each line followed by CR LF.
     static std::string MemoReadme();

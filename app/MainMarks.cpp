@@ -5,4 +5,17 @@ void TFormMain::ConnectMarks() {
     FormSearch = std::make_unique<TFormSearch>();
     connect(Menus->ItemSearch, &QAction::triggered, this, &TFormMain::ItemSearchClick);
     connect(Menus->ItemSearchNext, &QAction::triggered, this, &TFormMain::ItemSearchNextClick);
+    connect(Menus->ItemInputYe, &QAction::triggered, this, &TFormMain::ItemInputYeClick);
+    connect(Menus->ItemInputYe1, &QAction::triggered, this, &TFormMain::ItemInputYeClick);
+    // Connected after the menus' own popup handlers, so these run after them.
+    connect(Menus->MenuMain, &QMenu::aboutToShow, this, &TFormMain::MenuMarksPopup);
+    connect(Menus->MenuPageMove, &QMenu::aboutToShow, this, &TFormMain::MenuPageMarksPopup);
+}
+
+void TFormMain::MenuMarksPopup() {
+    Menus->ItemInputYe->setEnabled(Store.PageCount > 2);
+}
+
+void TFormMain::MenuPageMarksPopup() {
+    Menus->ItemInputYe1->setEnabled(Store.PageCount > 2);
 }
