@@ -4,6 +4,7 @@
 #include "dialogs/Search.h"
 #include "reader/DocumentStore.h"
 #include "reader/PagePair.h"
+#include "records/Bookmarks.h"
 #include "records/RecentList.h"
 #include "records/Registry.h"
 #include "records/Settings.h"
@@ -83,6 +84,15 @@ public:
     void DoSearch(const QString& text, bool matchCase);
     std::unique_ptr<TFormSearch> FormSearch; // lives for the whole run
     void ItemInputYeClick();
+    void ItemAddLabelClick();
+    void ItemEditLabelClick();
+    void ItemDeleteLabelClick();
+    void OnLabelInputClick(int k);
+    // A bookmark of the open document is on the shown pair.
+    bool LabelOnPage() const;
+    // The open document's bookmarks, read when it has been opened from the recent list.
+    void LoadBookmarks();
+    std::unique_ptr<Bookmarks> Marks;
     // The states of these commands' items, set each time their menu opens.
     void MenuMarksPopup();
     void MenuPageMarksPopup();
@@ -148,6 +158,10 @@ private:
     QString HintAt(const QPoint& pos) const;
     void ConnectMenus();
     void ConnectMarks();
+    BookmarkContext MarksContext() const;
+    Bookmarks::AskCaption AskCaption(const QString& title);
+    void BookmarksChanged();
+    void UpdateBookmarkMenu();
     void RebuildRecentMenu();
     void OpenCommandLine();
     bool ReadDocument(const std::string& path);
