@@ -93,6 +93,7 @@ public:
     // The open document's bookmarks, read when it has been opened from the recent list.
     void LoadBookmarks();
     std::unique_ptr<Bookmarks> Marks;
+    void ItemClearNewItemClick();
     // The states of these commands' items, set each time their menu opens.
     void MenuMarksPopup();
     void MenuPageMarksPopup();

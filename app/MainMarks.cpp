@@ -11,6 +11,7 @@ void TFormMain::ConnectMarks() {
     connect(Menus->ItemAddLabel, &QAction::triggered, this, &TFormMain::ItemAddLabelClick);
     connect(Menus->ItemEditLabel, &QAction::triggered, this, &TFormMain::ItemEditLabelClick);
     connect(Menus->ItemDeleteLabel, &QAction::triggered, this, &TFormMain::ItemDeleteLabelClick);
+    connect(Menus->ItemClearNewItem, &QAction::triggered, this, &TFormMain::ItemClearNewItemClick);
     // Connected after the menus' own popup handlers, so these run after them.
     connect(Menus->MenuMain, &QMenu::aboutToShow, this, &TFormMain::MenuMarksPopup);
     connect(Menus->MenuPageMove, &QMenu::aboutToShow, this, &TFormMain::MenuPageMarksPopup);
@@ -18,6 +19,7 @@ void TFormMain::ConnectMarks() {
 
 void TFormMain::MenuMarksPopup() {
     UpdateBookmarkMenu();
+    Menus->ItemClearNewItem->setEnabled(List->Count() > 0);
     Menus->ItemInputYe->setEnabled(Store.PageCount > 2);
 }
 
