@@ -245,6 +245,7 @@ void TFormMain::ChangeYe(int n) {
 
 void TFormMain::Init_Page_String() {
     Pages = CutPagePair(Store, Setting.DoubleSpacing);
+    UpdateBookmarkMenu();
     update();
 }
 

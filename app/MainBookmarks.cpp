@@ -81,7 +81,11 @@ void TFormMain::BookmarksChanged() {
     UpdateBookmarkMenu();
 }
 
+// Whether a bookmark is on the shown pair changes with every pair shown, so the items follow
+// each pair, not only the menu's last opening.
 void TFormMain::UpdateBookmarkMenu() {
+    if (!Marks)
+        return;
     const BookmarkMenuState state = Marks->MenuState(MarksContext());
     Menus->ItemLabel->setEnabled(state.Label);
     Menus->ItemAddLabel->setEnabled(state.AddLabel);

@@ -4,7 +4,6 @@
 
 #include <QCheckBox>
 #include <QComboBox>
-#include <QCompleter>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -24,8 +23,9 @@ TFormSearch::TFormSearch(QWidget* parent)
     // The history grows only through the OK button, without case-only duplicates.
     EditFindText->setInsertPolicy(QComboBox::NoInsert);
     EditFindText->setMinimumWidth(200);
-    // Completing from the history must not change the letter case the reader typed.
-    EditFindText->completer()->setCaseSensitivity(Qt::CaseSensitive);
+    // No inline completion: it would take the first Enter after the text was selected on show
+    // for accepting a completion, and could change the letter case the reader typed.
+    EditFindText->setCompleter(nullptr);
     Label1->setBuddy(EditFindText);
     BtnOk->setDefault(true);
 

@@ -141,6 +141,31 @@ TEST(BookmarksWindowTest, ChangingAndTheTwentyFirst) {
               (Prompt{Prompt::Info, "没有空余书签可供添加，请删除部分书签。"}));
 }
 
+// The items follow the shown pair: after a bookmark was added on one pair, Ctrl+L adds one on
+// the next pair without the menu being opened in between, and Del deletes nothing there.
+TEST(BookmarksWindowTest, ItemsFollowThePairShown) {
+    Session s;
+    const std::string a = s.Book("a.txt");
+    Registry reg(s.Store());
+    TFormMain book(reg, s.progress, {QString::fromStdString(a)});
+    book.show();
+    {
+        CaptionAnswer answer(QStringLiteral("one"));
+        QTest::keyClick(&book, Qt::Key_L, Qt::ControlModifier);
+    }
+    QTest::keyClick(&book, Qt::Key_Space);
+    {
+        CaptionAnswer answer(QStringLiteral("two"));
+        QTest::keyClick(&book, Qt::Key_L, Qt::ControlModifier);
+        EXPECT_EQ(answer.Preset, "第3页");
+    }
+    EXPECT_EQ(book.Marks->Count(), 2);
+    QTest::keyClick(&book, Qt::Key_Space);
+    QTest::keyClick(&book, Qt::Key_Delete);
+    EXPECT_TRUE(s.prompter.Prompts.empty());
+    EXPECT_EQ(book.Marks->Count(), 2);
+}
+
 TEST(BookmarksWindowTest, HelpTextHasNoBookmarkCommands) {
     Session s;
     Registry reg(s.Store());
