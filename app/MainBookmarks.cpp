@@ -35,7 +35,7 @@ void TFormMain::LoadBookmarks() {
 
 Bookmarks::AskCaption TFormMain::AskCaption(const QString& title) {
     return [this, title](const std::string& preset) -> std::optional<std::string> {
-        TFormLabelInput dialog(this);
+        TFormLabelInput dialog; // centred on the screen
         dialog.setWindowTitle(title);
         dialog.EditLabelInput->setText(QString::fromStdString(preset));
         if (dialog.exec() != QDialog::Accepted)

@@ -5,7 +5,8 @@
 
 void TFormMain::ItemClearNewItemClick() {
     ShowMainForm();
-    TFormClearNew dialog(List->Count(), this);
+    // Centred on the screen, as a dialog without a parent is.
+    TFormClearNew dialog(List->Count());
     if (dialog.exec() != QDialog::Accepted)
         return;
     ClearNewItems(*List, Reg, dialog.Choice());
