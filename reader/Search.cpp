@@ -175,18 +175,19 @@ private:
         return AcrossBorder(k, from, linesBefore, starts);
     }
 
-    // Hits that begin in the last bytes of chunk k and end in chunk k + 1: the two sides of the
-    // border are joined in a small window and searched there.
+    // Hits that begin in the last bytes of chunk k and end in a later chunk: the bytes on both
+    // sides of the border are joined in a small window and searched there.
     std::optional<SearchHit> AcrossBorder(int k, std::size_t from, int linesBefore,
                                           CharStarts& starts) {
         if (k >= Store.ChunkCount || Match.Size() < 2)
             return std::nullopt;
-        const std::string_view text = Text(k), next = Text(k + 1);
+        const std::string_view text = Text(k);
         const std::size_t tail = std::min(Match.Size() - 1, text.size());
-        const std::size_t head = std::min(Match.Size() - 1, next.size());
         const std::size_t base = text.size() - tail;
+        const std::size_t wanted = tail + Match.Size() - 1;
         std::string window(text.substr(base));
-        window.append(next.substr(0, head));
+        for (int j = k + 1; j <= Store.ChunkCount && window.size() < wanted; ++j)
+            window.append(Text(j).substr(0, wanted - window.size()));
         std::string folded;
         const std::string_view haystack = Match.Haystack(window, folded);
         for (std::size_t j = Match.NextCandidate(haystack, 0);

@@ -1,8 +1,10 @@
 // test-links: mojuan_reader
 #include "reader/Search.h"
+#include "text/GbkText.h"
 
 #include <gtest/gtest.h>
 
+#include <random>
 #include <string>
 #include <vector>
 
@@ -152,6 +154,95 @@ TEST(SearchTest, TextGbkCannotEncodeIsNotSearchable) {
     EXPECT_EQ(SearchBytes("中文"), std::string("\xD6\xD0\xCE\xC4"));
     EXPECT_EQ(SearchBytes("abc"), std::string("abc"));
     EXPECT_FALSE(SearchBytes("\xF0\x9F\x98\x80")); // an emoji
+}
+
+// The first hit of the whole document, found the slow way: every character start of every
+// chunk (as that chunk alone is walked), compared character by character with the pattern.
+std::optional<SearchHit> FirstHitTheSlowWay(const DocumentStore& store, const std::string& pattern,
+                                            bool matchCase) {
+    std::string whole;
+    for (const Chunk& c : store.ShownChunk)
+        whole += *c;
+    const auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? char(c + 32) : c; };
+    std::size_t base = 0;
+    int linesBefore = 0;
+    for (int k = 0; k < store.ChunkCount; ++k) {
+        const std::string& text = *store.ShownChunk[k];
+        for (std::size_t pos = 0; pos < text.size(); pos += gbk::CharAt(text, pos).Length) {
+            bool same = base + pos + pattern.size() <= whole.size();
+            for (std::size_t i = 0; same && i < pattern.size();) {
+                const gbk::Char c = gbk::CharAt(whole, base + pos + i);
+                const char t = whole[base + pos + i];
+                same = c.Length == 1 ? (matchCase ? t : lower(t)) == pattern[i]
+                                     : i + 1 < pattern.size() &&
+                                           whole.compare(base + pos + i, 2, pattern, i, 2) == 0;
+                i += c.Length;
+            }
+            if (same) {
+                const int line = linesBefore + store.MemoChunk[k].LineOfOffset(pos) + 1;
+                const int page = (line + store.LinesPerPage - 1) / store.LinesPerPage;
+                return SearchHit{page, line - (page - 1) * store.LinesPerPage};
+            }
+        }
+        base += text.size();
+        linesBefore += store.MemoChunk[k].LineCount();
+    }
+    return std::nullopt;
+}
+
+// Whether every character of `text` is whole, as in any text GBK encodes: no lead byte stands
+// alone.
+bool WholeCharacters(const std::string& text) {
+    if (text.empty())
+        return false;
+    for (std::size_t pos = 0; pos < text.size();) {
+        const gbk::Char c = gbk::CharAt(text, pos);
+        if (c.Length == 1 && gbk::IsLeadByte(c.Code))
+            return false;
+        pos += c.Length;
+    }
+    return true;
+}
+
+// Random texts of letters of both cases, line breaks and double-byte characters whose trail
+// bytes are letters, cut into chunks at random bytes (also inside a character).
+TEST(SearchTest, AgreesWithTheSlowWayOnRandomTexts) {
+    std::mt19937 random(12345);
+    const std::vector<std::string> pieces = {"a",    "A",        "b",        "B",        " ",
+                                             "\r\n", "\xA4\x41", "\xA4\x61", "\xB0\xA1", "\xA4"};
+    const auto pick = [&](int n, bool breaks) {
+        std::string s;
+        for (int i = 0; i < n; ++i) {
+            const std::string& p = pieces[random() % pieces.size()];
+            if (breaks || p != "\r\n")
+                s += p;
+        }
+        return s;
+    };
+    for (int round = 0; round < 300; ++round) {
+        const std::string text = pick(60 + random() % 200, true);
+        std::vector<std::string> chunks;
+        for (std::size_t at = 0; at < text.size();) {
+            const std::size_t len = 1 + random() % 40;
+            chunks.push_back(text.substr(at, len));
+            at += len;
+        }
+        Book b(chunks);
+        for (int q = 0; q < 5; ++q) {
+            const bool matchCase = random() % 2;
+            const std::string typed = pick(1 + random() % 3, false);
+            if (!WholeCharacters(typed))
+                continue;
+            const std::string pattern = matchCase ? typed : FoldLetters(typed);
+            const std::optional<SearchHit> expected =
+                FirstHitTheSlowWay(b.store, pattern, matchCase);
+            const std::optional<SearchHit> found = b.Find(typed, {}, matchCase);
+            ASSERT_EQ(found.has_value(), expected.has_value()) << round << " " << q;
+            if (found) {
+                ASSERT_TRUE(Same(found, expected->Page, expected->LineInPage)) << round << " " << q;
+            }
+        }
+    }
 }
 
 } // namespace
