@@ -61,7 +61,7 @@ TEST(BookmarksWindowTest, AddFollowKeepAcrossRunsAndDelete) {
     const std::string a = s.Book("a.txt");
     {
         Registry reg(s.Store());
-        TFormMain book(reg, s.progress, {QString::fromStdString(a)});
+        TFormMain book(reg, s.progress, {a});
         book.show();
         book.ChangeYe(12);
         OpenMainMenu(book);
@@ -118,7 +118,7 @@ TEST(BookmarksWindowTest, ChangingAndTheTwentyFirst) {
             reg.WriteRegInt(FileKey, "最新文件顺序" + std::to_string(p), p - 1);
     }
     Registry reg(s.Store());
-    TFormMain book(reg, s.progress, {QString::fromStdString(a)});
+    TFormMain book(reg, s.progress, {a});
     book.show();
     ASSERT_EQ(book.Marks->Count(), 20);
     book.ChangeYe(39);
@@ -147,7 +147,7 @@ TEST(BookmarksWindowTest, ItemsFollowThePairShown) {
     Session s;
     const std::string a = s.Book("a.txt");
     Registry reg(s.Store());
-    TFormMain book(reg, s.progress, {QString::fromStdString(a)});
+    TFormMain book(reg, s.progress, {a});
     book.show();
     {
         CaptionAnswer answer(QStringLiteral("one"));

@@ -25,11 +25,11 @@ struct TenOnTheList : testing::Test {
     std::unique_ptr<TFormMain> book;
 
     void SetUp() override {
-        QStringList names;
+        std::vector<std::string> names;
         for (int i = 0; i < 10; ++i) {
             files.push_back(dir / ("d" + std::to_string(i) + ".txt"));
             WriteFile(files.back(), "text " + std::to_string(i) + "\r\n");
-            names << QString::fromStdString(files.back());
+            names.push_back(files.back());
         }
         reg = std::make_unique<Registry>(dir / "registry.sqlite3");
         book = std::make_unique<TFormMain>(*reg, progress, names);

@@ -50,31 +50,31 @@ TEST_F(SearchBook, HitTurnsThePageAndPutsTheUnderlineUnderIt) {
     // L100 is line 100: page 4, line 19, the right page of pair 3-4.
     EXPECT_EQ(book.Store.CurrentPage, 3);
     EXPECT_TRUE(book.UnderlineOnRightPage());
-    EXPECT_EQ(book.UnderlineLine, 19);
-    EXPECT_TRUE(book.UnderlineVisible);
+    EXPECT_EQ(book.UnderlineRow(), 19);
+    EXPECT_TRUE(book.UnderlineShown());
     EXPECT_TRUE(book.Setting.ShowUnderline);
     EXPECT_FALSE(book.Setting.AutoPageTurn);
-    EXPECT_EQ(book.ImageUnderLine.left(), book.Geometry.Page2Left);
+    EXPECT_EQ(book.UnderlineRect().left(), book.Layout().Page2Left);
 }
 
 TEST_F(SearchBook, FindNextGoesOnBelowTheHitAndStopsAtTheEnd) {
     auto answer2 = Answer("L539");
     book.ItemSearchClick();
     EXPECT_EQ(book.Store.CurrentPage, 19); // line 539 is line 26 of page 20
-    EXPECT_EQ(book.UnderlineLine, 26);
+    EXPECT_EQ(book.UnderlineRow(), 26);
     Key(Qt::Key_F3); // L5390 is line 5390: page 200, line 17
     EXPECT_EQ(book.Store.CurrentPage, 199);
     EXPECT_TRUE(book.UnderlineOnRightPage());
-    EXPECT_EQ(book.UnderlineLine, 17);
+    EXPECT_EQ(book.UnderlineRow(), 17);
     for (int i = 0; i < 9; ++i) // L5391 to L5399
         Key(Qt::Key_F3);
-    EXPECT_EQ(book.UnderlineLine, 26);
+    EXPECT_EQ(book.UnderlineRow(), 26);
     EXPECT_TRUE(prompts.Prompts.empty());
     Key(Qt::Key_F3);
     ASSERT_EQ(prompts.Prompts.size(), 1u);
     EXPECT_EQ(prompts.Prompts[0], (Prompt{Prompt::Info, "没有查找到 “l539”。"}));
     EXPECT_EQ(book.Store.CurrentPage, 199);
-    EXPECT_EQ(book.UnderlineLine, 26);
+    EXPECT_EQ(book.UnderlineRow(), 26);
 }
 
 // With the underline hidden and the menu not opened since, the check mark still reads hidden;
@@ -84,10 +84,10 @@ TEST_F(SearchBook, FindNextNeverShowsTheSameHitAgain) {
     auto answer3 = Answer("L5399", true, true);
     book.ItemSearchClick();
     EXPECT_EQ(book.Store.CurrentPage, 199);
-    EXPECT_EQ(book.UnderlineLine, 26);
+    EXPECT_EQ(book.UnderlineRow(), 26);
     Key(Qt::Key_F3);
     EXPECT_EQ(prompts.Prompts.size(), 1u);
-    EXPECT_EQ(book.UnderlineLine, 26);
+    EXPECT_EQ(book.UnderlineRow(), 26);
 }
 
 TEST_F(SearchBook, HistoryHasNoCaseOnlyDuplicatesAndEmptyTextOpensTheDialog) {
