@@ -46,9 +46,9 @@ Bookmarks::AskCaption TFormMain::AskCaption(const QString& title) {
 
 void TFormMain::ItemAddLabelClick() {
     ShowMainForm();
-    if (std::optional<std::string> message =
+    if (std::optional<UserMessage> message =
             Marks->Add(MarksContext(), AskCaption(QStringLiteral("添加书签"))))
-        ShowInfo(*message);
+        Tell(*message);
     BookmarksChanged();
 }
 

@@ -2,7 +2,6 @@
 #include "Main.h"
 
 #include "reader/Search.h"
-#include "records/Global.h"
 
 void TFormMain::ItemSearchClick() {
     ShowMainForm();
@@ -29,7 +28,7 @@ void TFormMain::DoSearch(const QString& text, bool matchCase) {
         hit = ::DoSearch(Store, *bytes, matchCase,
                          {Setting.ShowUnderline, UnderlineOnRightPage(), UnderlineLine});
     if (!hit) {
-        ShowInfo(NotFoundMessage(utf8, matchCase));
+        Tell(NotFoundMessage(utf8, matchCase));
         return;
     }
     Setting.AutoPageTurn = false;

@@ -265,11 +265,11 @@ std::optional<SearchHit> DoSearch(DocumentStore& store, std::string_view pattern
     return Search(store, pattern, matchCase, start).Run();
 }
 
-std::string NotFoundMessage(std::string_view utf8, bool matchCase) {
+UserMessage NotFoundMessage(std::string_view utf8, bool matchCase) {
     std::string shown(utf8);
     // UTF-8 never uses bytes below 0x80 inside a character, so folding bytes folds letters only.
     if (!matchCase)
         for (char& c : shown)
             c = static_cast<char>(Lower(static_cast<unsigned char>(c)));
-    return "没有查找到 “" + shown + "”。";
+    return InfoMessage("没有查找到 “" + shown + "”。");
 }

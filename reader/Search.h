@@ -4,6 +4,7 @@
 // ASCII letter or any other single-byte code), and letter case is folded only for single-byte
 // letters, never for trail bytes.
 #include "DocumentStore.h"
+#include "UserMessage.h"
 
 #include <optional>
 #include <string>
@@ -38,4 +39,4 @@ std::optional<SearchHit> DoSearch(DocumentStore& store, std::string_view pattern
 
 // What the reader is told when nothing new was found; `utf8` is the text as typed, shown with
 // its letters folded when case does not matter, as it was searched.
-std::string NotFoundMessage(std::string_view utf8, bool matchCase);
+UserMessage NotFoundMessage(std::string_view utf8, bool matchCase);

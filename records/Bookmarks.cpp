@@ -58,11 +58,11 @@ bool Bookmarks::CanChange(const BookmarkContext& book) {
     return book.DocumentOpen && book.StorageIndex >= 0;
 }
 
-std::optional<std::string> Bookmarks::Add(const BookmarkContext& book, const AskCaption& ask) {
+std::optional<UserMessage> Bookmarks::Add(const BookmarkContext& book, const AskCaption& ask) {
     if (!CanChange(book) || OnPair(book.CurrentPage))
         return std::nullopt;
     if (Count() >= MaxBookmarks)
-        return std::string(BookmarksFullMessage);
+        return InfoMessage(BookmarksFullMessage);
     std::optional<std::string> caption = ask("第" + std::to_string(book.CurrentPage) + "页");
     if (!caption)
         return std::nullopt;

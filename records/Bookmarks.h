@@ -7,6 +7,7 @@
 // list (storage index -1) keeps the bookmarks it was opened with for following, but none can be
 // added, changed or deleted, since nothing could be stored for it.
 #include "Registry.h"
+#include "reader/UserMessage.h"
 
 #include <functional>
 #include <optional>
@@ -66,8 +67,8 @@ public:
     static bool CanChange(const BookmarkContext& book);
 
     // Adds a bookmark for the shown pair, unless one is on it already. The caption is asked for
-    // with "第" + page + "页" preset. The message for the reader when the 20 slots are full.
-    std::optional<std::string> Add(const BookmarkContext& book, const AskCaption& ask);
+    // with "第" + page + "页" preset. What the reader is told when the 20 slots are full.
+    std::optional<UserMessage> Add(const BookmarkContext& book, const AskCaption& ask);
     // Asks for a new caption of each bookmark on the shown pair, in slot order.
     void Edit(const BookmarkContext& book, const AskCaption& ask);
     // Offers each bookmark on the shown pair for deletion. After a deletion the same slot is

@@ -88,7 +88,7 @@ TEST_F(BookmarksTest, TwentyFirstIsRefused) {
         full.push_back({100 + 2 * k, "m"});
     Store(49, full);
     Marks.Load(49);
-    EXPECT_EQ(Marks.Add(Book, Answer("x")), std::string("没有空余书签可供添加，请删除部分书签。"));
+    EXPECT_EQ(Marks.Add(Book, Answer("x")), InfoMessage("没有空余书签可供添加，请删除部分书签。"));
     EXPECT_TRUE(Presets.empty());
     EXPECT_EQ(Marks.Count(), 20);
 }

@@ -101,8 +101,8 @@ TEST(SearchTest, LetterCaseFoldsOnlyWhenAsked) {
     EXPECT_TRUE(Same(b.Find("ABC", {}, false), 1, 2));
     EXPECT_FALSE(b.Find("ABC", {}, true));
     EXPECT_TRUE(Same(b.Find("AbC", {}, true), 1, 3));
-    EXPECT_EQ(NotFoundMessage("AbC中", false), "没有查找到 “abc中”。");
-    EXPECT_EQ(NotFoundMessage("AbC", true), "没有查找到 “AbC”。");
+    EXPECT_EQ(NotFoundMessage("AbC中", false), InfoMessage("没有查找到 “abc中”。"));
+    EXPECT_EQ(NotFoundMessage("AbC", true), InfoMessage("没有查找到 “AbC”。"));
 }
 
 // BIG5 characters whose trail bytes are letters: A4 41 and A4 61 are two different characters,
