@@ -34,8 +34,8 @@ TFormInputYe::TFormInputYe(int currentPage, int pageCount, QWidget* parent)
     Panel1->setGeometry(0, 0, FaceWidth, FaceHeight);
     Panel1->setFrameStyle(QFrame::Panel | QFrame::Sunken);
     Panel1->setLineWidth(1);
-    Label1->move(6, 8);
-    Label2->move(103, 8);
+    Label1->move(6, 10);
+    Label2->move(103, 10);
     EditInputYe->setGeometry(46, 5, 53, 20);
     QPalette white = EditInputYe->palette();
     white.setColor(QPalette::Base, Qt::white);
