@@ -248,11 +248,14 @@ TEST_F(MojuanTextTest, HelpDescribesEveryCommandAndMode) {
     EXPECT_EQ(run.Status, 0);
     for (const char* word :
          {"detect FILE", "convert MODE", "--big5-to-gb", "--gb-to-big5", "--auto-gb", "--auto-big5",
-          "filter FILTER", "--normalize", "--html", "--paragraphs"})
+          "--to-gb", "filter FILTER", "--normalize", "--html", "--paragraphs"})
         EXPECT_NE(run.Out.find(word), std::string::npos) << word;
 }
 
 TEST_F(MojuanTextTest, DetectPrintsSizeAndTheCodeOfEachChunk) {
+    MOJUAN_REQUIRE_CORPUS("shuihu.big5.txt");
+    MOJUAN_REQUIRE_CORPUS("shuihu.gbk.txt");
+    MOJUAN_REQUIRE_CORPUS("hongloumeng.gbk.txt");
     const std::string mixed = MixedDocument();
     WriteFile(Path("mixed.txt"), mixed);
     WriteFile(Path("empty.txt"), "");
@@ -263,6 +266,9 @@ TEST_F(MojuanTextTest, DetectPrintsSizeAndTheCodeOfEachChunk) {
 }
 
 TEST_F(MojuanTextTest, DetectReadsStandardInput) {
+    MOJUAN_REQUIRE_CORPUS("shuihu.big5.txt");
+    MOJUAN_REQUIRE_CORPUS("shuihu.gbk.txt");
+    MOJUAN_REQUIRE_CORPUS("hongloumeng.gbk.txt");
     const ToolRun run = Run({"detect", "-"}, Novel("shuihu.big5.txt"));
     EXPECT_EQ(run.Status, 0);
     EXPECT_EQ(run.Out, "-: 1739802 bytes: BIG5 BIG5 BIG5 BIG5 BIG5 BIG5 BIG5\n");
@@ -276,7 +282,31 @@ TEST_F(MojuanTextTest, DetectNamesTheUnreadableFileAndGoesOn) {
     EXPECT_EQ(run.Out, Path("a.txt") + ": 3 bytes: GB\n");
 }
 
+// A UTF file is named by its encoding, transcoded by every mode before the chunks are cut, and
+// filtered into exactly what the reader shows of it.
+TEST_F(MojuanTextTest, UtfFilesAreDetectedAndTranscodedAsTheReaderDoes) {
+    const std::string gbk = Novel("hongloumeng.gbk.txt");
+    const ToolRun utf8 =
+        Run({"detect", "-"},
+            testsupport::ReadFileBytes(testsupport::TestDataPath("encoding/xiyouji.html")));
+    EXPECT_EQ(utf8.Out, "-: 4312 bytes: UTF-8\n");
+    const std::string utf16("\xFF\xFE" "a\0b\0", 6);
+    WriteFile(Path("u16.txt"), utf16);
+    EXPECT_EQ(Run({"detect", Path("u16.txt")}).Out, Path("u16.txt") + ": 6 bytes: UTF-16LE\n");
+    EXPECT_EQ(Run({"convert", "--to-gb", Path("u16.txt")}).Out, "ab");
+    EXPECT_EQ(Run({"convert", "--to-gb"}, gbk).Out, gbk);
+
+    const std::string page = testsupport::TestDataPath("encoding/xiyouji.html");
+    const ToolRun filtered = Run({"filter", "--normalize", "--html", page});
+    EXPECT_EQ(filtered.Status, 0);
+    EXPECT_EQ(filtered.Out, ReaderShows(page, FilterPasses(true, false), true));
+    EXPECT_EQ(filtered.Out.find("font-family"), std::string::npos);
+}
+
 TEST_F(MojuanTextTest, ConvertGivesWhatTheReaderShows) {
+    MOJUAN_REQUIRE_CORPUS("shuihu.big5.txt");
+    MOJUAN_REQUIRE_CORPUS("shuihu.gbk.txt");
+    MOJUAN_REQUIRE_CORPUS("hongloumeng.gbk.txt");
     const std::string mixed = MixedDocument();
     const struct {
         const char* Mode;
@@ -297,6 +327,9 @@ TEST_F(MojuanTextTest, ConvertGivesWhatTheReaderShows) {
 }
 
 TEST_F(MojuanTextTest, ConvertReadsAndWritesFiles) {
+    MOJUAN_REQUIRE_CORPUS("shuihu.big5.txt");
+    MOJUAN_REQUIRE_CORPUS("shuihu.gbk.txt");
+    MOJUAN_REQUIRE_CORPUS("hongloumeng.gbk.txt");
     const std::string big5 = Novel("shuihu.big5.txt");
     WriteFile(Path("in.txt"), big5);
     const ToolRun run = Run({"convert", Path("in.txt"), "--big5-to-gb", Path("out.txt")});
@@ -306,6 +339,9 @@ TEST_F(MojuanTextTest, ConvertReadsAndWritesFiles) {
 }
 
 TEST_F(MojuanTextTest, ConvertInPlaceReplacesTheFileAndKeepsItsMode) {
+    MOJUAN_REQUIRE_CORPUS("shuihu.big5.txt");
+    MOJUAN_REQUIRE_CORPUS("shuihu.gbk.txt");
+    MOJUAN_REQUIRE_CORPUS("hongloumeng.gbk.txt");
     const std::string gb = Novel("shuihu.gbk.txt");
     WriteFile(Path("book.txt"), gb);
     chmod(Path("book.txt").c_str(), 0640);
@@ -334,6 +370,9 @@ TEST_F(MojuanTextTest, DirectoryAsInputIsAnInputError) {
 }
 
 TEST_F(MojuanTextTest, FailedWriteLeavesNoPartialFile) {
+    MOJUAN_REQUIRE_CORPUS("shuihu.big5.txt");
+    MOJUAN_REQUIRE_CORPUS("shuihu.gbk.txt");
+    MOJUAN_REQUIRE_CORPUS("hongloumeng.gbk.txt");
     WriteFile(Path("in.txt"), Novel("shuihu.big5.txt"));
     const ToolRun fresh =
         Run({"convert", "--big5-to-gb", Path("in.txt"), Path("out.txt")}, "", 100000);
@@ -378,6 +417,9 @@ TEST_F(MojuanTextTest, FilterKeepsALineBreakAcrossTheCutWhole) {
 }
 
 TEST_F(MojuanTextTest, FilterGivesWhatTheReaderShowsForEveryCombination) {
+    MOJUAN_REQUIRE_CORPUS("shuihu.big5.txt");
+    MOJUAN_REQUIRE_CORPUS("shuihu.gbk.txt");
+    MOJUAN_REQUIRE_CORPUS("hongloumeng.gbk.txt");
     const std::string novel = LfNovel();
     ASSERT_EQ(novel.size(), 600000u);
     ASSERT_EQ(CutChunks(novel)[0].size(), ChunkSize - 1);
@@ -405,6 +447,9 @@ TEST_F(MojuanTextTest, FilterGivesWhatTheReaderShowsForEveryCombination) {
 }
 
 TEST_F(MojuanTextTest, FilterWithoutNormalizeKeepsTheInputsLineEnds) {
+    MOJUAN_REQUIRE_CORPUS("shuihu.big5.txt");
+    MOJUAN_REQUIRE_CORPUS("shuihu.gbk.txt");
+    MOJUAN_REQUIRE_CORPUS("hongloumeng.gbk.txt");
     const std::string novel = LfNovel();
     // Smart paragraphs work on CR LF line ends, which the reader always makes first.
     const ToolRun raw = Run({"filter", "--paragraphs"}, novel);
@@ -416,6 +461,9 @@ TEST_F(MojuanTextTest, FilterWithoutNormalizeKeepsTheInputsLineEnds) {
 }
 
 TEST_F(MojuanTextTest, FilterConvertsFirstWhenGivenAMode) {
+    MOJUAN_REQUIRE_CORPUS("shuihu.big5.txt");
+    MOJUAN_REQUIRE_CORPUS("shuihu.gbk.txt");
+    MOJUAN_REQUIRE_CORPUS("hongloumeng.gbk.txt");
     const std::string mixed = MixedDocument();
     WriteFile(Path("mixed.txt"), mixed);
     const struct {
@@ -440,6 +488,9 @@ TEST_F(MojuanTextTest, FilterConvertsFirstWhenGivenAMode) {
 }
 
 TEST_F(MojuanTextTest, FilterTakesTextBeyondTheReadersLimitInMoreChunks) {
+    MOJUAN_REQUIRE_CORPUS("shuihu.big5.txt");
+    MOJUAN_REQUIRE_CORPUS("shuihu.gbk.txt");
+    MOJUAN_REQUIRE_CORPUS("hongloumeng.gbk.txt");
     const std::string big = testsupport::BuildDocument("shuihu.gbk.txt", MaxDocumentBytes + 300000);
     ASSERT_EQ(ChunkCountFor(big.size(), NoChunkLimit), MaxChunks + 2);
     WriteFile(Path("big.txt"), big);
@@ -454,6 +505,9 @@ TEST_F(MojuanTextTest, FilterTakesTextBeyondTheReadersLimitInMoreChunks) {
 }
 
 TEST_F(MojuanTextTest, FilterFailureNamesTheFileAndLeavesNoPartialOutput) {
+    MOJUAN_REQUIRE_CORPUS("shuihu.big5.txt");
+    MOJUAN_REQUIRE_CORPUS("shuihu.gbk.txt");
+    MOJUAN_REQUIRE_CORPUS("hongloumeng.gbk.txt");
     WriteFile(Path("out.txt"), "old");
     const ToolRun missing = Run({"filter", "--html", Path("missing.txt"), Path("out.txt")});
     EXPECT_EQ(missing.Status, 1);
