@@ -49,6 +49,7 @@ TFormMain::TFormMain(Registry& registry, ProgressWindow& progress,
     Menus = new MainMenu(this);
     ConnectMenus();
     ConnectEditMenus();
+    ConnectMarks();
 }
 
 TFormMain::~TFormMain() = default;
@@ -292,6 +293,7 @@ void TFormMain::Init_Page_String() {
         return;
     }
     Pages = CutPagePair(Store, Setting.DoubleSpacing);
+    UpdateBookmarkMenu();
     update();
 }
 

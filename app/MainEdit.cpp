@@ -42,9 +42,7 @@ void TFormMain::ConnectEditMenus() {
     connect(Menus->ItemQuit, &QAction::triggered, this, &TFormMain::ItemQuitClick);
     // Commands this build does not have yet: their items stay in place, disabled.
     for (QAction* item :
-         {Menus->ItemOpen, Menus->ItemLib, Menus->ItemSearch, Menus->ItemSearchNext,
-          Menus->ItemLabel->menuAction(), Menus->ItemLabelInput->menuAction(), Menus->ItemInputYe,
-          Menus->ItemSetup, Menus->ItemShow, Menus->ItemMax, Menus->ItemClearNewItem})
+         {Menus->ItemOpen, Menus->ItemLib, Menus->ItemSetup, Menus->ItemShow, Menus->ItemMax})
         item->setEnabled(false);
 }
 

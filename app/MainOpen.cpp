@@ -30,6 +30,7 @@ bool TFormMain::OpenDocument(const std::string& path) {
 void TFormMain::FinishOpen(int index, const std::string& entryText) {
     List->CurrentIndex = index;
     Store.DocumentName = entryText;
+    LoadBookmarks();
     if (ExtensionIs(entryText, ".htm") || ExtensionIs(entryText, ".html"))
         Setting.ProcessHtml = true;
     Init_Text(Store, Progress);
@@ -132,6 +133,7 @@ void TFormMain::MenuMainPopup() {
     Menus->ItemHangD->setChecked(Setting.DoubleSpacing);
     Menus->ItemUnderLine->setChecked(Setting.ShowUnderline);
     Menus->ItemEdit->setEnabled(!Store.DocumentName.empty());
+    MenuMarksPopup(); // bookmarks, "指定页..." and "清除阅读记录..."
     Menus->ItemShow->setText(isVisible() ? QStringLiteral("隐藏书本") : QStringLiteral("显示书本"));
     Setting.Maximized = IsMaximized();
     Menus->ItemMax->setText(Setting.Maximized ? QStringLiteral("恢复显示")

@@ -74,6 +74,8 @@ void MainMenu::BuildPageMenu() {
     ItemPageFirst = AddItem(m, "ItemPageFirst", QStringLiteral("第一页        Home"));
     ItemPageLast = AddItem(m, "ItemPageLast", QStringLiteral("最后一页      End"));
     AddSeparator(m, "N4");
+    ItemInputYe1 = AddItem(m, "ItemInputYe1", QStringLiteral("指定页...     Ctrl+Y"));
+    AddSeparator(m, "N6");
     ItemFilePrev = AddItem(m, "ItemFilePrev", QStringLiteral("上一篇小说    <"));
     ItemFileNext = AddItem(m, "ItemFileNext", QStringLiteral("下一篇小说    >"));
 }

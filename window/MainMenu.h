@@ -55,6 +55,7 @@ public:
     QAction* ItemPageNext;
     QAction* ItemPageFirst;
     QAction* ItemPageLast;
+    QAction* ItemInputYe1;
     QAction* ItemFilePrev;
     QAction* ItemFileNext;
 

@@ -2,7 +2,7 @@
 # The main menu, opened by a right click on the book, holds every item in its order with its
 # caption (trailing spaces included), shortcut, submenu arrow, check mark and enabled state: it
 # is drawn pixel for pixel as acceptance-reference draws a menu made from the list below. The
-# submenus "最新文件" and "文件处理" are opened by pointing at their rows and compared the same way.
+# submenus "最新文件", "文件处理" and "书签处理" are opened by pointing at their rows and compared the same way.
 source "$(dirname "$0")/lib.sh"
 [ -f "$CORPUS/shuihu.gbk.txt" ] || skip "the corpus novel $CORPUS/shuihu.gbk.txt is missing"
 start_session
@@ -18,9 +18,9 @@ cat >"$SESSION/main.rows" <<ROWS
 最新文件${tab}${tab}sub
 文件处理${tab}${tab}sub
 -
-书签处理${tab}${tab}sub off
+书签处理${tab}${tab}sub
 指定书签${tab}${tab}sub off
-指定页...${tab}Ctrl+Y${tab}off
+指定页...${tab}Ctrl+Y
 -
 淘宝网${tab}Ctrl+C
 一淘团购${tab}Ctrl+V
@@ -30,7 +30,7 @@ cat >"$SESSION/main.rows" <<ROWS
 -
 隐藏书本${tab}Ctrl+N${tab}off
 最大化显示${tab}Ctrl+I${tab}off
-清除阅读记录...${tab}Ctrl+C${tab}off
+清除阅读记录...${tab}Ctrl+C
 -
 退出${tab}Ctrl+T
 ROWS
@@ -49,8 +49,13 @@ GB码转换为BIG5码   ${tab}Ctrl+G${tab}check
 编辑${tab}Ctrl+E
 刷新${tab}F5
 -
-查找...${tab}Ctrl+F3${tab}off
-查找下一个${tab}F3${tab}off
+查找...${tab}Ctrl+F3
+查找下一个${tab}F3
+ROWS
+cat >"$SESSION/label.rows" <<ROWS
+添加书签...${tab}Ctrl+L
+修改书签...${tab}${tab}off
+删除书签...${tab}Del${tab}off
 ROWS
 
 # The reader's visible popup menus, one id a line: the windows that the window manager does
@@ -135,5 +140,6 @@ reference_menu "$SESSION/main.rows" main
 expect_same main "the main menu"
 compare_submenu 2 "$SESSION/recent.rows" recent
 compare_submenu 3 "$SESSION/deal.rows" deal
+compare_submenu 5 "$SESSION/label.rows" label
 quit_mojuan
-pass "the main menu and its submenus 最新文件 and 文件处理 hold every item in order, as listed"
+pass "the main menu and its submenus 最新文件, 文件处理 and 书签处理 hold every item in order, as listed"
