@@ -63,6 +63,9 @@ TEST(EditWindowTest, EditModeCoversThePagesAndLocksEverythingElse) {
     EXPECT_FALSE(b.book.Setting.ConvertBig5);
     EXPECT_EQ(b.book.Store.CurrentPage, 51);
     EXPECT_FALSE(b.book.Menus->ItemDeal->menuAction()->isEnabled());
+    emit b.book.Menus->MenuMain->aboutToShow(); // the tray's menu opening while editing
+    for (QAction* item : b.book.Menus->MenuMain->actions())
+        EXPECT_FALSE(item->isEnabled()) << item->objectName().toStdString();
 
     // A drop is refused; a resize only moves the boxes.
     QMimeData files;
