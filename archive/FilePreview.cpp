@@ -1,0 +1,94 @@
+#include "FilePreview.h"
+
+#include "UnZip32.h"
+#include "ZipPrev.h"
+#include "text/GbkText.h"
+
+#include <cerrno>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+
+bool IsZipName(std::string_view path) {
+    constexpr std::string_view zip = ".zip";
+    if (path.size() < zip.size())
+        return false;
+    std::string tail(path.substr(path.size() - zip.size()));
+    for (char& c : tail)
+        c = static_cast<char>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c);
+    return tail == zip;
+}
+
+bool IsRegularFile(const std::string& path) {
+    struct stat st;
+    return path.find('\0') == std::string::npos && ::stat(path.c_str(), &st) == 0 &&
+           S_ISREG(st.st_mode);
+}
+
+std::string ReadBeginning(const std::string& path) {
+    // O_NONBLOCK: a file swapped for a pipe between the test and the open must not block.
+    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
+    if (fd < 0)
+        return {};
+    std::string bytes;
+    struct stat st;
+    if (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode)) {
+        bytes.resize(PreviewBytes);
+        std::size_t got = 0;
+        while (got < PreviewBytes) {
+            const ssize_t n = ::read(fd, bytes.data() + got, PreviewBytes - got);
+            if (n < 0 && errno == EINTR)
+                continue;
+            if (n <= 0)
+                break;
+            got += static_cast<std::size_t>(n);
+        }
+        bytes.resize(got);
+    }
+    ::close(fd);
+    return bytes.substr(0, bytes.find('\0'));
+}
+
+// The length of `text` without a lead byte left alone at its very end.
+std::size_t WholeCharacters(std::string_view text) {
+    std::size_t pos = 0;
+    while (pos < text.size()) {
+        const gbk::Char c = gbk::CharAt(text, pos);
+        if (c.Length == 1 && pos + 1 == text.size() &&
+            gbk::IsLeadByte(static_cast<unsigned char>(text[pos])))
+            return pos;
+        pos += c.Length;
+    }
+    return text.size();
+}
+
+} // namespace
+
+std::string PreviewText(const std::string& path) {
+    if (!IsRegularFile(path))
+        return {};
+    if (!IsZipName(path))
+        return ReadBeginning(path);
+    if (!CheckUnzipDll().Ok)
+        return {};
+    const auto entries = ListZipEntries(path);
+    return entries ? ZipPreviewText(*entries) : std::string();
+}
+
+std::u16string PreviewDisplay(std::string_view gbBytes) {
+    gbBytes = gbBytes.substr(0, WholeCharacters(gbBytes));
+    std::u16string shown;
+    while (!gbBytes.empty()) {
+        const std::size_t end = gbBytes.find_first_of("\r\n");
+        shown += gbk::Decode(gbBytes.substr(0, end));
+        if (end == std::string_view::npos)
+            break;
+        shown += u'\n';
+        const bool crlf =
+            gbBytes[end] == '\r' && end + 1 < gbBytes.size() && gbBytes[end + 1] == '\n';
+        gbBytes.remove_prefix(end + (crlf ? 2 : 1));
+    }
+    return shown;
+}
