@@ -35,6 +35,7 @@ TFormMain::TFormMain(Registry& registry, ProgressWindow& progress, QStringList d
     setAcceptDrops(true);
     Menus = new MainMenu(this);
     ConnectMenus();
+    ConnectFileCommands();
     if (auto* mess = dynamic_cast<TFormMess*>(&Progress))
         mess->SetMainForm(this, [this] { ShowMainForm(); });
     Init();

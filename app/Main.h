@@ -15,7 +15,11 @@
 #include <QImage>
 #include <QStringList>
 #include <QWidget>
+#include <functional>
 #include <memory>
+
+class QDialog;
+class TOpenTextDialog;
 
 class TFormMain : public QWidget {
     Q_OBJECT
@@ -72,6 +76,17 @@ public:
     void ItemBIG5Click(QAction* sender);
     void ItemRefreshClick();
     void MenuMainPopup();
+    // Files: the open dialog, saving the shown text, generating a library file. The dialogs are
+    // made on first use and kept, so they remember their folder and the BIG5 box.
+    void ItemOpenClick();
+    void ItemSaveClick();
+    void ItemLibClick();
+    // Runs a modal dialog and gives its result; tests replace it to answer the dialog.
+    std::function<int(QDialog&)> RunDialog;
+    TOpenTextDialog* OpenDialog = nullptr;
+    TOpenTextDialog* SaveDialog = nullptr; // a TSaveTextDialog, as is LibDialog
+    TOpenTextDialog* LibDialog = nullptr;
+
     // Shut-down: every setting and the last document written, the temporary folder removed.
     void FormClose();
 
@@ -135,6 +150,9 @@ private:
     Part PartAt(const QPoint& pos) const;
     QString HintAt(const QPoint& pos) const;
     void ConnectMenus();
+    void ConnectFileCommands();
+    void MakeFileDialogs();
+    bool RunFileDialog(TOpenTextDialog* dialog);
     void RebuildRecentMenu();
     void OpenCommandLine();
     bool ReadDocument(const std::string& path);
