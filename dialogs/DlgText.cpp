@@ -7,6 +7,7 @@
 #include <QFrame>
 #include <QGridLayout>
 #include <QPlainTextEdit>
+#include <QToolTip>
 #include <QVBoxLayout>
 
 namespace {
@@ -121,6 +122,11 @@ void TOpenTextDialog::DoSelectionChange(const QString& path) {
 void TOpenTextDialog::CheckBoxBig5Click() {
     const std::string shown = CheckBoxBig5->isChecked() ? Big5ToGb(Preview) : Preview;
     MemoText->setPlainText(QString::fromStdU16String(PreviewDisplay(shown)));
+}
+
+void TOpenTextDialog::done(int result) {
+    QFileDialog::done(result);
+    QToolTip::hideText();
 }
 
 TSaveTextDialog::TSaveTextDialog(QWidget* parent) : TOpenTextDialog(parent) {

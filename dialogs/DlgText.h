@@ -35,6 +35,10 @@ public:
     QCheckBox* CheckBoxBig5;
     QPlainTextEdit* MemoText;
 
+protected:
+    // Closing also hides a tool tip the dialog may have left showing.
+    void done(int result) override;
+
 private:
     void BuildPreviewPanel();
     std::string Preview;

@@ -232,7 +232,11 @@ TEST(FileDialogsTest, SavingWritesTheShownTextAndALibraryReopensTheList) {
         {QString::fromStdString(a), QString::fromStdString(b), QString::fromStdString(c)});
     Answers answers(s.dir.Path(), {"saved"});
     Answer(book, answers);
-    book.ItemSaveClick();
+    book.show();
+    book.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&book));
+    QTest::keyClick(&book, Qt::Key_S, Qt::ControlModifier | Qt::ShiftModifier);
+    ASSERT_EQ(answers.FileDialogs, 1);
     EXPECT_EQ(answers.Titles.back(), QStringLiteral("保存小说文件"));
     EXPECT_EQ(testsupport::ReadFileBytes(s.dir / "saved.txt"), "alpha\r\nbeta\r\n");
 
