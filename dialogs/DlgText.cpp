@@ -3,9 +3,14 @@
 #include "archive/FilePreview.h"
 #include "text/Gb2Big5.h"
 
+#include <QAbstractItemView>
 #include <QCheckBox>
+#include <QCompleter>
+#include <QFileSystemModel>
 #include <QFrame>
 #include <QGridLayout>
+#include <QItemSelectionModel>
+#include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QToolTip>
 #include <QVBoxLayout>
@@ -59,7 +64,13 @@ TOpenTextDialog::TOpenTextDialog(QWidget* parent)
     setOption(QFileDialog::DontUseNativeDialog);
     setOption(QFileDialog::HideNameFilterDetails);
     BuildPreviewPanel();
-    connect(this, &QFileDialog::currentChanged, this, &TOpenTextDialog::DoSelectionChange);
+    // The dialog reports a new current file only for clicks and arrow keys; a name typed into it
+    // selects the file without making it current. The selection of its views is what counts.
+    if (auto* view = findChild<QAbstractItemView*>(QStringLiteral("listView")))
+        connect(view->selectionModel(), &QItemSelectionModel::selectionChanged, this,
+                [this, view] { SelectionChanged(*view->selectionModel()); });
+    else
+        connect(this, &QFileDialog::currentChanged, this, &TOpenTextDialog::DoSelectionChange);
     connect(CheckBoxBig5, &QCheckBox::clicked, this, &TOpenTextDialog::CheckBoxBig5Click);
 }
 
@@ -119,6 +130,15 @@ void TOpenTextDialog::DoSelectionChange(const QString& path) {
     TextPanel->repaint();
 }
 
+// The file previewed: the current one when it is selected, else the first selected.
+void TOpenTextDialog::SelectionChanged(const QItemSelectionModel& selection) {
+    const QModelIndex current = selection.currentIndex();
+    QModelIndex shown = selection.isRowSelected(current.row(), current.parent())
+                            ? current
+                            : selection.selectedRows().value(0);
+    DoSelectionChange(shown.data(QFileSystemModel::FilePathRole).toString());
+}
+
 void TOpenTextDialog::CheckBoxBig5Click() {
     const std::string shown = CheckBoxBig5->isChecked() ? Big5ToGb(Preview) : Preview;
     MemoText->setPlainText(QString::fromStdU16String(PreviewDisplay(shown)));
@@ -127,6 +147,11 @@ void TOpenTextDialog::CheckBoxBig5Click() {
 void TOpenTextDialog::done(int result) {
     QFileDialog::done(result);
     QToolTip::hideText();
+    // Confirming with Enter while the name completer's list is open can leave that list on the
+    // screen after the dialog has gone.
+    if (auto* edit = findChild<QLineEdit*>(QStringLiteral("fileNameEdit")))
+        if (QCompleter* completer = edit->completer())
+            completer->popup()->hide();
 }
 
 TSaveTextDialog::TSaveTextDialog(QWidget* parent) : TOpenTextDialog(parent) {

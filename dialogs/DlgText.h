@@ -7,6 +7,7 @@
 #include <string>
 
 class QCheckBox;
+class QItemSelectionModel;
 class QFrame;
 class QPlainTextEdit;
 class QWidget;
@@ -36,11 +37,12 @@ public:
     QPlainTextEdit* MemoText;
 
 protected:
-    // Closing also hides a tool tip the dialog may have left showing.
+    // Closing also hides a tool tip or a completion list the dialog may have left showing.
     void done(int result) override;
 
 private:
     void BuildPreviewPanel();
+    void SelectionChanged(const QItemSelectionModel& selection);
     std::string Preview;
 };
 

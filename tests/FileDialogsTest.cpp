@@ -112,6 +112,19 @@ TEST(FileDialogsTest, PreviewShowsTheBeginningOfTheSelectedFile) {
     EXPECT_EQ(dialog.MemoText->toPlainText(), QStringLiteral("a.txt\nb.htm\n"));
 }
 
+TEST(FileDialogsTest, TypingANameSelectsTheFileAndPreviewsIt) {
+    Session s;
+    s.Book("typed.txt", "typed text");
+    TOpenTextDialog dialog;
+    dialog.setDirectory(QString::fromStdString(s.dir.Path()));
+    auto* view = dialog.findChild<QAbstractItemView*>(QStringLiteral("listView"));
+    ASSERT_NE(view, nullptr);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return view->model()->rowCount(view->rootIndex()) > 0; }));
+    dialog.findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))
+        ->setText(QStringLiteral("typed.txt"));
+    EXPECT_EQ(dialog.MemoText->toPlainText(), QStringLiteral("typed text"));
+}
+
 TEST(FileDialogsTest, OpenDialogHasTheNineFiltersAndMatchesThemInAnyCase) {
     Session s;
     s.Book("a.zip", "PK");
