@@ -1,13 +1,18 @@
 #pragma once
 // An archive opened read-only through libzip, closed when the handle goes.
 #include <string>
+#include <sys/stat.h>
 #include <utility>
 #include <zip.h>
 
 class ZipHandle {
 public:
+    // Only a regular file is opened: a reference from a library file may name a pipe or a
+    // device, and reading one would block or never end.
     static ZipHandle Open(const std::string& path) {
-        if (path.find('\0') != std::string::npos)
+        struct stat st;
+        if (path.find('\0') != std::string::npos || ::stat(path.c_str(), &st) != 0 ||
+            !S_ISREG(st.st_mode))
             return ZipHandle(nullptr);
         int error = 0;
         return ZipHandle(zip_open(path.c_str(), ZIP_RDONLY, &error));

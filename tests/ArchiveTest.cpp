@@ -165,6 +165,10 @@ TEST(ArchiveTest, AnEntryThatInflatesPastTheLimitIsCut) {
 
 TEST(ArchiveTest, DamagedArchivesListNothingAndExtractNothing) {
     ScratchDir dir;
+    ASSERT_EQ(::mkfifo((dir / "pipe.zip").c_str(), 0600), 0);
+    EXPECT_FALSE(ListZipEntries(dir / "pipe.zip")); // returns at once: a pipe is never read
+    EXPECT_EQ(ExtractZipEntry(dir / "pipe.zip", "a.txt", dir / "temp").Status,
+              ExtractStatus::NoArchive);
     WriteFile(dir / "junk.zip", std::string(5000, 'P'));
     EXPECT_FALSE(ListZipEntries(dir / "junk.zip"));
     EXPECT_FALSE(ListZipEntries(dir.Path()));
