@@ -9,16 +9,12 @@
 #include "reader/OpenFile.h"
 #include "reader/SaveText.h"
 #include "records/CommandLine.h"
-#include "records/FileTest.h"
 #include "records/Global.h"
 #include "records/LibraryFile.h"
 
 #include <QApplication>
 #include <QMessageBox>
 #include <QShortcut>
-
-static_assert(MaxEntryBytes == MaxDocumentBytes,
-              "an entry cut at extraction must be one the opening refuses as too large");
 
 namespace {
 
@@ -108,8 +104,8 @@ void TFormMain::ItemSaveClick() {
     if (!RunFileDialog(SaveDialog))
         return;
     const std::string path = SaveDialog->selectedFiles().first().toStdString();
-    if (const std::optional<std::string> warning = SaveDocumentText(Store, path, Progress))
-        ShowWarning(*warning);
+    if (const std::optional<UserMessage> warning = SaveDocumentText(Store, path, Progress))
+        Show(*warning);
 }
 
 void TFormMain::ItemLibClick() {
@@ -122,9 +118,9 @@ void TFormMain::ItemLibClick() {
         return;
     const std::string path = LibDialog->selectedFiles().first().toStdString();
     Progress.InitShowMess(0, n, LibraryProgressCaption);
-    const std::optional<std::string> warning =
+    const std::optional<UserMessage> warning =
         WriteLibraryFile(path, List->Items(), [this](int line) { Progress.ShowMessPos(line); });
     Progress.CloseShowMess();
     if (warning)
-        ShowWarning(*warning);
+        Show(*warning);
 }

@@ -2,6 +2,8 @@
 // Extracting one entry of an archive into a directory. The entry name comes from the recent
 // list, which takes it unchecked from library files, the command line and the store, so every
 // rule that keeps the write inside the directory is checked here.
+#include "text/Chunking.h"
+
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -9,7 +11,7 @@
 // Extraction stops once an entry has given more than this (the largest document the reader
 // opens), so an archive that inflates without end cannot fill the disk; the file left behind
 // is then one byte over and the opening refuses it as too large.
-inline constexpr std::int64_t MaxEntryBytes = 22250000;
+inline constexpr std::int64_t MaxEntryBytes = MaxDocumentBytes;
 
 enum class ExtractStatus {
     Ok,

@@ -51,8 +51,8 @@ void BM_OpenArchiveEntry(benchmark::State& state) {
     NoProgress progress;
     for (auto _ : state) {
         const ExtractResult r = ExtractZipEntry(zip, Entry, WorkDir() + "/temp");
-        auto chunks = OpenFile(r.Path, progress);
-        if (!chunks)
+        OpenedFile chunks = OpenFile(r.Path, progress);
+        if (!chunks.Chunks)
             state.SkipWithError("entry not opened");
         benchmark::DoNotOptimize(chunks);
     }

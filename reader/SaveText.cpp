@@ -1,12 +1,12 @@
 #include "SaveText.h"
 
-#include "records/AtomicFile.h"
+#include "AtomicFile.h"
 
 std::string SaveFailedText(const std::string& path) {
     return "保存文件 " + path + " 失败！\r\n请检查磁盘是否错误。";
 }
 
-std::optional<std::string> SaveDocumentText(const DocumentStore& store, const std::string& path,
+std::optional<UserMessage> SaveDocumentText(const DocumentStore& store, const std::string& path,
                                             ProgressWindow& progress) {
     std::vector<std::string_view> pieces;
     for (int k = 1; k <= store.ChunkCount; ++k) {
@@ -19,5 +19,5 @@ std::optional<std::string> SaveDocumentText(const DocumentStore& store, const st
     progress.CloseShowMess();
     if (saved)
         return std::nullopt;
-    return SaveFailedText(path);
+    return WarningMessage(SaveFailedText(path));
 }

@@ -3,6 +3,7 @@
 // in the code the conversions produced, with CR LF line ends and no header.
 #include "DocumentStore.h"
 #include "ProgressWindow.h"
+#include "UserMessage.h"
 
 #include <optional>
 #include <string>
@@ -15,5 +16,5 @@ std::string SaveFailedText(const std::string& path);
 // Writes the shown chunks to `path`, reporting chunk i as position i of a progress range 0 to
 // the chunk count. The file is replaced whole or not at all. Nothing on success, else the
 // warning to show.
-std::optional<std::string> SaveDocumentText(const DocumentStore& store, const std::string& path,
+std::optional<UserMessage> SaveDocumentText(const DocumentStore& store, const std::string& path,
                                             ProgressWindow& progress);

@@ -209,7 +209,7 @@ TEST(FileDialogsTest, ZipEntriesChosenGoOnTopInRowOrderAndTheFirstOpens) {
 
     book.OnItemNewFileClick(1);
     EXPECT_EQ(book.Store.DocumentName, zip + "|sub\\b.htm");
-    EXPECT_TRUE(std::filesystem::exists(book.TempDir + "/sub/b.htm"));
+    EXPECT_TRUE(std::filesystem::exists(book.TempFolder() + "/sub/b.htm"));
     EXPECT_TRUE(s.prompter.Prompts.empty());
 
     // Without "显示所有文件" the picture is not listed, so it cannot be chosen.
@@ -230,7 +230,7 @@ TEST(FileDialogsTest, ZipEntriesChosenGoOnTopInRowOrderAndTheFirstOpens) {
     EXPECT_EQ(s.prompter.Prompts[0].Text,
               "打开文件 " + (s.dir / "locked.zip") + " 失败！\r\n请检查ZIP文件是否有密码。");
 
-    const std::string temp = book.TempDir;
+    const std::string temp = book.TempFolder();
     book.close();
     EXPECT_FALSE(std::filesystem::exists(temp));
 }
@@ -240,9 +240,7 @@ TEST(FileDialogsTest, SavingWritesTheShownTextAndALibraryReopensTheList) {
     const std::string a = s.Book("a.txt", "alpha\nbeta\n"), b = s.Book("b.txt"),
                       c = s.Book("c.txt");
     Registry reg(s.Store());
-    TFormMain book(
-        reg, s.progress,
-        {QString::fromStdString(a), QString::fromStdString(b), QString::fromStdString(c)});
+    TFormMain book(reg, s.progress, {a, b, c});
     Answers answers(s.dir.Path(), {"saved"});
     Answer(book, answers);
     book.show();

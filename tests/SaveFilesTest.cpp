@@ -3,10 +3,10 @@
 #include "RecordingPrompter.h"
 #include "StoreTestSupport.h"
 #include "TestSupport.h"
+#include "reader/AtomicFile.h"
 #include "reader/OpenFile.h"
 #include "reader/SaveText.h"
 #include "reader/TextPasses.h"
-#include "records/AtomicFile.h"
 #include "records/LibraryFile.h"
 #include "text/Gb2Big5.h"
 
@@ -41,11 +41,11 @@ TEST(SaveFilesTest, ConvertedBig5DocumentIsSavedAsGbBytesChunkByChunk) {
     const std::string big5 = testsupport::BuildDocument("shuihu.big5.txt", 600000);
     WriteFile(dir / "big5.txt", big5);
     DocumentStore store;
-    store.SetChunks(*OpenFile(dir / "big5.txt", quiet));
+    store.SetChunks(*OpenFile(dir / "big5.txt", quiet).Chunks);
     Init_Text(store, quiet);
-    Settings settings;
-    settings.ConvertBig5 = true;
-    Init_Page_Do(store, settings, quiet);
+    TextOptions options;
+    options.ConvertBig5 = true;
+    Init_Page_Do(store, options, quiet);
     ASSERT_EQ(store.ChunkCount, 3);
 
     RecordingProgress progress;
@@ -73,7 +73,8 @@ TEST(SaveFilesTest, AFailedSaveLeavesTheOldFileWholeAndSaysSo) {
         if (!locked.Active())
             GTEST_SKIP() << "cannot make a folder read-only here";
         EXPECT_EQ(SaveDocumentText(store, dir / "shelf/old.txt", quiet),
-                  "保存文件 " + (dir / "shelf/old.txt") + " 失败！\r\n请检查磁盘是否错误。");
+                  WarningMessage("保存文件 " + (dir / "shelf/old.txt") +
+                                 " 失败！\r\n请检查磁盘是否错误。"));
     }
     EXPECT_EQ(testsupport::ReadFileBytes(dir / "shelf/old.txt"), "old text");
     // A target that is a folder: the bytes are written, the rename fails, nothing is left over.
@@ -105,12 +106,14 @@ TEST(SaveFilesTest, ThreeEntryLibraryIsWrittenLeastRecentFirstAndReadBackInOrder
     EXPECT_EQ(lines, (std::vector<int>{1, 2, 3}));
     EXPECT_EQ(testsupport::ReadFileBytes(dir / "shelf.blf"),
               "/books/third.txt\r\n/books/set.zip|卷一\\二.txt\r\n/books/first.txt\r\n");
-    const auto read = ReadLibraryFile(dir / "shelf.blf");
-    ASSERT_TRUE(read);
-    EXPECT_EQ(*read, (std::vector<std::string>{"/books/third.txt", "/books/set.zip|卷一\\二.txt",
-                                               "/books/first.txt"}));
+    const LibraryRead read = ReadLibraryFile(dir / "shelf.blf");
+    ASSERT_TRUE(read.Lines);
+    EXPECT_EQ(*read.Lines,
+              (std::vector<std::string>{"/books/third.txt", "/books/set.zip|卷一\\二.txt",
+                                        "/books/first.txt"}));
     EXPECT_EQ(WriteLibraryFile(dir / "none/shelf.blf", list),
-              "生成书库文件 " + (dir / "none/shelf.blf") + " 失败！\r\n请检查磁盘是否错误。");
+              WarningMessage("生成书库文件 " + (dir / "none/shelf.blf") +
+                             " 失败！\r\n请检查磁盘是否错误。"));
 }
 
 } // namespace
