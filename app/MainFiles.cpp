@@ -11,8 +11,8 @@
 #include "records/CommandLine.h"
 #include "records/Global.h"
 #include "records/LibraryFile.h"
+#include "records/ShellIntegration.h"
 
-#include <QApplication>
 #include <QMessageBox>
 #include <QShortcut>
 
@@ -58,7 +58,8 @@ void TFormMain::ConnectFileCommands() {
         [this](const std::string& archive) -> std::optional<std::vector<std::string>> {
         const UnzipCheck check = CheckUnzipDll();
         if (!check.Ok) {
-            QMessageBox::critical(this, QApplication::applicationName(),
+            // The library's two errors are shown in the program's error box, not as a warning.
+            QMessageBox::critical(this, QString::fromUtf8(ProgramTitle),
                                   QString::fromStdString(check.Message));
             return std::nullopt;
         }
