@@ -2,6 +2,7 @@
 
 #include "UnZip32.h"
 #include "ZipPrev.h"
+#include "text/Encoding.h"
 #include "text/GbkText.h"
 
 #include <cerrno>
@@ -48,7 +49,17 @@ std::string ReadBeginning(const std::string& path) {
         bytes.resize(got);
     }
     ::close(fd);
-    return bytes.substr(0, bytes.find('\0'));
+    return bytes;
+}
+
+bool IsHtmlName(std::string_view path) {
+    const std::size_t dot = path.rfind('.');
+    if (dot == std::string_view::npos)
+        return false;
+    std::string ext(path.substr(dot));
+    for (char& c : ext)
+        c = static_cast<char>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c);
+    return ext == ".htm" || ext == ".html";
 }
 
 // The length of `text` without a lead byte left alone at its very end.
@@ -69,8 +80,12 @@ std::size_t WholeCharacters(std::string_view text) {
 std::string PreviewText(const std::string& path) {
     if (!IsRegularFile(path))
         return {};
-    if (!IsZipName(path))
-        return ReadBeginning(path);
+    if (!IsZipName(path)) {
+        // A UTF-8 or UTF-16 document is shown as the book will show it, in GB; it is cut at its
+        // first zero byte only then, so that UTF-16 is not cut after its first character.
+        const std::string shown = ToReadingBytes(ReadBeginning(path), IsHtmlName(path));
+        return shown.substr(0, shown.find('\0'));
+    }
     if (!CheckUnzipDll().Ok)
         return {};
     const auto entries = ListZipEntries(path);

@@ -7,7 +7,8 @@
 
 inline constexpr std::size_t PreviewBytes = 2000;
 
-// The first PreviewBytes bytes of a regular file, up to its first zero byte; for a name ending
+// The first PreviewBytes bytes of a regular file, a UTF-8 or UTF-16 text transcoded to GB as
+// the book reads it, up to its first zero byte; for a name ending
 // in ".zip" (any letter case) the file names of its entries, one per CR LF line. Empty for
 // anything that is not a readable regular file or a listable archive. Never blocks: pipes and
 // devices are not opened for reading.

@@ -22,6 +22,20 @@ TEST(FilePreviewTest, ShowsTheFirst2000BytesUpToTheFirstZero) {
     EXPECT_EQ(PreviewText(dir / "zero.txt"), "ab");
 }
 
+TEST(FilePreviewTest, UnicodeTextsArePreviewedInGb) {
+    ScratchDir dir;
+    WriteFile(dir / "utf8.txt", "第一回\r\n");
+    EXPECT_EQ(PreviewText(dir / "utf8.txt"), "\xB5\xDA\xD2\xBB\xBB\xD8\r\n");
+    WriteFile(dir / "utf16.txt", std::string("\xFF\xFE\x2C\x7B\x00\x4E\x0D\x00\x0A\x00", 10));
+    EXPECT_EQ(PreviewText(dir / "utf16.txt"), "\xB5\xDA\xD2\xBB\r\n");
+    // The 2000-byte limit cuts 一 after two of its three bytes: the text is still read as UTF-8.
+    const std::string head = std::string(1990, 'a') + "第" + std::string(5, 'a');
+    WriteFile(dir / "cut.txt", head + "一" + std::string(100, 'b'));
+    const std::string shown = PreviewText(dir / "cut.txt");
+    EXPECT_EQ(shown.substr(0, 1997), std::string(1990, 'a') + "\xB5\xDA" + std::string(5, 'a'));
+    EXPECT_EQ(shown.find('\xE4'), std::string::npos);
+}
+
 TEST(FilePreviewTest, OnlyRegularFilesAreRead) {
     ScratchDir dir;
     ASSERT_EQ(::mkfifo((dir / "pipe.txt").c_str(), 0600), 0);
