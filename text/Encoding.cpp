@@ -1,5 +1,6 @@
 #include "Encoding.h"
 
+#include "AsciiCase.h"
 #include "UtfDecoders.h"
 
 #include <algorithm>
@@ -24,14 +25,6 @@ constexpr std::array<CharsetName, 6> CharsetNames{{
     {"gb18030", TextEncoding::DoubleByte},
     {"big5", TextEncoding::DoubleByte},
 }};
-
-std::string LowerAscii(std::string_view text) {
-    std::string lower(text);
-    for (char& c : lower)
-        if (c >= 'A' && c <= 'Z')
-            c = static_cast<char>(c - 'A' + 'a');
-    return lower;
-}
 
 bool IsSpace(char c) {
     return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\f';
