@@ -2,6 +2,7 @@
 
 #include "UnZip32.h"
 #include "ZipPrev.h"
+#include "text/AsciiCase.h"
 #include "text/Encoding.h"
 #include "text/GbkText.h"
 
@@ -12,14 +13,9 @@
 
 namespace {
 
-bool IsZipName(std::string_view path) {
-    constexpr std::string_view zip = ".zip";
-    if (path.size() < zip.size())
-        return false;
-    std::string tail(path.substr(path.size() - zip.size()));
-    for (char& c : tail)
-        c = static_cast<char>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c);
-    return tail == zip;
+// Whether the name's extension, lower-cased, is `ext` (with its dot, in lower case).
+bool HasExtension(std::string_view path, std::string_view ext) {
+    return path.size() >= ext.size() && LowerAscii(path.substr(path.size() - ext.size())) == ext;
 }
 
 bool IsRegularFile(const std::string& path) {
@@ -53,13 +49,7 @@ std::string ReadBeginning(const std::string& path) {
 }
 
 bool IsHtmlName(std::string_view path) {
-    const std::size_t dot = path.rfind('.');
-    if (dot == std::string_view::npos)
-        return false;
-    std::string ext(path.substr(dot));
-    for (char& c : ext)
-        c = static_cast<char>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c);
-    return ext == ".htm" || ext == ".html";
+    return HasExtension(path, ".htm") || HasExtension(path, ".html");
 }
 
 // The length of `text` without a lead byte left alone at its very end.
@@ -80,7 +70,7 @@ std::size_t WholeCharacters(std::string_view text) {
 std::string PreviewText(const std::string& path) {
     if (!IsRegularFile(path))
         return {};
-    if (!IsZipName(path)) {
+    if (!HasExtension(path, ".zip")) {
         // A UTF-8 or UTF-16 document is shown as the book will show it, in GB; it is cut at its
         // first zero byte only then, so that UTF-16 is not cut after its first character.
         const std::string shown = ToReadingBytes(ReadBeginning(path), IsHtmlName(path));

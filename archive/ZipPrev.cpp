@@ -1,5 +1,6 @@
 #include "ZipPrev.h"
 
+#include "text/AsciiCase.h"
 #include "text/GbkText.h"
 
 #include <algorithm>
@@ -9,14 +10,6 @@ namespace {
 
 constexpr std::array<std::string_view, 8> DocumentExtensions = {".txt", ".htm", ".html", ".rtf",
                                                                 ".ini", ".zip", ".gb",   ".blf"};
-
-std::string Lower(std::string_view text) {
-    std::string lower(text);
-    for (char& c : lower)
-        if (c >= 'A' && c <= 'Z')
-            c = static_cast<char>(c - 'A' + 'a');
-    return lower;
-}
 
 ZipRow RowOf(const std::string& name) {
     const std::size_t slash = name.rfind('/');
@@ -38,7 +31,7 @@ bool IsDocumentName(std::string_view fileName) {
     const std::size_t dot = fileName.rfind('.');
     if (dot == std::string_view::npos)
         return false;
-    const std::string ext = Lower(fileName.substr(dot));
+    const std::string ext = LowerAscii(fileName.substr(dot));
     return std::find(DocumentExtensions.begin(), DocumentExtensions.end(), ext) !=
            DocumentExtensions.end();
 }
