@@ -235,6 +235,23 @@ TEST(FileDialogsTest, ZipEntriesChosenGoOnTopInRowOrderAndTheFirstOpens) {
     EXPECT_FALSE(std::filesystem::exists(temp));
 }
 
+TEST(FileDialogsTest, ChooserConfirmsADoubleClickedRowAndNeverListsFolders) {
+    Session s;
+    ASSERT_TRUE(ziptest::InfoZip(s.dir / "src", s.dir / "x.zip",
+                                 {{"sub/", ""}, {"sub/b.htm", "b"}, {"c.gb", "c"}}));
+    TFormZipPrev form(s.dir / "x.zip");
+    form.show();
+    EXPECT_EQ(form.windowTitle(), QStringLiteral("选择小说文件"));
+    EXPECT_TRUE(form.CheckBoxList->isChecked());
+    ASSERT_EQ(form.FileList->topLevelItemCount(), 2);
+    QTreeWidgetItem* row = form.FileList->topLevelItem(1);
+    EXPECT_EQ(row->text(0), QStringLiteral("c.gb"));
+    row->setSelected(true);
+    emit form.FileList->itemDoubleClicked(row, 0);
+    EXPECT_EQ(form.result(), QDialog::Accepted);
+    EXPECT_EQ(form.Chosen(), std::vector<std::string>{"c.gb"});
+}
+
 TEST(FileDialogsTest, SavingWritesTheShownTextAndALibraryReopensTheList) {
     Session s;
     const std::string a = s.Book("a.txt", "alpha\nbeta\n"), b = s.Book("b.txt"),
@@ -252,7 +269,8 @@ TEST(FileDialogsTest, SavingWritesTheShownTextAndALibraryReopensTheList) {
     EXPECT_EQ(testsupport::ReadFileBytes(s.dir / "saved.txt"), "alpha\r\nbeta\r\n");
 
     answers.Names = {"shelf"};
-    book.ItemLibClick();
+    QTest::keyClick(&book, Qt::Key_K, Qt::ControlModifier);
+    ASSERT_EQ(answers.FileDialogs, 2);
     EXPECT_EQ(answers.Titles.back(), QStringLiteral("生成书库文件"));
     EXPECT_EQ(testsupport::ReadFileBytes(s.dir / "shelf.blf"),
               c + "\r\n" + b + "\r\n" + a + "\r\n");
