@@ -49,6 +49,7 @@ TFormMain::TFormMain(Registry& registry, ProgressWindow& progress,
     Menus = new MainMenu(this);
     ConnectMenus();
     ConnectFileCommands();
+    ConnectMarks();
 }
 
 TFormMain::~TFormMain() = default;
@@ -284,6 +285,7 @@ void TFormMain::ChangeYe(int n) {
 
 void TFormMain::Init_Page_String() {
     Pages = CutPagePair(Store, Setting.DoubleSpacing);
+    UpdateBookmarkMenu();
     update();
 }
 
