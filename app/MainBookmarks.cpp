@@ -12,11 +12,6 @@ bool Confirm(const std::string& question) {
     return AskConfirm(question);
 }
 
-// Menus would take "&" as the mark of an accelerator; a caption is shown as it was typed.
-QString MenuText(const std::string& caption) {
-    return QString::fromStdString(caption).replace(QLatin1Char('&'), QLatin1String("&&"));
-}
-
 } // namespace
 
 BookmarkContext TFormMain::MarksContext() const {
@@ -75,7 +70,7 @@ void TFormMain::OnLabelInputClick(int k) {
 void TFormMain::BookmarksChanged() {
     Menus->ItemLabelInput->clear();
     for (int k = 0; k < Marks->Count(); ++k) {
-        QAction* item = Menus->ItemLabelInput->addAction(MenuText(Marks->At(k).Caption));
+        QAction* item = Menus->ItemLabelInput->addAction(LiteralMenuText(Marks->At(k).Caption));
         connect(item, &QAction::triggered, this, [this, k] { OnLabelInputClick(k); });
     }
     UpdateBookmarkMenu();
