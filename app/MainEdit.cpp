@@ -41,8 +41,7 @@ void TFormMain::ConnectEditMenus() {
     connect(Menus->ItemAbout, &QAction::triggered, this, &TFormMain::ItemAboutClick);
     connect(Menus->ItemQuit, &QAction::triggered, this, &TFormMain::ItemQuitClick);
     // Commands this build does not have yet: their items stay in place, disabled.
-    for (QAction* item :
-         {Menus->ItemOpen, Menus->ItemLib, Menus->ItemSetup, Menus->ItemShow, Menus->ItemMax})
+    for (QAction* item : {Menus->ItemSetup, Menus->ItemShow, Menus->ItemMax})
         item->setEnabled(false);
 }
 

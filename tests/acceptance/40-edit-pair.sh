@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Edit the shown pair: Ctrl+E covers the pages with two white editing boxes, typed text saved
 # with Ctrl+Enter shows on the same pages; a change left with Esc is dropped only after the
-# question. The edit lives in memory only: the file is not touched, so after quitting and
-# starting again the book shows the page exactly as it was before the edit.
+# question. The edit lives in memory only until the text is saved to a file (Ctrl+Shift+S): that
+# file holds the novel with the typed words put in, the novel's own file is not touched, and after
+# quitting and starting again the book shows the page exactly as it was before the edit.
 source "$(dirname "$0")/lib.sh"
 [ -f "$CORPUS/shuihu.gbk.txt" ] || skip "the corpus novel $CORPUS/shuihu.gbk.txt is missing"
 start_session
@@ -52,6 +53,22 @@ top="$((BOOK_W / 2))x$((BOOK_H / 5))+0+0"
 [ "$(differing before saved "$top")" != 0 ] || fail "the saved edit does not show at the top of page 51"
 note "the edit shows on page 51 ($(differing before saved) pixels changed)"
 
+book_key ctrl+shift+s
+wait_until "the save dialog" 30 sh -c "xdotool search --all --onlyvisible --pid $MOJUAN_PID --name '^保存小说文件\$' >/dev/null"
+dialog=$(xdotool search --all --onlyvisible --pid "$MOJUAN_PID" --name '^保存小说文件$' | head -n 1)
+xdotool windowactivate "$dialog" 2>/dev/null
+wait_until "the save dialog to have the focus" 10 sh -c "[ \"\$(xdotool getwindowfocus)\" = $dialog ]"
+xdotool type --delay 10 "$TMPDIR/edited"
+xdotool key --clearmodifiers Return
+wait_until "the edited text saved" 20 test -s "$TMPDIR/edited.txt"
+wait_until "the save dialog to close" 20 sh -c "! xwininfo -id $dialog 2>/dev/null | grep -q IsViewable"
+python3 - "$novel" "$TMPDIR/edited.txt" <<'PY' || fail "the saved file is not the novel with the typed words put in"
+import sys
+novel, edited = (open(p, "rb").read().replace(b"\r\n", b"\n") for p in sys.argv[1:])
+sys.exit(not (edited.count(b"MOJUAN EDIT ") == 1 and edited.replace(b"MOJUAN EDIT ", b"") == novel))
+PY
+note "the text saved to a file holds the edit"
+
 book_key ctrl+e
 wait_until "the editing boxes again" 20 editing
 xdotool type --delay 40 "x"
@@ -71,4 +88,4 @@ keep reopened
 [ "$(differing before reopened)" = 0 ] ||
     fail "after starting again page 51 differs from before the edit ($(differing before reopened) pixels)"
 quit_mojuan
-pass "an edit saved on page 51 showed there, a dropped one left it as saved; the file was untouched and page 51 came back as before the edit"
+pass "an edit saved on page 51 showed there and went into the text saved to a file; a dropped one left the page as saved; the novel's file was untouched and page 51 came back as before the edit"

@@ -14,7 +14,7 @@ cp "$CORPUS/shuihu.gbk.txt" "$novel"
 # are disabled.
 tab=$'\t'
 cat >"$SESSION/main.rows" <<ROWS
-打开文件...${tab}Ctrl+O${tab}off
+打开文件...${tab}Ctrl+O
 最新文件${tab}${tab}sub
 文件处理${tab}${tab}sub
 -
@@ -37,7 +37,7 @@ ROWS
 cat >"$SESSION/recent.rows" <<ROWS
 1) $novel${tab}${tab}default
 -
-生成书库文件...${tab}Ctrl+K${tab}off
+生成书库文件...${tab}Ctrl+K
 ROWS
 cat >"$SESSION/deal.rows" <<ROWS
 BIG5码转换为GB码${tab}Ctrl+B${tab}check
