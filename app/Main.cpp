@@ -1,6 +1,7 @@
 #include "Main.h"
 
 #include "reader/PageNumbers.h"
+#include "reader/TextPasses.h"
 #include "records/CommandLine.h"
 #include "records/Global.h"
 #include "records/SettingsStore.h"
@@ -35,23 +36,13 @@ TFormMain::TFormMain(Registry& registry, ProgressWindow& progress, QStringList d
     setAcceptDrops(true);
     Menus = new MainMenu(this);
     ConnectMenus();
+    ConnectWindowState();
     if (auto* mess = dynamic_cast<TFormMess*>(&Progress))
         mess->SetMainForm(this, [this] { ShowMainForm(); });
     Init();
 }
 
 TFormMain::~TFormMain() = default;
-
-void TFormMain::ShowMainForm() {
-    show();
-    raise();
-    activateWindow();
-}
-
-void TFormMain::UpdateMainForm() {
-    raise();
-    repaint();
-}
 
 std::string TFormMain::MemoReadme() {
     QFile file(QStringLiteral(":/readme.txt"));
@@ -123,6 +114,7 @@ void TFormMain::FormClose() {
     if (Closed)
         return;
     Closed = true;
+    Tray->Icon()->hide();
     const WindowBounds current{x(), y(), width(), height()};
     const WindowBounds normal{NormalBounds.x(), NormalBounds.y(), NormalBounds.width(),
                               NormalBounds.height()};
@@ -139,6 +131,7 @@ void TFormMain::FormClose() {
 void TFormMain::closeEvent(QCloseEvent* event) {
     FormClose();
     QWidget::closeEvent(event);
+    emit FormClosed();
 }
 
 void TFormMain::ApplyFonts() {
@@ -182,26 +175,31 @@ void TFormMain::Init_Setup() {
     for (BookLabel* label : {&LabelYe1Group.Be, &LabelYe1Group.Ye, &LabelYe1Group.Af})
         label->Visible = Setting.ShowPageNumbers;
     ApplyFonts();
-    if (Changes.ImageChanged)
+    const SetupWork work = WorkFor(Changes);
+    if (work.LoadPicture)
         LoadBackground();
-    if (Changes.MaxChanged)
+    if (work.ApplyMaximized)
         Init_Max();
-    if (Changes.WindowChanged)
+    if (work.LayOut)
         Init_Window();
-    const bool repaginate = Changes.WindowChanged || Changes.PageChanged || Changes.PageDoChanged;
-    if (repaginate) {
+    if (work.Reprocess)
+        Init_Page_Do(Store, Setting, Progress);
+    if (work.Repaginate) {
         Init_Page();
         Init_Page_String();
     }
     Init_UnderLine();
-    if (repaginate || Changes.YeChanged)
+    if (work.PlaceNumbers)
         Init_Ye();
     Changes.Clear();
 }
 
 void TFormMain::Init_Max() {
     if (Setting.Maximized) {
-        NormalBounds = geometry();
+        // Only the normal state's bounds are worth restoring to; a maximised window's bounds
+        // are the screen's.
+        if (!IsMaximized())
+            NormalBounds = geometry();
         setWindowState(windowState() | Qt::WindowMaximized);
     } else {
         setWindowState(windowState() & ~Qt::WindowMaximized);

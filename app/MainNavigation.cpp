@@ -134,11 +134,6 @@ void TFormMain::MoveUnderLine(int delta) {
     Init_UnderLine();
 }
 
-// The book hides; without a notification-area icon to bring it back from, it is minimised.
-void TFormMain::ImageMinSizeClick() {
-    showMinimized();
-}
-
 TFormMain::Part TFormMain::PartAt(const QPoint& pos) const {
     if (Geometry.ImageMinSize.contains(pos))
         return Part::ImageMinSize;

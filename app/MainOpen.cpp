@@ -124,4 +124,5 @@ void TFormMain::MenuMainPopup() {
     Menus->ItemHangD->setChecked(Setting.DoubleSpacing);
     Menus->ItemUnderLine->setChecked(Setting.ShowUnderline);
     Setting.Maximized = IsMaximized();
+    Menus->ShowCaptions(BookShown(), IsMaximized());
 }

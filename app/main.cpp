@@ -51,6 +51,8 @@ int main(int argc, char** argv) {
         TFormMain book(registry, progress, documents);
         prompter.SetParent(&book);
         InstallCloseOnSignals([&book] { book.close(); });
+        QObject::connect(&book, &TFormMain::FormClosed, &app, &QCoreApplication::quit,
+                         Qt::QueuedConnection);
         book.show();
         if (quitAfterFirstPaint)
             QTimer::singleShot(0, &book, [&book] {

@@ -14,6 +14,9 @@ MainMenu::MainMenu(QWidget* owner)
       ItemUnderLine(
           AddItem(ItemDeal, "ItemUnderLine", QStringLiteral("显示下划线"), Qt::CTRL | Qt::Key_U)),
       ItemRefresh(AddItem(ItemDeal, "ItemRefresh", QStringLiteral("刷新"), Qt::Key_F5)),
+      ItemSetup(new QAction(QStringLiteral("设置..."), MenuMain)),
+      ItemShow(new QAction(QStringLiteral("显示书本"), MenuMain)),
+      ItemMax(new QAction(QStringLiteral("最大化显示"), MenuMain)),
       ItemQuit(new QAction(QStringLiteral("退出"), MenuMain)), MenuPageMove(new QMenu(owner)),
       ItemPagePrev(AddItem(MenuPageMove, "ItemPagePrev", QStringLiteral("上一页"))),
       ItemPageNext(AddItem(MenuPageMove, "ItemPageNext", QStringLiteral("下一页"))),
@@ -28,6 +31,11 @@ MainMenu::MainMenu(QWidget* owner)
     MenuMain->addMenu(ItemDeal);
     for (QAction* item : {ItemBIG5, ItemGB, ItemHtml, ItemChap, ItemHangD, ItemUnderLine})
         item->setCheckable(true);
+    MenuMain->addSeparator();
+    AddMainItem(ItemSetup, "ItemSetup", Qt::CTRL | Qt::Key_S);
+    MenuMain->addSeparator();
+    AddMainItem(ItemShow, "ItemShow", Qt::CTRL | Qt::Key_N);
+    AddMainItem(ItemMax, "ItemMax", Qt::CTRL | Qt::Key_I);
     MenuMain->addSeparator();
     ItemQuit->setObjectName(QStringLiteral("ItemQuit"));
     ItemQuit->setShortcut(Qt::CTRL | Qt::Key_T);
@@ -57,6 +65,18 @@ QAction* MainMenu::AddItem(QMenu* menu, const char* name, const QString& caption
     item->setShortcutContext(Qt::WidgetShortcut);
     menu->addAction(item);
     return item;
+}
+
+void MainMenu::AddMainItem(QAction* item, const char* name, const QKeySequence& shortcut) {
+    item->setObjectName(QString::fromLatin1(name));
+    item->setShortcut(shortcut);
+    item->setShortcutContext(Qt::WidgetShortcut);
+    MenuMain->addAction(item);
+}
+
+void MainMenu::ShowCaptions(bool bookShown, bool maximized) {
+    ItemShow->setText(bookShown ? QStringLiteral("隐藏书本") : QStringLiteral("显示书本"));
+    ItemMax->setText(maximized ? QStringLiteral("恢复显示") : QStringLiteral("最大化显示"));
 }
 
 bool MainMenu::DispatchShortcut(const QKeySequence& key) {

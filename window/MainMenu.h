@@ -21,6 +21,9 @@ public:
     QAction* const ItemHangD;
     QAction* const ItemUnderLine;
     QAction* const ItemRefresh;
+    QAction* const ItemSetup;
+    QAction* const ItemShow; // caption switches with the book's visibility
+    QAction* const ItemMax;  // caption switches with the maximised state
     QAction* const ItemQuit;
 
     QMenu* const MenuPageMove;
@@ -36,8 +39,12 @@ public:
     // either way. False when no item carries the key.
     bool DispatchShortcut(const QKeySequence& key);
 
+    // The captions of the two items that switch.
+    void ShowCaptions(bool bookShown, bool maximized);
+
 private:
     QAction* AddItem(QMenu* menu, const char* name, const QString& caption,
                      const QKeySequence& shortcut = {});
+    void AddMainItem(QAction* item, const char* name, const QKeySequence& shortcut);
     bool Dispatch(QMenu* menu, const QKeySequence& key);
 };
