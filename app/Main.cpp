@@ -186,7 +186,9 @@ void TFormMain::Init_Setup() {
         Init_Page_Do(Store, Setting, Progress);
     if (work.Repaginate) {
         Init_Page();
-        Init_Page_String();
+        // The place kept in proportion may be an even page; a pair always starts on an odd one,
+        // and its numbers follow the new pagination.
+        ChangeYe(Store.CurrentPage);
     }
     Init_UnderLine();
     if (work.PlaceNumbers)

@@ -12,6 +12,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScreen>
 #include <QSpinBox>
 #include <QTabWidget>
 #include <QVBoxLayout>
@@ -105,6 +106,7 @@ TFormSetup::TFormSetup(Settings& setting, ChangeFlags& flags, const Info& info, 
     layout->addWidget(PageControl);
     layout->addLayout(buttons);
     setMinimumSize(424, 238);
+    layout->setSizeConstraint(QLayout::SetFixedSize); // a dialog border: no resizing
 
     Fill();
     ConnectChanges();
@@ -420,6 +422,12 @@ void TFormSetup::ChooseBackground() {
 void TFormSetup::BtnDefaultClick() {
     if (AskConfirm(DefaultsQuestion))
         done(DefaultResult);
+}
+
+void TFormSetup::showEvent(QShowEvent* event) {
+    QDialog::showEvent(event);
+    if (const QScreen* screen = this->screen())
+        move(screen->availableGeometry().center() - rect().center());
 }
 
 void TFormSetup::reject() {

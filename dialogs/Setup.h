@@ -51,6 +51,11 @@ public:
     // Cancel, Escape and the window's close: nothing is stored and every change flag is cleared.
     void reject() override;
 
+protected:
+    // Centred on the screen, not over the book.
+    void showEvent(QShowEvent* event) override;
+
+public:
     // The controls, named as the options they edit.
     struct PageNumberControls {
         QComboBox* Be = nullptr;

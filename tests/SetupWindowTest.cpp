@@ -110,6 +110,8 @@ TEST(SetupWindowTest, ANewPageFontReflowsAtTheSamePlace) {
     EXPECT_GT(newPages, pages);
     // The reading position is kept in proportion to the new page count.
     EXPECT_NEAR(b.book.Store.CurrentPage, 51.0 * newPages / pages, 2.0);
+    EXPECT_EQ(b.book.Store.CurrentPage % 2, 1); // a pair starts on an odd page
+    EXPECT_EQ(b.book.LabelYe1Group.Ye.Caption, QString::number(b.book.Store.CurrentPage));
     EXPECT_NE(b.book.Pages.Left.find("line "), std::string::npos);
 }
 

@@ -74,8 +74,8 @@ std::optional<FontSpec> ChooseFontSpec(const FontSpec& old, QWidget* parent) {
     QFont initial = ToQFont(old);
     initial.setFamily(ShownFamily(old)); // so the dialog highlights the face in use
     bool ok = false;
-    const QFont chosen =
-        QFontDialog::getFont(&ok, initial, parent, QString(), QFontDialog::DontUseNativeDialog);
+    const QFont chosen = QFontDialog::getFont(&ok, initial, parent, QStringLiteral("字体"),
+                                              QFontDialog::DontUseNativeDialog);
     if (!ok)
         return std::nullopt;
     return FontFromDialog(old, chosen);
