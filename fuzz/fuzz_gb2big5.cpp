@@ -12,13 +12,18 @@
 
 namespace {
 
+// `wholeGbkPairs`: GB text is GBK, so a GBK character outside GB2312 is copied whole.
 template <class IsChar, class Code>
-std::string PlainConvert(std::string_view t, IsChar isChar, Code code) {
+std::string PlainConvert(std::string_view t, IsChar isChar, Code code, bool wholeGbkPairs) {
     std::string r;
     for (std::size_t i = 0; i < t.size();) {
         const unsigned char b1 = t[i], b2 = i + 1 < t.size() ? t[i + 1] : 0;
         if (isChar(b1, b2)) {
             r += CodeToChars(code(b1, b2));
+            i += 2;
+        } else if (wholeGbkPairs && b1 >= 0x81 && b1 <= 0xFE && b2 >= 0x40 && b2 <= 0xFE &&
+                   b2 != 0x7F) {
+            r += t.substr(i, 2);
             i += 2;
         } else {
             r += t[i++];
@@ -59,10 +64,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                   const int index = Big5CharIndex(a, b);
                   return IsBig5Char(a, b) && index >= 0 && index < Big5TableSize;
               },
-              [](unsigned char a, unsigned char b) { return Big5GbTable[Big5CharIndex(a, b)]; }));
-    Check(big5 == PlainConvert(text, IsGbChar, [](unsigned char a, unsigned char b) {
-              return GbBig5Table[GbCharIndex(a, b)];
-          }));
+              [](unsigned char a, unsigned char b) { return Big5GbTable[Big5CharIndex(a, b)]; },
+              false));
+    Check(big5 ==
+          PlainConvert(
+              text, IsGbChar,
+              [](unsigned char a, unsigned char b) { return GbBig5Table[GbCharIndex(a, b)]; },
+              true));
     Check(IsBig5Text(text) == PlainIsBig5Text(text));
     return 0;
 }

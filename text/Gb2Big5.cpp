@@ -25,6 +25,11 @@ inline Byte NextByte(const Byte* in, std::size_t i, std::size_t n) {
     return i + 1 < n ? in[i + 1] : 0;
 }
 
+// A double-byte character of GBK: first byte 81-FE, second byte 40-7E or 80-FE.
+inline bool IsGbkPair(Byte b1, Byte b2) {
+    return b1 >= 0x81 && b1 <= 0xFE && b2 >= 0x40 && b2 <= 0xFE && b2 != 0x7F;
+}
+
 #if defined(__SSE2__)
 // The scans look at 16 bytes at once where they can: a block that is all ASCII needs no work,
 // and a block that is eight characters in a row needs no decision between them. Everything
@@ -79,6 +84,9 @@ struct FromBig5 {
         return index >= 0 && index < Big5TableSize;
     }
     static std::uint16_t Lookup(Byte b1, Byte b2) { return Big5GbTable[Big5CharIndex(b1, b2)]; }
+    // A pair without a table index gives up only its first byte: its second byte may start a
+    // character with the byte after it.
+    static std::size_t ForeignWidth(Byte, Byte) { return 1; }
 #if defined(__SSE2__)
     static int Lanes(__m128i v) {
         return Big5Lanes(v);
@@ -89,6 +97,10 @@ struct FromBig5 {
 struct FromGb {
     static bool IsChar(Byte b1, Byte b2) { return IsGbChar(b1, b2); }
     static std::uint16_t Lookup(Byte b1, Byte b2) { return GbBig5Table[GbCharIndex(b1, b2)]; }
+    // GB text as Chinese systems write it is GBK: a character outside GB2312 (屄 8C C2, say) is
+    // still two bytes, and is copied whole. Stepping one byte into it would pair its second byte
+    // with the next character's first and garble the rest of the line.
+    static std::size_t ForeignWidth(Byte b1, Byte b2) { return IsGbkPair(b1, b2) ? 2 : 1; }
 #if defined(__SSE2__)
     static int Lanes(__m128i v) {
         return GbLanes(v);
@@ -129,7 +141,7 @@ template <class From>
 inline std::size_t ConvertStep(const Byte* in, char* out, std::size_t i, std::size_t n) {
     const Byte b2 = NextByte(in, i, n);
     if (!From::IsChar(in[i], b2))
-        return 1;
+        return From::ForeignWidth(in[i], b2);
     PutCode(out + i, From::Lookup(in[i], b2));
     return 2;
 }

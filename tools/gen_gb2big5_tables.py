@@ -5,25 +5,39 @@ Run by hand after changing the rules below; the output is committed, so building
 needs neither Python nor the dictionaries:
 
     python3 tools/gen_gb2big5_tables.py [OUTPUT_DIR]    # default: text/ beside this script
+    python3 tools/gen_gb2big5_tables.py --unmapped      # list the GB characters left unmapped
 
-Inputs: glibc iconv's GB2312 and BIG5 character sets (through libc), and the character
-dictionaries of the Debian package opencc (converted to text with its opencc_dict tool):
-STCharacters and TWVariants for the Taiwan traditional forms of a simplified character,
-TSCharacters and TWVariantsRev for the way back.
+Inputs: glibc iconv's GB2312, GBK and BIG5 character sets (through libc); the dictionaries of
+the Debian package opencc (converted to text with its opencc_dict tool): STCharacters,
+TWVariants and the phrase lists STPhrases and TWPhrases for the Taiwan traditional forms of a
+simplified character, TSCharacters and TWVariantsRev for the way back; and the variant and
+radical lists of the Unicode Han database from the Debian package unicode-data
+(Unihan_Variants.txt.bz2, CJKRadicals.txt; EquivalentUnifiedIdeograph.txt and Blocks.txt for
+the reasons --unmapped gives).
 
 Rules:
   BIG5 -> GB  A character GB2312 also holds maps to itself (BIG5 後 -> GB 後); otherwise its
               small, vertical or full-width presentation form folds to the plain form, a
               punctuation mark to GB's mark of the same kind, a traditional character to its
               simplified form; the first of these that GB2312 holds is taken.
-  GB -> BIG5  A character maps to its Taiwan traditional form, the first one the dictionary
-              gives (后 -> 後, 里 -> 裡, 么 -> 麼), or to itself when BIG5 holds it and the
-              dictionary has none; punctuation and line-drawing symbols map to BIG5's of the
-              same kind.
+  GB -> BIG5  Keys are the characters of the GB byte range as Chinese Windows writes them
+              (GBK, which adds vertical punctuation forms and small Roman numerals to
+              GB2312's symbol rows). A character maps to the form Taiwan usage fixes for it
+              (吁 -> 吁, not 籲), else to its Taiwan form (着 -> 著, 污 -> 汙), else to the Taiwan
+              form of its traditional character, the first one the dictionary gives (后 -> 後,
+              里 -> 裡, 么 -> 麼), else to itself when BIG5 holds it; punctuation and
+              line-drawing symbols map to BIG5's of the same kind. Where BIG5 holds none of
+              these, the form the phrase lists give the character, then a traditional character
+              the dictionary simplifies to it, then a traditional or semantic variant from the
+              Han database (硷 -> 鹼, 氵 -> 水), then the full form of a simplified radical
+              (讠 -> 言) is taken. A character BIG5 holds twice (十, 卅) maps to its place among
+              the characters, not to the copy among the symbols.
   Both        The ideographic space has no counterpart (0x2020), since it is written out as
               two ASCII spaces. Only standard BIG5 counts: the extension rows some converters
               add (C6A1-C8FE, F9D6-F9FE) have no entry.
 """
+import bz2
+import collections
 import ctypes
 import ctypes.util
 import os
@@ -39,6 +53,8 @@ BIG5_SECOND_BYTES = list(range(0x40, 0x7F)) + list(range(0xA1, 0xFF))
 GB_SECOND_BYTES = list(range(0xA1, 0xFF))
 IDEOGRAPHIC_SPACE = "\u3000"
 OPENCC_DIR = "/usr/share/opencc"
+UNICODE_DIR = "/usr/share/unicode"
+BIG5_HANZI_FIRST = 0xA440  # BIG5's symbol rows end here; its characters begin
 
 # Marks that are the same kind of mark, though Unicode gives them different code points; each
 # pair is used in both directions.
@@ -52,8 +68,26 @@ SAME_KIND = [
     ("\u2248", "\u2252"),  # almost equal to, as written in Taiwan
     ("\u201c", "\u301d"),  # opening double quotation mark, BIG5's reversed form
     ("\u201d", "\u301e"),  # closing double quotation mark
+    ("\u2236", "\ufe30"),  # ratio, used as a colon, and BIG5's two-dot colon
 ]
+# Marks whose own form BIG5 lacks, with BIG5's mark of the same kind; used from GB to BIG5.
+GB_TO_BIG5_SAME_KIND = [
+    ("\u3016", "\u3010"),  # white lenticular brackets as BIG5's lenticular brackets
+    ("\u3017", "\u3011"),
+    ("\uff3b", "\u3014"),  # full-width square brackets as BIG5's square-cornered ones
+    ("\uff3d", "\u3015"),
+] + [(chr(0x2170 + n), chr(0x2160 + n)) for n in range(10)]  # small Roman numerals ⅰ-ⅹ
 FOLDED_TAGS = ("<small>", "<vertical>", "<wide>", "<narrow>")
+# Variant links of the Han database that name a different word in today's use, so that the
+# variant would change the text's meaning: 吲 (chemistry, as in 吲哚) is no 哂 (smile), 揸
+# (grab) no 楂 (hawthorn), 溻 (soak) no 褟 (vest), 幞 (head cloth) no 襮 (collar), 厶 no 某, and
+# 鞽 (saddle bow) no 橇 (sledge).
+UNRELATED_VARIANTS = {"吲": "哂", "揸": "楂", "溻": "褟", "幞": "襮", "厶": "某", "鞽": "橇"}
+# Forms fixed by Taiwan usage. The financial numeral three (叁, traditionally 叄, neither in
+# BIG5) is written 參. For 吁 and 栗 the dictionary's first form (籲, 慄) is the rarer one in
+# Taiwan text: a phrase-aware conversion of two novels keeps 吁 31 times against 1, 栗 13
+# against 4.
+TAIWAN_USAGE = {"叁": "參", "吁": "吁", "栗": "栗"}
 
 
 def _libc_iconv():
@@ -167,11 +201,16 @@ def first_held(candidates, held):
 
 
 def code_of_char(chars):
-    """{char: lowest code} of a code set; the lowest wins where a set holds a character twice."""
+    """{char: code} of a code set. Where a set holds a character twice, a character's place
+    among the characters wins over a copy among the symbols, then the lower code."""
     codes = {}
-    for code, char in sorted(chars.items()):
+    for code, char in sorted(chars.items(), key=lambda item: (_is_symbol_copy(*item), item[0])):
         codes.setdefault(char, code)
     return codes
+
+
+def _is_symbol_copy(code, char):
+    return code < BIG5_HANZI_FIRST and unicodedata.name(char, "").startswith("CJK UNIFIED")
 
 
 def big5_to_gb(big5, gb, occ):
@@ -194,22 +233,102 @@ def big5_to_gb(big5, gb, occ):
     return table
 
 
+def phrase_forms(phrase_lists):
+    """{simplified char: [traditional forms, most frequent first]} as the characters stand in
+    the phrase lists, where a phrase and its traditional form are equally long."""
+    counts = collections.defaultdict(collections.Counter)
+    for phrases in phrase_lists:
+        for key, values in phrases.items():
+            for value in values:
+                if len(value) == len(key):
+                    for simplified, traditional in zip(key, value):
+                        if simplified != traditional:
+                            counts[simplified][traditional] += 1
+    return {char: [form for form, _ in found.most_common()] for char, found in counts.items()}
+
+
+def traditional_of(ts):
+    """{simplified char: [traditional chars the dictionary simplifies to it]}."""
+    found = collections.defaultdict(list)
+    for traditional, simplified in ts.items():
+        for char in simplified:
+            found[char].append(traditional)
+    return found
+
+
+def load_unihan_variants():
+    """{char: {field: [variants]}} from the Han database's variant list."""
+    variants = collections.defaultdict(lambda: collections.defaultdict(list))
+    with bz2.open(os.path.join(UNICODE_DIR, "Unihan_Variants.txt.bz2"), "rt",
+                  encoding="utf-8") as lines:
+        for line in lines:
+            if not line.startswith("U+"):
+                continue
+            code, field, values = line.rstrip("\n").split("\t")
+            char = chr(int(code[2:], 16))
+            for value in values.split():
+                variants[char][field].append(chr(int(value.split("<")[0][2:], 16)))
+    return variants
+
+
+def load_radical_forms():
+    """{simplified radical form: its full character}, as 讠 -> 言, from the radical list."""
+    full, forms = {}, {}
+    with open(os.path.join(UNICODE_DIR, "CJKRadicals.txt"), encoding="utf-8") as lines:
+        for line in lines:
+            fields = [field.strip() for field in line.split("#")[0].split(";")]
+            if len(fields) != 3 or not fields[2]:
+                continue
+            number, _, ideograph = fields
+            if number.endswith("'"):
+                forms[chr(int(ideograph, 16))] = number[:-1]
+            else:
+                full[number] = chr(int(ideograph, 16))
+    return {form: full[number] for form, number in forms.items() if number in full}
+
+
+def unihan_forms(char, traditional, unihan):
+    """Traditional, then semantic variants of the character and of its traditional forms."""
+    forms = list(unihan[char]["kTraditionalVariant"])
+    for source in [char] + traditional + forms:
+        for field in ("kSemanticVariant", "kZVariant"):
+            forms += [form for form in unihan[source][field]
+                      if UNRELATED_VARIANTS.get(source) != form]
+    return forms
+
+
+def gb_to_big5_candidates(char, sources):
+    """The forms a GB character may take in BIG5, the preferred first."""
+    st, tw = sources["STCharacters"], sources["TWVariants"]
+    traditional = st.get(char, [])
+    candidates = [TAIWAN_USAGE[char]] if char in TAIWAN_USAGE else []
+    candidates += tw.get(char, [])
+    for form in traditional:
+        candidates += tw.get(form, []) + [form]
+    candidates += [char, fold_presentation(char)] + same_kind(char)
+    candidates += [b for a, b in GB_TO_BIG5_SAME_KIND if a == char]
+    arms = box_directions(char)
+    if arms in sources["big5_boxes"]:
+        candidates.append(sources["big5_boxes"][arms])
+    # What BIG5 lacks of the above: the forms of the phrase lists, the variants.
+    candidates += sources["phrases"].get(char, []) + sources["traditional_of"].get(char, [])
+    candidates += unihan_forms(char, traditional, sources["unihan"])
+    if char in sources["radicals"]:
+        candidates.append(sources["radicals"][char])
+    return candidates
+
+
 def gb_to_big5(gb, big5, occ):
     big5_codes = code_of_char(big5)
-    big5_boxes = light_boxes(big5_codes)
-    st, tw = occ["STCharacters"], occ["TWVariants"]
+    sources = dict(occ, big5_boxes=light_boxes(big5_codes),
+                   phrases=phrase_forms([occ["STPhrases"], occ["TWPhrases"]]),
+                   traditional_of=traditional_of(occ["TSCharacters"]),
+                   unihan=load_unihan_variants(), radicals=load_radical_forms())
     table = [NO_COUNTERPART] * (GB_ROWS * GB_COLUMNS)
     for code, char in gb.items():
         if char == IDEOGRAPHIC_SPACE:
             continue
-        candidates = []
-        for traditional in st.get(char, []):
-            candidates += tw.get(traditional, []) + [traditional]
-        candidates += [char, fold_presentation(char)] + same_kind(char)
-        arms = box_directions(char)
-        if arms in big5_boxes:
-            candidates.append(big5_boxes[arms])
-        table[gb_index(code)] = first_held(candidates, big5_codes)
+        table[gb_index(code)] = first_held(gb_to_big5_candidates(char, sources), big5_codes)
     return table
 
 
@@ -250,8 +369,8 @@ extern const std::array<std::uint16_t, GbTableSize> GbBig5Table;
 """
 
 SOURCE = """\
-// Generated by tools/gen_gb2big5_tables.py from iconv's GB2312 and BIG5 sets and OpenCC's
-// character dictionaries; do not edit by hand.
+// Generated by tools/gen_gb2big5_tables.py from iconv's GB2312, GBK and BIG5 sets, OpenCC's
+// dictionaries and the Unicode Han database's variants; do not edit by hand.
 // BIG5 -> GB: {big5_mapped} codes, {big5_empty} without counterpart.
 // GB -> BIG5: {gb_mapped} codes, {gb_empty} without counterpart.
 #include "Gb2Big5Tables.h"
@@ -262,15 +381,64 @@ SOURCE = """\
 """
 
 
+def load_radical_ideographs():
+    """The unified ideographs that stand for a radical or a component form of one."""
+    found = set()
+    with open(os.path.join(UNICODE_DIR, "EquivalentUnifiedIdeograph.txt"),
+              encoding="utf-8") as lines:
+        for line in lines:
+            fields = line.split("#")[0].split(";")
+            if len(fields) == 2:
+                found.add(chr(int(fields[1].strip(), 16)))
+    return found
+
+
+def unicode_block(char):
+    with open(os.path.join(UNICODE_DIR, "Blocks.txt"), encoding="utf-8") as lines:
+        for line in lines:
+            fields = line.split("#")[0].split(";")
+            if len(fields) == 2:
+                first, last = (int(bound, 16) for bound in fields[0].split(".."))
+                if first <= ord(char) <= last:
+                    return fields[1].strip()
+    return "unknown"
+
+
+def unmapped_reason(char, occ, radicals):
+    """Why BIG5 has no counterpart for a GB character, for the --unmapped list."""
+    if char == IDEOGRAPHIC_SPACE:
+        return "ideographic space: written as two ASCII spaces"
+    name = unicodedata.name(char, "")
+    if not name.startswith("CJK UNIFIED"):
+        return f"BIG5 has no {name.lower()} (block {unicode_block(char)})"
+    forms = [form for form in occ["STCharacters"].get(char, []) if form != char]
+    if forms:
+        return "its traditional form " + "".join(forms) + " is not in BIG5"
+    if char in radicals:
+        return "a radical or component form that BIG5 lacks"
+    return "neither it nor a variant of it is in BIG5"
+
+
 def main():
+    args = sys.argv[1:]
+    list_unmapped = "--unmapped" in args
+    args = [arg for arg in args if arg != "--unmapped"]
     here = os.path.dirname(os.path.abspath(__file__))
-    out_dir = sys.argv[1] if len(sys.argv) > 1 else os.path.join(here, "..", "text")
+    out_dir = args[0] if args else os.path.join(here, "..", "text")
     big5 = decode_set("BIG5", range(0xA1, 0xFF), BIG5_SECOND_BYTES)
     big5 = {code: char for code, char in big5.items() if not is_big5_extension(code)}
     gb = decode_set("GB2312", range(0xA1, 0xF8), GB_SECOND_BYTES)
-    occ = load_opencc(["STCharacters", "TSCharacters", "TWVariants", "TWVariantsRev"])
+    gbk = decode_set("GBK", range(0xA1, 0xF8), GB_SECOND_BYTES)
+    occ = load_opencc(["STCharacters", "TSCharacters", "TWVariants", "TWVariantsRev",
+                       "STPhrases", "TWPhrases"])
     big5_gb = big5_to_gb(big5, gb, occ)
-    gb_big5 = gb_to_big5(gb, big5, occ)
+    gb_big5 = gb_to_big5(gbk, big5, occ)
+    if list_unmapped:
+        radicals = load_radical_ideographs()
+        for code, char in sorted(gbk.items()):
+            if gb_big5[gb_index(code)] == NO_COUNTERPART:
+                print(f"{code:04X} {char} {unmapped_reason(char, occ, radicals)}")
+        return
     big5_mapped = sum(1 for v in big5_gb if v != NO_COUNTERPART)
     gb_mapped = sum(1 for v in gb_big5 if v != NO_COUNTERPART)
     with open(os.path.join(out_dir, "Gb2Big5Tables.h"), "w", encoding="utf-8") as out:
