@@ -108,6 +108,10 @@ TFormSetup::TFormSetup(Settings& setting, ChangeFlags& flags, const Info& info, 
     setMinimumSize(424, 238);
     layout->setSizeConstraint(QLayout::SetFixedSize); // a dialog border: no resizing
 
+    // Enter always means OK, even just after one of the tabs' own buttons was used.
+    for (QPushButton* button : {BtnUnderlineColor, BtnChangeAlarm, BtnChangeBackground,
+                                BtnChangeYeFont, BtnChangePageFont})
+        button->setAutoDefault(false);
     Fill();
     ConnectChanges();
     // Filling the controls is not a change by the user.
