@@ -4,6 +4,7 @@
 
 #include "dialogs/Setup.h"
 #include "records/SettingsStore.h"
+#include "window/PictureChooser.h"
 
 void TFormMain::ItemSetupClick() {
     ShowMainForm();
@@ -16,6 +17,7 @@ void TFormMain::ItemSetupClick() {
                                 Store.CurrentPage};
     TFormSetup::Choosers choosers;
     choosers.Font = ChooseFontSpec;
+    choosers.Picture = ChooseBookPicture;
     TFormSetup dialog(Setting, Changes, info, choosers, this);
     const int result = dialog.exec();
     if (result == QDialog::Accepted)

@@ -3,7 +3,6 @@
 #include <QCheckBox>
 #include <QColorDialog>
 #include <QComboBox>
-#include <QFileDialog>
 #include <QFormLayout>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -61,16 +60,6 @@ std::optional<int> StandardColor(int value, QWidget* parent) {
     return color.red() | (color.green() << 8) | (color.blue() << 16);
 }
 
-std::optional<std::string> StandardPicture(const std::string& file, QWidget* parent) {
-    const QString chosen = QFileDialog::getOpenFileName(
-        parent, QStringLiteral("背景图片"), Text(file),
-        QStringLiteral("图片文件 (*.bmp *.ico *.jpg *.jpeg *.png);;所有文件 (*)"), nullptr,
-        QFileDialog::DontUseNativeDialog);
-    if (chosen.isEmpty())
-        return std::nullopt;
-    return chosen.toStdString();
-}
-
 } // namespace
 
 TFormSetup::TFormSetup(Settings& setting, ChangeFlags& flags, const Info& info, Choosers choosers,
@@ -81,8 +70,6 @@ TFormSetup::TFormSetup(Settings& setting, ChangeFlags& flags, const Info& info, 
       BookmarkImageFile(setting.BookmarkImageFile) {
     if (!Choose.Color)
         Choose.Color = StandardColor;
-    if (!Choose.Picture)
-        Choose.Picture = StandardPicture;
     setObjectName(QStringLiteral("FormSetup"));
     setWindowTitle(QStringLiteral("设置"));
     QFont font(QStringLiteral("宋体"));
@@ -415,6 +402,8 @@ void TFormSetup::ChooseUnderlineColor() {
 }
 
 void TFormSetup::ChooseBackground() {
+    if (!Choose.Picture)
+        return;
     if (std::optional<std::string> file = Choose.Picture(BackgroundImageFile, this)) {
         BackgroundImageFile = *file;
         EditBackground->setText(Text(BackgroundImageFile));

@@ -36,9 +36,10 @@ public:
         int CurrentPage = 0;
     };
 
-    // The dialogs the buttons open; each gives nothing when the user cancels. The font chooser
-    // is the caller's (it knows how the book turns a stored font into a face); the others
-    // default to the standard colour and file dialogs.
+    // The dialogs the buttons open; each gives nothing when the user cancels. The font and
+    // picture choosers are the caller's (it knows how the book turns a stored font into a face
+    // and how it decodes pictures); without one the button does nothing. The colour chooser
+    // defaults to the standard colour dialog.
     struct Choosers {
         std::function<std::optional<FontSpec>(const FontSpec&, QWidget*)> Font;
         std::function<std::optional<int>(int colorValue, QWidget*)> Color;
