@@ -10,6 +10,7 @@
 #include "window/BookLabels.h"
 #include "window/MainMenu.h"
 #include "window/PageFont.h"
+#include "window/SystemMoves.h"
 #include "window/Tray.h"
 
 #include <QFont>
@@ -66,6 +67,9 @@ public:
     void OnMinimize();
     bool BookShown() const;
     BookTray* Tray = nullptr;
+    // Where presses on the move and resize areas (and page drags) are handed to the window
+    // system; tests put a recorder here.
+    std::unique_ptr<SystemMoves> Moves;
     // The settings dialog (MainSetup.cpp); OK re-applies what changed through Init_Setup.
     void ItemSetupClick();
 

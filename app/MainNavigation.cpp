@@ -159,15 +159,14 @@ TFormMain::Part TFormMain::PartAt(const QPoint& pos) const {
 void TFormMain::mousePressEvent(QMouseEvent* event) {
     const Part part = PartAt(event->position().toPoint());
     const bool left = event->button() == Qt::LeftButton;
-    QWindow* window = windowHandle();
     if (part == Part::ImageMove) {
-        if (left && Setting.MoveBook && !IsMaximized() && window)
-            window->startSystemMove();
+        if (left && Setting.MoveBook && !IsMaximized())
+            Moves->StartMove(*this);
         return;
     }
     if (part == Part::ImageResize) {
-        if (left && Setting.ResizeBook && !EditMode && !IsMaximized() && window)
-            window->startSystemResize(Qt::BottomEdge | Qt::RightEdge);
+        if (left && Setting.ResizeBook && !EditMode && !IsMaximized())
+            Moves->StartResize(*this, Qt::BottomEdge | Qt::RightEdge);
         return;
     }
     if (part == Part::ImageBook || part == Part::LabelPage1 || part == Part::LabelPage2)
@@ -179,8 +178,7 @@ void TFormMain::mouseMoveEvent(QMouseEvent*) {
     if (DragState != 1)
         return;
     DragState = 2;
-    if (QWindow* window = windowHandle())
-        window->startSystemMove();
+    Moves->StartMove(*this);
 }
 
 void TFormMain::mouseReleaseEvent(QMouseEvent* event) {

@@ -10,6 +10,7 @@ void TFormMain::ConnectWindowState() {
     // the tray must not end it.
     QGuiApplication::setQuitOnLastWindowClosed(false);
     setWindowIcon(BookIcon());
+    Moves = std::make_unique<QtSystemMoves>();
     Tray = new BookTray(this);
     connect(Tray, &BookTray::ToggleRequested, this, &TFormMain::ItemShowClick);
     connect(Tray, &BookTray::MenuRequested, this, [this](const QPoint& at) {

@@ -1,6 +1,7 @@
 // test-links: mojuan_app
 #include "RecordingPrompter.h"
 #include "StoreTestSupport.h"
+#include "TestSupport.h"
 #include "app/Main.h"
 #include "records/SettingsStore.h"
 
@@ -15,6 +16,20 @@ namespace {
 
 using Reason = QSystemTrayIcon::ActivationReason;
 
+// The requests the book makes to the window system.
+struct RecordingMoves : SystemMoves {
+    std::vector<std::string> Requests;
+    bool StartMove(QWidget&) override {
+        Requests.push_back("move");
+        return true;
+    }
+    bool StartResize(QWidget&, Qt::Edges edges) override {
+        Requests.push_back(edges == (Qt::BottomEdge | Qt::RightEdge) ? "resize bottom-right"
+                                                                     : "resize elsewhere");
+        return true;
+    }
+};
+
 struct Book {
     RecordingPrompter prompter;
     ScopedPrompter scope{prompter};
@@ -24,7 +39,10 @@ struct Book {
     qint64 now = 0;
     bool trayAvailable = true;
 
+    RecordingMoves* moves = new RecordingMoves;
+
     Book() {
+        book.Moves.reset(moves);
         book.Tray->AvailableCheck = [this] { return trayAvailable; };
         book.Tray->Now = [this] { return now += 1000; };
         book.show();
@@ -154,6 +172,80 @@ TEST(WindowStateTest, TheProgramEndsOnlyThroughTheBooksClose) {
     QTest::keyClick(&b.book, Qt::Key_T, Qt::ControlModifier);
     EXPECT_EQ(closed.count(), 1);
     EXPECT_FALSE(b.book.Tray->Icon()->isVisible());
+}
+
+// The book is 596 x 380: the move area is 13 x 13 at 583, 353, the resize area at 583, 367.
+const QPoint MoveArea(589, 359);
+const QPoint ResizeArea(589, 373);
+const QPoint LeftPage(150, 200);
+
+void Drag(QWidget& book, QPoint from, QPoint to) {
+    QTest::mousePress(&book, Qt::LeftButton, {}, from);
+    QMouseEvent move(QEvent::MouseMove, to, book.mapToGlobal(to), Qt::NoButton, Qt::LeftButton,
+                     Qt::NoModifier);
+    QApplication::sendEvent(&book, &move);
+    QTest::mouseRelease(&book, Qt::LeftButton, {}, to);
+}
+
+TEST(WindowStateTest, HotAreasHandThePressToTheWindowSystem) {
+    Book b;
+    QTest::mousePress(&b.book, Qt::LeftButton, {}, MoveArea);
+    QTest::mouseRelease(&b.book, Qt::LeftButton, {}, MoveArea);
+    QTest::mousePress(&b.book, Qt::LeftButton, {}, ResizeArea);
+    QTest::mouseRelease(&b.book, Qt::LeftButton, {}, ResizeArea);
+    QTest::mousePress(&b.book, Qt::RightButton, {}, MoveArea);
+    EXPECT_EQ(b.moves->Requests, (std::vector<std::string>{"move", "resize bottom-right"}));
+
+    b.moves->Requests.clear();
+    b.book.EditMode = true; // resizing is refused while editing; moving is not
+    QTest::mousePress(&b.book, Qt::LeftButton, {}, ResizeArea);
+    QTest::mousePress(&b.book, Qt::LeftButton, {}, MoveArea);
+    EXPECT_EQ(b.moves->Requests, (std::vector<std::string>{"move"}));
+    b.book.EditMode = false;
+
+    b.moves->Requests.clear();
+    b.book.Setting.MoveBook = false;
+    b.book.Setting.ResizeBook = false;
+    QTest::mousePress(&b.book, Qt::LeftButton, {}, MoveArea);
+    QTest::mousePress(&b.book, Qt::LeftButton, {}, ResizeArea);
+    EXPECT_TRUE(b.moves->Requests.empty());
+}
+
+TEST(WindowStateTest, NothingMovesOrResizesWhileMaximised) {
+    Book b;
+    b.book.ItemMaxClick();
+    ASSERT_TRUE(b.book.isMaximized());
+    const QRect full = b.book.rect();
+    const QPoint move(full.width() - 7, full.height() - 21),
+        resize(full.width() - 7, full.height() - 7);
+    QTest::mousePress(&b.book, Qt::LeftButton, {}, move);
+    QTest::mousePress(&b.book, Qt::LeftButton, {}, resize);
+    Drag(b.book, LeftPage, LeftPage + QPoint(40, 30));
+    EXPECT_TRUE(b.moves->Requests.empty());
+}
+
+TEST(WindowStateTest, DraggingAPageMovesTheBookAndTurnsNothing) {
+    Book b;
+    b.book.Store.DocumentName = "/books/test.txt";
+    std::string lines;
+    for (int i = 0; i < 27 * 20; ++i)
+        lines += "x\r\n";
+    b.book.Store.SetChunks({MakeChunk(lines)});
+    b.book.Init_Page();
+    b.book.ChangeYe(5);
+    Drag(b.book, LeftPage, LeftPage + QPoint(40, 30));
+    EXPECT_EQ(b.moves->Requests, (std::vector<std::string>{"move"}));
+    EXPECT_EQ(b.book.Store.CurrentPage, 5);
+    // Without movement the press is a click: the left page turns back.
+    QTest::mouseClick(&b.book, Qt::LeftButton, {}, LeftPage);
+    EXPECT_EQ(b.book.Store.CurrentPage, 3);
+    // With page dragging off, a drag is a click, and the move area still moves the book.
+    b.moves->Requests.clear();
+    b.book.Setting.DragPageMovesBook = false;
+    Drag(b.book, QPoint(450, 200), QPoint(490, 230));
+    EXPECT_EQ(b.book.Store.CurrentPage, 5);
+    QTest::mousePress(&b.book, Qt::LeftButton, {}, MoveArea);
+    EXPECT_EQ(b.moves->Requests, (std::vector<std::string>{"move"}));
 }
 
 } // namespace
