@@ -1,5 +1,6 @@
 #include "Main.h"
 
+#include "reader/Navigation.h"
 #include "reader/PageNumbers.h"
 #include "reader/TextPasses.h"
 #include "records/CommandLine.h"
@@ -13,21 +14,32 @@
 #include "window/PageText.h"
 
 #include <QFile>
+#include <QGuiApplication>
 #include <QPainter>
 #include <QResizeEvent>
+#include <QScreen>
 
 static void InitResources() {
     Q_INIT_RESOURCE(resources);
 }
 
-TFormMain::TFormMain(Registry& registry, ProgressWindow& progress, QStringList documents,
-                     QWidget* parent)
-    : QWidget(parent, Qt::Window | Qt::FramelessWindowHint), Reg(registry), Progress(progress),
+TFormMain::TFormMain(Registry& registry, ProgressWindow& progress,
+                     std::vector<std::string> documents, QWidget* parent)
+    : TFormMain(registry, progress, std::move(documents), StartLater{}) {
+    if (parent)
+        setParent(parent, windowFlags());
+    Init();
+}
+
+TFormMain::TFormMain(Registry& registry, ProgressWindow& progress,
+                     std::vector<std::string> documents, StartLater)
+    : QWidget(nullptr, Qt::Window | Qt::FramelessWindowHint), Reg(registry), Progress(progress),
       Documents(std::move(documents)) {
     InitResources();
-    setWindowTitle(QStringLiteral("墨卷"));
+    setWindowTitle(QString::fromUtf8(ProgramTitle));
     setAttribute(Qt::WA_OpaquePaintEvent);
-    setMouseTracking(false);
+    // Moves without a button pressed set the cursor of the hot area under the mouse.
+    setMouseTracking(true);
     ImageBookPic = QImage(QStringLiteral(":/skin.bmp"));
     List = std::make_unique<RecentList>(Reg, Setting);
     Actions.OpenFile = [this](const std::string& path) { return ReadDocument(path); };
@@ -37,9 +49,6 @@ TFormMain::TFormMain(Registry& registry, ProgressWindow& progress, QStringList d
     Menus = new MainMenu(this);
     ConnectMenus();
     ConnectWindowState();
-    if (auto* mess = dynamic_cast<TFormMess*>(&Progress))
-        mess->SetMainForm(this, [this] { ShowMainForm(); });
-    Init();
 }
 
 TFormMain::~TFormMain() = default;
@@ -70,43 +79,45 @@ void TFormMain::Init() {
 }
 
 void TFormMain::OpenCommandLine() {
-    std::vector<std::string> args;
-    for (const QString& arg : Documents)
-        args.push_back(arg.toStdString());
-    const std::vector<std::string> names = CommandLineNames(args, StartDir);
+    const std::vector<std::string> names = CommandLineNames(Documents, StartDir);
     if (!names.empty()) {
-        if (!List->RunBatch(names, Actions)) {
-            Store.DocumentName.clear();
-            Init_Page();
-            ChangeYe(1);
-        }
+        if (!List->RunBatch(names, Actions))
+            ShowHelpText();
         return;
     }
     const ReopenResult reopened = List->StartupReopen(Actions);
     Setting.LastFileIndex = reopened.LastFileIndex;
     if (reopened.Opened) {
-        // The first resize after start-up shows the page again at its final size.
-        RestoreLastPagePending = true;
         ChangeYe(reopened.Page);
+        // The first resize after start-up shows the page again at its final size, unless the
+        // reader has moved on by then (every ChangeYe clears the flag).
+        RestoreLastPagePending = true;
     } else {
-        Store.DocumentName.clear();
-        Init_Page();
-        ChangeYe(1);
+        ShowHelpText();
     }
+}
+
+void TFormMain::ShowHelpText() {
+    Store.DocumentName.clear();
+    Init_Page();
+    ChangeYe(1);
+}
+
+void TFormMain::Tell(const UserMessage& message) {
+    Show(message);
 }
 
 void TFormMain::Init_Var() {
     StartDir = CurrentDir();
     TempDir = TempDirPath();
     Store = DocumentStore();
-    DragState = 0;
+    DragNow = DragState::Idle;
     EditMode = false;
     UnderlineLine = 1;
     List->CurrentIndex = -1;
-    RegisterFileTypes(Reg, ProgramPath());
-    InstallDesktopFiles(ProgramPath());
     LoadSettings(Reg, Setting);
     List->Changed = [this] { RebuildRecentMenu(); };
+    List->Tell = [this](const UserMessage& message) { Tell(message); };
     List->Load();
 }
 
@@ -183,11 +194,11 @@ void TFormMain::Init_Setup() {
     if (work.LayOut)
         Init_Window();
     if (work.Reprocess)
-        Init_Page_Do(Store, Setting, Progress);
+        Init_Page_Do(Store, TextOptionsOf(Setting), Progress);
     if (work.Repaginate) {
         Init_Page();
-        // The place kept in proportion may be an even page; a pair always starts on an odd one,
-        // and its numbers follow the new pagination.
+        // ChangeYe rather than the page text alone: the page kept in proportion may be even,
+        // and the left page of a pair must stay odd.
         ChangeYe(Store.CurrentPage);
     }
     Init_UnderLine();
@@ -202,10 +213,32 @@ void TFormMain::Init_Max() {
         // are the screen's.
         if (!IsMaximized())
             NormalBounds = geometry();
+        if (!isVisible())
+            MaximizeBeforeShowing();
         setWindowState(windowState() | Qt::WindowMaximized);
-    } else {
+    } else if (IsMaximized()) {
         setWindowState(windowState() & ~Qt::WindowMaximized);
+        // A book maximised before it was first shown was never shown at its normal bounds, so
+        // the window manager cannot know them: they are put back here.
+        if (NormalBounds.isValid())
+            setGeometry(NormalBounds);
     }
+}
+
+// A hidden window changes its size only when it is shown, so the book would be paginated at its
+// normal size first and again when it shows maximised. It takes the size it is going to have,
+// the screen's available area, before anything is paginated; the book is then paginated once.
+void TFormMain::MaximizeBeforeShowing() {
+    const QScreen* screen = QGuiApplication::screenAt(NormalBounds.center());
+    if (!screen)
+        screen = QGuiApplication::primaryScreen();
+    if (!screen)
+        return;
+    const QRect area = screen->availableGeometry();
+    Setting.BookLeft = area.left();
+    Setting.BookTop = area.top();
+    Setting.BookWidth = area.width();
+    Setting.BookHeight = area.height();
 }
 
 void TFormMain::Init_Window() {
@@ -219,9 +252,9 @@ void TFormMain::Init_Window() {
 void TFormMain::Init_Page() {
     if (Store.DocumentName.empty()) {
         List->CurrentIndex = -1;
-        Store.SetHelpText(MemoReadme());
-        Setting.ConvertBig5 = Setting.ConvertGb = false;
-        Setting.ProcessHtml = Setting.SmartParagraphs = false;
+        TextOptions options = TextOptionsOf(Setting);
+        UseHelpText(Store, MemoReadme(), options);
+        SetTextOptions(Setting, options);
     }
     PageFormat format;
     format.WrapWidth = Geometry.WrapWidth();
@@ -235,6 +268,7 @@ void TFormMain::Init_Page() {
 }
 
 void TFormMain::ChangeYe(int n) {
+    RestoreLastPagePending = false;
     Store.GoToPage(n);
     Init_Page_String();
     Init_Ye();
@@ -260,32 +294,26 @@ void TFormMain::PlaceNumberGroup(PageNumberLabels& group, int x, int y) {
 }
 
 void TFormMain::Init_Ye() {
-    const PageNumberMargins margins = PageNumberMarginsFor(Geometry.ScaleX);
-    const int w = Setting.BookWidth, h = Setting.BookHeight;
-    const int page = Store.CurrentPage, count = Store.PageCount;
-
-    LabelYe1Group.Ye.Caption =
-        QString::fromStdString(PageNumberCaption(page, count, Setting.PageNumberShowTotal[0]));
+    LabelYe1Group.Ye.Caption = QString::fromStdString(
+        PageNumberCaption(Store.CurrentPage, Store.PageCount, Setting.PageNumberShowTotal[0]));
+    LabelYe2Group.Ye.Caption = QString::fromStdString(
+        PageNumberCaption(Store.CurrentPage + 1, Store.PageCount, Setting.PageNumberShowTotal[1]));
     const QSize size1 = LabelSize(LabelYe1Group.Whole());
-    const int y = NumberY(Setting.PageNumberPosition[0], h, margins, size1.height());
-    PlaceNumberGroup(LabelYe1Group,
-                     LeftNumberX(Setting.PageNumberPosition[0], w, margins, size1.width()), y);
-
-    const bool rightShown = Setting.ShowPageNumbers && page + 1 <= count;
-    for (BookLabel* label : {&LabelYe2Group.Be, &LabelYe2Group.Ye, &LabelYe2Group.Af})
-        label->Visible = rightShown;
-    LabelYe2Group.Ye.Caption =
-        QString::fromStdString(PageNumberCaption(page + 1, count, Setting.PageNumberShowTotal[1]));
     const int width2 = LabelSize(LabelYe2Group.Whole()).width();
-    // Both groups use the same font, so the left group's height serves for the right one too.
-    PlaceNumberGroup(LabelYe2Group, RightNumberX(Setting.PageNumberPosition[1], w, margins, width2),
-                     NumberY(Setting.PageNumberPosition[1], h, margins, size1.height()));
+    const PageNumberBook book{
+        Setting.BookWidth,       Setting.BookHeight, Geometry.ScaleX, Setting.PageNumberPosition,
+        Setting.ShowPageNumbers, Store.CurrentPage,  Store.PageCount};
+    const PageNumberPlacement at = PlacePageNumbers(book, size1.width(), width2, size1.height());
+    PlaceNumberGroup(LabelYe1Group, at.LeftX, at.LeftY);
+    PlaceNumberGroup(LabelYe2Group, at.RightX, at.RightY);
+    for (BookLabel* label : {&LabelYe2Group.Be, &LabelYe2Group.Ye, &LabelYe2Group.Af})
+        label->Visible = at.RightVisible;
     update();
 }
 
 void TFormMain::Init_UnderLine() {
-    const int n = Setting.DoubleSpacing ? 2 * UnderlineLine - 1 : UnderlineLine;
-    const int top = Geometry.PageTop + Setting.UnderlineOffset + PageLinePitch * n;
+    const int top = UnderlineTop(Geometry.PageTop, Setting.UnderlineOffset, PageLinePitch,
+                                 UnderlineLine, Setting.DoubleSpacing);
     ImageUnderLine =
         QRect(ImageUnderLine.left(), top, Geometry.PageWidth, std::max(1, Setting.UnderlineWidth));
     update();
@@ -305,18 +333,16 @@ void TFormMain::FormResize(const QSize& size) {
         return;
     Init_Window();
     Init_Page();
-    if (RestoreLastPagePending) {
-        RestoreLastPagePending = false;
-        ChangeYe(Setting.LastFilePage);
-    } else {
-        ChangeYe(Store.CurrentPage);
-    }
+    ChangeYe(RestoreLastPagePending ? Setting.LastFilePage : Store.CurrentPage);
 }
 
 void TFormMain::resizeEvent(QResizeEvent* event) {
     // Showing the window delivers a resize to the size it already has; only a change counts.
-    if (event->size() == PaginatedSize && !LayoutGuard)
+    // The start-up page is then already shown at its final size.
+    if (event->size() == PaginatedSize && !LayoutGuard) {
+        RestoreLastPagePending = false;
         return;
+    }
     FormResize(event->size());
 }
 

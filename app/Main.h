@@ -3,9 +3,11 @@
 // calls of the reading core, and draws the book.
 #include "reader/DocumentStore.h"
 #include "reader/PagePair.h"
+#include "reader/UserMessage.h"
 #include "records/RecentList.h"
 #include "records/Registry.h"
 #include "records/Settings.h"
+#include "window/BookDrag.h"
 #include "window/BookGeometry.h"
 #include "window/BookLabels.h"
 #include "window/MainMenu.h"
@@ -15,18 +17,25 @@
 
 #include <QFont>
 #include <QImage>
-#include <QStringList>
 #include <QWidget>
 #include <memory>
+#include <string>
+#include <vector>
 
 class TFormMain : public QWidget {
     Q_OBJECT
 
 public:
     // The settings store and the progress window are the program entry's and outlive this
-    // window. `documents` are the files named on the command line.
-    TFormMain(Registry& registry, ProgressWindow& progress, QStringList documents = {},
+    // window. `documents` are the files named on the command line, as the system passed them.
+    // The book starts at once (Init).
+    TFormMain(Registry& registry, ProgressWindow& progress, std::vector<std::string> documents = {},
               QWidget* parent = nullptr);
+    // For the program entry, which connects the progress window to the book before the book
+    // starts: the book is made without running Init, and the entry calls it.
+    struct StartLater {};
+    TFormMain(Registry& registry, ProgressWindow& progress, std::vector<std::string> documents,
+              StartLater);
     ~TFormMain() override;
 
     // Start-up: settings, layout, then the first document or the help text.
@@ -98,29 +107,30 @@ public:
     // The built-in help text as GBK bytes, each line followed by CR LF.
     static std::string MemoReadme();
 
+    // The state the settings dialog and the menus change from outside.
     Settings Setting;
     DocumentStore Store;
-    BookGeometry Geometry;
     ChangeFlags Changes;
-    bool BoundsGuard = false;
-    bool LayoutGuard = false;
-    bool RestoreLastPagePending = false;
-    QRect NormalBounds;
     std::unique_ptr<RecentList> List;
-    std::string StartDir;
-    std::string TempDir;
-
-    PagePairText Pages;
-    PageNumberLabels LabelYe1Group;
-    PageNumberLabels LabelYe2Group;
-    int UnderlineLine = 1;
-    QRect ImageUnderLine;
-    bool UnderlineOnRightPage() const { return ImageUnderLine.left() == Geometry.Page2Left; }
-    bool UnderlineVisible = false;
-    int PageLinePitch = 12;
-    bool EditMode = false;
-    int DragState = 0; // 0 idle, 1 pressed on the book, 2 the press became a window move
     MainMenu* Menus = nullptr;
+
+    // What the book shows, for reading only.
+    const PagePairText& ShownPages() const { return Pages; }
+    const BookGeometry& Layout() const { return Geometry; }
+    const PageNumberLabels& PageNumberGroup(int i) const {
+        return i == 0 ? LabelYe1Group : LabelYe2Group;
+    }
+    QRect UnderlineRect() const { return ImageUnderLine; }
+    int UnderlineRow() const { return UnderlineLine; }
+    bool UnderlineShown() const { return UnderlineVisible; }
+    bool UnderlineOnRightPage() const { return ImageUnderLine.left() == Geometry.Page2Left; }
+    int PagePitch() const { return PageLinePitch; }
+    DragState Drag() const { return DragNow; }
+    bool RestorePending() const { return RestoreLastPagePending; }
+    QRect NormalBoundsRect() const { return NormalBounds; }
+    const std::string& StartFolder() const { return StartDir; }
+    const std::string& TempFolder() const { return TempDir; }
+    bool InEditMode() const { return EditMode; }
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -141,36 +151,46 @@ private:
     void LoadBackground();
     void PlaceNumberGroup(PageNumberLabels& group, int x, int y);
     QSize LabelSize(const QString& caption) const;
-    // The components of the book, from the top of the stack down.
-    enum class Part {
-        ImageMinSize,
-        ImageResize,
-        ImageMove,
-        ImagePageNext,
-        ImagePagePrev,
-        LabelYe,
-        LabelPage2,
-        LabelPage1,
-        ImageBook
-    };
-    Part PartAt(const QPoint& pos) const;
-    QString HintAt(const QPoint& pos) const;
+    BookPart PartAt(const QPoint& pos) const;
     void ConnectMenus();
     void ConnectWindowState();
     void HideMainForm();
     void RebuildRecentMenu();
     void OpenCommandLine();
     bool ReadDocument(const std::string& path);
-    RecentOpenActions Actions;
+    void Tell(const UserMessage& message);
     static void RunItem(QAction* item);
     void PutUnderline(bool rightPage, int line);
-    void TurnByClick(Part part, const QPoint& pos);
+    void TurnByClick(BookPart part, const QPoint& pos);
+    void Turn(PageTurn turn);
     bool IsMaximized() const { return windowState() & Qt::WindowMaximized; }
+    void ShowHelpText();
+    void MaximizeBeforeShowing();
 
     Registry& Reg;
     ProgressWindow& Progress;
-    QStringList Documents;
+    std::vector<std::string> Documents;
+    RecentOpenActions Actions;
     bool Closed = false;
+
+    BookGeometry Geometry;
+    bool BoundsGuard = false;
+    bool LayoutGuard = false;
+    bool RestoreLastPagePending = false;
+    QRect NormalBounds;
+    std::string StartDir;
+    std::string TempDir;
+
+    PagePairText Pages;
+    PageNumberLabels LabelYe1Group;
+    PageNumberLabels LabelYe2Group;
+    int UnderlineLine = 1;
+    QRect ImageUnderLine;
+    bool UnderlineVisible = false;
+    int PageLinePitch = 12;
+    bool EditMode = false;
+    DragState DragNow = DragState::Idle;
+
     QFont PageQFont;
     QFont NumberQFont;
     int NumberLinePitch = 12;

@@ -116,6 +116,13 @@ void TFormMain::keyPressEvent(QKeyEvent* event) {
         QWidget::keyPressEvent(event);
 }
 
+void TFormMain::Turn(PageTurn turn) {
+    if (turn == PageTurn::Previous)
+        ImagePagePrevClick();
+    else if (turn == PageTurn::Next)
+        ImagePageNextClick();
+}
+
 void TFormMain::PutUnderline(bool rightPage, int line) {
     ImageUnderLine.moveLeft(rightPage ? Geometry.Page2Left : Geometry.Page1Left);
     UnderlineLine = line;
@@ -126,125 +133,85 @@ void TFormMain::MoveUnderLine(int delta) {
                                 Setting.AutoPageTurn, Setting.ShowUnderline};
     const UnderlineStep step =
         ::MoveUnderLine({UnderlineOnRightPage(), UnderlineLine}, delta, book);
-    if (step.Turn == PageTurn::Previous)
-        ImagePagePrevClick();
-    else if (step.Turn == PageTurn::Next)
-        ImagePageNextClick();
+    Turn(step.Turn);
     PutUnderline(step.Place.RightPage, step.Place.Line);
     Init_UnderLine();
 }
 
-TFormMain::Part TFormMain::PartAt(const QPoint& pos) const {
-    if (Geometry.ImageMinSize.contains(pos))
-        return Part::ImageMinSize;
-    if (Geometry.ImageResize.contains(pos))
-        return Part::ImageResize;
-    if (Geometry.ImageMove.contains(pos))
-        return Part::ImageMove;
-    if (Geometry.ImagePageNext.contains(pos))
-        return Part::ImagePageNext;
-    if (Geometry.ImagePagePrev.contains(pos))
-        return Part::ImagePagePrev;
+BookPart TFormMain::PartAt(const QPoint& pos) const {
+    bool onPageNumber = false;
     for (const PageNumberLabels* group : {&LabelYe1Group, &LabelYe2Group})
         for (const BookLabel* label : {&group->Be, &group->Ye, &group->Af})
-            if (label->Visible && label->Rect.contains(pos))
-                return Part::LabelYe;
-    if (Geometry.LabelPage2.contains(pos))
-        return Part::LabelPage2;
-    if (Geometry.LabelPage1.contains(pos))
-        return Part::LabelPage1;
-    return Part::ImageBook;
+            onPageNumber = onPageNumber || (label->Visible && label->Rect.contains(pos));
+    return Geometry.PartAt(pos, onPageNumber);
 }
 
 void TFormMain::mousePressEvent(QMouseEvent* event) {
-    const Part part = PartAt(event->position().toPoint());
+    const BookPart part = PartAt(event->position().toPoint());
     const bool left = event->button() == Qt::LeftButton;
-    if (part == Part::ImageMove) {
+    DragNow =
+        DragStateAtPress(part, left, {Setting.MoveBook, Setting.DragPageMovesBook, IsMaximized()});
+    if (part == BookPart::ImageMove) {
         if (left && Setting.MoveBook && !IsMaximized())
             Moves->StartMove(*this);
-        return;
-    }
-    if (part == Part::ImageResize) {
+    } else if (part == BookPart::ImageResize) {
         if (left && Setting.ResizeBook && !EditMode && !IsMaximized())
             Moves->StartResize(*this, Qt::BottomEdge | Qt::RightEdge);
-        return;
     }
-    if (part == Part::ImageBook || part == Part::LabelPage1 || part == Part::LabelPage2)
-        DragState =
-            (left && Setting.MoveBook && Setting.DragPageMovesBook && !IsMaximized()) ? 1 : 0;
 }
 
-void TFormMain::mouseMoveEvent(QMouseEvent*) {
-    if (DragState != 1)
+void TFormMain::mouseMoveEvent(QMouseEvent* event) {
+    if (event->buttons() == Qt::NoButton) {
+        setCursor(BookPartCursor(PartAt(event->position().toPoint())));
         return;
-    DragState = 2;
+    }
+    if (DragNow != DragState::Armed || !(event->buttons() & Qt::LeftButton))
+        return;
+    DragNow = DragState::Moving;
     Moves->StartMove(*this);
 }
 
 void TFormMain::mouseReleaseEvent(QMouseEvent* event) {
+    const DragState drag = DragNow;
+    DragNow = DragState::Idle;
     if (event->button() != Qt::LeftButton)
         return;
     const QPoint pos = event->position().toPoint();
-    switch (const Part part = PartAt(pos)) {
-    case Part::ImageMinSize:
+    switch (const BookPart part = PartAt(pos)) {
+    case BookPart::ImageMinSize:
         ImageMinSizeClick();
         break;
-    case Part::ImagePageNext:
+    case BookPart::ImagePageNext:
         ImagePageNextClick();
         break;
-    case Part::ImagePagePrev:
+    case BookPart::ImagePagePrev:
         ImagePagePrevClick();
         break;
-    case Part::ImageBook:
-    case Part::LabelPage1:
-    case Part::LabelPage2:
-        TurnByClick(part, pos);
-        break;
     default:
+        if (IsPagePart(part) && ReleaseTurnsPage(drag, Setting.ClickPageTurns))
+            TurnByClick(part, pos);
         break;
     }
 }
 
-// A release that ends a window drag turns nothing; otherwise the left page and the left half
-// of the book turn back, the right ones forward.
-void TFormMain::TurnByClick(Part part, const QPoint& pos) {
-    if (!Setting.ClickPageTurns || DragState == 2)
-        return;
-    DragState = 0;
-    bool back = part == Part::LabelPage1;
-    if (part == Part::ImageBook)
-        back = pos.x() < Geometry.ImageBook.width() / 2;
-    RunItem(back ? Menus->ItemPagePrev : Menus->ItemPageNext);
+// Clicks on the pages act through the page menu's items, so they respect their enabled state.
+void TFormMain::TurnByClick(BookPart part, const QPoint& pos) {
+    const PageTurn turn = Geometry.ClickTurn(part, pos);
+    if (turn != PageTurn::None)
+        RunItem(turn == PageTurn::Previous ? Menus->ItemPagePrev : Menus->ItemPageNext);
 }
 
 void TFormMain::contextMenuEvent(QContextMenuEvent* event) {
-    const Part part = PartAt(event->pos());
-    QMenu* menu = (part == Part::ImagePagePrev || part == Part::ImagePageNext) ? Menus->MenuPageMove
-                                                                               : Menus->MenuMain;
+    const BookPart part = PartAt(event->pos());
+    const bool strip = part == BookPart::ImagePagePrev || part == BookPart::ImagePageNext;
+    QMenu* menu = strip ? Menus->MenuPageMove : Menus->MenuMain;
     menu->popup(event->globalPos());
-}
-
-QString TFormMain::HintAt(const QPoint& pos) const {
-    switch (PartAt(pos)) {
-    case Part::ImageMinSize:
-        return QStringLiteral("最小化");
-    case Part::ImageResize:
-        return QStringLiteral("改变书本大小");
-    case Part::ImageMove:
-        return QStringLiteral("移动书本");
-    case Part::ImagePageNext:
-        return QStringLiteral("下一页");
-    case Part::ImagePagePrev:
-        return QStringLiteral("上一页");
-    default:
-        return {};
-    }
 }
 
 bool TFormMain::event(QEvent* event) {
     if (event->type() == QEvent::ToolTip) {
         auto* help = static_cast<QHelpEvent*>(event);
-        const QString hint = HintAt(help->pos());
+        const QString hint = BookPartHint(PartAt(help->pos()));
         if (hint.isEmpty())
             QToolTip::hideText();
         else

@@ -1,21 +1,25 @@
 // The book window's side of opening documents, the recent list's menu and the text passes.
 #include "Main.h"
 
+#include "reader/FileTest.h"
 #include "reader/OpenFile.h"
 #include "reader/TextPasses.h"
 #include "records/CommandLine.h"
-#include "records/FileTest.h"
+#include "records/Global.h"
 
 #include <QDragEnterEvent>
 #include <QDropEvent>
+#include <QFile>
 #include <QMimeData>
 #include <QUrl>
 
 bool TFormMain::ReadDocument(const std::string& path) {
-    std::optional<std::vector<Chunk>> chunks = OpenFile(path, Progress);
-    if (!chunks)
+    OpenedFile file = OpenFile(path, Progress);
+    if (file.Message)
+        Tell(*file.Message);
+    if (!file.Chunks)
         return false;
-    Store.SetChunks(std::move(*chunks));
+    Store.SetChunks(std::move(*file.Chunks));
     return true;
 }
 
@@ -29,7 +33,7 @@ void TFormMain::FinishOpen(int index, const std::string& entryText) {
     if (ExtensionIs(entryText, ".htm") || ExtensionIs(entryText, ".html"))
         Setting.ProcessHtml = true;
     Init_Text(Store, Progress);
-    Init_Page_Do(Store, Setting, Progress);
+    Init_Page_Do(Store, TextOptionsOf(Setting), Progress);
     Init_Page();
     ChangeYe(1);
     UpdateMainForm();
@@ -54,7 +58,7 @@ void TFormMain::OpenFileList(const std::vector<std::string>& paths) {
 void TFormMain::RebuildRecentMenu() {
     Menus->ItemNew->clear();
     for (int p = 0; p < List->Count(); ++p) {
-        QAction* item = Menus->ItemNew->addAction(QString::fromStdString(List->Caption(p)));
+        QAction* item = Menus->ItemNew->addAction(LiteralMenuText(List->Caption(p)));
         connect(item, &QAction::triggered, this, [this, p] { OnItemNewFileClick(p); });
     }
 }
@@ -68,33 +72,32 @@ void TFormMain::dropEvent(QDropEvent* event) {
     std::vector<std::string> paths;
     for (const QUrl& url : event->mimeData()->urls())
         if (url.isLocalFile())
-            paths.push_back(url.toLocalFile().toStdString());
+            paths.push_back(QFile::encodeName(url.toLocalFile()).toStdString());
     event->acceptProposedAction();
     UpdateMainForm();
     OpenFileList(paths);
 }
 
 void TFormMain::ItemBIG5Click(QAction* sender) {
-    const auto toggle = [](bool& setting) { setting = !setting; };
-    const bool repaginate = sender != Menus->ItemUnderLine;
-    const bool reprocess = repaginate && sender != Menus->ItemHangD;
-    if (sender == Menus->ItemBIG5)
-        toggle(Setting.ConvertBig5);
-    else if (sender == Menus->ItemGB)
-        toggle(Setting.ConvertGb);
-    else if (sender == Menus->ItemHtml)
-        toggle(Setting.ProcessHtml);
-    else if (sender == Menus->ItemChap)
-        toggle(Setting.SmartParagraphs);
-    else if (sender == Menus->ItemHangD)
-        toggle(Setting.DoubleSpacing);
-    else if (sender == Menus->ItemUnderLine)
-        toggle(Setting.ShowUnderline);
-    if (reprocess)
-        Init_Page_Do(Store, Setting, Progress);
-    if (repaginate) {
-        Init_Page();
-        ChangeYe(Store.CurrentPage);
+    const std::pair<QAction*, std::pair<TextToggle, bool*>> toggles[] = {
+        {Menus->ItemBIG5, {TextToggle::Big5, &Setting.ConvertBig5}},
+        {Menus->ItemGB, {TextToggle::Gb, &Setting.ConvertGb}},
+        {Menus->ItemHtml, {TextToggle::Html, &Setting.ProcessHtml}},
+        {Menus->ItemChap, {TextToggle::Chap, &Setting.SmartParagraphs}},
+        {Menus->ItemHangD, {TextToggle::HangD, &Setting.DoubleSpacing}},
+        {Menus->ItemUnderLine, {TextToggle::UnderLine, &Setting.ShowUnderline}},
+    };
+    for (const auto& [item, toggle] : toggles) {
+        if (item != sender)
+            continue;
+        *toggle.second = !*toggle.second;
+        const ToggleWork work = WorkAfterToggle(toggle.first);
+        if (work.Reprocess)
+            Init_Page_Do(Store, TextOptionsOf(Setting), Progress);
+        if (work.Repaginate) {
+            Init_Page();
+            ChangeYe(Store.CurrentPage);
+        }
     }
     UnderlineVisible = Setting.ShowUnderline;
     update();

@@ -23,5 +23,5 @@ void TFormMain::ItemSetupClick() {
     if (result == QDialog::Accepted)
         Init_Setup();
     else if (result == TFormSetup::DefaultResult)
-        ResetSettings(Reg);
+        Tell(ResetSettings(Reg));
 }

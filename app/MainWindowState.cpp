@@ -13,10 +13,9 @@ void TFormMain::ConnectWindowState() {
     Moves = std::make_unique<QtSystemMoves>();
     Tray = new BookTray(this);
     connect(Tray, &BookTray::ToggleRequested, this, &TFormMain::ItemShowClick);
-    connect(Tray, &BookTray::MenuRequested, this, [this](const QPoint& at) {
-        if (!EditMode)
-            Menus->MenuMain->popup(at);
-    });
+    Tray->MenuAllowed = [this] { return !EditMode; };
+    connect(Tray, &BookTray::MenuRequested, this,
+            [this](const QPoint& at) { Menus->MenuMain->popup(at); });
     connect(Menus->ItemShow, &QAction::triggered, this, &TFormMain::ItemShowClick);
     connect(Menus->ItemMax, &QAction::triggered, this, &TFormMain::ItemMaxClick);
     connect(Menus->ItemSetup, &QAction::triggered, this, &TFormMain::ItemSetupClick);

@@ -1,6 +1,8 @@
 #include "app/Main.h"
+#include "app/ProgramStart.h"
 #include "app/SignalClose.h"
 #include "records/Global.h"
+#include "records/ShellIntegration.h"
 #include "window/Mess.h"
 #include "window/QtPrompter.h"
 
@@ -16,25 +18,12 @@ void PreferX11() {
         qputenv("QT_QPA_PLATFORM", "xcb");
 }
 
-// "--quit-after-first-paint" lets the start-up benchmark time a whole run; every other
-// argument names a document.
-QStringList TakeDocuments(const QStringList& arguments, bool& quitAfterFirstPaint) {
-    QStringList documents;
-    for (qsizetype i = 1; i < arguments.size(); ++i) {
-        if (arguments[i] == QLatin1String("--quit-after-first-paint"))
-            quitAfterFirstPaint = true;
-        else
-            documents << arguments[i];
-    }
-    return documents;
-}
-
 } // namespace
 
 int main(int argc, char** argv) {
     PreferX11();
     QApplication app(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("墨卷"));
+    QApplication::setApplicationName(QString::fromUtf8(ProgramTitle));
     QtPrompter prompter;
     SetPrompter(&prompter);
 
@@ -42,19 +31,22 @@ int main(int argc, char** argv) {
     if (!registry.OpenWarning().empty())
         ShowWarning(registry.OpenWarning());
     registry.SetFailureReporter([](const std::string& message) { ShowWarning(message); });
+    RegisterWithDesktop(registry);
 
-    bool quitAfterFirstPaint = false;
-    const QStringList documents = TakeDocuments(QApplication::arguments(), quitAfterFirstPaint);
+    // QApplication has taken its own options out of argv; the rest are the system's bytes.
+    const ProgramArguments arguments = TakeArguments(argc, argv);
     TFormMess progress;
     int status = 0;
     {
-        TFormMain book(registry, progress, documents);
+        TFormMain book(registry, progress, arguments.Documents, TFormMain::StartLater{});
+        ConnectProgress(progress, book);
         prompter.SetParent(&book);
+        book.Init();
         InstallCloseOnSignals([&book] { book.close(); });
         QObject::connect(&book, &TFormMain::FormClosed, &app, &QCoreApplication::quit,
                          Qt::QueuedConnection);
         book.show();
-        if (quitAfterFirstPaint)
+        if (arguments.QuitAfterFirstPaint)
             QTimer::singleShot(0, &book, [&book] {
                 book.repaint();
                 book.close();

@@ -65,9 +65,9 @@ struct ListOnStore {
     RecentOpenActions Actions() {
         RecentOpenActions a;
         a.OpenFile = [this](const std::string& path) {
-            auto chunks = OpenFile(path, Progress);
-            Bytes += chunks ? chunks->size() : 0;
-            return chunks.has_value();
+            OpenedFile file = OpenFile(path, Progress);
+            Bytes += file.Chunks ? file.Chunks->size() : 0;
+            return file.Chunks.has_value();
         };
         return a;
     }

@@ -64,7 +64,7 @@ void SetupOk(benchmark::State& state, bool passesOn, bool everything) {
                 MarkChanged(book.Changes, group);
         dialog.BtnOk->click();
         book.Init_Setup();
-        benchmark::DoNotOptimize(book.Pages.Left);
+        benchmark::DoNotOptimize(book.ShownPages().Left);
     }
     state.counters["pages"] = book.Store.PageCount;
 }

@@ -118,7 +118,7 @@ void OpenInBook(benchmark::State& state, bool passesOn) {
     for (auto _ : state) {
         book.Setting.ProcessHtml = passesOn;
         book.OpenDocument(novel);
-        benchmark::DoNotOptimize(book.Pages.Left);
+        benchmark::DoNotOptimize(book.ShownPages().Left);
     }
     state.SetBytesProcessed(state.iterations() * 22'000'000);
     state.counters["pages"] = book.Store.PageCount;
@@ -142,10 +142,10 @@ void BM_ItemFileNextClick(benchmark::State& state) {
     std::filesystem::copy_file(novel, second, std::filesystem::copy_options::overwrite_existing);
     Registry reg("");
     NoProgress progress;
-    TFormMain book(reg, progress, {QString::fromStdString(novel), QString::fromStdString(second)});
+    TFormMain book(reg, progress, std::vector<std::string>{novel, second});
     for (auto _ : state) {
         book.ItemFileNextClick();
-        benchmark::DoNotOptimize(book.Pages.Left);
+        benchmark::DoNotOptimize(book.ShownPages().Left);
         state.PauseTiming();
         book.ItemFilePrevClick();
         state.ResumeTiming();

@@ -6,8 +6,8 @@
 #include "Subcommands.h"
 #include "reader/DocumentStore.h"
 #include "reader/ProgressWindow.h"
+#include "reader/TextOptions.h"
 #include "reader/TextPasses.h"
-#include "records/Settings.h"
 #include "text/Chunking.h"
 
 #include <iostream>
@@ -29,11 +29,11 @@ constexpr std::string_view Help = R"(  filter FILTER... [MODE] [IN [OUT]]
 )";
 
 // What the command line asks for, in the reader's terms: the conversion and filter switches
-// of the settings, and whether the line ends are normalised first as an open does.
+// of the text passes, and whether the line ends are normalised first as an open does.
 struct Choice {
     bool Normalize = false;
     bool HasMode = false;
-    Settings Passes;
+    TextOptions Passes;
 
     bool AnyFilter() const { return Normalize || Passes.ProcessHtml || Passes.SmartParagraphs; }
 };
@@ -52,7 +52,7 @@ bool ApplyFilter(std::string_view option, Choice& choice) {
 
 // The convert modes as the reader's switches: both codes on is the reader's automatic mode,
 // and AutoConvert then says which way it goes.
-bool ApplyMode(std::string_view option, Settings& passes) {
+bool ApplyMode(std::string_view option, TextOptions& passes) {
     if (option == "--big5-to-gb")
         passes.ConvertBig5 = true;
     else if (option == "--gb-to-big5")
@@ -107,7 +107,7 @@ int Run(Arguments args) {
         if (arg.size() <= 1 || arg[0] != '-') {
             files.emplace_back(arg);
         } else if (!ApplyFilter(arg, choice)) {
-            Settings passes = choice.Passes;
+            TextOptions passes = choice.Passes;
             if (!ApplyMode(arg, passes))
                 return UsageError("filter does not know the option " + std::string(arg));
             if (choice.HasMode)

@@ -5,9 +5,6 @@
 #include "text/Chunking.h"
 #include "text/Gb2Big5.h"
 
-static_assert(DocumentStore::ChunkSize == ChunkSize && DocumentStore::MaxChunks == MaxChunks,
-              "the store keeps the chunks that the file opening cuts");
-
 void Init_BIG5(std::vector<Chunk>& shown, ProgressWindow& progress) {
     RunChunkPass(shown, progress, CaptionBig5ToGb,
                  [](std::string_view text) { return IfChanged(Big5ToGb(text), text); });
@@ -32,12 +29,12 @@ void Init_AutoGB(std::vector<Chunk>& shown, ProgressWindow& progress, bool autoC
     }
 }
 
-void RunConvertPasses(std::vector<Chunk>& shown, const Settings& settings,
+void RunConvertPasses(std::vector<Chunk>& shown, const TextOptions& options,
                       ProgressWindow& progress) {
-    if (settings.ConvertBig5 && !settings.ConvertGb)
+    if (options.ConvertBig5 && !options.ConvertGb)
         Init_BIG5(shown, progress);
-    if (settings.ConvertGb && !settings.ConvertBig5)
+    if (options.ConvertGb && !options.ConvertBig5)
         Init_GB(shown, progress);
-    if (settings.ConvertBig5 && settings.ConvertGb)
-        Init_AutoGB(shown, progress, settings.AutoConvert);
+    if (options.ConvertBig5 && options.ConvertGb)
+        Init_AutoGB(shown, progress, options.AutoConvert);
 }

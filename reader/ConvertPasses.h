@@ -5,7 +5,7 @@
 // sharing its bytes.
 #include "DocumentStore.h"
 #include "ProgressWindow.h"
-#include "records/Settings.h"
+#include "TextOptions.h"
 
 #include <vector>
 
@@ -22,8 +22,8 @@ void Init_GB(std::vector<Chunk>& shown, ProgressWindow& progress);
 // it in the other code.
 void Init_AutoGB(std::vector<Chunk>& shown, ProgressWindow& progress, bool autoConvert);
 
-// The three passes in their order, each run when the settings ask for it: Init_BIG5 with only
+// The three passes in their order, each run when the options ask for it: Init_BIG5 with only
 // ConvertBig5 on, Init_GB with only ConvertGb on, Init_AutoGB with both. With both off the text
 // stays as it is.
-void RunConvertPasses(std::vector<Chunk>& shown, const Settings& settings,
+void RunConvertPasses(std::vector<Chunk>& shown, const TextOptions& options,
                       ProgressWindow& progress);

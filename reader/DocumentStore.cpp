@@ -21,7 +21,7 @@ void DocumentStore::SetHelpText(std::string_view lines) {
 
 void DocumentStore::Paginate(const PageFormat& format, CharWidthCache& widths,
                              ProgressWindow& progress) {
-    progress.InitShowMess(0, ChunkCount, "初始化书本");
+    progress.InitShowMess(0, ChunkCount, CaptionInitBook);
     CharCount = 0;
     for (int k = 1; k <= ChunkCount; ++k)
         CharCount += static_cast<std::int64_t>(ShownChunk[k - 1]->size());

@@ -3,6 +3,7 @@
 // processed (shown) and as display lines, plus the pagination over all chunks together.
 #include "ProgressWindow.h"
 #include "WrapLines.h"
+#include "text/Chunking.h"
 
 #include <cstdint>
 #include <memory>
@@ -16,6 +17,9 @@ inline Chunk MakeChunk(std::string bytes) {
     return std::make_shared<const std::string>(std::move(bytes));
 }
 
+// The progress caption of pagination.
+inline constexpr char CaptionInitBook[] = "初始化书本";
+
 // What pagination needs from the book's layout and the page font.
 struct PageFormat {
     double WrapWidth = 0; // the page width less the text box's borders and margins
@@ -26,8 +30,9 @@ struct PageFormat {
 
 class DocumentStore {
 public:
-    static constexpr int ChunkSize = 250000;
-    static constexpr int MaxChunks = 89;
+    // The chunks the file opening cuts (text/Chunking.h holds the values).
+    static constexpr int ChunkSize = static_cast<int>(::ChunkSize);
+    static constexpr int MaxChunks = static_cast<int>(::MaxChunks);
 
     // Chunk k (1-based, as everywhere in the store) is element k - 1. A shown chunk that no
     // pass changed shares its raw chunk's bytes.

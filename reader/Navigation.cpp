@@ -74,3 +74,8 @@ UnderlineStep MoveUnderLine(UnderlinePlace from, int delta, const UnderlineConte
     }
     return step;
 }
+
+int UnderlineTop(int pageTop, int offset, int linePitch, int line, bool doubleSpacing) {
+    const int n = doubleSpacing ? 2 * line - 1 : line;
+    return pageTop + offset + linePitch * n;
+}

@@ -62,3 +62,8 @@ struct UnderlineContext {
 };
 
 UnderlineStep MoveUnderLine(UnderlinePlace from, int delta, const UnderlineContext& book);
+
+// The top of the reading underline, in window pixels: under text line `line` of the page. With
+// double spacing text line n is page line 2n - 1, so the underline sits under the text and not
+// under the empty line after it.
+int UnderlineTop(int pageTop, int offset, int linePitch, int line, bool doubleSpacing);

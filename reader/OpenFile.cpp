@@ -1,7 +1,6 @@
 #include "OpenFile.h"
 
-#include "records/FileTest.h"
-#include "records/Global.h"
+#include "FileTest.h"
 #include "text/Chunking.h"
 #include "text/Gb2Big5.h"
 #include "text/RtfReader.h"
@@ -25,8 +24,8 @@ struct FileHandle {
     }
 };
 
-void WarnFailure(const std::string& path, const std::string& reason) {
-    ShowWarning("打开文件 " + path + " 失败！\r\n" + reason);
+OpenedFile Failure(const std::string& path, const std::string& reason) {
+    return {std::nullopt, WarningMessage(OpenFailedText(path, reason))};
 }
 
 // Appends up to `want` bytes to `buffer`; false on a read error. Stops early at end of file.
@@ -110,28 +109,20 @@ std::optional<std::vector<Chunk>> ReadRtf(int fd, std::size_t size, ProgressWind
 
 } // namespace
 
-bool isFileExist(const std::string& path, const std::string& archive) {
-    return CheckFileExists(path, archive);
-}
-
-std::optional<std::vector<Chunk>> OpenFile(const std::string& path, ProgressWindow& progress) {
-    if (!isFileExist(path))
-        return std::nullopt;
+OpenedFile OpenFile(const std::string& path, ProgressWindow& progress) {
+    if (std::optional<UserMessage> missing = MissingFileWarning(path))
+        return {std::nullopt, std::move(missing)};
     FileHandle file{::open(path.c_str(), O_RDONLY | O_CLOEXEC)};
     struct stat st {};
-    if (file.Fd < 0 || ::fstat(file.Fd, &st) != 0 || !S_ISREG(st.st_mode)) {
-        WarnFailure(path, std::strerror(errno));
-        return std::nullopt;
-    }
-    if (st.st_size > MaxDocumentBytes) {
-        ShowInfo("文件 " + path + " 太大，无法打开。");
-        return std::nullopt;
-    }
+    if (file.Fd < 0 || ::fstat(file.Fd, &st) != 0 || !S_ISREG(st.st_mode))
+        return Failure(path, std::strerror(errno));
+    if (st.st_size > MaxDocumentBytes)
+        return {std::nullopt, InfoMessage(TooLargeText(path))};
     const auto size = static_cast<std::size_t>(st.st_size);
     int error = 0;
     auto chunks = ExtensionIs(path, ".rtf") ? ReadRtf(file.Fd, size, progress, error)
                                             : ReadChunks(file.Fd, size, progress, error);
     if (!chunks)
-        WarnFailure(path, std::string("读取时出错：") + std::strerror(error));
-    return chunks;
+        return Failure(path, std::string(ReadErrorReason) + std::strerror(error));
+    return {std::move(chunks), std::nullopt};
 }

@@ -4,19 +4,18 @@
 // was.
 #include "DocumentStore.h"
 #include "ProgressWindow.h"
+#include "UserMessage.h"
 
-#include <cstdint>
 #include <optional>
 #include <string>
 #include <vector>
 
-inline constexpr std::int64_t MaxDocumentBytes =
-    std::int64_t{DocumentStore::MaxChunks} * DocumentStore::ChunkSize;
-
-// True when a file named `path` exists; otherwise warns (naming `archive` instead of the
-// path when the file was to be extracted from that archive) and gives false.
-bool isFileExist(const std::string& path, const std::string& archive = {});
+// What reading a file gave: its chunks, or the message that tells the user why it was refused.
+struct OpenedFile {
+    std::optional<std::vector<Chunk>> Chunks;
+    std::optional<UserMessage> Message;
+};
 
 // The file's chunks: RTF files as their plain text, every other file byte for byte. Refuses
-// missing files and files over MaxDocumentBytes, and reports read errors, with their messages.
-std::optional<std::vector<Chunk>> OpenFile(const std::string& path, ProgressWindow& progress);
+// missing files and files over MaxDocumentBytes, and read errors, each with its message.
+OpenedFile OpenFile(const std::string& path, ProgressWindow& progress);

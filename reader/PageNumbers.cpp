@@ -55,3 +55,15 @@ int RightNumberX(const std::string& code, int bookWidth, PageNumberMargins m, in
 int NumberY(const std::string& code, int bookHeight, PageNumberMargins m, int textHeight) {
     return Place(code, 1) == '1' ? m.Y : bookHeight - m.Y - textHeight;
 }
+
+PageNumberPlacement PlacePageNumbers(const PageNumberBook& book, int leftWidth, int rightWidth,
+                                     int textHeight) {
+    const PageNumberMargins m = PageNumberMarginsFor(book.ScaleX);
+    PageNumberPlacement p;
+    p.LeftX = LeftNumberX(book.Positions[0], book.Width, m, leftWidth);
+    p.LeftY = NumberY(book.Positions[0], book.Height, m, textHeight);
+    p.RightX = RightNumberX(book.Positions[1], book.Width, m, rightWidth);
+    p.RightY = NumberY(book.Positions[1], book.Height, m, textHeight);
+    p.RightVisible = book.Show && book.CurrentPage + 1 <= book.PageCount;
+    return p;
+}

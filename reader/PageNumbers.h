@@ -1,5 +1,6 @@
 #pragma once
 // Page-number captions and the placement codes of the two page numbers.
+#include <array>
 #include <string>
 
 // The number text of a page: "7", or "7/120" when the page count is shown too.
@@ -17,3 +18,28 @@ int LeftNumberX(const std::string& code, int bookWidth, PageNumberMargins m, int
 int RightNumberX(const std::string& code, int bookWidth, PageNumberMargins m, int textWidth);
 // y of the labels from the second character: "1" top, anything else bottom.
 int NumberY(const std::string& code, int bookHeight, PageNumberMargins m, int textHeight);
+
+// What placing the two page numbers needs from the book and the settings.
+struct PageNumberBook {
+    int Width = 0;
+    int Height = 0;
+    double ScaleX = 1;
+    std::array<std::string, 2> Positions; // the placement codes of page numbers 1 and 2
+    bool Show = true;                     // ShowPageNumbers
+    int CurrentPage = 1;
+    int PageCount = 1;
+};
+
+// Where the prefix labels of the two groups go, and whether the right group shows: only with
+// page numbers shown and a right page to number. `leftWidth` and `rightWidth` are the measured
+// widths of prefix, number and suffix together; `textHeight` the height of one such text, the
+// same for both groups as they share a font.
+struct PageNumberPlacement {
+    int LeftX = 0;
+    int LeftY = 0;
+    int RightX = 0;
+    int RightY = 0;
+    bool RightVisible = false;
+};
+PageNumberPlacement PlacePageNumbers(const PageNumberBook& book, int leftWidth, int rightWidth,
+                                     int textHeight);

@@ -9,14 +9,31 @@ void Init_Text(DocumentStore& store, ProgressWindow& progress) {
                  [](std::string_view text) { return IfChanged(NormalizeLineBreaks(text), text); });
 }
 
-void Init_Page_Do(DocumentStore& store, const Settings& settings, ProgressWindow& progress) {
+void Init_Page_Do(DocumentStore& store, const TextOptions& options, ProgressWindow& progress) {
     store.ShownChunk = store.RawChunk;
-    RunConvertPasses(store.ShownChunk, settings, progress);
-    if (settings.ProcessHtml)
+    RunConvertPasses(store.ShownChunk, options, progress);
+    if (options.ProcessHtml)
         RunChunkPass(store.ShownChunk, progress, CaptionHtml,
                      [](std::string_view text) { return IfChanged(StripHtml(text), text); });
-    if (settings.SmartParagraphs)
+    if (options.SmartParagraphs)
         RunChunkPass(store.ShownChunk, progress, CaptionChap, [](std::string_view text) {
             return IfChanged(SmartParagraph(text, ListChap1(), ListChap2()), text);
         });
+}
+
+void UseHelpText(DocumentStore& store, std::string_view helpText, TextOptions& options) {
+    store.SetHelpText(helpText);
+    options.ConvertBig5 = options.ConvertGb = false;
+    options.ProcessHtml = options.SmartParagraphs = false;
+}
+
+ToggleWork WorkAfterToggle(TextToggle toggle) {
+    switch (toggle) {
+    case TextToggle::UnderLine:
+        return {false, false};
+    case TextToggle::HangD:
+        return {false, true};
+    default:
+        return {true, true};
+    }
 }

@@ -1,9 +1,11 @@
 #pragma once
 // The text passes of an open: line ends made CR LF in the raw chunks, then the shown chunks
-// made afresh from the raw ones by the processing passes the settings ask for.
+// made afresh from the raw ones by the processing passes the options ask for.
 #include "DocumentStore.h"
 #include "ProgressWindow.h"
-#include "records/Settings.h"
+#include "TextOptions.h"
+
+#include <string_view>
 
 inline constexpr const char* CaptionText = "处理文本";
 inline constexpr const char* CaptionHtml = "处理HTML";
@@ -14,4 +16,18 @@ void Init_Text(DocumentStore& store, ProgressWindow& progress);
 
 // Shown chunks := raw chunks, then the conversion passes, HTML clean-up and smart paragraphs,
 // in that order. Starting from the raw text each time is what lets a pass be switched off.
-void Init_Page_Do(DocumentStore& store, const Settings& settings, ProgressWindow& progress);
+void Init_Page_Do(DocumentStore& store, const TextOptions& options, ProgressWindow& progress);
+
+// No document is open: the help text becomes the only chunk. It is shown as written, so the
+// switches that would convert or clean it are turned off, and they stay off afterwards.
+void UseHelpText(DocumentStore& store, std::string_view helpText, TextOptions& options);
+
+// The six toggles of the text menu and the work each leaves: the conversion and filter
+// switches re-run the passes and paginate, double spacing only paginates, and the underline
+// only shows or hides.
+enum class TextToggle { Big5, Gb, Html, Chap, HangD, UnderLine };
+struct ToggleWork {
+    bool Reprocess = false;
+    bool Repaginate = false;
+};
+ToggleWork WorkAfterToggle(TextToggle toggle);

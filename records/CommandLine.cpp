@@ -1,6 +1,6 @@
 #include "CommandLine.h"
 
-#include "FileTest.h"
+#include "reader/FileTest.h"
 
 #include <algorithm>
 

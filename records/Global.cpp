@@ -40,3 +40,10 @@ void ShowWarning(const std::string& text) {
 bool AskConfirm(const std::string& text) {
     return Installed->Confirm(text);
 }
+
+void Show(const UserMessage& message) {
+    if (message.Type == UserMessage::Info)
+        ShowInfo(message.Text);
+    else
+        ShowWarning(message.Text);
+}

@@ -2,6 +2,8 @@
 // The three message boxes every part of the program uses to tell the user something. They go
 // through the installed Prompter: the window layer installs one that shows real message boxes,
 // tests install one that records the messages and answers the questions.
+#include "reader/UserMessage.h"
+
 #include <string>
 
 inline constexpr char InfoCaption[] = "提示";
@@ -27,6 +29,8 @@ Prompter* SetPrompter(Prompter* prompter);
 void ShowInfo(const std::string& text);
 void ShowWarning(const std::string& text);
 bool AskConfirm(const std::string& text);
+// Shows a message the core handed back, in the box of its kind.
+void Show(const UserMessage& message);
 
 // Installs a prompter for the lifetime of a scope and puts the previous one back.
 class ScopedPrompter {

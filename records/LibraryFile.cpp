@@ -1,6 +1,7 @@
 #include "LibraryFile.h"
 
-#include "Global.h"
+#include "reader/FileTest.h"
+#include "text/GbkText.h"
 
 #include <cerrno>
 #include <cstring>
@@ -12,8 +13,8 @@ namespace {
 
 constexpr std::string_view Utf8Bom = "\xEF\xBB\xBF";
 
-void WarnOpenFailure(const std::string& path, const std::string& reason) {
-    ShowWarning("打开文件 " + path + " 失败！\r\n" + reason);
+LibraryRead Refused(const std::string& path, const std::string& reason) {
+    return {std::nullopt, WarningMessage(OpenFailedText(path, reason))};
 }
 
 class FileHandle {
@@ -73,33 +74,29 @@ std::vector<std::string> ParseLibraryText(std::string_view bytes) {
     return names;
 }
 
-std::optional<std::vector<std::string>> ReadLibraryFile(const std::string& path) {
+LibraryRead ReadLibraryFile(const std::string& path) {
     FileHandle file(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
     struct stat st {};
-    if (file.Fd < 0 || ::fstat(file.Fd, &st) != 0) {
-        WarnOpenFailure(path, std::strerror(errno));
-        return std::nullopt;
-    }
-    if (!S_ISREG(st.st_mode)) {
-        WarnOpenFailure(path, "请检查文件是否存在。");
-        return std::nullopt;
-    }
-    if (st.st_size > MaxLibraryBytes) {
-        ShowInfo("文件 " + path + " 太大，无法打开。");
-        return std::nullopt;
-    }
+    if (file.Fd < 0 || ::fstat(file.Fd, &st) != 0)
+        return Refused(path, std::strerror(errno));
+    if (!S_ISREG(st.st_mode))
+        return Refused(path, CheckExistsReason);
+    if (st.st_size > MaxLibraryBytes)
+        return {std::nullopt, InfoMessage(TooLargeText(path))};
     std::string bytes;
-    if (!ReadAll(file.Fd, static_cast<std::size_t>(st.st_size), bytes)) {
-        WarnOpenFailure(path, std::string("读取时出错：") + std::strerror(errno));
-        return std::nullopt;
-    }
+    if (!ReadAll(file.Fd, static_cast<std::size_t>(st.st_size), bytes))
+        return Refused(path, std::string(ReadErrorReason) + std::strerror(errno));
     // No path holds a NUL byte; such a file is binary (or UTF-16) and would give a warning for
     // every one of its "lines".
-    if (bytes.find('\0') != std::string::npos) {
-        WarnOpenFailure(path, "这不是书库文件。");
-        return std::nullopt;
-    }
-    return ParseLibraryText(bytes);
+    if (bytes.find('\0') != std::string::npos)
+        return Refused(path, "这不是书库文件。");
+    return {ParseLibraryText(bytes), std::nullopt};
+}
+
+std::string LibraryEntryName(const std::string& line) {
+    if (gbk::IsValidUtf8(line) || IsExistingFile(line))
+        return line;
+    return gbk::ToUtf8(line);
 }
 
 std::string LibraryText(const std::vector<std::string>& entries) {

@@ -2,6 +2,9 @@
 // Library files (.blf): a saved recent list, one entry text per line ended by CR LF, from the
 // least recent entry to the most recent, so that putting each line on top of the list in file
 // order gives the list back in its order.
+#include "reader/UserMessage.h"
+#include "text/Chunking.h"
+
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -10,7 +13,7 @@
 
 inline constexpr char LibraryExtension[] = ".blf";
 // The limit of documents holds for library files too: a huge or binary file is refused at once.
-inline constexpr std::int64_t MaxLibraryBytes = 22250000;
+inline constexpr std::int64_t MaxLibraryBytes = MaxDocumentBytes;
 
 // Removes the bytes up to and including the space (spaces, tabs, CR and other control
 // characters) at both ends of a line.
@@ -20,9 +23,19 @@ std::string_view TrimLine(std::string_view line);
 // dropped, a UTF-8 byte-order mark at the start ignored.
 std::vector<std::string> ParseLibraryText(std::string_view bytes);
 
-// Reads and parses the library file at `path`. Gives nothing after telling the user why when the
-// file cannot be read, is larger than MaxLibraryBytes or holds NUL bytes (it is not text).
-std::optional<std::vector<std::string>> ReadLibraryFile(const std::string& path);
+// What reading a library file gave: its entry texts, or the message saying why it was refused.
+struct LibraryRead {
+    std::optional<std::vector<std::string>> Lines;
+    std::optional<UserMessage> Message;
+};
+
+// Reads and parses the library file at `path`. Gives no lines, and the message, when the file
+// cannot be read, is larger than MaxLibraryBytes or holds NUL bytes (it is not text).
+LibraryRead ReadLibraryFile(const std::string& path);
+
+// The file a library line names. The line's bytes are tried first; a line that names no file
+// and is not UTF-8 was written on a Chinese Windows system in GB code, and is read as GBK.
+std::string LibraryEntryName(const std::string& line);
 
 // What generating a library file writes for a list whose position 0 is `entries[0]`.
 std::string LibraryText(const std::vector<std::string>& entries);

@@ -1,9 +1,8 @@
 #include "RecentList.h"
 
-#include "FileTest.h"
-#include "Global.h"
 #include "LibraryFile.h"
 #include "SettingsStore.h"
+#include "reader/FileTest.h"
 
 #include <algorithm>
 #include <cstdlib>
@@ -12,11 +11,11 @@
 namespace {
 
 std::string SlotName(int p) {
-    return "最新文件顺序" + std::to_string(p);
+    return RecentOrderSlotName(p);
 }
 
 std::string TextName(int s) {
-    return "最新文件" + std::to_string(s);
+    return RecentTextName(s);
 }
 
 // The list lives in HKEY_LOCAL_MACHINE whatever hive the caller left selected.
@@ -151,8 +150,9 @@ int RecentList::FindAmong(const std::string& name, int limit) const {
 }
 
 bool RecentList::OpenItemFile(const std::string& name) {
+    Delivery delivery{*this};
     if (!IsArchiveEntry(name)) {
-        if (!CheckFileExists(name))
+        if (!FileTest(name))
             return false;
         if (ExtensionIs(name, LibraryExtension))
             return ReadLibrary(name);
@@ -240,38 +240,74 @@ void RecentList::ClearBookmarks(int s) {
 }
 
 // Each line goes on top in file order; the library itself never becomes an entry. A library
-// already being read (it names itself, directly or through others) is refused as the opening
-// refuses a missing file, since reading it again would never end.
-// Libraries naming others several times over could also be read without end in practice (two
-// names of the next one on each of thirty levels are a billion reads), so one library read from
-// outside reads at most MaxLibraryReads libraries; the first one refused beyond them is named.
+// already being read (it names itself, directly or through others) is refused, since reading it
+// again would never end. Libraries naming others several times over could also be read without
+// end in practice (two names of the next one on each of thirty levels are a billion reads), so
+// one library read from outside reads at most MaxLibraryReads libraries; the first one refused
+// beyond them is named.
+// The lines are tested as files before the store's transaction begins, so that the write lock
+// is held only for the writes.
 bool RecentList::ReadLibrary(const std::string& name) {
     const std::string real = RealPath(name);
     if (LibrariesBeingRead.empty())
         LibraryReads = 0;
     const bool reading = std::find(LibrariesBeingRead.begin(), LibrariesBeingRead.end(), real) !=
                          LibrariesBeingRead.end();
-    if (reading || LibraryReads >= MaxLibraryReads) {
-        if (reading || LibraryReads++ == MaxLibraryReads)
-            ShowWarning(MissingFileText(name));
+    if (reading) {
+        Report(WarningMessage(OpenFailedText(name, LibraryNamesItselfReason)));
+        return false;
+    }
+    if (LibraryReads >= MaxLibraryReads) {
+        if (LibraryReads++ == MaxLibraryReads)
+            Report(WarningMessage(OpenFailedText(name, LibraryTooDeepReason)));
         return false;
     }
     ++LibraryReads;
-    std::optional<std::vector<std::string>> lines = ReadLibraryFile(name);
+    LibraryRead read = ReadLibraryFile(name);
     // A library that could not be read added nothing, so the batch must not clear the list.
-    if (!lines)
+    if (!read.Lines) {
+        if (read.Message)
+            Report(std::move(*read.Message));
         return false;
+    }
+    std::vector<std::string> names;
+    for (const std::string& line : *read.Lines) {
+        std::string entry = LibraryEntryName(line);
+        if (IsArchiveEntry(entry) || FileTest(entry))
+            names.push_back(std::move(entry));
+    }
     LibrariesBeingRead.push_back(real);
     {
         // Fifty moves as one transaction instead of fifty writes to disk.
         LocalMachineHive hive(Reg);
         RegBatch batch(Reg);
-        for (const std::string& line : *lines)
-            OpenItemFile(line);
+        for (const std::string& entry : names)
+            OpenItemFile(entry);
     }
     LibrariesBeingRead.pop_back();
     LibraryOpened = true;
     return false;
+}
+
+bool RecentList::FileTest(const std::string& path, const std::string& archive) {
+    std::optional<UserMessage> missing = MissingFileWarning(path, archive);
+    if (missing)
+        Report(std::move(*missing));
+    return !missing;
+}
+
+void RecentList::Report(UserMessage message) {
+    PendingMessages.push_back(std::move(message));
+}
+
+void RecentList::DeliverMessages() {
+    if (Reg.InBatch() || PendingMessages.empty())
+        return;
+    std::vector<UserMessage> messages;
+    messages.swap(PendingMessages);
+    for (const UserMessage& message : messages)
+        if (Tell)
+            Tell(message);
 }
 
 void RecentList::Notify() {

@@ -9,6 +9,7 @@
 // transaction when it happens.
 #include "Registry.h"
 #include "Settings.h"
+#include "reader/UserMessage.h"
 
 #include <array>
 #include <functional>
@@ -20,6 +21,10 @@ inline constexpr int MaxRecentFiles = 50;
 inline constexpr int BookmarkSlotCount = 20;
 // Library files read for one library opened from outside, the nested ones included.
 inline constexpr int MaxLibraryReads = 64;
+// The second line of the message refusing a library that names itself, or that lies deeper
+// among libraries naming each other than MaxLibraryReads.
+inline constexpr char LibraryNamesItselfReason[] = "书库文件不能包含它自己。";
+inline constexpr char LibraryTooDeepReason[] = "书库文件嵌套的层次太多。";
 
 // "N) text" with N = position + 1; the menu adds no accelerator characters to it.
 std::string RecentCaption(int position, const std::string& text);
@@ -123,6 +128,10 @@ public:
 
     // Called after every change of the entries, so the window can rebuild the submenu.
     std::function<void()> Changed;
+    // Receives what the user must be told (missing files, refused libraries), in order. It is
+    // called only while no store transaction is open: a message raised inside one waits for
+    // its end, so a message box never keeps another running instance from the store.
+    std::function<void(const UserMessage&)> Tell;
 
     int CurrentIndex = -1;
     int AddedCount = 0;
@@ -139,6 +148,14 @@ private:
     void Notify();
     void BeginBatch();
     void TrimToBatch();
+    bool FileTest(const std::string& path, const std::string& archive = {});
+    void Report(UserMessage message);
+    void DeliverMessages();
+    // Delivers the waiting messages when a public operation returns.
+    struct Delivery {
+        RecentList& List;
+        ~Delivery() { List.DeliverMessages(); }
+    };
 
     Registry& Reg;
     const Settings& Setting;
@@ -147,4 +164,5 @@ private:
     // Library files being read, by their real paths, so that one naming itself is refused.
     std::vector<std::string> LibrariesBeingRead;
     int LibraryReads = 0;
+    std::vector<UserMessage> PendingMessages;
 };

@@ -2,9 +2,9 @@
 // document, and the start-up reopen.
 #include "RecentList.h"
 
-#include "FileTest.h"
 #include "LibraryFile.h"
 #include "SettingsStore.h"
+#include "reader/FileTest.h"
 
 #include <algorithm>
 
@@ -20,6 +20,7 @@ std::string WithSlashes(std::string path) {
 } // namespace
 
 bool RecentList::OnItemNewFileClick(int p, const RecentOpenActions& actions) {
+    Delivery delivery{*this};
     if (p < 0 || p >= Count())
         return false;
     const std::string text = GetIndexFilename(p);
@@ -32,9 +33,9 @@ bool RecentList::OnItemNewFileClick(int p, const RecentOpenActions& actions) {
             file = actions.ExtractZipEntry(archive, WithSlashes(text.substr(bar + 1)));
         else
             file.clear();
-        if (!CheckFileExists(file, archive))
+        if (!FileTest(file, archive))
             return false;
-    } else if (!CheckFileExists(text)) {
+    } else if (!FileTest(text)) {
         return false;
     }
     if (Setting.ReorderRecent) {
@@ -44,6 +45,8 @@ bool RecentList::OnItemNewFileClick(int p, const RecentOpenActions& actions) {
     }
     if (bar == std::string::npos && ExtensionIs(text, ZipExtension))
         return OpenChosenEntries(text, actions);
+    // What the list had to say comes first: the open may add messages of its own.
+    DeliverMessages();
     if (!actions.OpenFile || !actions.OpenFile(file))
         return false;
     CurrentIndex = index;
@@ -73,6 +76,7 @@ bool RecentList::OpenChosenEntries(const std::string& archive, const RecentOpenA
 }
 
 bool RecentList::OpenParamFile(const std::string& path, const RecentOpenActions& actions) {
+    Delivery delivery{*this};
     return OpenItemFile(path) && OnItemNewFileClick(0, actions);
 }
 
@@ -96,6 +100,7 @@ void RecentList::TrimToBatch() {
 }
 
 bool RecentList::RunBatch(const std::vector<std::string>& names, const RecentOpenActions& actions) {
+    Delivery delivery{*this};
     BeginBatch();
     {
         // The names go to the store together; the document is opened after the commit, so no
@@ -139,6 +144,7 @@ ReopenPlan RecentList::PlanStartupReopen() const {
 }
 
 ReopenResult RecentList::StartupReopen(const RecentOpenActions& actions) {
+    Delivery delivery{*this};
     const ReopenPlan plan = PlanStartupReopen();
     ReopenResult result;
     result.Page = plan.Page;

@@ -100,10 +100,17 @@ void Registry::PrepareStatements() {
 
 void Registry::SetFailureReporter(std::function<void(const std::string&)> report) {
     Reporter = std::move(report);
-    if (Reporter && HadFailure() && !FailureReported) {
-        FailureReported = true;
-        Reporter(FailureText);
-    }
+    ReportFailure();
+}
+
+// The report may show a message box that waits for the user, so it waits itself until no
+// transaction is open: a second running instance must not find the store locked meanwhile.
+void Registry::ReportFailure() {
+    const bool inTransaction = BatchDepth > 0 || (Db && !sqlite3_get_autocommit(Db));
+    if (!Reporter || !HadFailure() || FailureReported || inTransaction)
+        return;
+    FailureReported = true;
+    Reporter(FailureText);
 }
 
 void Registry::Fail(int code) {
@@ -112,10 +119,7 @@ void Registry::Fail(int code) {
     Failing = true;
     if (FailureText.empty())
         FailureText = StoreFailureMessage(Db ? sqlite3_errstr(code) : "没有可用的设置文件");
-    if (Reporter && !FailureReported) {
-        FailureReported = true;
-        Reporter(FailureText);
-    }
+    ReportFailure();
 }
 
 void Registry::Succeeded() {
@@ -235,6 +239,7 @@ bool Registry::RunWrite(sqlite3_stmt* statement) {
         if (!sqlite3_get_autocommit(Db))
             sqlite3_exec(Db, "ROLLBACK", nullptr, nullptr, nullptr);
         BatchFailed = BatchDepth > 0;
+        ReportFailure();
         return false;
     }
     Succeeded();
@@ -267,5 +272,6 @@ bool Registry::CommitBatch() {
     }
     if (Db && !sqlite3_get_autocommit(Db))
         sqlite3_exec(Db, "ROLLBACK", nullptr, nullptr, nullptr);
+    ReportFailure();
     return false;
 }

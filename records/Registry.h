@@ -45,8 +45,8 @@ public:
     // could not be opened); empty when the store opened normally.
     const std::string& OpenWarning() const { return OpeningWarning; }
 
-    // Receives, once per run, a message for the user about the first failed read or write. A
-    // failure before a reporter is set is handed over when it is set.
+    // Receives, once per run, a message for the user about the first failed read or write, once
+    // no transaction is open. A failure before a reporter is set is handed over when it is set.
     void SetFailureReporter(std::function<void(const std::string& message)> report);
     bool HadFailure() const { return FailureText.size() > 0; }
 
@@ -73,12 +73,15 @@ public:
     // After a failed write inside a batch the rest of it is skipped and nothing of it is kept.
     void BeginBatch();
     bool CommitBatch();
+    // True while a batch holds the store's write lock.
+    bool InBatch() const { return BatchDepth > 0; }
 
 private:
     bool Write(std::string_view key, std::string_view name, std::string_view text);
     bool RunWrite(sqlite3_stmt* statement);
     bool Exec(const char* sql);
     void Fail(int code);
+    void ReportFailure();
     void Succeeded();
     void PrepareStatements();
 

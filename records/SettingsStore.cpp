@@ -1,7 +1,5 @@
 #include "SettingsStore.h"
 
-#include "Global.h"
-
 #include <cstdio>
 
 namespace {
@@ -208,12 +206,12 @@ template <class V> void VisitTable(V& v, Settings& s) {
 // A store that could not be read is left alone rather than overwritten.
 void WriteOrderSlotsIfUnset(Registry& reg) {
     std::string text;
-    if (reg.ReadRegValue(FileKey, "最新文件顺序0", text) == RegRead::Failed ||
-        reg.ReadRegInt(FileKey, "最新文件顺序0", -1) != -1)
+    if (reg.ReadRegValue(FileKey, RecentOrderSlotName(0), text) == RegRead::Failed ||
+        reg.ReadRegInt(FileKey, RecentOrderSlotName(0), -1) != -1)
         return;
     RegBatch batch(reg);
     for (int i = 0; i < OrderSlotCount; ++i)
-        reg.WriteRegInt(FileKey, "最新文件顺序" + std::to_string(i), i);
+        reg.WriteRegInt(FileKey, RecentOrderSlotName(i), i);
 }
 
 bool IsFirstRun(Registry& reg) {
@@ -309,12 +307,9 @@ bool SaveSettings(Registry& reg, Settings& settings, const WindowBounds& current
     return batch.Commit();
 }
 
-bool ResetSettings(Registry& reg) {
+UserMessage ResetSettings(Registry& reg) {
     LocalMachineHive hive(reg);
-    if (!reg.WriteRegStr(SettingsRoot, MarkName, "")) {
-        ShowWarning(ResetFailedText);
-        return false;
-    }
-    ShowInfo(ResetDoneText);
-    return true;
+    if (!reg.WriteRegStr(SettingsRoot, MarkName, ""))
+        return WarningMessage(ResetFailedText);
+    return InfoMessage(ResetDoneText);
 }

@@ -4,6 +4,7 @@
 // these with the registry and the values it holds; nothing here knows about widgets.
 #include "Registry.h"
 #include "Settings.h"
+#include "reader/UserMessage.h"
 
 #include <string>
 #include <string_view>
@@ -19,6 +20,13 @@ inline constexpr char SoundKey[] = "Software\\Vesk\\Norvane\\Sound";
 inline constexpr char FirstRunMark[] = "Vesk";
 inline constexpr char StoreVersion[] = "001";
 inline constexpr int OrderSlotCount = 50;
+// The recent list's order slot p and the entry text stored under storage index s.
+inline std::string RecentOrderSlotName(int p) {
+    return "最新文件顺序" + std::to_string(p);
+}
+inline std::string RecentTextName(int s) {
+    return "最新文件" + std::to_string(s);
+}
 inline constexpr char DefaultAlarmTime[] = "00:00:00";
 inline constexpr char ResetDoneText[] = "重新启动《墨卷》即可恢复为默认设置。";
 inline constexpr char ResetFailedText[] = "无法恢复默认设置：设置文件无法写入。";
@@ -51,8 +59,9 @@ bool SaveSettings(Registry& reg, Settings& settings, const WindowBounds& current
                   const WindowBounds& normalBounds, const LastDocument& last);
 
 // The restore-defaults choice of the settings dialog: clears the first-run mark, so the next
-// start writes every default, and tells the user.
-bool ResetSettings(Registry& reg);
+// start writes every default. Gives what to tell the user: an information when it was done, a
+// warning when the store could not be written.
+UserMessage ResetSettings(Registry& reg);
 
 // An alarm time as "HH:MM:SS"; a text that is not a time of day gives "00:00:00".
 std::string NormalizeAlarmTime(std::string_view text);

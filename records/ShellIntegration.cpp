@@ -167,7 +167,7 @@ void RegisterFileTypes(Registry& reg, const std::string& programPath) {
     RegBatch batch(reg);
     const std::string type = LibraryFileType;
     WriteDefaultValue(reg, ".blf", type);
-    WriteDefaultValue(reg, type, "墨卷");
+    WriteDefaultValue(reg, type, ProgramTitle);
     WriteDefaultValue(reg, type + "\\DefaultIcon", programPath + ", 0");
     WriteDefaultValue(reg, type + "\\Shell\\" + ReadVerb + "\\command", programPath + " %1");
     for (const ReadVerbType& t : ReadVerbTypes)

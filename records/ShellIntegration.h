@@ -6,6 +6,8 @@
 
 #include <string>
 
+// The program's name: the window title, and the name the desktop shows for library files.
+inline constexpr char ProgramTitle[] = "墨卷";
 inline constexpr char LibraryFileType[] = "Book Files";
 inline constexpr char ReadVerb[] = "使用墨卷阅读(&R)";
 inline constexpr char DesktopReadAction[] = "使用墨卷阅读";

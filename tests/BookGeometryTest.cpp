@@ -52,4 +52,27 @@ TEST(BookGeometryOverlapTest, MinimiseAreaLiesOverRightStripAt596) {
     EXPECT_EQ(g.ImageMinSize.right(), 595);
 }
 
+// The corner areas lie over the strips, a shown page number over the pages; clicks on the book
+// outside the pages turn by the half they fall in, the release at width / 2 forward.
+TEST(BookGeometryPartsTest, PartsFromTheTopOfTheStackAndTheirClicks) {
+    const BookGeometry g = BookGeometry::For(596, 380);
+    EXPECT_EQ(g.PartAt({590, 5}, false), BookPart::ImageMinSize);
+    EXPECT_EQ(g.PartAt({590, 360}, false), BookPart::ImageMove);
+    EXPECT_EQ(g.PartAt({590, 375}, false), BookPart::ImageResize);
+    EXPECT_EQ(g.PartAt({585, 150}, false), BookPart::ImagePageNext);
+    EXPECT_EQ(g.PartAt({5, 150}, true), BookPart::ImagePagePrev);
+    EXPECT_EQ(g.PartAt({100, 150}, true), BookPart::LabelYe);
+    EXPECT_EQ(g.PartAt({100, 150}, false), BookPart::LabelPage1);
+    EXPECT_EQ(g.PartAt({400, 150}, false), BookPart::LabelPage2);
+    EXPECT_EQ(g.PartAt({298, 10}, false), BookPart::ImageBook);
+    EXPECT_EQ(g.ClickTurn(BookPart::ImageBook, {297, 10}), PageTurn::Previous);
+    EXPECT_EQ(g.ClickTurn(BookPart::ImageBook, {298, 10}), PageTurn::Next);
+    EXPECT_EQ(g.ClickTurn(BookPart::LabelPage1, {400, 10}), PageTurn::Previous);
+    EXPECT_EQ(g.ClickTurn(BookPart::LabelPage2, {100, 10}), PageTurn::Next);
+    EXPECT_EQ(g.ClickTurn(BookPart::ImageMove, {590, 360}), PageTurn::None);
+    EXPECT_EQ(BookPartCursor(BookPart::ImageMove), Qt::PointingHandCursor);
+    EXPECT_EQ(BookPartCursor(BookPart::ImageResize), Qt::SizeFDiagCursor);
+    EXPECT_EQ(BookPartHint(BookPart::ImageResize), QString("改变书本大小"));
+}
+
 } // namespace

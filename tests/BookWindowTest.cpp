@@ -17,8 +17,8 @@ TEST(BookWindowTest, StartsWithHelpTextAtDefaultBounds) {
     EXPECT_EQ(book.Store.CurrentPage, 1);
     EXPECT_EQ(book.Store.LinesPerPage, 27); // page height 330 at a 12-pixel line
     EXPECT_GE(book.Store.PageCount, 2);
-    EXPECT_EQ(book.Pages.Left.substr(0, 2), "  "); // the help text's centred title
-    EXPECT_FALSE(book.Pages.Right.empty());
+    EXPECT_EQ(book.ShownPages().Left.substr(0, 2), "  "); // the help text's centred title
+    EXPECT_FALSE(book.ShownPages().Right.empty());
 }
 
 TEST(BookWindowTest, StripsTurnThePair) {
@@ -41,12 +41,13 @@ TEST(BookWindowTest, UnderlineSitsUnderItsLine) {
     NoProgress progress;
     Registry reg("");
     TFormMain book(reg, progress);
-    book.UnderlineLine = 3;
-    book.Init_UnderLine();
-    EXPECT_EQ(book.ImageUnderLine.top(), 28 + 12 * 3);
+    book.Setting.ShowUnderline = true;
+    book.MoveUnderLine(+2);
+    ASSERT_EQ(book.UnderlineRow(), 3);
+    EXPECT_EQ(book.UnderlineRect().top(), 28 + 12 * 3);
     book.Setting.DoubleSpacing = true;
     book.Init_UnderLine();
-    EXPECT_EQ(book.ImageUnderLine.top(), 28 + 12 * 5);
+    EXPECT_EQ(book.UnderlineRect().top(), 28 + 12 * 5);
 }
 
 TEST(BookWindowTest, ResizeKeepsMinimumAndRepaginates) {
@@ -58,7 +59,7 @@ TEST(BookWindowTest, ResizeKeepsMinimumAndRepaginates) {
     QTest::qWait(10);
     EXPECT_EQ(book.Setting.BookWidth, 126);
     EXPECT_EQ(book.Setting.BookHeight, 79);
-    EXPECT_EQ(book.Geometry.PageHeight, 68);
+    EXPECT_EQ(book.Layout().PageHeight, 68);
     EXPECT_EQ(book.Store.LinesPerPage, 5);
 }
 
@@ -85,14 +86,14 @@ TEST(BookWindowTest, LastPairOfOddPageCountHasNoRightNumber) {
     ASSERT_EQ(book.Store.PageCount, 5);
     book.ChangeYe(book.Store.PageCount + 10);
     EXPECT_EQ(book.Store.CurrentPage, 5);
-    EXPECT_FALSE(book.LabelYe2Group.Ye.Visible);
+    EXPECT_FALSE(book.PageNumberGroup(1).Ye.Visible);
     std::string emptyPage;
     for (int i = 0; i < 27; ++i)
         emptyPage += "\r\n";
-    EXPECT_EQ(book.Pages.Right, emptyPage);
+    EXPECT_EQ(book.ShownPages().Right, emptyPage);
     book.ChangeYe(3);
-    EXPECT_TRUE(book.LabelYe2Group.Ye.Visible);
-    EXPECT_EQ(book.LabelYe2Group.Ye.Caption, "4");
+    EXPECT_TRUE(book.PageNumberGroup(1).Ye.Visible);
+    EXPECT_EQ(book.PageNumberGroup(1).Ye.Caption, "4");
 }
 
 TEST(BookWindowTest, PageNumbersFollowPlacementAndTotal) {
@@ -102,13 +103,13 @@ TEST(BookWindowTest, PageNumbersFollowPlacementAndTotal) {
     OpenChunks(book, {MakeChunk(NumberedLines(27 * 120))});
     book.Setting.PageNumberShowTotal[0] = true;
     book.ChangeYe(7);
-    EXPECT_EQ(book.LabelYe1Group.Whole(), QStringLiteral("第7/121页"));
+    EXPECT_EQ(book.PageNumberGroup(0).Whole(), QStringLiteral("第7/121页"));
     // "12": outer edge of the left half, at the bottom.
-    EXPECT_EQ(book.LabelYe1Group.Be.Rect.left(), 11 + 13);
-    EXPECT_EQ(book.LabelYe1Group.Be.Rect.bottom() + 1, 380 - 8);
-    EXPECT_EQ(book.LabelYe1Group.Ye.Rect.left(), book.LabelYe1Group.Be.Rect.right() + 1);
+    EXPECT_EQ(book.PageNumberGroup(0).Be.Rect.left(), 11 + 13);
+    EXPECT_EQ(book.PageNumberGroup(0).Be.Rect.bottom() + 1, 380 - 8);
+    EXPECT_EQ(book.PageNumberGroup(0).Ye.Rect.left(), book.PageNumberGroup(0).Be.Rect.right() + 1);
     // "32": the right group's right edge against the right strip.
-    EXPECT_EQ(book.LabelYe2Group.Af.Rect.right() + 1, 596 - 13 - 11);
+    EXPECT_EQ(book.PageNumberGroup(1).Af.Rect.right() + 1, 596 - 13 - 11);
 }
 
 TEST(BookWindowTest, BrokenBytesPaginateAndDraw) {

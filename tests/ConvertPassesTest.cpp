@@ -21,8 +21,8 @@ struct RecordingProgress : ProgressWindow {
 const std::string Big5Chunk = "\xA7\xDA\xAD\xCC\xA4\x40\xB0\x5F\r\n"; // 我們一起 in BIG5
 const std::string GbChunk = "\xCE\xD2\xC3\xC7\xD2\xBB\xC6\xF0\r\n";   // 我们一起 in GB
 
-Settings Switches(bool big5, bool gb, bool autoConvert) {
-    Settings s;
+TextOptions Switches(bool big5, bool gb, bool autoConvert) {
+    TextOptions s;
     s.ConvertBig5 = big5;
     s.ConvertGb = gb;
     s.AutoConvert = autoConvert;

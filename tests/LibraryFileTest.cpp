@@ -1,7 +1,8 @@
 // test-links: mojuan_records
 #include "records/LibraryFile.h"
 #include "RecentTestSupport.h"
-#include "records/FileTest.h"
+#include "reader/FileTest.h"
+#include "text/GbkText.h"
 
 #include <unistd.h>
 
@@ -34,15 +35,16 @@ TEST(LibraryLineTest, GeneratingWritesTheLeastRecentFirst) {
 TEST_F(LibraryFormatTest, AFileOverTheDocumentLimitIsRefusedUnread) {
     const std::string lib = File("huge.blf");
     ASSERT_EQ(::truncate(lib.c_str(), MaxLibraryBytes + 1), 0);
-    EXPECT_FALSE(ReadLibraryFile(lib));
-    EXPECT_EQ(Prompts.Prompts,
-              (std::vector<Prompt>{{Prompt::Info, "文件 " + lib + " 太大，无法打开。"}}));
+    const LibraryRead read = ReadLibraryFile(lib);
+    EXPECT_FALSE(read.Lines);
+    EXPECT_EQ(read.Message, InfoMessage("文件 " + lib + " 太大，无法打开。"));
 }
 
 TEST_F(LibraryFormatTest, ABinaryFileIsRefusedWithOneWarning) {
     const std::string lib = File("binary.blf", std::string("/a\r\n\0\x01\x02\n/b\n", 10));
-    EXPECT_FALSE(ReadLibraryFile(lib));
-    EXPECT_EQ(Prompts.Prompts.size(), 1u);
+    const LibraryRead read = ReadLibraryFile(lib);
+    EXPECT_FALSE(read.Lines);
+    EXPECT_EQ(read.Message, WarningMessage(OpenFailedText(lib, "这不是书库文件。")));
     EXPECT_FALSE(List.OpenItemFile(lib));
     EXPECT_FALSE(List.LibraryOpened);
 }
@@ -142,7 +144,8 @@ TEST_F(LibraryGuardTest, ALibraryNamingItselfIsRefusedOnce) {
     WriteFile(lib, a + "\r\n" + lib + "\r\n");
     List.RunBatch({lib}, Window.Actions());
     EXPECT_EQ(List.Items(), std::vector<std::string>{a});
-    EXPECT_EQ(Warnings(), (std::vector<Prompt>{{Prompt::Warning, MissingFileText(lib)}}));
+    EXPECT_EQ(Warnings(), (std::vector<Prompt>{
+                              {Prompt::Warning, OpenFailedText(lib, LibraryNamesItselfReason)}}));
 }
 
 TEST_F(LibraryGuardTest, ALibraryNamingItselfThroughAnotherIsRefused) {
@@ -154,7 +157,44 @@ TEST_F(LibraryGuardTest, ALibraryNamingItselfThroughAnotherIsRefused) {
     WriteFile(second, firstAgain + "\r\n" + b + "\r\n");
     List.RunBatch({first}, Window.Actions());
     EXPECT_EQ(List.Items(), (std::vector<std::string>{b, a}));
-    EXPECT_EQ(Warnings(), (std::vector<Prompt>{{Prompt::Warning, MissingFileText(firstAgain)}}));
+    EXPECT_EQ(Warnings(),
+              (std::vector<Prompt>{
+                  {Prompt::Warning, OpenFailedText(firstAgain, LibraryNamesItselfReason)}}));
+}
+
+// Library files written on Chinese Windows are GB text; on this system names are UTF-8.
+TEST_F(LibraryReadingTest, ALineThatIsNotUtf8IsReadAsGbk) {
+    const std::string novel = File("红楼梦.txt");
+    const std::string lib = File("gb.blf", gbk::FromUtf8(novel) + "\r\n");
+    List.RunBatch({lib}, Window.Actions());
+    EXPECT_EQ(List.Items(), std::vector<std::string>{novel});
+    EXPECT_TRUE(Warnings().empty());
+}
+
+// A file whose name is GBK bytes (copied from Windows as it was) is named by those bytes.
+TEST_F(LibraryReadingTest, ALineNamingAFileByItsOwnBytesKeepsThem) {
+    const std::string gbName = Dir / gbk::FromUtf8("水浒.txt");
+    WriteFile(gbName, "text\r\n");
+    const std::string lib = File("raw.blf", gbName + "\r\n");
+    List.RunBatch({lib}, Window.Actions());
+    EXPECT_EQ(List.Items(), std::vector<std::string>{gbName});
+}
+
+// While the user reads a warning, a second running reader must be able to write the store:
+// the warnings of a library's missing lines wait until the list's transaction is over.
+TEST_F(LibraryReadingTest, NoTransactionIsHeldWhileAWarningWaits) {
+    const std::string a = File("a.txt");
+    const std::string lib = File("gone.blf", Dir / "gone.txt" + "\r\n" + a + "\r\n");
+    std::vector<bool> otherCouldWrite;
+    List.Tell = [&](const UserMessage& message) {
+        Prompts.Record(message);
+        Registry other(StorePath, {50});
+        otherCouldWrite.push_back(other.WriteRegStr(FileKey, "other", "x"));
+    };
+    List.RunBatch({lib}, Window.Actions());
+    EXPECT_EQ(Warnings().size(), 1u);
+    EXPECT_EQ(otherCouldWrite, std::vector<bool>{true});
+    EXPECT_EQ(List.Items(), std::vector<std::string>{a});
 }
 
 TEST_F(LibraryGuardTest, TheSameLibraryMayBeReadAgainOnceFinished) {

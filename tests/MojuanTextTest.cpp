@@ -2,8 +2,8 @@
 #include "TestSupport.h"
 #include "reader/DocumentStore.h"
 #include "reader/OpenFile.h"
+#include "reader/TextOptions.h"
 #include "reader/TextPasses.h"
-#include "records/Settings.h"
 #include "text/Chunking.h"
 #include "text/Gb2Big5.h"
 #include "text/TextFilters.h"
@@ -122,7 +122,7 @@ std::string MixedDocument() {
 
 // The reader's passes over `chunks`, Init_Text only when the line ends are normalised; the
 // shown chunks joined.
-std::string RunPasses(std::vector<Chunk> chunks, const Settings& passes, bool normalize) {
+std::string RunPasses(std::vector<Chunk> chunks, const TextOptions& passes, bool normalize) {
     DocumentStore store;
     store.SetChunks(std::move(chunks));
     NoProgress progress;
@@ -136,15 +136,15 @@ std::string RunPasses(std::vector<Chunk> chunks, const Settings& passes, bool no
 }
 
 // What the reader shows of the file at `path`, read into chunks by its own file opening.
-std::string ReaderShows(const std::string& path, const Settings& passes, bool normalize) {
+std::string ReaderShows(const std::string& path, const TextOptions& passes, bool normalize) {
     NoProgress progress;
-    std::optional<std::vector<Chunk>> chunks = OpenFile(path, progress);
+    std::optional<std::vector<Chunk>> chunks = OpenFile(path, progress).Chunks;
     EXPECT_TRUE(chunks.has_value()) << path;
     return chunks ? RunPasses(std::move(*chunks), passes, normalize) : std::string();
 }
 
-Settings FilterPasses(bool html, bool paragraphs) {
-    Settings passes;
+TextOptions FilterPasses(bool html, bool paragraphs) {
+    TextOptions passes;
     passes.ProcessHtml = html;
     passes.SmartParagraphs = paragraphs;
     return passes;
@@ -428,7 +428,7 @@ TEST_F(MojuanTextTest, FilterConvertsFirstWhenGivenAMode) {
     for (const auto& m : modes) {
         const ToolRun run =
             Run({"filter", "--paragraphs", m.Mode, "--normalize", Path("mixed.txt")});
-        Settings passes = FilterPasses(false, true);
+        TextOptions passes = FilterPasses(false, true);
         passes.ConvertBig5 = m.Big5;
         passes.ConvertGb = m.Gb;
         passes.AutoConvert = m.Auto;

@@ -94,4 +94,10 @@ TEST(KeyMapTest, KeysAndTheirActions) {
     EXPECT_EQ(KeyMapAction('A'), KeyAction::None);
 }
 
+TEST(UnderlineTest, UnderlineSitsUnderItsTextLine) {
+    EXPECT_EQ(UnderlineTop(28, 0, 12, 3, false), 28 + 12 * 3);
+    EXPECT_EQ(UnderlineTop(28, 0, 12, 3, true), 28 + 12 * 5); // not under the empty line
+    EXPECT_EQ(UnderlineTop(28, 4, 12, 1, false), 28 + 4 + 12);
+}
+
 } // namespace

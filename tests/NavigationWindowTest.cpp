@@ -1,10 +1,18 @@
 // test-links: mojuan_app
 #include "app/Main.h"
 
+#include <QMouseEvent>
 #include <QTest>
 #include <gtest/gtest.h>
 
 namespace {
+
+// A move with the left button held down, as a drag sends it.
+void DragTo(QWidget& widget, QPoint pos) {
+    QMouseEvent move(QEvent::MouseMove, pos, widget.mapToGlobal(pos), Qt::NoButton, Qt::LeftButton,
+                     Qt::NoModifier);
+    QApplication::sendEvent(&widget, &move);
+}
 
 // A book showing 200 pages of 27 numbered lines.
 struct OpenBook {
@@ -71,12 +79,12 @@ TEST(NavigationWindowTest, UnderlineWalksLinesAndTurnsPages) {
     b.book.Setting.ShowUnderline = true;
     for (int i = 0; i < 26; ++i)
         b.Key(Qt::Key_Down);
-    EXPECT_EQ(b.book.UnderlineLine, 27);
+    EXPECT_EQ(b.book.UnderlineRow(), 27);
     EXPECT_FALSE(b.book.UnderlineOnRightPage());
     b.Key(Qt::Key_Down);
     EXPECT_TRUE(b.book.UnderlineOnRightPage());
-    EXPECT_EQ(b.book.UnderlineLine, 1);
-    EXPECT_EQ(b.book.ImageUnderLine.top(), 28 + 12);
+    EXPECT_EQ(b.book.UnderlineRow(), 1);
+    EXPECT_EQ(b.book.UnderlineRect().top(), 28 + 12);
     for (int i = 0; i < 27; ++i)
         b.Key(Qt::Key_Down);
     EXPECT_EQ(b.book.Store.CurrentPage, 3);
@@ -84,7 +92,7 @@ TEST(NavigationWindowTest, UnderlineWalksLinesAndTurnsPages) {
     b.Key(Qt::Key_Up);
     EXPECT_EQ(b.book.Store.CurrentPage, 1);
     EXPECT_TRUE(b.book.UnderlineOnRightPage());
-    EXPECT_EQ(b.book.UnderlineLine, 27);
+    EXPECT_EQ(b.book.UnderlineRow(), 27);
 }
 
 TEST(NavigationWindowTest, DoubleSpacingUnderlineAtPageEnds) {
@@ -97,9 +105,9 @@ TEST(NavigationWindowTest, DoubleSpacingUnderlineAtPageEnds) {
     for (int i = 0; i < 13; ++i)
         b.Key(Qt::Key_Down);
     EXPECT_TRUE(b.book.UnderlineOnRightPage());
-    EXPECT_EQ(b.book.ImageUnderLine.top(), 28 + 12); // under text line 1, not the empty line
+    EXPECT_EQ(b.book.UnderlineRect().top(), 28 + 12); // under text line 1, not the empty line
     b.Key(Qt::Key_Up);
-    EXPECT_EQ(b.book.ImageUnderLine.top(), 28 + 12 * 25); // text line 13 is display line 25
+    EXPECT_EQ(b.book.UnderlineRect().top(), 28 + 12 * 25); // text line 13 is display line 25
 }
 
 TEST(NavigationWindowTest, ClickingPagesFollowsClickPageTurns) {
@@ -121,8 +129,9 @@ TEST(NavigationWindowTest, ClickingPagesFollowsClickPageTurns) {
 TEST(NavigationWindowTest, ReleaseEndingADragTurnsNothing) {
     OpenBook b;
     QTest::mousePress(&b.book, Qt::LeftButton, {}, QPoint(400, 150));
-    EXPECT_EQ(b.book.DragState, 1);
-    b.book.DragState = 2; // as after the mouse moved and the window manager took the move
+    EXPECT_EQ(b.book.Drag(), DragState::Armed);
+    DragTo(b.book, QPoint(420, 150)); // the window manager takes the move from here
+    EXPECT_EQ(b.book.Drag(), DragState::Moving);
     QTest::mouseRelease(&b.book, Qt::LeftButton, {}, QPoint(400, 150));
     EXPECT_EQ(b.book.Store.CurrentPage, 1);
 }
@@ -133,10 +142,39 @@ TEST(NavigationWindowTest, MenuShortcutsComeBeforeTheKeyMap) {
     EXPECT_TRUE(b.book.Setting.ShowUnderline);
     b.Key(Qt::Key_Down); // now the underline moves instead of the page turning
     EXPECT_EQ(b.book.Store.CurrentPage, 1);
-    EXPECT_EQ(b.book.UnderlineLine, 2);
+    EXPECT_EQ(b.book.UnderlineRow(), 2);
     b.Key(Qt::Key_D, Qt::ControlModifier);
     EXPECT_TRUE(b.book.Setting.DoubleSpacing);
     EXPECT_EQ(b.book.Store.LinesPerPage, 13);
+}
+
+// The move area shows a hand and the resize area the diagonal-size cursor as the mouse passes
+// over them, with no button pressed; the pages keep the arrow.
+TEST(NavigationWindowTest, HotAreasShowTheirCursors) {
+    OpenBook b;
+    const BookGeometry& g = b.book.Layout();
+    QTest::mouseMove(&b.book, g.ImageMove.center());
+    EXPECT_EQ(b.book.cursor().shape(), Qt::PointingHandCursor);
+    QTest::mouseMove(&b.book, g.ImageResize.center());
+    EXPECT_EQ(b.book.cursor().shape(), Qt::SizeFDiagCursor);
+    QTest::mouseMove(&b.book, QPoint(400, 150));
+    EXPECT_EQ(b.book.cursor().shape(), Qt::ArrowCursor);
+}
+
+// A press armed on a page with click turns off must not survive its release: a later drag
+// over a strip would otherwise move the window.
+TEST(NavigationWindowTest, NoDragStateOutlivesItsPress) {
+    OpenBook b;
+    b.book.Setting.ClickPageTurns = false;
+    QTest::mouseClick(&b.book, Qt::LeftButton, {}, QPoint(400, 150));
+    EXPECT_EQ(b.book.Drag(), DragState::Idle);
+    QTest::mousePress(&b.book, Qt::LeftButton, {}, QPoint(400, 150));
+    QTest::mousePress(&b.book, Qt::LeftButton, {}, QPoint(588, 150)); // on the right strip
+    EXPECT_EQ(b.book.Drag(), DragState::Idle);
+    DragTo(b.book, QPoint(580, 150));
+    EXPECT_EQ(b.book.Drag(), DragState::Idle);
+    QTest::mouseRelease(&b.book, Qt::LeftButton, {}, QPoint(588, 150));
+    EXPECT_EQ(b.book.Store.CurrentPage, 3);
 }
 
 } // namespace

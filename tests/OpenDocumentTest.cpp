@@ -2,6 +2,7 @@
 #include "RecordingPrompter.h"
 #include "TestSupport.h"
 #include "app/Main.h"
+#include "reader/FileTest.h"
 #include "reader/OpenFile.h"
 #include "text/Chunking.h"
 #include "text/Gb2Big5.h"
@@ -63,7 +64,7 @@ TEST(OpenDocumentTest, EmptyAndJustOverOneChunk) {
     ASSERT_TRUE(r.book.OpenDocument(WriteFile("empty.txt", "")));
     EXPECT_EQ(r.book.Store.ChunkCount, 1);
     EXPECT_EQ(r.book.Store.PageCount, 1);
-    EXPECT_EQ(r.book.Pages.Left.substr(0, 2), "\r\n");
+    EXPECT_EQ(r.book.ShownPages().Left.substr(0, 2), "\r\n");
     ASSERT_TRUE(r.book.OpenDocument(WriteFile("two.txt", std::string(250001, 'b'))));
     ASSERT_EQ(r.book.Store.ChunkCount, 2);
     EXPECT_EQ(r.book.Store.RawChunk[1]->size(), 1u);
@@ -96,12 +97,11 @@ TEST(OpenDocumentTest, MissingFilesWarnAndKeepTheShownDocument) {
               (Prompt{Prompt::Warning, "打开文件 " + missing + " 失败！\r\n请检查文件是否存在。"}));
     EXPECT_TRUE(r.book.Store.DocumentName.empty());
     const std::string archive = WriteFile("set.zip", "PK");
-    EXPECT_FALSE(isFileExist(TempPath("gone.txt"), archive));
-    EXPECT_EQ(r.prompter.Prompts.at(1).Text,
-              "打开文件 " + archive + " 失败！\r\n请检查ZIP文件是否有密码。");
-    EXPECT_FALSE(isFileExist(TempPath("gone.txt"), TempPath("gone.zip")));
-    EXPECT_EQ(r.prompter.Prompts.at(2).Text,
-              "打开文件 " + TempPath("gone.zip") + " 失败！\r\n请检查文件是否存在。");
+    EXPECT_EQ(MissingFileWarning(TempPath("gone.txt"), archive),
+              WarningMessage("打开文件 " + archive + " 失败！\r\n请检查ZIP文件是否有密码。"));
+    EXPECT_EQ(
+        MissingFileWarning(TempPath("gone.txt"), TempPath("gone.zip")),
+        WarningMessage("打开文件 " + TempPath("gone.zip") + " 失败！\r\n请检查文件是否存在。"));
     EXPECT_FALSE(r.book.OpenDocument(std::getenv("TMPDIR"))); // a directory is no document
 }
 
@@ -132,7 +132,7 @@ TEST(OpenDocumentTest, TogglesRedoExactlyTheirWork) {
     r.progress.Captions.clear();
     r.book.ItemBIG5Click(r.book.Menus->ItemUnderLine);
     EXPECT_TRUE(r.book.Setting.ShowUnderline);
-    EXPECT_TRUE(r.book.UnderlineVisible);
+    EXPECT_TRUE(r.book.UnderlineShown());
     EXPECT_TRUE(r.progress.Captions.empty()); // no re-pagination either
 }
 
@@ -167,7 +167,7 @@ TEST(OpenDocumentTest, RefreshShowsNewContentFromPageOne) {
     WriteFile("changing.txt", "new text");
     r.book.ItemRefreshClick();
     EXPECT_EQ(r.book.Store.CurrentPage, 1);
-    EXPECT_EQ(r.book.Pages.Left.substr(0, 8), "new text");
+    EXPECT_EQ(r.book.ShownPages().Left.substr(0, 8), "new text");
 }
 
 } // namespace

@@ -42,4 +42,19 @@ TEST(PageNumbersTest, TopOrBottom) {
     EXPECT_EQ(NumberY("1", 380, Margins, 12), 360); // a missing second character means bottom
 }
 
+TEST(PageNumbersTest, PlacementOfBothGroupsAndTheRightOnesVisibility) {
+    PageNumberBook book{596, 380, 596 / 556.0, {"12", "32"}, true, 7, 8};
+    PageNumberPlacement at = PlacePageNumbers(book, 40, 50, 12);
+    EXPECT_EQ(at.LeftX, 11 + 13);
+    EXPECT_EQ(at.LeftY, 380 - 8 - 12);
+    EXPECT_EQ(at.RightX, 596 - 13 - 11 - 50);
+    EXPECT_TRUE(at.RightVisible);
+    book.CurrentPage = 9; // the last pair of nine pages has no right page
+    book.PageCount = 9;
+    EXPECT_FALSE(PlacePageNumbers(book, 40, 50, 12).RightVisible);
+    book.PageCount = 10;
+    book.Show = false;
+    EXPECT_FALSE(PlacePageNumbers(book, 40, 50, 12).RightVisible);
+}
+
 } // namespace

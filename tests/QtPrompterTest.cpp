@@ -65,4 +65,26 @@ TEST(QtPrompterTest, ConfirmIsTrueOnlyForOk) {
     EXPECT_FALSE(answer);
 }
 
+// A message naming a file shows the name as written, even when it looks like mark-up.
+TEST(QtPrompterTest, TextIsShownAsItIsWritten) {
+    QtPrompter prompter;
+    QMessageBox::Icon icon{};
+    Qt::TextFormat format = Qt::AutoText;
+    auto* poll = new QTimer;
+    QObject::connect(poll, &QTimer::timeout, [&] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        if (!box)
+            return;
+        poll->stop();
+        icon = box->icon();
+        format = box->textFormat();
+        box->button(QMessageBox::Ok)->click();
+    });
+    poll->start(10);
+    prompter.Warning("打开文件 /books/<b>a&b</b>.txt 失败！");
+    delete poll;
+    EXPECT_EQ(icon, QMessageBox::Warning);
+    EXPECT_EQ(format, Qt::PlainText);
+}
+
 } // namespace

@@ -50,7 +50,10 @@ struct RecentListFixture : testing::Test {
     RecentList List{Reg, Setting};
     FakeWindow Window;
 
-    void SetUp() override { List.Load(); }
+    void SetUp() override {
+        List.Tell = [this](const UserMessage& message) { Prompts.Record(message); };
+        List.Load();
+    }
 
     // A file in the scratch folder; its path.
     std::string File(const std::string& name, const std::string& bytes = "text\r\n") {

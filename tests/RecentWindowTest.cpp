@@ -2,6 +2,7 @@
 #include "RecordingPrompter.h"
 #include "StoreTestSupport.h"
 #include "app/Main.h"
+#include "app/ProgramStart.h"
 
 #include <QMimeData>
 #include <QTest>
@@ -36,7 +37,7 @@ TEST(RecentWindowTest, LastDocumentReopensAtItsPage) {
     const std::string a = s.Book("a.txt");
     {
         Registry reg(s.Store());
-        TFormMain book(reg, s.progress, {QString::fromStdString(a)});
+        TFormMain book(reg, s.progress, std::vector<std::string>{a});
         EXPECT_EQ(book.Store.DocumentName, a);
         EXPECT_EQ(book.List->Count(), 1);
         book.ChangeYe(7);
@@ -46,11 +47,11 @@ TEST(RecentWindowTest, LastDocumentReopensAtItsPage) {
     TFormMain book(reg, s.progress);
     EXPECT_EQ(book.Store.DocumentName, a);
     EXPECT_EQ(book.Store.CurrentPage, 7);
-    EXPECT_TRUE(book.RestoreLastPagePending);
+    EXPECT_TRUE(book.RestorePending());
     book.show();
     book.resize(700, 380); // the first resize shows the stored page again at the new size
     QTest::qWait(10);
-    EXPECT_FALSE(book.RestoreLastPagePending);
+    EXPECT_FALSE(book.RestorePending());
     EXPECT_EQ(book.Store.CurrentPage, 7);
 }
 
@@ -58,7 +59,7 @@ TEST(RecentWindowTest, CommandLinePutsTheFirstNameOnTopAndShowsIt) {
     Session s;
     const std::string a = s.Book("a.txt"), b = s.Book("b.txt");
     Registry reg(s.Store());
-    TFormMain book(reg, s.progress, {QString::fromStdString(a), QString::fromStdString(b)});
+    TFormMain book(reg, s.progress, std::vector<std::string>{a, b});
     EXPECT_EQ(book.Store.DocumentName, a);
     ASSERT_EQ(book.List->Count(), 2);
     EXPECT_EQ(book.List->GetIndexFilename(0), a);
@@ -69,7 +70,7 @@ TEST(RecentWindowTest, PeriodAndCommaOpenNextAndPreviousDocument) {
     Session s;
     const std::string a = s.Book("a.txt"), b = s.Book("b.txt");
     Registry reg(s.Store());
-    TFormMain book(reg, s.progress, {QString::fromStdString(a), QString::fromStdString(b)});
+    TFormMain book(reg, s.progress, std::vector<std::string>{a, b});
     book.show();
     emit book.Menus->MenuPageMove->aboutToShow();
     QTest::keyClick(&book, Qt::Key_Period);
@@ -110,7 +111,7 @@ TEST(RecentWindowTest, SixtyDroppedFilesKeepFiftyWithTheFirstOnTop) {
 TEST(RecentWindowTest, StartRegistersTheFileTypesForTheDesktop) {
     Session s;
     Registry reg(s.Store());
-    TFormMain book(reg, s.progress);
+    RegisterWithDesktop(reg);
     const char* dataHome = std::getenv("XDG_DATA_HOME");
     ASSERT_NE(dataHome, nullptr);
     EXPECT_TRUE(std::filesystem::exists(std::string(dataHome) + "/applications/mojuan.desktop"));
@@ -118,6 +119,39 @@ TEST(RecentWindowTest, StartRegistersTheFileTypesForTheDesktop) {
     reg.SetRegHive(HKEY_CLASSES_ROOT);
     EXPECT_EQ(reg.ReadRegStr(".blf", "", ""), "Book Files");
     reg.SetRegHive(HKEY_LOCAL_MACHINE);
+}
+
+// The reader turns on after a start-up reopen; a resize then keeps the place the reader reached
+// (in proportion), not the page the book was reopened at.
+TEST(RecentWindowTest, AResizeAfterTurningKeepsTheReadersPlace) {
+    Session s;
+    const std::string a = s.Book("a.txt");
+    {
+        Registry reg(s.Store());
+        TFormMain book(reg, s.progress, std::vector<std::string>{a});
+        book.ChangeYe(7);
+        book.close();
+    }
+    Registry reg(s.Store());
+    TFormMain book(reg, s.progress);
+    book.show();
+    QTest::qWait(10);
+    book.ChangeYe(21);
+    book.resize(700, 380); // wider, but the short lines keep their pages
+    QTest::qWait(10);
+    EXPECT_EQ(book.Store.CurrentPage, 21);
+}
+
+// A caption made of a file name shows the name as it is: "&" is no accelerator.
+TEST(RecentWindowTest, AnAmpersandInAFileNameIsShownLiterally) {
+    Session s;
+    const std::string a = s.Book("a&b.txt");
+    Registry reg(s.Store());
+    TFormMain book(reg, s.progress, std::vector<std::string>{a});
+    const QList<QAction*> entries = book.Menus->ItemNew->actions();
+    ASSERT_EQ(entries.size(), 1);
+    EXPECT_EQ(entries[0]->text(), QString::fromStdString("1) " + a).replace("&", "&&"));
+    EXPECT_EQ(QAction(entries[0]->text()).iconText(), QString::fromStdString("1) " + a));
 }
 
 } // namespace

@@ -22,6 +22,11 @@ public:
 
     void Info(const std::string& text) override { Prompts.push_back({Prompt::Info, text}); }
     void Warning(const std::string& text) override { Prompts.push_back({Prompt::Warning, text}); }
+    // A message the core handed back, recorded as the window would show it.
+    void Record(const UserMessage& message) {
+        Prompts.push_back(
+            {message.Type == UserMessage::Info ? Prompt::Info : Prompt::Warning, message.Text});
+    }
     bool Confirm(const std::string& text) override {
         Prompts.push_back({Prompt::Confirm, text});
         if (Answers.empty())

@@ -472,4 +472,34 @@ TEST(RegistryPathTest, StoreLivesUnderTheConfigHome) {
     setenv("HOME", savedHome.c_str(), 1);
 }
 
+// The report of a failed write shows a message box that waits for the user; meanwhile a second
+// running instance must be able to write, so the report waits until the transaction is over.
+TEST_F(RegistryTest, AFailedWriteIsReportedOnlyOnceItsTransactionIsOver) {
+    Registry reg(StorePath, {100});
+    reg.WriteRegInt(Root, "ok", 1);
+    {
+        sqlite3* db = nullptr;
+        ASSERT_EQ(sqlite3_open(StorePath.c_str(), &db), SQLITE_OK);
+        // A write of "bad" fails inside the transaction that holds the lock.
+        ASSERT_EQ(sqlite3_exec(db,
+                               "CREATE TRIGGER refuse BEFORE INSERT ON reg_values "
+                               "WHEN NEW.name = 'bad' BEGIN SELECT RAISE(ABORT, 'refused'); END;",
+                               nullptr, nullptr, nullptr),
+                  SQLITE_OK);
+        sqlite3_close(db);
+    }
+    std::vector<bool> otherCouldWrite;
+    reg.SetFailureReporter([&](const std::string&) {
+        Registry other(StorePath, {50});
+        otherCouldWrite.push_back(other.WriteRegInt(Root, "other", 1));
+    });
+    {
+        RegBatch batch(reg);
+        reg.WriteRegInt(Root, "a", 1);
+        EXPECT_FALSE(reg.WriteRegInt(Root, "bad", 1));
+        EXPECT_TRUE(otherCouldWrite.empty()); // not while the batch holds the lock
+    }
+    EXPECT_EQ(otherCouldWrite, std::vector<bool>{true});
+}
+
 } // namespace

@@ -277,9 +277,7 @@ TEST_F(SettingsStoreTest, CloseThatCannotWriteChangesNothingInTheStoreOrInMemory
 TEST_F(SettingsStoreTest, ResetThenCloseStillGivesTheDefaultsAtTheNextStart) {
     Start();
     Settings s = Changed();
-    ASSERT_TRUE(ResetSettings(Reg));
-    EXPECT_EQ(Prompts.Prompts,
-              (std::vector<Prompt>{{Prompt::Info, "重新启动《墨卷》即可恢复为默认设置。"}}));
+    EXPECT_EQ(ResetSettings(Reg), InfoMessage("重新启动《墨卷》即可恢复为默认设置。"));
     EXPECT_EQ(Value(SettingsRoot, "注册"), "");
     ASSERT_TRUE(Save(Reg, s, {"/书/a.txt", 0, 9}));
     Settings next = Start();
@@ -303,9 +301,7 @@ TEST_F(SettingsStoreTest, ResetThatCannotWriteSaysSoInsteadOfPromising) {
     Start();
     StoreLock lock(StorePath);
     ASSERT_TRUE(lock.Locked);
-    EXPECT_FALSE(ResetSettings(Reg));
-    ASSERT_EQ(Prompts.Prompts.size(), 1u);
-    EXPECT_EQ(Prompts.Prompts[0].Type, Prompt::Warning);
+    EXPECT_EQ(ResetSettings(Reg), WarningMessage(ResetFailedText));
 }
 
 TEST_F(SettingsStoreTest, SettingsGoToTheMachineHiveWhicheverHiveIsSelected) {

@@ -111,8 +111,8 @@ TEST(SetupWindowTest, ANewPageFontReflowsAtTheSamePlace) {
     // The reading position is kept in proportion to the new page count.
     EXPECT_NEAR(b.book.Store.CurrentPage, 51.0 * newPages / pages, 2.0);
     EXPECT_EQ(b.book.Store.CurrentPage % 2, 1); // a pair starts on an odd page
-    EXPECT_EQ(b.book.LabelYe1Group.Ye.Caption, QString::number(b.book.Store.CurrentPage));
-    EXPECT_NE(b.book.Pages.Left.find("line "), std::string::npos);
+    EXPECT_EQ(b.book.PageNumberGroup(0).Ye.Caption, QString::number(b.book.Store.CurrentPage));
+    EXPECT_NE(b.book.ShownPages().Left.find("line "), std::string::npos);
 }
 
 TEST(SetupWindowTest, EachFlagReappliesItsWorkOnly) {
@@ -120,7 +120,7 @@ TEST(SetupWindowTest, EachFlagReappliesItsWorkOnly) {
         Book b; // page numbers: placed again, nothing paginated
         b.book.Setting.PageNumberShowTotal[0] = true;
         b.Apply(SetupGroup::Ye);
-        EXPECT_EQ(b.book.LabelYe1Group.Ye.Caption,
+        EXPECT_EQ(b.book.PageNumberGroup(0).Ye.Caption,
                   QStringLiteral("51/%1").arg(b.book.Store.PageCount));
         EXPECT_EQ(b.progress.Count(Paginating), 0);
     }
@@ -137,7 +137,7 @@ TEST(SetupWindowTest, EachFlagReappliesItsWorkOnly) {
         b.book.Setting.BookHeight = 600;
         b.Apply(SetupGroup::Window);
         EXPECT_EQ(b.book.size(), QSize(800, 600));
-        EXPECT_EQ(b.book.Geometry.PageHeight, 521);
+        EXPECT_EQ(b.book.Layout().PageHeight, 521);
         EXPECT_EQ(b.progress.Count(Paginating), 1);
     }
     {
@@ -153,7 +153,7 @@ TEST(SetupWindowTest, EachFlagReappliesItsWorkOnly) {
         b.book.Setting.Maximized = true;
         b.Apply(SetupGroup::Max);
         EXPECT_TRUE(b.book.isMaximized());
-        EXPECT_EQ(b.book.NormalBounds, QRect(100, 50, 596, 380));
+        EXPECT_EQ(b.book.NormalBoundsRect(), QRect(100, 50, 596, 380));
         b.book.Setting.Maximized = false;
         b.Apply(SetupGroup::Max);
         EXPECT_FALSE(b.book.isMaximized());
@@ -173,7 +173,7 @@ TEST(SetupWindowTest, TheDialogShowsTheWindowsBoundsAndMaximisedState) {
     });
     EXPECT_TRUE(shownMaximised);
     EXPECT_TRUE(b.book.isMaximized());
-    EXPECT_EQ(b.book.NormalBounds, QRect(130, 70, 596, 380));
+    EXPECT_EQ(b.book.NormalBoundsRect(), QRect(130, 70, 596, 380));
 }
 
 TEST(SetupWindowTest, DefaultsConfirmedClearTheFirstRunMarkAndSayToRestart) {

@@ -52,8 +52,8 @@ TEST(StartupTest, FirstPaginationUsesStoredFontAndBookSize) {
     }
     Registry reg(dir / "registry.sqlite3");
     TFormMain book(reg, run.progress);
-    EXPECT_EQ(book.Geometry.PageHeight, 521);
-    EXPECT_EQ(book.PageLinePitch, 16);
+    EXPECT_EQ(book.Layout().PageHeight, 521);
+    EXPECT_EQ(book.PagePitch(), 16);
     EXPECT_EQ(book.Store.LinesPerPage, 521 / 16);
     EXPECT_EQ(book.Store.TestHeight, 64);
 }
@@ -74,7 +74,7 @@ TEST(StartupTest, ClosingMaximisedStoresTheBoundsBeforeMaximising) {
         book.show();
         QTest::qWait(20);
         EXPECT_TRUE(book.windowState() & Qt::WindowMaximized);
-        EXPECT_EQ(book.NormalBounds, QRect(120, 50, 596, 380));
+        EXPECT_EQ(book.NormalBoundsRect(), QRect(120, 50, 596, 380));
         book.close();
     }
     Registry reg(dir / "registry.sqlite3");
@@ -88,12 +88,12 @@ TEST(StartupTest, CloseReturnsToStartDirectoryAndRemovesTempDir) {
     Session run;
     Registry reg(dir / "registry.sqlite3");
     TFormMain book(reg, run.progress);
-    ASSERT_TRUE(PrepareTempDir(book.TempDir));
-    WriteFile(book.TempDir + "/entry.txt", "x");
-    ASSERT_TRUE(ChangeDir(book.TempDir));
+    ASSERT_TRUE(PrepareTempDir(book.TempFolder()));
+    WriteFile(book.TempFolder() + "/entry.txt", "x");
+    ASSERT_TRUE(ChangeDir(book.TempFolder()));
     book.close();
-    EXPECT_EQ(CurrentDir(), book.StartDir);
-    EXPECT_FALSE(std::filesystem::exists(book.TempDir));
+    EXPECT_EQ(CurrentDir(), book.StartFolder());
+    EXPECT_FALSE(std::filesystem::exists(book.TempFolder()));
 }
 
 TEST(StartupTest, UnreadableBackgroundPictureWarnsAndFallsBackToSkin) {
@@ -117,6 +117,67 @@ TEST(StartupTest, UnreadableBackgroundPictureWarnsAndFallsBackToSkin) {
     book.Init_Setup();
     EXPECT_FALSE(book.Setting.UseBackgroundImage);
     EXPECT_EQ(run.prompter.Prompts.size(), 1u);
+}
+
+// Counts the paginations ("初始化书本").
+struct CountingProgress : ProgressWindow {
+    int Paginations = 0;
+    void InitShowMess(int, int, const std::string& text) override {
+        Paginations += text == "初始化书本";
+    }
+    void ShowMessPos(int) override {}
+    void CloseShowMess() override {}
+};
+
+// A book that starts maximised is laid out at its maximised size before its first pagination,
+// so a large novel is paginated once, not once normal and again maximised.
+TEST(StartupTest, AMaximisedStartPaginatesOnce) {
+    ScratchDir dir;
+    Session run;
+    {
+        Registry reg(dir / "registry.sqlite3");
+        Settings defaults;
+        LoadSettings(reg, defaults);
+        reg.WriteRegBool(SettingsRoot, "最大化显示", true);
+    }
+    const std::string novel = dir / "novel.txt";
+    WriteFile(novel, std::string(20000, 'x'));
+    Registry reg(dir / "registry.sqlite3");
+    CountingProgress progress;
+    TFormMain book(reg, progress, std::vector<std::string>{novel});
+    book.show();
+    QTest::qWait(50);
+    ASSERT_TRUE(book.windowState() & Qt::WindowMaximized);
+    EXPECT_EQ(progress.Paginations, 1);
+    EXPECT_EQ(book.Layout().ImageBook.size(), book.size());
+    EXPECT_EQ(book.NormalBoundsRect(), QRect(100, 50, 596, 380));
+}
+
+// Applying settings re-runs the text passes when the dialog changed them, and a re-pagination
+// there keeps the left page odd.
+TEST(StartupTest, ApplyingChangedSettingsReprocessesAndKeepsTheLeftPageOdd) {
+    ScratchDir dir;
+    Session run;
+    std::string text;
+    for (int i = 1; i <= 27 * 100; ++i)
+        text += "\xCE\xD2" + std::to_string(i) + "\r\n"; // 我 in GB
+    text.resize(text.size() - 2);
+    const std::string novel = dir / "novel.txt";
+    WriteFile(novel, text);
+    Registry reg(dir / "registry.sqlite3");
+    TFormMain book(reg, run.progress, std::vector<std::string>{novel});
+    ASSERT_EQ(book.Store.PageCount, 100);
+    book.ChangeYe(51);
+    book.Setting.ConvertGb = true;
+    book.Changes.PageDoChanged = true;
+    book.Init_Setup();
+    EXPECT_EQ(book.ShownPages().Left.substr(0, 2), "\xA7\xDA"); // 我 in BIG5
+    EXPECT_EQ(book.Store.CurrentPage, 51);
+    book.Setting.DoubleSpacing = true; // 13 lines a page, 208 pages: page 51 of 100 maps to 106
+    book.Changes.PageChanged = true;
+    book.Init_Setup();
+    ASSERT_EQ(book.Store.PageCount, 208);
+    EXPECT_EQ(book.Store.CurrentPage, 105);
 }
 
 } // namespace

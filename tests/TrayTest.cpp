@@ -55,6 +55,10 @@ TEST(TrayTest, ClicksAskForTheBookAndTheMenuExceptUnderAModalDialog) {
     now += 1000;
     emit tray.Icon()->activated(Reason::DoubleClick);
     EXPECT_EQ(toggles.count(), 2);
+    // No menu while the text is being edited; the clicks still toggle the book.
+    tray.MenuAllowed = [] { return false; };
+    emit tray.Icon()->activated(Reason::Context);
+    EXPECT_EQ(menus.count(), 1);
 }
 
 } // namespace

@@ -10,6 +10,8 @@
 
 inline constexpr std::size_t ChunkSize = 250000;
 inline constexpr std::size_t MaxChunks = 89;
+// The largest document (and library file) the reader takes: 89 full chunks, 22250000 bytes.
+inline constexpr std::int64_t MaxDocumentBytes = std::int64_t{ChunkSize} * MaxChunks;
 inline constexpr std::size_t NoChunkLimit = std::numeric_limits<std::size_t>::max();
 
 // size / ChunkSize rounded up, kept within 1 to maxChunks.

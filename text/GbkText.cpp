@@ -94,4 +94,56 @@ std::string FromUtf8(std::string_view utf8) {
     return out;
 }
 
+std::string ToUtf8(std::string_view text) {
+    std::string out;
+    out.reserve(text.size() * 3 / 2);
+    for (const char16_t c : Decode(text)) {
+        if (c < 0x80) {
+            out += static_cast<char>(c);
+        } else if (c < 0x800) {
+            out += static_cast<char>(0xC0 | (c >> 6));
+            out += static_cast<char>(0x80 | (c & 0x3F));
+        } else {
+            out += static_cast<char>(0xE0 | (c >> 12));
+            out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+            out += static_cast<char>(0x80 | (c & 0x3F));
+        }
+    }
+    return out;
+}
+
+bool IsValidUtf8(std::string_view text) {
+    std::size_t i = 0;
+    while (i < text.size()) {
+        const auto b = static_cast<unsigned char>(text[i]);
+        int length = 0;
+        char32_t c = 0;
+        if (b < 0x80) {
+            ++i;
+            continue;
+        } else if (b >= 0xC2 && b <= 0xDF) {
+            length = 2, c = b & 0x1F;
+        } else if (b >= 0xE0 && b <= 0xEF) {
+            length = 3, c = b & 0x0F;
+        } else if (b >= 0xF0 && b <= 0xF4) {
+            length = 4, c = b & 0x07;
+        } else {
+            return false;
+        }
+        if (i + length > text.size())
+            return false;
+        for (int k = 1; k < length; ++k) {
+            const auto t = static_cast<unsigned char>(text[i + k]);
+            if ((t & 0xC0) != 0x80)
+                return false;
+            c = (c << 6) | (t & 0x3F);
+        }
+        const bool overlong = (length == 3 && c < 0x800) || (length == 4 && c < 0x10000);
+        if (overlong || (c >= 0xD800 && c <= 0xDFFF) || c > 0x10FFFF)
+            return false;
+        i += length;
+    }
+    return true;
+}
+
 } // namespace gbk

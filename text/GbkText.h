@@ -43,4 +43,10 @@ std::u16string Decode(std::string_view text);
 // Encodes UTF-8 text as GBK bytes; characters GBK lacks become '?'.
 std::string FromUtf8(std::string_view utf8);
 
+// Decodes GBK bytes to UTF-8 as Decode does, bytes that are not GBK becoming U+FFFD.
+std::string ToUtf8(std::string_view text);
+
+// Whether `text` is well-formed UTF-8 (no overlong forms, surrogates or values past U+10FFFF).
+bool IsValidUtf8(std::string_view text);
+
 } // namespace gbk

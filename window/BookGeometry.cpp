@@ -35,3 +35,64 @@ BookGeometry BookGeometry::For(int bookWidth, int bookHeight) {
     g.LabelPage2 = QRect(g.Page2Left, g.PageTop, g.PageWidth, g.PageHeight);
     return g;
 }
+
+BookPart BookGeometry::PartAt(const QPoint& pos, bool onPageNumber) const {
+    if (ImageMinSize.contains(pos))
+        return BookPart::ImageMinSize;
+    if (ImageResize.contains(pos))
+        return BookPart::ImageResize;
+    if (ImageMove.contains(pos))
+        return BookPart::ImageMove;
+    if (ImagePageNext.contains(pos))
+        return BookPart::ImagePageNext;
+    if (ImagePagePrev.contains(pos))
+        return BookPart::ImagePagePrev;
+    if (onPageNumber)
+        return BookPart::LabelYe;
+    if (LabelPage2.contains(pos))
+        return BookPart::LabelPage2;
+    if (LabelPage1.contains(pos))
+        return BookPart::LabelPage1;
+    return BookPart::ImageBook;
+}
+
+PageTurn BookGeometry::ClickTurn(BookPart part, const QPoint& pos) const {
+    switch (part) {
+    case BookPart::LabelPage1:
+        return PageTurn::Previous;
+    case BookPart::LabelPage2:
+        return PageTurn::Next;
+    case BookPart::ImageBook:
+        return pos.x() < ImageBook.width() / 2 ? PageTurn::Previous : PageTurn::Next;
+    default:
+        return PageTurn::None;
+    }
+}
+
+QString BookPartHint(BookPart part) {
+    switch (part) {
+    case BookPart::ImageMinSize:
+        return QStringLiteral("最小化");
+    case BookPart::ImageResize:
+        return QStringLiteral("改变书本大小");
+    case BookPart::ImageMove:
+        return QStringLiteral("移动书本");
+    case BookPart::ImagePageNext:
+        return QStringLiteral("下一页");
+    case BookPart::ImagePagePrev:
+        return QStringLiteral("上一页");
+    default:
+        return {};
+    }
+}
+
+Qt::CursorShape BookPartCursor(BookPart part) {
+    switch (part) {
+    case BookPart::ImageMove:
+        return Qt::PointingHandCursor;
+    case BookPart::ImageResize:
+        return Qt::SizeFDiagCursor;
+    default:
+        return Qt::ArrowCursor;
+    }
+}

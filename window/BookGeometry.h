@@ -1,7 +1,25 @@
 #pragma once
 // Where everything sits on the book: every position is derived from the window size by fixed
 // ratios against a reference book of 556 x 380 pixels.
+#include "reader/Navigation.h"
+
 #include <QRect>
+#include <QString>
+#include <Qt>
+
+// The components of the book that take the mouse, from the top of the stack down: where two
+// overlap, the earlier one gets the mouse.
+enum class BookPart {
+    ImageMinSize,
+    ImageResize,
+    ImageMove,
+    ImagePageNext,
+    ImagePagePrev,
+    LabelYe,
+    LabelPage2,
+    LabelPage1,
+    ImageBook
+};
 
 struct BookGeometry {
     static constexpr int ButtonSize = 13; // the corner hot areas do not scale
@@ -31,7 +49,19 @@ struct BookGeometry {
     double WrapWidth() const { return PageWidth - TextBoxInset; }
 
     static BookGeometry For(int bookWidth, int bookHeight);
+
+    // The component at `pos`; `onPageNumber` tells whether a shown page-number label is there.
+    BookPart PartAt(const QPoint& pos, bool onPageNumber) const;
+    // The turn a left click makes on a page or on the book elsewhere: the left page and the
+    // left half of the book turn back, the right ones forward; other parts turn nothing here.
+    PageTurn ClickTurn(BookPart part, const QPoint& pos) const;
 };
+
+// The hint a component shows under the mouse; empty for those without one.
+QString BookPartHint(BookPart part);
+// The mouse cursor over a component: a hand over the move area, the diagonal-size cursor
+// over the resize area, the arrow elsewhere.
+Qt::CursorShape BookPartCursor(BookPart part);
 
 // The smallest book the user can drag the window to.
 constexpr int MinBookWidth = 2 * BookGeometry::ButtonSize + 100;

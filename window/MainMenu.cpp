@@ -1,5 +1,9 @@
 #include "MainMenu.h"
 
+QString LiteralMenuText(const std::string& utf8) {
+    return QString::fromStdString(utf8).replace(QLatin1Char('&'), QStringLiteral("&&"));
+}
+
 MainMenu::MainMenu(QWidget* owner)
     : QObject(owner), MenuMain(new QMenu(owner)),
       ItemNew(new QMenu(QStringLiteral("最新文件"), MenuMain)),

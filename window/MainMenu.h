@@ -5,6 +5,12 @@
 #include <QMenu>
 #include <QObject>
 
+#include <string>
+
+// A menu caption made from a file name or the user's text, shown as it is: "&" would otherwise
+// mark the next character as the item's accelerator and disappear.
+QString LiteralMenuText(const std::string& utf8);
+
 class MainMenu : public QObject {
     Q_OBJECT
 

@@ -10,6 +10,8 @@ int Show(QWidget* parent, QMessageBox::Icon icon, const char* caption, const std
     // A hidden book (in the tray) would give the box no place on the screen.
     QWidget* owner = parent && parent->isVisible() ? parent : nullptr;
     QMessageBox box(icon, QString::fromUtf8(caption), QString::fromStdString(text), buttons, owner);
+    // Messages name files, and a name may look like mark-up: it is shown as it is written.
+    box.setTextFormat(Qt::PlainText);
     box.setDefaultButton(QMessageBox::Ok);
     if (buttons & QMessageBox::Cancel)
         box.setEscapeButton(QMessageBox::Cancel);

@@ -51,8 +51,10 @@ bool BookTray::Available() const {
 void BookTray::Activated(QSystemTrayIcon::ActivationReason reason) {
     if (QApplication::activeModalWidget())
         return;
-    if (reason == QSystemTrayIcon::Context)
-        emit MenuRequested(QCursor::pos());
-    else if (Clicks.Accept(reason, Now()))
+    if (reason == QSystemTrayIcon::Context) {
+        if (MenuAllowed())
+            emit MenuRequested(QCursor::pos());
+    } else if (Clicks.Accept(reason, Now())) {
         emit ToggleRequested();
+    }
 }

@@ -34,6 +34,8 @@ public:
     bool Available() const;
     QSystemTrayIcon* Icon() const { return TrayIcon; }
 
+    // Whether the main menu may open now (not while the text is being edited).
+    std::function<bool()> MenuAllowed = [] { return true; };
     // Replaceable for tests: the tray's presence and the clock the click filter reads.
     std::function<bool()> AvailableCheck;
     std::function<qint64()> Now;

@@ -1,6 +1,9 @@
 #pragma once
 // The file tests the recent list and library files share with the opening of documents: the same
 // rule (a regular file, symbolic links followed) and the same warnings.
+#include "UserMessage.h"
+
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -10,9 +13,11 @@ bool IsExistingFile(const std::string& path);
 // "打开文件 <path> 失败！" CR LF "请检查文件是否存在。"
 std::string MissingFileText(const std::string& path);
 
-// True when `path` exists; otherwise warns and gives false. For a file extracted from `archive`
-// the warning names the archive: a password is suspected when the archive is there.
-bool CheckFileExists(const std::string& path, const std::string& archive = {});
+// The opening's file test: nothing when `path` exists, else the warning to show. For a file
+// extracted from `archive` the warning names the archive: a password is suspected when the
+// archive is there.
+std::optional<UserMessage> MissingFileWarning(const std::string& path,
+                                              const std::string& archive = {});
 
 // Whether the extension of `name`, lower-cased, is `ext` (given with its dot, in lower case).
 bool ExtensionIs(std::string_view name, std::string_view ext);

@@ -1,7 +1,5 @@
 #include "FileTest.h"
 
-#include "Global.h"
-
 #include <sys/stat.h>
 
 bool IsExistingFile(const std::string& path) {
@@ -12,19 +10,17 @@ bool IsExistingFile(const std::string& path) {
 }
 
 std::string MissingFileText(const std::string& path) {
-    return "打开文件 " + path + " 失败！\r\n请检查文件是否存在。";
+    return OpenFailedText(path, CheckExistsReason);
 }
 
-bool CheckFileExists(const std::string& path, const std::string& archive) {
+std::optional<UserMessage> MissingFileWarning(const std::string& path, const std::string& archive) {
     if (IsExistingFile(path))
-        return true;
+        return std::nullopt;
     if (archive.empty())
-        ShowWarning(MissingFileText(path));
-    else if (IsExistingFile(archive))
-        ShowWarning("打开文件 " + archive + " 失败！\r\n请检查ZIP文件是否有密码。");
-    else
-        ShowWarning(MissingFileText(archive));
-    return false;
+        return WarningMessage(MissingFileText(path));
+    if (IsExistingFile(archive))
+        return WarningMessage(OpenFailedText(archive, CheckZipPasswordReason));
+    return WarningMessage(MissingFileText(archive));
 }
 
 bool ExtensionIs(std::string_view name, std::string_view ext) {

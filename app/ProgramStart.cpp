@@ -1,0 +1,28 @@
+#include "ProgramStart.h"
+
+#include "Main.h"
+#include "records/ShellIntegration.h"
+#include "window/Mess.h"
+
+#include <cstring>
+
+ProgramArguments TakeArguments(int argc, char** argv) {
+    ProgramArguments arguments;
+    for (int i = 1; i < argc; ++i) {
+        if (std::strcmp(argv[i], "--quit-after-first-paint") == 0)
+            arguments.QuitAfterFirstPaint = true;
+        else
+            arguments.Documents.emplace_back(argv[i]);
+    }
+    return arguments;
+}
+
+void RegisterWithDesktop(Registry& registry) {
+    const std::string program = ProgramPath();
+    RegisterFileTypes(registry, program);
+    InstallDesktopFiles(program);
+}
+
+void ConnectProgress(TFormMess& progress, TFormMain& book) {
+    progress.SetMainForm(&book, [&book] { book.ShowMainForm(); });
+}
