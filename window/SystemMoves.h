@@ -1,7 +1,6 @@
 #pragma once
 // Handing a mouse press over to the window system's own move loop, or to its resize loop from
-// an edge. The book asks through this interface, so tests see each request it makes, and a
-// window system that refuses (some do) is noticed: the book then follows the pointer itself.
+// an edge. The book asks through this interface, so tests see each request it makes.
 #include <Qt>
 
 class QWidget;
