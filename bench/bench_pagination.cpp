@@ -1,6 +1,8 @@
 // bench-links: mojuan_window
 // Pagination of a 22 MB novel with the page font's real widths at the default book size, a page
-// turn, and, for comparison, Qt's own text layout wrapping the same text at the same width.
+// turn, and, for comparison, Qt's own text layout wrapping the same text at the same width; and
+// measuring every distinct character of a novel in a fresh font, in one batch of glyph advances
+// against one QFontMetricsF call per character.
 #include "BenchSupport.h"
 #include "reader/DocumentStore.h"
 #include "reader/PagePair.h"
@@ -95,5 +97,62 @@ void BM_QTextLayoutSameText(benchmark::State& state) {
     state.SetBytesProcessed(state.iterations() * DocumentSize);
 }
 BENCHMARK(BM_QTextLayoutSameText)->Unit(benchmark::kMillisecond)->Iterations(1);
+
+// The distinct character codes of the novel, as the line breaker meets them.
+const std::vector<std::uint16_t>& NovelCodes() {
+    static const std::vector<std::uint16_t> codes = [] {
+        const std::string text = benchsupport::ReadCorpus("hongloumeng.gbk.txt");
+        std::vector<bool> seen(65536);
+        std::vector<std::uint16_t> out;
+        for (std::size_t pos = 0; pos < text.size();) {
+            const gbk::Char c = gbk::CharAt(text, pos);
+            pos += c.Length;
+            if (!seen[c.Code] && c.Code != '\r' && c.Code != '\n') {
+                seen[c.Code] = true;
+                out.push_back(c.Code);
+            }
+        }
+        return out;
+    }();
+    return codes;
+}
+
+// Each iteration measures in a font engine of its own, since an engine keeps what it has
+// measured: the pixel size 12 + `iteration`, the even ones for one way and the odd ones for the
+// other, so that both ways measure at much the same sizes.
+QFont FreshFont(int iteration) {
+    QFont font = ToQFont(FontSpec{});
+    font.setPixelSize(12 + iteration);
+    return font;
+}
+
+constexpr int MeasureIterations = 6;
+
+void BM_MeasureNovelOneByOne(benchmark::State& state) {
+    const std::vector<std::uint16_t>& codes = NovelCodes();
+    int iteration = 0;
+    for (auto _ : state) {
+        QtTextMeasurer measurer(FreshFont(2 * iteration++));
+        double sum = 0;
+        for (std::uint16_t code : codes)
+            sum += measurer.CharWidth(code);
+        benchmark::DoNotOptimize(sum);
+    }
+    state.counters["chars"] = static_cast<double>(codes.size());
+}
+BENCHMARK(BM_MeasureNovelOneByOne)->Unit(benchmark::kMillisecond)->Iterations(MeasureIterations);
+
+void BM_MeasureNovelInOneBatch(benchmark::State& state) {
+    const std::vector<std::uint16_t>& codes = NovelCodes();
+    int iteration = 0;
+    std::vector<float> widths;
+    for (auto _ : state) {
+        QtTextMeasurer measurer(FreshFont(2 * iteration++ + 1));
+        measurer.CharWidths(codes, widths);
+        benchmark::DoNotOptimize(widths.data());
+    }
+    state.counters["chars"] = static_cast<double>(codes.size());
+}
+BENCHMARK(BM_MeasureNovelInOneBatch)->Unit(benchmark::kMillisecond)->Iterations(MeasureIterations);
 
 } // namespace

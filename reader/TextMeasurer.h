@@ -2,13 +2,23 @@
 // The measuring side of line breaking: advance widths of single characters of byte text.
 #include <algorithm>
 #include <cstdint>
+#include <limits>
 #include <memory>
+#include <string_view>
+#include <vector>
 
 class TextMeasurer {
 public:
     virtual ~TextMeasurer() = default;
     // Advance width in pixels of the character with this code (a byte, or lead << 8 | trail).
     virtual double CharWidth(std::uint16_t code) = 0;
+    // The widths of many characters at once; a measurer that can fetch them in one batch
+    // overrides this.
+    virtual void CharWidths(const std::vector<std::uint16_t>& codes, std::vector<float>& widths) {
+        widths.resize(codes.size());
+        for (std::size_t i = 0; i < codes.size(); ++i)
+            widths[i] = static_cast<float>(CharWidth(codes[i]));
+    }
 };
 
 // Every single-byte character is `narrow` wide and every double-byte character `wide`: exact,
@@ -23,24 +33,42 @@ private:
     double Wide;
 };
 
-// Widths looked up per character code and measured once, on first use: a novel has a few
-// thousand distinct characters, so the measurer is asked a few thousand times per font.
+// Widths looked up per character code and measured once: a novel has a few thousand distinct
+// characters, so the measurer is asked a few thousand times per font. A character not measured
+// yet is measured together with every other new character of the text that follows it, in one
+// batch, since a measurer pays per call far more than per character.
 class CharWidthCache {
 public:
+    static bool IsMeasured(float w) { return w != Unmeasured; }
     explicit CharWidthCache(TextMeasurer& measurer)
-        : Measurer(measurer), Widths(std::make_unique<float[]>(65536)) {
+        : Measurer(measurer), Widths(std::make_unique<float[]>(CodeCount)) {
         Clear();
     }
-    float Width(std::uint16_t code) {
+    // The width of the character `code` found at the start of `rest`.
+    float Width(std::uint16_t code, std::string_view rest) {
         float w = Widths[code];
-        if (w < 0)
-            w = Widths[code] = static_cast<float>(Measurer.CharWidth(code));
+        if (w == Unmeasured) {
+            MeasureNew(code, rest);
+            w = Widths[code];
+        }
         return w;
     }
+    float Width(std::uint16_t code) { return Width(code, {}); }
+    // The table itself, for the line breaker's inner loop. A character not measured yet reads
+    // as infinitely wide, so the one test "does it still fit" also sends it to be measured. The
+    // table stays at the same address for the life of the cache.
+    const float* Table() const { return Widths.get(); }
     // Forget every width, for a change of font.
-    void Clear() { std::fill_n(Widths.get(), 65536, -1.0f); }
+    void Clear() { std::fill_n(Widths.get(), CodeCount, Unmeasured); }
 
 private:
+    static constexpr int CodeCount = 65536;
+    static constexpr float Unmeasured = std::numeric_limits<float>::infinity();
+    static constexpr float Collected = -1.0f; // only while a batch is being gathered
+
+    // Measures `first` and every character of `text` not measured yet, in one batch.
+    void MeasureNew(std::uint16_t first, std::string_view text);
+
     TextMeasurer& Measurer;
     std::unique_ptr<float[]> Widths;
 };

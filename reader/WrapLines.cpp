@@ -7,108 +7,128 @@
 std::string_view WrappedText::LineText(std::string_view text, int i) const {
     if (i < 0 || i >= LineCount())
         return {};
-    return text.substr(Lines[i].Start, Lines[i].Length);
+    const std::uint32_t start = Starts[i] & OffsetBits;
+    std::uint32_t end = Starts[i + 1] & OffsetBits;
+    if (Starts[i] & EndsWithLineBreak)
+        end -= 2;
+    return text.substr(start, end - start);
 }
 
 std::uint32_t WrappedText::LineStart(int i) const {
     if (i < 0)
         return 0;
-    if (i >= LineCount())
-        return Lines.back().Start + Lines.back().Length;
-    return Lines[i].Start;
+    return Starts[std::min(i, LineCount())] & OffsetBits;
 }
 
 int WrappedText::LineOfOffset(std::uint32_t offset) const {
-    auto it = std::upper_bound(Lines.begin(), Lines.end(), offset,
-                               [](std::uint32_t o, const Line& l) { return o < l.Start; });
-    return it == Lines.begin() ? 0 : static_cast<int>(it - Lines.begin()) - 1;
+    const auto lines = Starts.begin() + LineCount();
+    auto it = std::upper_bound(Starts.begin(), lines, offset, [](std::uint32_t o, std::uint32_t s) {
+        return o < (s & OffsetBits);
+    });
+    return it == Starts.begin() ? 0 : static_cast<int>(it - Starts.begin()) - 1;
 }
 
 namespace {
 
-// Walks one chunk and cuts it into lines. `Break` is the last place in the current line where a
-// soft break may fall, and `WidthAtBreak` the width of the line up to it.
-class LineBreaker {
-public:
-    LineBreaker(std::string_view text, CharWidthCache& widths, double width)
-        : Text(text), Widths(widths), MaxWidth(width) {
-        Lines.reserve(text.size() / 40 + 1);
-    }
-
-    std::vector<WrappedText::Line> Run() {
-        std::size_t pos = 0;
-        bool prevWide = false;
-        while (pos < Text.size()) {
-            if (Text[pos] == '\r' && pos + 1 < Text.size() && Text[pos + 1] == '\n') {
-                EndLine(pos, pos + 2);
-                pos += 2;
-                prevWide = false;
-                continue;
-            }
-            const gbk::Char c = gbk::CharAt(Text, pos);
-            const bool wide = c.Length == 2;
-            if (wide && prevWide)
-                MarkBreak(pos);
-            Add(pos, c);
-            pos += c.Length;
-            if (c.Code == ' ')
-                MarkBreak(pos);
-            prevWide = wide;
+// Walks one chunk and cuts it into lines. `brk` is the last place in the current line where a
+// soft break may fall, and `widthAtBreak` the width of the line up to it. The walk runs over
+// every byte of the document at each pagination, so its state lives in locals that stay in
+// registers, and the width table is read directly.
+std::vector<std::uint32_t> BreakLines(std::string_view text, CharWidthCache& widths,
+                                      const double maxWidth) {
+    std::vector<std::uint32_t> starts;
+    starts.reserve(text.size() / 32 + 2);
+    const auto* bytes = reinterpret_cast<const unsigned char*>(text.data());
+    const std::size_t size = text.size();
+    const float* table = widths.Table();
+    std::size_t lineStart = 0;
+    std::size_t brk = 0;
+    double widthAtBreak = 0;
+    double lineWidth = 0;
+    // Inlined, so that the locals they change are not forced out of registers.
+    // `next` is `end` after a soft break and two bytes on after CR LF.
+    const auto endLine = [&](std::size_t end, std::size_t next) __attribute__((always_inline)) {
+        starts.push_back(static_cast<std::uint32_t>(lineStart) |
+                         (next != end ? WrappedText::EndsWithLineBreak : 0));
+        lineStart = brk = next;
+        widthAtBreak = lineWidth = 0;
+    };
+    // The character at `pos`, `w` wide, does not fit on the line. (A space never gets here: it
+    // may hang past the edge, where it draws nothing, and the line breaks after it.)
+    const auto overflow = [&](std::size_t pos, double w) __attribute__((always_inline)) {
+        if (brk > lineStart) {
+            const double carried = lineWidth - widthAtBreak;
+            endLine(brk, brk);
+            lineWidth = carried;
+        } else {
+            endLine(pos, pos);
         }
-        EndLine(Text.size(), Text.size());
-        return std::move(Lines);
-    }
+        // What was carried over fitted on the old line, but with the character it may still
+        // overflow.
+        if (pos > lineStart && lineWidth + w > maxWidth)
+            endLine(pos, pos);
+    };
 
-private:
-    void Add(std::size_t pos, gbk::Char c) {
-        const double w = Widths.Width(c.Code);
-        // A space may hang past the edge: it draws nothing, and the line breaks after it.
-        if (c.Code != ' ' && pos > LineStart && LineWidth + w > MaxWidth) {
-            if (Break > LineStart) {
-                const double carried = LineWidth - WidthAtBreak;
-                SoftBreak(Break);
-                LineWidth = carried;
-            } else {
-                SoftBreak(pos);
-                LineWidth = 0;
+    std::size_t pos = 0;
+    bool prevWide = false;
+    while (pos < size) {
+        // The bulk of a Chinese text: a run of measured double-byte characters that fit on the
+        // line. Each may start a line (a break between two of them), and none is a space or a
+        // line break. Anything else goes on to the general steps below.
+        while (pos + 1 < size) {
+            const unsigned char lead = bytes[pos];
+            const unsigned char trail = bytes[pos + 1];
+            if (!gbk::IsLeadByte(lead) || !gbk::IsTrailByte(trail))
+                break;
+            const float w = table[(lead << 8) | trail];
+            if (lineWidth + w > maxWidth) // also when `w` is not measured yet
+                break;
+            if (prevWide) {
+                brk = pos;
+                widthAtBreak = lineWidth;
             }
-            // What was carried over fitted on the old line, but with c it may still overflow.
-            if (pos > LineStart && LineWidth + w > MaxWidth) {
-                SoftBreak(pos);
-                LineWidth = 0;
-            }
+            lineWidth += w;
+            pos += 2;
+            prevWide = true;
         }
-        LineWidth += w;
+        if (pos >= size)
+            break;
+        const unsigned char b = bytes[pos];
+        std::uint16_t code = b;
+        bool wide = false;
+        if (gbk::IsLeadByte(b) && pos + 1 < size && gbk::IsTrailByte(bytes[pos + 1])) {
+            code = static_cast<std::uint16_t>((b << 8) | bytes[pos + 1]);
+            wide = true;
+            if (prevWide) {
+                brk = pos;
+                widthAtBreak = lineWidth;
+            }
+        } else if (b == '\r' && pos + 1 < size && bytes[pos + 1] == '\n') {
+            endLine(pos, pos + 2);
+            pos += 2;
+            prevWide = false;
+            continue;
+        }
+        float w = table[code];
+        if (!CharWidthCache::IsMeasured(w))
+            w = widths.Width(code, text.substr(pos));
+        if (lineWidth + w > maxWidth && code != ' ' && pos > lineStart)
+            overflow(pos, w);
+        lineWidth += w;
+        pos += wide ? 2 : 1;
+        if (code == ' ') {
+            brk = pos;
+            widthAtBreak = lineWidth;
+        }
+        prevWide = wide;
     }
-
-    void MarkBreak(std::size_t pos) {
-        Break = pos;
-        WidthAtBreak = LineWidth;
-    }
-
-    void SoftBreak(std::size_t at) { EndLine(at, at); }
-
-    void EndLine(std::size_t end, std::size_t next) {
-        Lines.push_back(
-            {static_cast<std::uint32_t>(LineStart), static_cast<std::uint32_t>(end - LineStart)});
-        LineStart = next;
-        Break = next;
-        WidthAtBreak = 0;
-        LineWidth = 0;
-    }
-
-    std::string_view Text;
-    CharWidthCache& Widths;
-    double MaxWidth;
-    std::vector<WrappedText::Line> Lines;
-    std::size_t LineStart = 0;
-    std::size_t Break = 0;
-    double WidthAtBreak = 0;
-    double LineWidth = 0;
-};
+    endLine(size, size);
+    starts.push_back(static_cast<std::uint32_t>(size));
+    return starts;
+}
 
 } // namespace
 
 WrappedText WrapLines(std::string_view text, CharWidthCache& widths, double width) {
-    return WrappedText(LineBreaker(text, widths, width).Run());
+    return WrappedText(BreakLines(text, widths, width));
 }

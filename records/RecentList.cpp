@@ -159,7 +159,6 @@ bool RecentList::OpenItemFile(const std::string& name) {
     }
     const int found = FindAmong(name, std::min(Count(), MaxRecentFiles));
     const int p = found >= 0 ? found : MaxRecentFiles - 1;
-    const int s = Slots[p];
     // The first AddedCount entries are the ones this batch put on top; moving one of them again
     // does not make the batch larger.
     const bool alreadyAdded = found >= 0 && found < AddedCount;
@@ -170,6 +169,34 @@ bool RecentList::OpenItemFile(const std::string& name) {
 
     LocalMachineHive hive(Reg);
     RegBatch batch(Reg);
+    if (found == 0)
+        RenewTop(name);
+    else
+        MoveToTop(name, p, found, openMovesUp);
+    batch.Commit();
+
+    FileOpened = true;
+    if (!alreadyAdded)
+        AddedCount = std::min(AddedCount + 1, Count());
+    Notify();
+    return true;
+}
+
+// Taking the top entry out and putting it back on top leaves the order, the slots and the open
+// document as they were, so only what may differ is written: its text (the letter case may have
+// changed) and, if asked, its cleared bookmarks. A start that reopens the top entry from the
+// command line then writes nothing at all.
+void RecentList::RenewTop(const std::string& name) {
+    if (Setting.ClearBookmarksOnReopen)
+        ClearBookmarks(Slots[0]);
+    Entries[0] = name;
+    Reg.WriteRegStr(FileKey, TextName(Slots[0]), name);
+}
+
+// Takes entry `p` out (for a new name, `p` is the last slot) and puts `name` on top, as the
+// batch the caller holds.
+void RecentList::MoveToTop(const std::string& name, int p, int found, bool openMovesUp) {
+    const int s = Slots[p];
     RemoveEntry(p);
     if (CurrentIndex == p)
         CurrentIndex = -1;
@@ -190,13 +217,6 @@ bool RecentList::OpenItemFile(const std::string& name) {
     Slots[0] = s;
     WriteSlotsFrom(before);
     Reg.WriteRegStr(FileKey, TextName(s), name);
-    batch.Commit();
-
-    FileOpened = true;
-    if (!alreadyAdded)
-        AddedCount = std::min(AddedCount + 1, Count());
-    Notify();
-    return true;
 }
 
 void RecentList::DeleteNewItem(int p) {

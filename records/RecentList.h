@@ -142,6 +142,8 @@ private:
     bool ReadLibrary(const std::string& name);
     int FindAmong(const std::string& name, int limit) const;
     void RemoveEntry(int p);
+    void RenewTop(const std::string& name);
+    void MoveToTop(const std::string& name, int p, int found, bool openMovesUp);
     bool OpenChosenEntries(const std::string& archive, const RecentOpenActions& actions);
     void WriteSlotsFrom(const std::array<int, MaxRecentFiles>& before);
     void ClearBookmarks(int s);

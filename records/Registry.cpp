@@ -218,12 +218,16 @@ bool Registry::EraseRegKey(std::string_view key) {
     return RunWrite(DeleteKey);
 }
 
-// Runs a bound write statement as its own transaction, or as part of the open batch. BEGIN
-// IMMEDIATE takes the write lock first, so two instances wait for each other instead of
-// failing on a lock upgrade.
+// Runs a bound write statement as its own transaction, or as part of the open batch, whose
+// transaction starts at its first write. BEGIN IMMEDIATE takes the write lock first, so two
+// instances wait for each other instead of failing on a lock upgrade.
 bool Registry::RunWrite(sqlite3_stmt* statement) {
     bool own = BatchDepth == 0;
-    bool ok = !own || Exec("BEGIN IMMEDIATE");
+    if (!own && !BatchBegun) {
+        BatchBegun = true;
+        BatchFailed = !Exec("BEGIN IMMEDIATE");
+    }
+    bool ok = !BatchFailed && (!own || Exec("BEGIN IMMEDIATE"));
     int rc = SQLITE_OK;
     if (ok) {
         rc = sqlite3_step(statement);
@@ -253,10 +257,13 @@ bool Registry::Exec(const char* sql) {
     return rc == SQLITE_OK;
 }
 
+// A batch whose values all hold their text already writes nothing, so it neither takes the
+// write lock nor waits for the disk: its transaction starts at the first value that changes.
 void Registry::BeginBatch() {
     if (BatchDepth++ > 0)
         return;
-    BatchFailed = !Exec("BEGIN IMMEDIATE");
+    BatchBegun = false;
+    BatchFailed = false;
 }
 
 bool Registry::CommitBatch() {
@@ -266,6 +273,11 @@ bool Registry::CommitBatch() {
         return !BatchFailed;
     bool failed = BatchFailed;
     BatchFailed = false;
+    if (!BatchBegun) {
+        ReportFailure();
+        return !failed;
+    }
+    BatchBegun = false;
     if (!failed && Exec("COMMIT")) {
         Succeeded();
         return true;

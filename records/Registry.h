@@ -95,6 +95,7 @@ private:
     std::string OpeningWarning;
     RegHive CurrentHive = HKEY_LOCAL_MACHINE;
     int BatchDepth = 0;
+    bool BatchBegun = false;
     bool BatchFailed = false;
     bool Failing = false;
     std::string FailureText;

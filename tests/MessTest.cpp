@@ -4,10 +4,32 @@
 #include "TestSupport.h"
 
 #include <QLabel>
+#include <QPaintEvent>
 #include <QProgressBar>
+#include <QWindow>
 #include <gtest/gtest.h>
 
 namespace {
+
+// Counts the paints a widget receives while its window is exposed, that is while what it draws
+// reaches the screen: a paint of a window not yet exposed shows nothing.
+class ExposedPaints : public QObject {
+public:
+    explicit ExposedPaints(QWidget& widget) : Widget(widget) { Widget.installEventFilter(this); }
+    bool eventFilter(QObject*, QEvent* event) override {
+        if (event->type() == QEvent::Paint && Exposed())
+            ++Count;
+        return false;
+    }
+    bool Exposed() const {
+        const QWindow* window = Widget.window()->windowHandle();
+        return window && window->isExposed();
+    }
+    int Count = 0;
+
+private:
+    QWidget& Widget;
+};
 
 class MessTest : public testing::Test {
 protected:
@@ -76,6 +98,28 @@ TEST_F(MessTest, EmptyRangeDoesNotBreakTheBar) {
     Mess.InitShowMess(5, 2, "初始化书本");
     Mess.ShowMessPos(3);
     EXPECT_TRUE(Mess.isVisible());
+}
+
+// The callers run their loops without returning to the event loop, so the box must be on the
+// screen and drawn when InitShowMess and every ShowMessPos return, also when a step shows a
+// closed box again.
+TEST_F(MessTest, BoxIsExposedAndPaintedWhenEachStepReturns) {
+    ExposedPaints caption(*Mess.PanelMsgShow);
+    ExposedPaints bar(*Mess.CompPer);
+    Mess.InitShowMess(0, 3, "打开文件");
+    EXPECT_TRUE(bar.Exposed());
+    EXPECT_GE(caption.Count, 1);
+    EXPECT_GE(bar.Count, 1);
+    for (int k = 1; k <= 3; ++k) {
+        const int before = bar.Count;
+        Mess.ShowMessPos(k);
+        EXPECT_GT(bar.Count, before) << "step " << k;
+    }
+    Mess.CloseShowMess();
+    const int captionBefore = caption.Count;
+    Mess.ShowMessPos(2);
+    EXPECT_TRUE(bar.Exposed());
+    EXPECT_GT(caption.Count, captionBefore);
 }
 
 TEST_F(MessTest, BoxIsCentredOnTheBook) {

@@ -54,6 +54,29 @@ TEST_F(RecentListSlotsTest, FiftyOneFilesKeepTheLastFiftyAndHandOnTheFirstIndex)
     ExpectSlotsArePermutation();
 }
 
+// Opening the entry already on top (a start with the same document on the command line) changes
+// nothing, so it writes nothing: no wait for the disk or for another instance that is writing.
+TEST_F(RecentListSlotsTest, ReopeningTheTopEntryWritesNothing) {
+    const std::string a = File("A"), b = File("B");
+    List.OpenItemFile(a);
+    List.OpenItemFile(b);
+    SetBookmark(List.StorageIndex(0), 0, 12, "第12页");
+    const auto slots = List.OrderSlots();
+    {
+        StoreWriter other(StorePath);
+        ASSERT_TRUE(other.Locked);
+        EXPECT_TRUE(List.OpenItemFile(b));
+    }
+    EXPECT_FALSE(Reg.HadFailure());
+    EXPECT_EQ(List.Items(), (std::vector<std::string>{b, a}));
+    EXPECT_EQ(List.OrderSlots(), slots);
+    EXPECT_EQ(BookmarkPage(List.StorageIndex(0), 0), 12);
+    Setting.ClearBookmarksOnReopen = true;
+    EXPECT_TRUE(List.OpenItemFile(b));
+    EXPECT_EQ(BookmarkPage(List.StorageIndex(0), 0), 0);
+    EXPECT_EQ(List.OrderSlots(), slots);
+}
+
 TEST_F(RecentListSlotsTest, SlotsStayAPermutationThroughMovesAndRemovals) {
     std::vector<std::string> paths = OpenFiles(12);
     List.OpenItemFile(paths[3]);

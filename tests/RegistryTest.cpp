@@ -370,6 +370,56 @@ TEST_F(RegistryTest, BatchThatCannotStartSkipsItsWritesAtOnce) {
     EXPECT_FALSE(batch.Commit());
 }
 
+// Writing values that hold their text already is no write at all: the batch takes no lock, so
+// it neither waits for another instance nor for the disk.
+TEST_F(RegistryTest, BatchThatChangesNothingTakesNoLock) {
+    Registry reg(StorePath, {100});
+    reg.WriteRegInt(Root, "v", 1);
+    StoreWriter other(StorePath);
+    ASSERT_TRUE(other.Locked);
+    RegBatch batch(reg);
+    EXPECT_TRUE(reg.WriteRegInt(Root, "v", 1));
+    EXPECT_TRUE(batch.Commit());
+    EXPECT_FALSE(reg.HadFailure());
+}
+
+TEST_F(RegistryTest, AFailedReadInABatchThatWroteNothingIsReportedAtItsEnd) {
+    Registry reg(StorePath, {100});
+    Reports reports;
+    reports.Attach(reg);
+    {
+        StoreLock lock(StorePath);
+        ASSERT_TRUE(lock.Locked);
+        RegBatch batch(reg);
+        EXPECT_EQ(reg.ReadRegInt(Root, "v", 7), 7);
+        EXPECT_TRUE(reports.Messages.empty());
+    }
+    EXPECT_EQ(reports.Messages.size(), 1u);
+}
+
+TEST_F(RegistryTest, BatchStartsItsTransactionAtItsFirstChange) {
+    Registry reg(StorePath);
+    reg.WriteRegInt(Root, "v", 1);
+    {
+        RegBatch batch(reg);
+        EXPECT_TRUE(reg.WriteRegInt(Root, "v", 1));
+        EXPECT_TRUE(reg.WriteRegInt(Root, "w", 2));
+        EXPECT_TRUE(reg.WriteRegInt(Root, "x", 3));
+        Registry reader(StorePath, {100});
+        EXPECT_EQ(reader.ReadRegInt(Root, "w", 0), 0); // not committed yet
+        EXPECT_TRUE(batch.Commit());
+    }
+    EXPECT_EQ(Registry(StorePath).ReadRegInt(Root, "x", 0), 3);
+    {
+        StoreWriter other(StorePath);
+        RegBatch batch(reg);
+        EXPECT_TRUE(reg.WriteRegInt(Root, "x", 3));
+        EXPECT_FALSE(reg.WriteRegInt(Root, "x", 4)); // a change needs the lock
+        EXPECT_FALSE(batch.Commit());
+    }
+    EXPECT_EQ(reg.ReadRegInt(Root, "x", 0), 3);
+}
+
 TEST_F(RegistryTest, FailureBeforeAReporterIsSetIsHandedOverOnce) {
     Registry reg(StorePath, {100});
     {

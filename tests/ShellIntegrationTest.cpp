@@ -1,6 +1,8 @@
 // test-links: mojuan_records
 #include "records/ShellIntegration.h"
 
+#include "records/SettingsStore.h"
+
 #include "ReadOnlyPath.h"
 #include "StoreTestSupport.h"
 
@@ -99,6 +101,23 @@ TEST_F(ShellRegistryTest, RepeatedStartsWriteTheSameValuesAndNothingElse) {
     EXPECT_EQ(again.tv_nsec, written.tv_nsec);
     RegisterFileTypes(Reg, "/elsewhere/mojuan");
     EXPECT_EQ(VerbOf("txtfile"), "/elsewhere/mojuan %1");
+}
+
+// What every start writes (the file types, the first-run defaults, the store version) holds its
+// text from the second start on, so such a start writes nothing: it does not wait for the disk,
+// nor for another instance that is writing.
+TEST_F(ShellRegistryTest, ASecondStartWritesNothing) {
+    Settings first;
+    RegisterFileTypes(Reg, Program);
+    LoadSettings(Reg, first);
+    StoreWriter other(StorePath);
+    ASSERT_TRUE(other.Locked);
+    Settings second;
+    RegisterFileTypes(Reg, Program);
+    LoadSettings(Reg, second);
+    EXPECT_FALSE(Reg.HadFailure());
+    EXPECT_EQ(second.BookWidth, first.BookWidth);
+    EXPECT_EQ(VerbOf("txtfile"), Program + " %1");
 }
 
 TEST(DesktopEntryTest, NamesTheProgramItsDocumentTypesAndTheReadAction) {

@@ -64,6 +64,22 @@ inline int CountValues(const std::string& storePath) {
 
 // Holds the store's write lock (as another instance in the middle of a write would) until
 // destroyed.
+// Another instance in the middle of a write: holds the write lock, while reads still go on.
+class StoreWriter {
+public:
+    explicit StoreWriter(const std::string& storePath) {
+        sqlite3_open(storePath.c_str(), &Db);
+        Locked = sqlite3_exec(Db, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr) == SQLITE_OK;
+    }
+    ~StoreWriter() { sqlite3_close_v2(Db); }
+    StoreWriter(const StoreWriter&) = delete;
+    StoreWriter& operator=(const StoreWriter&) = delete;
+    bool Locked = false;
+
+private:
+    sqlite3* Db = nullptr;
+};
+
 class StoreLock {
 public:
     explicit StoreLock(const std::string& storePath) {

@@ -70,3 +70,34 @@ TEST(WrapLinesTest, OffsetsAndLineOfOffset) {
 }
 
 } // namespace
+
+namespace {
+
+// Counts how often it is asked, and for how many characters.
+class CountingMeasurer : public FixedWidthMeasurer {
+public:
+    void CharWidths(const std::vector<std::uint16_t>& codes, std::vector<float>& widths) override {
+        ++Batches;
+        Characters += static_cast<int>(codes.size());
+        FixedWidthMeasurer::CharWidths(codes, widths);
+    }
+    int Batches = 0;
+    int Characters = 0;
+};
+
+} // namespace
+
+TEST(WrapLinesTest, NewCharactersAreMeasuredOnceInOneBatch) {
+    CountingMeasurer measurer;
+    CharWidthCache widths(measurer);
+    // 啊阿埃 twice, a space, "ab": six distinct characters, all gathered at the first one.
+    const std::string text = "\xB0\xA1\xB0\xA2\xB0\xA3 ab\r\n\xB0\xA1\xB0\xA2\xB0\xA3";
+    EXPECT_EQ(WrapLines(text, widths, 30).LineCount(), 4);
+    EXPECT_EQ(measurer.Batches, 1);
+    EXPECT_EQ(measurer.Characters, 6); // line ends are not measured
+    WrapLines(text, widths, 12);
+    EXPECT_EQ(measurer.Batches, 1);
+    WrapLines(text + "\xB0\xA4", widths, 30); // one new character
+    EXPECT_EQ(measurer.Batches, 2);
+    EXPECT_EQ(measurer.Characters, 7);
+}

@@ -1,10 +1,18 @@
 #include "Mess.h"
 
+#include "PageFont.h"
+
+#include <QCoreApplication>
+#include <QDeadlineTimer>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QPainter>
 #include <QProgressBar>
 #include <QScreen>
+#include <QThread>
+
+#include <QWindow>
+#include <cmath>
 
 namespace {
 
@@ -13,29 +21,66 @@ const QColor PanelColour(177, 183, 233);
 constexpr int CaptionHeight = 18;
 const QRect BarRect(7, 21, 111, 11);
 
-// Drawn by a style sheet so that the bar looks the same under every platform style.
-const char* const BarStyle = R"(
-QProgressBar { border: 1px solid #7479a8; background: #f6f7fd; }
-QProgressBar::chunk {
-    background: qlineargradient(x1:0, y1:0, x2:0, y2:1,
-                                stop:0 #8f9cf0, stop:0.5 #5a6bd6, stop:1 #3e4fb8);
-}
-)";
+// The bar is drawn here rather than by the platform style or a style sheet: it looks the same
+// under every style, and a step, which repaints the box, costs microseconds.
+const QColor BarBorder(0x74, 0x79, 0xa8);
+const QColor BarGround(0xf6, 0xf7, 0xfd);
+const QColor ChunkTop(0x8f, 0x9c, 0xf0);
+const QColor ChunkMiddle(0x5a, 0x6b, 0xd6);
+const QColor ChunkBottom(0x3e, 0x4f, 0xb8);
+
+class MessBar : public QProgressBar {
+public:
+    using QProgressBar::QProgressBar;
+
+protected:
+    void paintEvent(QPaintEvent*) override {
+        QPainter painter(this);
+        painter.setPen(BarBorder);
+        painter.setBrush(BarGround);
+        painter.drawRect(rect().adjusted(0, 0, -1, -1));
+        const QRect inside = rect().adjusted(1, 1, -1, -1);
+        const int span = maximum() - minimum();
+        if (span <= 0)
+            return;
+        const int filled =
+            static_cast<int>(std::lround(double(value() - minimum()) / span * inside.width()));
+        QLinearGradient chunk(inside.topLeft(), inside.bottomLeft());
+        chunk.setColorAt(0, ChunkTop);
+        chunk.setColorAt(0.5, ChunkMiddle);
+        chunk.setColorAt(1, ChunkBottom);
+        painter.fillRect(QRect(inside.topLeft(), QSize(filled, inside.height())), chunk);
+    }
+};
+
+// What the box lets through while the operation it reports on runs: the window system's own
+// events (the box being mapped and exposed), but no key or mouse input, which waits in the queue
+// until the operation ends, and no timer or socket handler, which could start another command
+// in the middle of this one.
+constexpr QEventLoop::ProcessEventsFlags StepEvents = QEventLoop::ExcludeUserInputEvents |
+                                                      QEventLoop::ExcludeSocketNotifiers |
+                                                      QEventLoop::X11ExcludeTimers;
+constexpr unsigned long ExposePollMicroseconds = 500;
 
 } // namespace
 
 TFormMess::TFormMess(QWidget* parent)
     : QWidget(parent, Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint |
-                          Qt::WindowDoesNotAcceptFocus),
-      PanelMsgShow(new QLabel(this)), CompPer(new QProgressBar(this)) {
-    // Keys keep going to the book while the box is up.
+                          Qt::X11BypassWindowManagerHint | Qt::WindowDoesNotAcceptFocus),
+      PanelMsgShow(new QLabel(this)), CompPer(new MessBar(this)) {
+    // The window manager is bypassed: the box appears exactly where it is put, at once (no
+    // round trip through the manager before it can be drawn), above the book. Keys keep going
+    // to the book while the box is up.
     setAttribute(Qt::WA_ShowWithoutActivating);
     setFixedSize(ClientWidth, ClientHeight);
 
     // Inside the panel's one-pixel bevel, as a caption panel aligned to the top would sit.
     PanelMsgShow->setGeometry(1, 1, ClientWidth - 2, CaptionHeight);
     PanelMsgShow->setAlignment(Qt::AlignCenter);
-    QFont captionFont = PanelMsgShow->font();
+    // The Song face the pages use (宋体, the system face of the Chinese desktop), which is
+    // already loaded for the book, rather than a user-interface face that lacks Chinese and
+    // would load a fallback font just for the caption.
+    QFont captionFont = ToQFont(FontSpec{});
     captionFont.setPixelSize(12);
     PanelMsgShow->setFont(captionFont);
     QPalette palette = PanelMsgShow->palette();
@@ -44,7 +89,6 @@ TFormMess::TFormMess(QWidget* parent)
 
     CompPer->setGeometry(BarRect);
     CompPer->setTextVisible(false);
-    CompPer->setStyleSheet(BarStyle);
 }
 
 void TFormMess::SetMainForm(QWidget* mainForm, std::function<void()> showMainForm) {
@@ -65,7 +109,10 @@ void TFormMess::ShowMessPos(int position) {
     CompPer->setValue(qBound(CompPer->minimum(), position, CompPer->maximum()));
     if (!isVisible())
         ShowCentred();
-    repaint();
+    else if (windowHandle() && windowHandle()->isExposed())
+        CompPer->repaint(); // only the bar changed
+    else
+        PaintNow();
 }
 
 void TFormMess::CloseShowMess() {
@@ -74,9 +121,28 @@ void TFormMess::CloseShowMess() {
         ShowMainForm();
 }
 
+// A window the window system has not exposed yet is not drawn at all: a repaint then draws
+// nothing, and the screen goes on showing the book beneath the box. So a showing lets the window
+// system's events in until the box is exposed (waiting a bounded time, once per showing, so that
+// a window system that never exposes it cannot stall every step), and then draws it at once.
+void TFormMess::PaintNow() {
+    QCoreApplication::processEvents(StepEvents);
+    if (!ExposeWaited) {
+        ExposeWaited = true;
+        const QDeadlineTimer deadline(ExposeWaitMs);
+        while (windowHandle() && !windowHandle()->isExposed() && !deadline.hasExpired()) {
+            QThread::usleep(ExposePollMicroseconds);
+            QCoreApplication::processEvents(StepEvents);
+        }
+    }
+    repaint();
+}
+
 void TFormMess::ShowCentred() {
     move(CentredPosition());
     show();
+    ExposeWaited = false;
+    PaintNow();
 }
 
 // Integer division truncates toward zero, as the placement rule asks, also for a book

@@ -27,7 +27,11 @@ public:
     void InitShowMess(int min, int max, const std::string& text) override;
     // Repaints before returning, since the caller goes on without visiting the event loop.
     void ShowMessPos(int position) override;
+
     void CloseShowMess() override;
+
+    // How long a showing waits for the window system to put the box on the screen.
+    static constexpr int ExposeWaitMs = 300;
 
     QLabel* const PanelMsgShow;
     QProgressBar* const CompPer;
@@ -38,7 +42,9 @@ protected:
 private:
     void ShowCentred();
     QPoint CentredPosition() const;
+    void PaintNow();
 
     QPointer<QWidget> MainForm;
     std::function<void()> ShowMainForm;
+    bool ExposeWaited = false;
 };

@@ -93,3 +93,21 @@ double ScreenDotsPerInch() {
 double QtTextMeasurer::CharWidth(std::uint16_t code) {
     return Metrics.horizontalAdvance(QChar(gbk::ToUnicode(code)));
 }
+
+void QtTextMeasurer::CharWidths(const std::vector<std::uint16_t>& codes,
+                                std::vector<float>& widths) {
+    if (!Raw.isValid())
+        Raw = QRawFont::fromFont(Font);
+    QString text(static_cast<qsizetype>(codes.size()), Qt::Uninitialized);
+    for (std::size_t i = 0; i < codes.size(); ++i)
+        text[i] = QChar(gbk::ToUnicode(codes[i]));
+    // GBK decodes into the basic plane only, so there is one glyph per character.
+    const QList<quint32> glyphs = Raw.glyphIndexesForString(text);
+    const QList<QPointF> advances = Raw.advancesForGlyphIndexes(glyphs);
+    widths.resize(codes.size());
+    for (std::size_t i = 0; i < codes.size(); ++i) {
+        const bool own = static_cast<qsizetype>(i) < glyphs.size() && glyphs[i] != 0 &&
+                         text[i].category() != QChar::Mark_NonSpacing;
+        widths[i] = static_cast<float>(own ? advances[i].x() : CharWidth(codes[i]));
+    }
+}

@@ -1,0 +1,105 @@
+// test-links: mojuan_window
+#include "window/PageFont.h"
+
+#include "TestSupport.h"
+#include "text/GbkText.h"
+#include "window/PageText.h"
+
+#include <QTextLayout>
+#include <gtest/gtest.h>
+
+#include <set>
+
+namespace {
+
+// Every character code of the corpus novels (the BIG5 one is drawn as GBK bytes too, as a
+// BIG5 file is before conversion), and every single byte.
+std::vector<std::uint16_t> NovelCodes() {
+    std::set<std::uint16_t> codes;
+    for (int b = 0; b < 256; ++b)
+        codes.insert(static_cast<std::uint16_t>(b));
+    for (const char* name : {"hongloumeng.gbk.txt", "shuihu.gbk.txt", "shuihu.big5.txt"}) {
+        const std::string text = testsupport::ReadFileBytes(testsupport::CorpusPath(name));
+        for (std::size_t pos = 0; pos < text.size();) {
+            const gbk::Char c = gbk::CharAt(text, pos);
+            codes.insert(c.Code);
+            pos += c.Length;
+        }
+    }
+    return {codes.begin(), codes.end()};
+}
+
+FontSpec Spec(int size, bool bold, bool italic) {
+    FontSpec spec;
+    spec.Size = size;
+    spec.Bold = bold;
+    spec.Italic = italic;
+    return spec;
+}
+
+} // namespace
+
+// The line breaker adds up these widths, so they must be exactly the advances the text is drawn
+// with, for the characters the font has and for those drawn from a fallback font.
+TEST(PageFontTest, BatchWidthsAreTheFontMetricsWidths) {
+    const std::vector<std::uint16_t> codes = NovelCodes();
+    ASSERT_GT(codes.size(), 5000u);
+    for (const FontSpec& spec :
+         {Spec(9, false, false), Spec(14, true, false), Spec(11, false, true)}) {
+        const QFont font = ToQFont(spec);
+        QtTextMeasurer measurer(font);
+        std::vector<float> batch;
+        measurer.CharWidths(codes, batch);
+        ASSERT_EQ(batch.size(), codes.size());
+        const QFontMetricsF metrics(font);
+        int differences = 0;
+        for (std::size_t i = 0; i < codes.size(); ++i) {
+            const auto expected =
+                static_cast<float>(metrics.horizontalAdvance(QChar(gbk::ToUnicode(codes[i]))));
+            if (batch[i] != expected && ++differences <= 10)
+                ADD_FAILURE() << "size " << spec.Size << " code " << std::hex << codes[i] << ": "
+                              << batch[i] << " instead of " << expected;
+        }
+        EXPECT_EQ(differences, 0) << "size " << spec.Size;
+    }
+}
+
+// Lines of the novel laid out by Qt as the page draws them end where the widths add up to (the
+// pen position after the last character; its ink may reach a pixel further, as it does in any
+// text box).
+TEST(PageFontTest, DrawnLinesAreAsWideAsTheirWidthsAddUp) {
+    const std::string text =
+        testsupport::ReadFileBytes(testsupport::CorpusPath("hongloumeng.gbk.txt"));
+    const QFont font = ToQFont(FontSpec{});
+    QtTextMeasurer measurer(font);
+    CharWidthCache widths(measurer);
+    int lines = 0;
+    for (std::size_t start = 0; start < text.size();) {
+        std::size_t end = text.find("\r\n", start);
+        if (end == std::string::npos)
+            end = text.size();
+        const std::string_view line = std::string_view(text).substr(start, end - start);
+        start = end + 2;
+        if (line.empty())
+            continue;
+        double sum = 0;
+        for (std::size_t pos = 0; pos < line.size();) {
+            const gbk::Char c = gbk::CharAt(line, pos);
+            sum += widths.Width(c.Code, line.substr(pos));
+            pos += c.Length;
+        }
+        const QString decoded = DecodeForDisplay(line);
+        QTextLayout layout(decoded, font);
+        QTextOption option;
+        option.setFlags(QTextOption::IncludeTrailingSpaces);
+        option.setWrapMode(QTextOption::NoWrap);
+        layout.setTextOption(option);
+        layout.beginLayout();
+        QTextLine drawn = layout.createLine();
+        layout.endLayout();
+        EXPECT_DOUBLE_EQ(drawn.cursorToX(static_cast<int>(decoded.size())), sum)
+            << "line " << decoded.toStdString();
+        ++lines;
+    }
+    EXPECT_GT(lines, 100);
+}
