@@ -1,5 +1,7 @@
 #include "BenchSupport.h"
 
+#include "TestSupport.h"
+
 #include <algorithm>
 #include <cstdlib>
 #include <fstream>
@@ -10,32 +12,11 @@
 namespace benchsupport {
 
 std::string ReadCorpus(const std::string& name) {
-    const char* dir = std::getenv("MOJUAN_CORPUS");
-    const std::string path = std::string(dir ? dir : MOJUAN_CORPUS_DIR) + "/" + name;
-    std::ifstream in(path, std::ios::binary);
-    if (!in)
-        throw std::runtime_error("cannot read " + path);
-    std::ostringstream out;
-    out << in.rdbuf();
-    return out.str();
+    return testsupport::ReadCorpus(name);
 }
 
 std::string BuildDocument(const std::string& corpusName, std::size_t size) {
-    const std::string novel = ReadCorpus(corpusName);
-    std::string doc;
-    doc.reserve(size + novel.size());
-    while (doc.size() < size)
-        doc += novel;
-    std::size_t i = 0;
-    while (i < size) {
-        const auto b = static_cast<unsigned char>(doc[i]);
-        const std::size_t len = (b >= 0x81 && b <= 0xFE) ? 2 : 1;
-        if (i + len > size)
-            break;
-        i += len;
-    }
-    doc.resize(i);
-    return doc;
+    return testsupport::BuildDocument(corpusName, size);
 }
 
 std::vector<std::string> BuildChunks(const std::string& corpusName, std::size_t size,

@@ -21,7 +21,21 @@ install_missing_packages() {
     DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
 }
 
+# Extra cache options for a build of its own (CI's sanitizer build sets them with MOJUAN_BUILD).
+read -r -a EXTRA_CMAKE_OPTIONS <<<"${MOJUAN_CMAKE_OPTIONS:-}"
+
+configure() {
+    cmake -S "$ROOT" -B "$BUILD" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DMOJUAN_BENCH=ON ${EXTRA_CMAKE_OPTIONS[@]+"${EXTRA_CMAKE_OPTIONS[@]}"} >/dev/null
+}
+
+# configure_and_build [TARGET...]: every target when none is named. The same options every
+# time, so that scripts/run, scripts/test and scripts/acceptance share one build without ever
+# changing what the others build.
 configure_and_build() {
-    cmake -S "$ROOT" -B "$BUILD" -DCMAKE_BUILD_TYPE=RelWithDebInfo "$@" >/dev/null
-    cmake --build "$BUILD" -j2
+    configure
+    if [ $# -eq 0 ]; then
+        cmake --build "$BUILD" -j2
+    else
+        cmake --build "$BUILD" -j2 --target "$@"
+    fi
 }

@@ -406,6 +406,9 @@ TEST(Gb2Big5ConvertTest, BlockScanAgreesWithThePlainScan) {
 }
 
 TEST(Gb2Big5ConvertTest, NovelsConvertAsThePlainScanDoes) {
+    MOJUAN_REQUIRE_CORPUS("shuihu.gbk.txt");
+    MOJUAN_REQUIRE_CORPUS("hongloumeng.gbk.txt");
+    MOJUAN_REQUIRE_CORPUS("shuihu.big5.txt");
     for (const char* name : {"shuihu.big5.txt", "shuihu.gbk.txt", "hongloumeng.gbk.txt"}) {
         const std::string novel = testsupport::ReadFileBytes(testsupport::CorpusPath(name));
         // Starting one byte in puts every pair off by one: the worst text for a block scan.
@@ -420,6 +423,8 @@ TEST(Gb2Big5ConvertTest, NovelsConvertAsThePlainScanDoes) {
 
 // Character n of the BIG5 novel corresponds to character n of its simplified original.
 TEST(Gb2Big5ConvertTest, Big5NovelComesBackToItsSimplifiedOriginal) {
+    MOJUAN_REQUIRE_CORPUS("shuihu.big5.txt");
+    MOJUAN_REQUIRE_CORPUS("shuihu.gbk.txt");
     const std::string big5 = testsupport::ReadFileBytes(testsupport::CorpusPath("shuihu.big5.txt"));
     const std::string gbk = testsupport::ReadFileBytes(testsupport::CorpusPath("shuihu.gbk.txt"));
     const std::string converted = Big5ToGb(big5);
@@ -442,6 +447,8 @@ TEST(Gb2Big5ConvertTest, Big5NovelComesBackToItsSimplifiedOriginal) {
 
 // The BIG5 novel is the GB one written in Taiwan's traditional forms, character for character.
 TEST(Gb2Big5ConvertTest, GbNovelAgreesWithItsTaiwanEdition) {
+    MOJUAN_REQUIRE_CORPUS("shuihu.big5.txt");
+    MOJUAN_REQUIRE_CORPUS("shuihu.gbk.txt");
     const std::string big5 = testsupport::ReadFileBytes(testsupport::CorpusPath("shuihu.big5.txt"));
     const std::string gbk = testsupport::ReadFileBytes(testsupport::CorpusPath("shuihu.gbk.txt"));
     const std::string converted = GbToBig5(gbk);
@@ -460,6 +467,7 @@ TEST(Gb2Big5ConvertTest, GbNovelAgreesWithItsTaiwanEdition) {
 // 着 is 6022 of the novel's characters; BIG5 writes it 著. Two of them follow 屄 (GBK 8C C2),
 // whose bytes lie outside the GB ranges: they are met only when the scan steps over 屄 whole.
 TEST(Gb2Big5ConvertTest, EveryZheOfANovelBecomesZhu) {
+    MOJUAN_REQUIRE_CORPUS("hongloumeng.gbk.txt");
     const std::string gbk =
         testsupport::ReadFileBytes(testsupport::CorpusPath("hongloumeng.gbk.txt"));
     const std::string converted = GbToBig5(gbk);
@@ -496,6 +504,9 @@ TEST(Gb2Big5DetectTest, TieCountsAsGbAndOneMoreForeignPairTipsIt) {
 }
 
 TEST(Gb2Big5DetectTest, NovelsAreJudgedByTheirCode) {
+    MOJUAN_REQUIRE_CORPUS("shuihu.big5.txt");
+    MOJUAN_REQUIRE_CORPUS("shuihu.gbk.txt");
+    MOJUAN_REQUIRE_CORPUS("hongloumeng.gbk.txt");
     EXPECT_TRUE(IsBig5Text(testsupport::ReadFileBytes(testsupport::CorpusPath("shuihu.big5.txt"))));
     EXPECT_FALSE(IsBig5Text(testsupport::ReadFileBytes(testsupport::CorpusPath("shuihu.gbk.txt"))));
     EXPECT_FALSE(

@@ -253,6 +253,9 @@ TEST_F(MojuanTextTest, HelpDescribesEveryCommandAndMode) {
 }
 
 TEST_F(MojuanTextTest, DetectPrintsSizeAndTheCodeOfEachChunk) {
+    MOJUAN_REQUIRE_CORPUS("shuihu.big5.txt");
+    MOJUAN_REQUIRE_CORPUS("shuihu.gbk.txt");
+    MOJUAN_REQUIRE_CORPUS("hongloumeng.gbk.txt");
     const std::string mixed = MixedDocument();
     WriteFile(Path("mixed.txt"), mixed);
     WriteFile(Path("empty.txt"), "");
@@ -263,6 +266,9 @@ TEST_F(MojuanTextTest, DetectPrintsSizeAndTheCodeOfEachChunk) {
 }
 
 TEST_F(MojuanTextTest, DetectReadsStandardInput) {
+    MOJUAN_REQUIRE_CORPUS("shuihu.big5.txt");
+    MOJUAN_REQUIRE_CORPUS("shuihu.gbk.txt");
+    MOJUAN_REQUIRE_CORPUS("hongloumeng.gbk.txt");
     const ToolRun run = Run({"detect", "-"}, Novel("shuihu.big5.txt"));
     EXPECT_EQ(run.Status, 0);
     EXPECT_EQ(run.Out, "-: 1739802 bytes: BIG5 BIG5 BIG5 BIG5 BIG5 BIG5 BIG5\n");
@@ -277,6 +283,9 @@ TEST_F(MojuanTextTest, DetectNamesTheUnreadableFileAndGoesOn) {
 }
 
 TEST_F(MojuanTextTest, ConvertGivesWhatTheReaderShows) {
+    MOJUAN_REQUIRE_CORPUS("shuihu.big5.txt");
+    MOJUAN_REQUIRE_CORPUS("shuihu.gbk.txt");
+    MOJUAN_REQUIRE_CORPUS("hongloumeng.gbk.txt");
     const std::string mixed = MixedDocument();
     const struct {
         const char* Mode;
@@ -297,6 +306,9 @@ TEST_F(MojuanTextTest, ConvertGivesWhatTheReaderShows) {
 }
 
 TEST_F(MojuanTextTest, ConvertReadsAndWritesFiles) {
+    MOJUAN_REQUIRE_CORPUS("shuihu.big5.txt");
+    MOJUAN_REQUIRE_CORPUS("shuihu.gbk.txt");
+    MOJUAN_REQUIRE_CORPUS("hongloumeng.gbk.txt");
     const std::string big5 = Novel("shuihu.big5.txt");
     WriteFile(Path("in.txt"), big5);
     const ToolRun run = Run({"convert", Path("in.txt"), "--big5-to-gb", Path("out.txt")});
@@ -306,6 +318,9 @@ TEST_F(MojuanTextTest, ConvertReadsAndWritesFiles) {
 }
 
 TEST_F(MojuanTextTest, ConvertInPlaceReplacesTheFileAndKeepsItsMode) {
+    MOJUAN_REQUIRE_CORPUS("shuihu.big5.txt");
+    MOJUAN_REQUIRE_CORPUS("shuihu.gbk.txt");
+    MOJUAN_REQUIRE_CORPUS("hongloumeng.gbk.txt");
     const std::string gb = Novel("shuihu.gbk.txt");
     WriteFile(Path("book.txt"), gb);
     chmod(Path("book.txt").c_str(), 0640);
@@ -334,6 +349,9 @@ TEST_F(MojuanTextTest, DirectoryAsInputIsAnInputError) {
 }
 
 TEST_F(MojuanTextTest, FailedWriteLeavesNoPartialFile) {
+    MOJUAN_REQUIRE_CORPUS("shuihu.big5.txt");
+    MOJUAN_REQUIRE_CORPUS("shuihu.gbk.txt");
+    MOJUAN_REQUIRE_CORPUS("hongloumeng.gbk.txt");
     WriteFile(Path("in.txt"), Novel("shuihu.big5.txt"));
     const ToolRun fresh =
         Run({"convert", "--big5-to-gb", Path("in.txt"), Path("out.txt")}, "", 100000);
@@ -378,6 +396,9 @@ TEST_F(MojuanTextTest, FilterKeepsALineBreakAcrossTheCutWhole) {
 }
 
 TEST_F(MojuanTextTest, FilterGivesWhatTheReaderShowsForEveryCombination) {
+    MOJUAN_REQUIRE_CORPUS("shuihu.big5.txt");
+    MOJUAN_REQUIRE_CORPUS("shuihu.gbk.txt");
+    MOJUAN_REQUIRE_CORPUS("hongloumeng.gbk.txt");
     const std::string novel = LfNovel();
     ASSERT_EQ(novel.size(), 600000u);
     ASSERT_EQ(CutChunks(novel)[0].size(), ChunkSize - 1);
@@ -405,6 +426,9 @@ TEST_F(MojuanTextTest, FilterGivesWhatTheReaderShowsForEveryCombination) {
 }
 
 TEST_F(MojuanTextTest, FilterWithoutNormalizeKeepsTheInputsLineEnds) {
+    MOJUAN_REQUIRE_CORPUS("shuihu.big5.txt");
+    MOJUAN_REQUIRE_CORPUS("shuihu.gbk.txt");
+    MOJUAN_REQUIRE_CORPUS("hongloumeng.gbk.txt");
     const std::string novel = LfNovel();
     // Smart paragraphs work on CR LF line ends, which the reader always makes first.
     const ToolRun raw = Run({"filter", "--paragraphs"}, novel);
@@ -416,6 +440,9 @@ TEST_F(MojuanTextTest, FilterWithoutNormalizeKeepsTheInputsLineEnds) {
 }
 
 TEST_F(MojuanTextTest, FilterConvertsFirstWhenGivenAMode) {
+    MOJUAN_REQUIRE_CORPUS("shuihu.big5.txt");
+    MOJUAN_REQUIRE_CORPUS("shuihu.gbk.txt");
+    MOJUAN_REQUIRE_CORPUS("hongloumeng.gbk.txt");
     const std::string mixed = MixedDocument();
     WriteFile(Path("mixed.txt"), mixed);
     const struct {
@@ -440,6 +467,9 @@ TEST_F(MojuanTextTest, FilterConvertsFirstWhenGivenAMode) {
 }
 
 TEST_F(MojuanTextTest, FilterTakesTextBeyondTheReadersLimitInMoreChunks) {
+    MOJUAN_REQUIRE_CORPUS("shuihu.big5.txt");
+    MOJUAN_REQUIRE_CORPUS("shuihu.gbk.txt");
+    MOJUAN_REQUIRE_CORPUS("hongloumeng.gbk.txt");
     const std::string big = testsupport::BuildDocument("shuihu.gbk.txt", MaxDocumentBytes + 300000);
     ASSERT_EQ(ChunkCountFor(big.size(), NoChunkLimit), MaxChunks + 2);
     WriteFile(Path("big.txt"), big);
@@ -454,6 +484,9 @@ TEST_F(MojuanTextTest, FilterTakesTextBeyondTheReadersLimitInMoreChunks) {
 }
 
 TEST_F(MojuanTextTest, FilterFailureNamesTheFileAndLeavesNoPartialOutput) {
+    MOJUAN_REQUIRE_CORPUS("shuihu.big5.txt");
+    MOJUAN_REQUIRE_CORPUS("shuihu.gbk.txt");
+    MOJUAN_REQUIRE_CORPUS("hongloumeng.gbk.txt");
     WriteFile(Path("out.txt"), "old");
     const ToolRun missing = Run({"filter", "--html", Path("missing.txt"), Path("out.txt")});
     EXPECT_EQ(missing.Status, 1);

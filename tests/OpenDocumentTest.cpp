@@ -71,6 +71,7 @@ TEST(OpenDocumentTest, EmptyAndJustOverOneChunk) {
 }
 
 TEST(OpenDocumentTest, ChunkCutNeverSplitsACharacter) {
+    MOJUAN_REQUIRE_CORPUS("hongloumeng.gbk.txt");
     // The 250000th byte is the lead byte of a GB character.
     std::string text(249999, 'x');
     text += "\xB0\xA1";
@@ -137,6 +138,8 @@ TEST(OpenDocumentTest, TogglesRedoExactlyTheirWork) {
 }
 
 TEST(OpenDocumentTest, AutoConvertJudgesEachChunk) {
+    MOJUAN_REQUIRE_CORPUS("shuihu.big5.txt");
+    MOJUAN_REQUIRE_CORPUS("shuihu.gbk.txt");
     const std::string big5 = testsupport::ReadFileBytes(testsupport::CorpusPath("shuihu.big5.txt"));
     const std::string gb = testsupport::ReadFileBytes(testsupport::CorpusPath("shuihu.gbk.txt"));
     // A GB chunk, then BIG5 text from the second chunk on.

@@ -42,6 +42,9 @@ FontSpec Spec(int size, bool bold, bool italic) {
 // The line breaker adds up these widths, so they must be exactly the advances the text is drawn
 // with, for the characters the font has and for those drawn from a fallback font.
 TEST(PageFontTest, BatchWidthsAreTheFontMetricsWidths) {
+    MOJUAN_REQUIRE_CORPUS("hongloumeng.gbk.txt");
+    MOJUAN_REQUIRE_CORPUS("shuihu.gbk.txt");
+    MOJUAN_REQUIRE_CORPUS("shuihu.big5.txt");
     const std::vector<std::uint16_t> codes = NovelCodes();
     ASSERT_GT(codes.size(), 5000u);
     for (const FontSpec& spec :
@@ -68,6 +71,7 @@ TEST(PageFontTest, BatchWidthsAreTheFontMetricsWidths) {
 // pen position after the last character; its ink may reach a pixel further, as it does in any
 // text box).
 TEST(PageFontTest, DrawnLinesAreAsWideAsTheirWidthsAddUp) {
+    MOJUAN_REQUIRE_CORPUS("hongloumeng.gbk.txt");
     const std::string text =
         testsupport::ReadFileBytes(testsupport::CorpusPath("hongloumeng.gbk.txt"));
     const QFont font = ToQFont(FontSpec{});

@@ -227,6 +227,7 @@ TEST(SmartParagraphTest, SameAsRuleOnRandomText) {
 }
 
 TEST(TextFiltersTest, NovelThroughAllFiltersMatchesTheRules) {
+    MOJUAN_REQUIRE_CORPUS("hongloumeng.gbk.txt");
     // A real chapter: long lines, indents, sentence marks, quotes.
     const std::string novel = testsupport::BuildDocument("hongloumeng.gbk.txt", 60000);
     const std::string lines = NormalizeLineBreaks(novel);

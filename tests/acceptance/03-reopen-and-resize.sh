@@ -1,0 +1,63 @@
+#!/usr/bin/env bash
+# Quit and start again: the same document at the same page. Then turn on and resize the book
+# through the window manager: the reading position stays in proportion to the new page count
+# (and never jumps back to the page the book was reopened at).
+source "$(dirname "$0")/lib.sh"
+[ -f "$CORPUS/shuihu.gbk.txt" ] || skip "the corpus novel $CORPUS/shuihu.gbk.txt is missing"
+start_session
+use_readable_page_numbers
+novel=$TMPDIR/水浒传.txt
+cp "$CORPUS/shuihu.gbk.txt" "$novel"
+
+# page_count LEFT RIGHT: sets PAGE_COUNT to the number of pages, read by going to the last pair
+# and back (Backspace returns to the page shown before the jump).
+page_count() {
+    local before=$1 after=$2 last right
+    book_key End
+    wait_until "the last pair" 20 not pages_are "$before" "$after"
+    read -r last right <<<"$SEEN_PAGES"
+    book_key BackSpace
+    expect_pages "$before" "$after" back-from-last-pair
+    PAGE_COUNT=$right
+    [ "$right" = "-" ] && PAGE_COUNT=$last
+    [[ "$PAGE_COUNT" =~ ^[0-9]+$ ]] || fail "the last pair reads '$last $right'"
+}
+
+launch_mojuan "$novel"
+expect_pages 1 2 opened
+page_count 1 2
+count=$PAGE_COUNT
+note "$count pages at ${BOOK_W}x$BOOK_H"
+book_key $(printf 'Next %.0s' $(seq 20))
+expect_pages 41 42 before-quit
+book_ppm "$LAST_SHOT" && cp "$SESSION/book.ppm" "$SESSION/before-quit.ppm"
+quit_mojuan
+expect_store File 上次关闭文件 "$novel"
+expect_store File 上次关闭文件页码 41
+
+launch_mojuan
+expect_pages 41 42 reopened
+book_ppm "$LAST_SHOT"
+differ=$(compare -metric AE "$SESSION/before-quit.ppm" "$SESSION/book.ppm" null: 2>&1)
+[ "$differ" = 0 ] || fail "the reopened book differs from the book before quitting ($differ pixels)"
+note "the reopened book is pixel for pixel the book that was closed"
+
+book_key $(printf 'Next %.0s' $(seq 30))
+expect_pages 101 102 turned-after-reopen
+xdotool windowsize "$BOOK_WID" 450 300
+wait_until "the book to become 450x300" 20 sh -c "xwininfo -id $BOOK_WID | grep -q 'Width: 450'"
+wait_until "the page numbers after the resize" 30 not pages_are 101 102
+read -r page right <<<"$SEEN_PAGES"
+shot resized
+[[ "$page" =~ ^[0-9]+$ ]] || fail "after the resize the page numbers read '$SEEN_PAGES'"
+page_count "$page" "$right"
+new_count=$PAGE_COUNT
+expected=$(awk -v c=101 -v oc="$count" -v nc="$new_count" 'BEGIN {
+    p = int(c / oc * nc); if (p < 1 || p >= nc) p = 1; if (p % 2 == 0) p--; print p }')
+[ "$page" = 41 ] && fail "the resize jumped back to page 41, the page the book was reopened at"
+[ "$page" = "$expected" ] ||
+    fail "after the resize the book shows page $page; page 101 of $count is page $expected of $new_count"
+quit_mojuan
+expect_store File 上次关闭文件页码 "$page"
+expect_store "" 窗口宽度 450
+pass "reopened at page 41 as closed; page 101 of $count became page $page of $new_count at 450x300"
