@@ -49,6 +49,7 @@ TFormMain::TFormMain(Registry& registry, ProgressWindow& progress,
     Menus = new MainMenu(this);
     ConnectMenus();
     ConnectWindowState();
+    ConnectMarks();
 }
 
 TFormMain::~TFormMain() = default;
@@ -278,6 +279,7 @@ void TFormMain::ChangeYe(int n) {
 
 void TFormMain::Init_Page_String() {
     Pages = CutPagePair(Store, Setting.DoubleSpacing);
+    UpdateBookmarkMenu();
     update();
 }
 

@@ -1,9 +1,11 @@
 #pragma once
 // The book window: owns the settings, the document store and the layout, turns events into
 // calls of the reading core, and draws the book.
+#include "dialogs/Search.h"
 #include "reader/DocumentStore.h"
 #include "reader/PagePair.h"
 #include "reader/UserMessage.h"
+#include "records/Bookmarks.h"
 #include "records/RecentList.h"
 #include "records/Registry.h"
 #include "records/Settings.h"
@@ -98,6 +100,27 @@ public:
     // Shut-down: every setting and the last document written, the temporary folder removed.
     void FormClose();
 
+    // Search, go to a page, bookmarks and clearing the reading records (MainSearch.cpp,
+    // MainGoToPage.cpp, MainBookmarks.cpp, MainClearNew.cpp).
+    void ItemSearchClick();
+    void ItemSearchNextClick();
+    void DoSearch(const QString& text, bool matchCase);
+    std::unique_ptr<TFormSearch> FormSearch; // lives for the whole run
+    void ItemInputYeClick();
+    void ItemAddLabelClick();
+    void ItemEditLabelClick();
+    void ItemDeleteLabelClick();
+    void OnLabelInputClick(int k);
+    // A bookmark of the open document is on the shown pair.
+    bool LabelOnPage() const;
+    // The open document's bookmarks, read when it has been opened from the recent list.
+    void LoadBookmarks();
+    std::unique_ptr<Bookmarks> Marks;
+    void ItemClearNewItemClick();
+    // The states of these commands' items, set each time their menu opens.
+    void MenuMarksPopup();
+    void MenuPageMarksPopup();
+
 signals:
     // The book has closed: the program ends here and nowhere else (not when the last visible
     // window closes while the book is hidden in the tray).
@@ -155,6 +178,11 @@ private:
     void ConnectMenus();
     void ConnectWindowState();
     void HideMainForm();
+    void ConnectMarks();
+    BookmarkContext MarksContext() const;
+    Bookmarks::AskCaption AskCaption(const QString& title);
+    void BookmarksChanged();
+    void UpdateBookmarkMenu();
     void RebuildRecentMenu();
     void OpenCommandLine();
     bool ReadDocument(const std::string& path);

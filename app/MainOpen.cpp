@@ -30,6 +30,7 @@ bool TFormMain::OpenDocument(const std::string& path) {
 void TFormMain::FinishOpen(int index, const std::string& entryText) {
     List->CurrentIndex = index;
     Store.DocumentName = entryText;
+    LoadBookmarks();
     if (ExtensionIs(entryText, ".htm") || ExtensionIs(entryText, ".html"))
         Setting.ProcessHtml = true;
     Init_Text(Store, Progress);

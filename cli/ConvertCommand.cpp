@@ -1,9 +1,12 @@
 // mojuan-text convert MODE [IN [OUT]]: the text cut into chunks as the reader cuts it, and each
 // chunk converted by itself as the reader's conversion pass for MODE does, so that the output
-// is what the reader would show.
+// is what the reader would show. A UTF-8 or UTF-16 text is first transcoded to GB, as the
+// reader does when it reads such a file.
 #include "FileIo.h"
 #include "Subcommands.h"
+#include "reader/ReadingChunks.h"
 #include "text/Chunking.h"
+#include "text/Encoding.h"
 #include "text/Gb2Big5.h"
 
 #include <iostream>
@@ -19,7 +22,14 @@ constexpr std::string_view Help = R"(  convert MODE [IN [OUT]]
         --gb-to-big5   take every chunk as GB and convert it to BIG5
         --auto-gb      convert to GB the chunks that are judged BIG5, keep the others
         --auto-big5    convert to BIG5 the chunks that are judged GB, keep the others
+        --to-gb        only transcode a UTF-8 or UTF-16 text to GB (characters GB lacks
+                       become □); GB and BIG5 text is copied unchanged
+      Every mode first transcodes UTF-8 and UTF-16 text to GB, as the reader does.
 )";
+
+std::string Unchanged(std::string_view text) {
+    return std::string(text);
+}
 
 struct Mode {
     std::string_view Option;
@@ -27,10 +37,8 @@ struct Mode {
 };
 
 constexpr Mode Modes[] = {
-    {"--big5-to-gb", Big5ToGb},
-    {"--gb-to-big5", GbToBig5},
-    {"--auto-gb", ToGb},
-    {"--auto-big5", ToBig5},
+    {"--big5-to-gb", Big5ToGb}, {"--gb-to-big5", GbToBig5}, {"--auto-gb", ToGb},
+    {"--auto-big5", ToBig5},    {"--to-gb", Unchanged},
 };
 
 const Mode* FindMode(std::string_view option) {
@@ -78,6 +86,7 @@ int Run(Arguments args) {
     std::string bytes;
     if (const IoResult read = ReadWhole(files[0], bytes); !read.Ok)
         return Fail(read);
+    bytes = ToReadingBytes(bytes, IsHtmlName(files[0]));
     if (const IoResult written = WriteWhole(files[1], ConvertChunks(*mode, bytes)); !written.Ok)
         return Fail(written);
     return ExitOk;

@@ -6,9 +6,11 @@
 #include "Subcommands.h"
 #include "reader/DocumentStore.h"
 #include "reader/ProgressWindow.h"
+#include "reader/ReadingChunks.h"
 #include "reader/TextOptions.h"
 #include "reader/TextPasses.h"
 #include "text/Chunking.h"
+#include "text/Encoding.h"
 
 #include <iostream>
 #include <string>
@@ -25,6 +27,7 @@ constexpr std::string_view Help = R"(  filter FILTER... [MODE] [IN [OUT]]
         --paragraphs   join broken lines into indented paragraphs (smart paragraphs)
       Without --normalize the other passes see the line ends as they are in IN. MODE is one
       of the modes of convert; it converts every chunk before the filters, as the reader does.
+      A UTF-8 or UTF-16 text is transcoded to GB first, as the reader does.
       The reader switches --html on by itself for .htm and .html files.
 )";
 
@@ -53,6 +56,8 @@ bool ApplyFilter(std::string_view option, Choice& choice) {
 // The convert modes as the reader's switches: both codes on is the reader's automatic mode,
 // and AutoConvert then says which way it goes.
 bool ApplyMode(std::string_view option, TextOptions& passes) {
+    if (option == "--to-gb")
+        return true; // every text is transcoded to GB anyway
     if (option == "--big5-to-gb")
         passes.ConvertBig5 = true;
     else if (option == "--gb-to-big5")
@@ -125,6 +130,7 @@ int Run(Arguments args) {
     std::string bytes;
     if (const IoResult read = ReadWhole(files[0], bytes); !read.Ok)
         return Fail(read);
+    bytes = ToReadingBytes(bytes, IsHtmlName(files[0]));
     const std::string filtered = FilterChunks(choice, std::move(bytes));
     if (const IoResult written = WriteWhole(files[1], filtered); !written.Ok)
         return Fail(written);

@@ -26,11 +26,3 @@ std::optional<UserMessage> MissingFileWarning(const std::string& path, const std
 bool ExtensionIs(std::string_view name, std::string_view ext) {
     return name.size() >= ext.size() && LowerAscii(name.substr(name.size() - ext.size())) == ext;
 }
-
-std::string LowerAscii(std::string_view text) {
-    std::string lower(text);
-    for (char& c : lower)
-        if (c >= 'A' && c <= 'Z')
-            c = static_cast<char>(c - 'A' + 'a');
-    return lower;
-}

@@ -2,6 +2,7 @@
 // The file tests the recent list and library files share with the opening of documents: the same
 // rule (a regular file, symbolic links followed) and the same warnings.
 #include "UserMessage.h"
+#include "text/AsciiCase.h"
 
 #include <optional>
 #include <string>
@@ -21,7 +22,3 @@ std::optional<UserMessage> MissingFileWarning(const std::string& path,
 
 // Whether the extension of `name`, lower-cased, is `ext` (given with its dot, in lower case).
 bool ExtensionIs(std::string_view name, std::string_view ext);
-
-// Every byte "A".."Z" becomes its small letter, wherever it stands (also as the second byte of
-// a double-byte character); no other byte changes.
-std::string LowerAscii(std::string_view text);

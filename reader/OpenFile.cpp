@@ -1,12 +1,13 @@
 #include "OpenFile.h"
 
 #include "FileTest.h"
+#include "ReadFailure.h"
+#include "ReadingChunks.h"
 #include "text/Chunking.h"
 #include "text/Gb2Big5.h"
 #include "text/RtfReader.h"
 
 #include <cerrno>
-#include <cstring>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -107,22 +108,35 @@ std::optional<std::vector<Chunk>> ReadRtf(int fd, std::size_t size, ProgressWind
     return chunks;
 }
 
+// The error that keeps an opened file from being read as a document, 0 when there is none.
+int RegularFileError(int fd, struct stat& st) {
+    if (fd < 0 || ::fstat(fd, &st) != 0)
+        return errno;
+    if (S_ISDIR(st.st_mode))
+        return EISDIR;
+    return S_ISREG(st.st_mode) ? 0 : ENOENT;
+}
+
 } // namespace
 
 OpenedFile OpenFile(const std::string& path, ProgressWindow& progress) {
     if (std::optional<UserMessage> missing = MissingFileWarning(path))
         return {std::nullopt, std::move(missing)};
-    FileHandle file{::open(path.c_str(), O_RDONLY | O_CLOEXEC)};
+    // Not blocking: a name replaced by a pipe since the test must not hang the open.
+    FileHandle file{::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK)};
     struct stat st {};
-    if (file.Fd < 0 || ::fstat(file.Fd, &st) != 0 || !S_ISREG(st.st_mode))
-        return Failure(path, std::strerror(errno));
+    if (const int error = RegularFileError(file.Fd, st); error != 0)
+        return Failure(path, ReadFailureReason(error));
     if (st.st_size > MaxDocumentBytes)
         return {std::nullopt, InfoMessage(TooLargeText(path))};
     const auto size = static_cast<std::size_t>(st.st_size);
     int error = 0;
-    auto chunks = ExtensionIs(path, ".rtf") ? ReadRtf(file.Fd, size, progress, error)
-                                            : ReadChunks(file.Fd, size, progress, error);
+    const bool rtf = ExtensionIs(path, ".rtf");
+    auto chunks =
+        rtf ? ReadRtf(file.Fd, size, progress, error) : ReadChunks(file.Fd, size, progress, error);
     if (!chunks)
-        return Failure(path, std::string(ReadErrorReason) + std::strerror(error));
+        return Failure(path, std::string(ReadErrorReason) + ReadFailureReason(error));
+    if (!rtf)
+        chunks = ToReadingChunks(std::move(*chunks), IsHtmlName(path));
     return {std::move(chunks), std::nullopt};
 }

@@ -16,6 +16,7 @@ struct OpenedFile {
     std::optional<UserMessage> Message;
 };
 
-// The file's chunks: RTF files as their plain text, every other file byte for byte. Refuses
+// The file's chunks: RTF files as their plain text, UTF-8 and UTF-16 documents transcoded to
+// GBK, every other file byte for byte. The size limit holds for the file's bytes. Refuses
 // missing files and files over MaxDocumentBytes, and read errors, each with its message.
 OpenedFile OpenFile(const std::string& path, ProgressWindow& progress);

@@ -1,10 +1,11 @@
 #include "LibraryFile.h"
 
 #include "reader/FileTest.h"
+#include "reader/ReadFailure.h"
+#include "text/Encoding.h"
 #include "text/GbkText.h"
 
 #include <cerrno>
-#include <cstring>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -78,14 +79,17 @@ LibraryRead ReadLibraryFile(const std::string& path) {
     FileHandle file(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
     struct stat st {};
     if (file.Fd < 0 || ::fstat(file.Fd, &st) != 0)
-        return Refused(path, std::strerror(errno));
+        return Refused(path, ReadFailureReason(errno));
     if (!S_ISREG(st.st_mode))
         return Refused(path, CheckExistsReason);
     if (st.st_size > MaxLibraryBytes)
         return {std::nullopt, InfoMessage(TooLargeText(path))};
     std::string bytes;
     if (!ReadAll(file.Fd, static_cast<std::size_t>(st.st_size), bytes))
-        return Refused(path, std::string(ReadErrorReason) + std::strerror(errno));
+        return Refused(path, std::string(ReadErrorReason) + ReadFailureReason(errno));
+    // Names are UTF-8 on this system; a library saved as UTF-16 is turned into it, the same
+    // recognition as for documents.
+    bytes = ToUtf8Text(bytes);
     // No path holds a NUL byte; such a file is binary (or UTF-16) and would give a warning for
     // every one of its "lines".
     if (bytes.find('\0') != std::string::npos)

@@ -29,8 +29,9 @@ struct LibraryRead {
     std::optional<UserMessage> Message;
 };
 
-// Reads and parses the library file at `path`. Gives no lines, and the message, when the file
-// cannot be read, is larger than MaxLibraryBytes or holds NUL bytes (it is not text).
+// Reads and parses the library file at `path`; a file saved as UTF-16 (with its byte-order mark)
+// is read as the UTF-8 names it holds. Gives no lines, and the message, when the file cannot be
+// read, is larger than MaxLibraryBytes or holds NUL bytes (it is not text).
 LibraryRead ReadLibraryFile(const std::string& path);
 
 // The file a library line names. The line's bytes are tried first; a line that names no file

@@ -57,6 +57,30 @@ inline std::string ReplaceNoCase(const std::string& find, const std::string& rep
     }
 }
 
+inline bool StartsWithNoCase(const std::string& s, std::size_t at, const std::string& lower) {
+    return FindNoCase(s, lower, at) == at;
+}
+
+// Where a comment, or a style or script element, that starts at the "<" at `lt` ends: past
+// "-->", or past the ">" after "</style" ("</script"), or the end of the text when it is not
+// closed; npos when none starts there.
+inline std::size_t HiddenElementEnd(const std::string& s, std::size_t lt) {
+    if (s.compare(lt, 4, "<!--") == 0) {
+        const std::size_t close = s.find("-->", lt + 4);
+        return close == std::string::npos ? s.size() : close + 3;
+    }
+    for (const std::string name : {"style", "script"}) {
+        const std::size_t after = lt + 1 + name.size();
+        if (!StartsWithNoCase(s, lt + 1, name) || after >= s.size() ||
+            std::string(">/ \t\r\n\f").find(s[after]) == std::string::npos)
+            continue;
+        const std::size_t closing = FindNoCase(s, "</" + name, after);
+        const std::size_t gt = closing == std::string::npos ? closing : s.find('>', closing);
+        return gt == std::string::npos ? s.size() : gt + 1;
+    }
+    return std::string::npos;
+}
+
 inline std::string StripHtml(std::string s) {
     s = ReplaceNoCase("&nbsp;", " ", s);
     s = ReplaceNoCase("&quot;", "\"", s);
@@ -67,7 +91,8 @@ inline std::string StripHtml(std::string s) {
         if (lt == std::string::npos || gt == std::string::npos)
             return s;
         if (lt < gt) {
-            s.erase(lt, gt - lt + 1);
+            const std::size_t hidden = HiddenElementEnd(s, lt);
+            s.erase(lt, (hidden == std::string::npos ? gt + 1 : hidden) - lt);
             if (s.compare(lt, 2, "\r\n") == 0)
                 s.erase(lt, 2);
         }

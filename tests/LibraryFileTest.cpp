@@ -49,6 +49,16 @@ TEST_F(LibraryFormatTest, ABinaryFileIsRefusedWithOneWarning) {
     EXPECT_FALSE(List.LibraryOpened);
 }
 
+// Saved as "Unicode" by a Windows editor: UTF-16 with its byte-order mark.
+TEST_F(LibraryFormatTest, AUtf16LibraryIsReadAsItsNames) {
+    std::string utf16 = "\xFF\xFE";
+    for (char16_t unit : std::u16string(u"  /书/红楼梦.txt\r\n/书/水浒传.txt\r\n"))
+        utf16 += {static_cast<char>(unit & 0xFF), static_cast<char>(unit >> 8)};
+    const LibraryRead read = ReadLibraryFile(File("unicode.blf", utf16));
+    EXPECT_EQ(read.Lines, (std::vector<std::string>{"/书/红楼梦.txt", "/书/水浒传.txt"}));
+    EXPECT_FALSE(read.Message);
+}
+
 TEST_F(LibraryReadingTest, AGeneratedLibraryRestoresTheOrderOfItsList) {
     const std::string first = File("first.txt"), second = File("second.txt"),
                       third = File("third.txt");

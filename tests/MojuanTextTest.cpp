@@ -248,7 +248,7 @@ TEST_F(MojuanTextTest, HelpDescribesEveryCommandAndMode) {
     EXPECT_EQ(run.Status, 0);
     for (const char* word :
          {"detect FILE", "convert MODE", "--big5-to-gb", "--gb-to-big5", "--auto-gb", "--auto-big5",
-          "filter FILTER", "--normalize", "--html", "--paragraphs"})
+          "--to-gb", "filter FILTER", "--normalize", "--html", "--paragraphs"})
         EXPECT_NE(run.Out.find(word), std::string::npos) << word;
 }
 
@@ -280,6 +280,27 @@ TEST_F(MojuanTextTest, DetectNamesTheUnreadableFileAndGoesOn) {
     EXPECT_EQ(run.Status, 1);
     EXPECT_NE(run.Err.find(Path("missing.txt")), std::string::npos);
     EXPECT_EQ(run.Out, Path("a.txt") + ": 3 bytes: GB\n");
+}
+
+// A UTF file is named by its encoding, transcoded by every mode before the chunks are cut, and
+// filtered into exactly what the reader shows of it.
+TEST_F(MojuanTextTest, UtfFilesAreDetectedAndTranscodedAsTheReaderDoes) {
+    const std::string gbk = Novel("hongloumeng.gbk.txt");
+    const ToolRun utf8 =
+        Run({"detect", "-"},
+            testsupport::ReadFileBytes(testsupport::TestDataPath("encoding/xiyouji.html")));
+    EXPECT_EQ(utf8.Out, "-: 4312 bytes: UTF-8\n");
+    const std::string utf16("\xFF\xFE" "a\0b\0", 6);
+    WriteFile(Path("u16.txt"), utf16);
+    EXPECT_EQ(Run({"detect", Path("u16.txt")}).Out, Path("u16.txt") + ": 6 bytes: UTF-16LE\n");
+    EXPECT_EQ(Run({"convert", "--to-gb", Path("u16.txt")}).Out, "ab");
+    EXPECT_EQ(Run({"convert", "--to-gb"}, gbk).Out, gbk);
+
+    const std::string page = testsupport::TestDataPath("encoding/xiyouji.html");
+    const ToolRun filtered = Run({"filter", "--normalize", "--html", page});
+    EXPECT_EQ(filtered.Status, 0);
+    EXPECT_EQ(filtered.Out, ReaderShows(page, FilterPasses(true, false), true));
+    EXPECT_EQ(filtered.Out.find("font-family"), std::string::npos);
 }
 
 TEST_F(MojuanTextTest, ConvertGivesWhatTheReaderShows) {

@@ -41,9 +41,11 @@ private:
 
 const std::vector<std::string> LineBreakPieces{"\r", "\n", "\r\n", "\n\r", "a", "\xB0\xA1", ""};
 const std::vector<std::string> HtmlPieces{
-    "<",      ">",   "&",    "br",       "BR", "p",     "P",     "nbsp;", "NBSP;", "quot;",
-    "x",      " ",   "\r\n", "\r",       "\n", "<br>",  "<bR>",  "<P>",   "<p",    "&nbsp;",
-    "&Quot;", "<b>", "</p>", "\xB0\xA1", ";",  "&nbsp", "<br/>", "&lt;"};
+    "<",       ">",         "&",      "br",   "BR",   "p",        "P",       "nbsp;",    "NBSP;",
+    "quot;",   "x",         " ",      "\r\n", "\r",   "\n",       "<br>",    "<bR>",     "<P>",
+    "<p",      "&nbsp;",    "&Quot;", "<b>",  "</p>", "\xB0\xA1", ";",       "&nbsp",    "<br/>",
+    "&lt;",    "<!--",      "-->",    "-",    "!",    "<style",   "<STYLE>", "</style>", "</Style",
+    "<script", "</script>", "style",  "\t",   "/"};
 const std::vector<std::string> ParagraphPieces{
     "\r\n", "\r",   "\n",   "a",  ".",        "\"",   ")",        " ",        "  ",
     "    ", "\xA1", "\xA3", Full, "\xA1\xA1", Indent, "\xA3\xBF", "\xA1\xAD", "x"};
@@ -134,6 +136,22 @@ TEST(StripHtmlTest, UnbalancedAngleBrackets) {
 TEST(StripHtmlTest, LineBreakTagInsideATagClosesNothing) {
     EXPECT_EQ(StripHtml("<a <br> b>c"), "c");
     EXPECT_EQ(StripHtml("<a<br>"), "<a\r\n");
+}
+
+// Deliberately beyond the plain tag removal: style sheets, scripts and comments are never text.
+TEST(StripHtmlTest, StylesScriptsAndCommentsGoWithTheirContents) {
+    EXPECT_EQ(StripHtml("a<style>p { x: 1 }</style>b"), "ab");
+    EXPECT_EQ(StripHtml("<STYLE type=\"text/css\">\r\n<br>body{}\r\n</Style >\r\ntext"), "text");
+    EXPECT_EQ(StripHtml("<script>if (a < b && c > d) x();</script>\r\nok"), "ok");
+    EXPECT_EQ(StripHtml("a<!-- <b> > -->b<!---->c"), "abc");
+    // "<styles>" and "<scripted>" are other tags; a name ends at a space the entity became.
+    EXPECT_EQ(StripHtml("<styles>x</styles>"), "x");
+    EXPECT_EQ(StripHtml("<style&nbsp;>x</style>y"), "y");
+    // Never closed: the rest of the text is style, script or comment.
+    EXPECT_EQ(StripHtml("a<style>p{}"), "a");
+    EXPECT_EQ(StripHtml("a<!-- x >"), "a");
+    // With no '>' at all there is no tag, as before.
+    EXPECT_EQ(StripHtml("a<!-- x"), "a<!-- x");
 }
 
 TEST(StripHtmlTest, DoubleByteTextPassesUnchanged) {

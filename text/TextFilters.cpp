@@ -180,6 +180,64 @@ const char* FindTagEnd(const char* p, const char* end) {
     }
 }
 
+// Comments and the style and script elements hold no text a reader should see: each goes
+// whole, from its "<" through the end of its closing tag, or to the end of the text when it is
+// never closed (as a browser reads it).
+struct HiddenElement {
+    std::string_view Name;    // after "<", lower case
+    std::string_view Closing; // lower case
+};
+constexpr std::array<HiddenElement, 2> HiddenElements{
+    {{"style", "</style"}, {"script", "</script"}}};
+constexpr std::string_view CommentStart = "<!--";
+constexpr std::string_view CommentEnd = "-->";
+
+// Whether the byte at p ends a tag name. "<br>", "<p>" and "&nbsp;" count as the line break or
+// space they have become by the time tags are removed.
+bool EndsTagName(const char* p, const char* end) {
+    if (p == end)
+        return false;
+    switch (*p) {
+    case '>':
+    case '/':
+    case ' ':
+    case '\t':
+    case '\r':
+    case '\n':
+    case '\f':
+        return true;
+    default:
+        return ReplacementAt(LineBreakTags, p, end) ||
+               StartsWithNoCase(p, end, Entities[0].Pattern);
+    }
+}
+
+// The first place in [p, end) where `lowerPattern` starts (letters in either case), or end.
+const char* SearchNoCase(const char* p, const char* end, std::string_view lowerPattern) {
+    for (;; ++p) {
+        p = bytescan::Find(p, end, lowerPattern[0]);
+        if (p == end || StartsWithNoCase(p, end, lowerPattern))
+            return p;
+    }
+}
+
+// Just past the comment or hidden element that starts at the "<" at p; nullptr when none does.
+const char* HiddenElementEnd(const char* p, const char* end) {
+    if (StartsWith(p, end, CommentStart)) {
+        const char* close = SearchNoCase(p + CommentStart.size(), end, CommentEnd);
+        return close == end ? end : close + CommentEnd.size();
+    }
+    for (const HiddenElement& e : HiddenElements) {
+        const char* nameEnd = p + 1 + e.Name.size();
+        if (!StartsWithNoCase(p + 1, end, e.Name) || !EndsTagName(nameEnd, end))
+            continue;
+        const char* closing = SearchNoCase(nameEnd, end, e.Closing);
+        const char* close = closing == end ? end : FindTagEnd(closing + 1, end);
+        return close == end ? end : close + 1;
+    }
+    return nullptr;
+}
+
 // A removed tag takes the line break after it: a CR LF, or a "<br>" or "<p>" that became one.
 const char* SkipLineBreakAfterTag(const char* p, const char* end) {
     if (StartsWith(p, end, CrLf))
@@ -208,7 +266,8 @@ std::string StripHtml(std::string_view text) {
             AppendReplaced(out, hit, end);
             break;
         }
-        p = SkipLineBreakAfterTag(close + 1, end);
+        const char* hidden = HiddenElementEnd(hit, end);
+        p = SkipLineBreakAfterTag(hidden ? hidden : close + 1, end);
     }
     return out;
 }

@@ -18,14 +18,26 @@ MainMenu::MainMenu(QWidget* owner)
       ItemUnderLine(
           AddItem(ItemDeal, "ItemUnderLine", QStringLiteral("显示下划线"), Qt::CTRL | Qt::Key_U)),
       ItemRefresh(AddItem(ItemDeal, "ItemRefresh", QStringLiteral("刷新"), Qt::Key_F5)),
+      ItemSearch(new QAction(QStringLiteral("查找..."), ItemDeal)),
+      ItemSearchNext(new QAction(QStringLiteral("查找下一个"), ItemDeal)),
+      ItemLabel(new QMenu(QStringLiteral("书签处理"), MenuMain)),
+      ItemAddLabel(
+          AddItem(ItemLabel, "ItemAddLabel", QStringLiteral("添加书签..."), Qt::CTRL | Qt::Key_L)),
+      ItemEditLabel(AddItem(ItemLabel, "ItemEditLabel", QStringLiteral("修改书签..."))),
+      ItemDeleteLabel(
+          AddItem(ItemLabel, "ItemDeleteLabel", QStringLiteral("删除书签..."), Qt::Key_Delete)),
+      ItemLabelInput(new QMenu(QStringLiteral("指定书签"), MenuMain)),
+      ItemInputYe(new QAction(QStringLiteral("指定页..."), MenuMain)),
       ItemSetup(new QAction(QStringLiteral("设置..."), MenuMain)),
       ItemShow(new QAction(QStringLiteral("显示书本"), MenuMain)),
       ItemMax(new QAction(QStringLiteral("最大化显示"), MenuMain)),
+      ItemClearNewItem(new QAction(QStringLiteral("清除阅读记录..."), MenuMain)),
       ItemQuit(new QAction(QStringLiteral("退出"), MenuMain)), MenuPageMove(new QMenu(owner)),
       ItemPagePrev(AddItem(MenuPageMove, "ItemPagePrev", QStringLiteral("上一页"))),
       ItemPageNext(AddItem(MenuPageMove, "ItemPageNext", QStringLiteral("下一页"))),
       ItemPageFirst(new QAction(QStringLiteral("第一页        Home"), MenuPageMove)),
       ItemPageLast(new QAction(QStringLiteral("最后一页      End"), MenuPageMove)),
+      ItemInputYe1(new QAction(QStringLiteral("指定页...     Ctrl+Y"), MenuPageMove)),
       ItemFilePrev(new QAction(QStringLiteral("上一篇小说    <"), MenuPageMove)),
       ItemFileNext(new QAction(QStringLiteral("下一篇小说    >"), MenuPageMove)) {
     MenuMain->setObjectName(QStringLiteral("MenuMain"));
@@ -35,11 +47,21 @@ MainMenu::MainMenu(QWidget* owner)
     MenuMain->addMenu(ItemDeal);
     for (QAction* item : {ItemBIG5, ItemGB, ItemHtml, ItemChap, ItemHangD, ItemUnderLine})
         item->setCheckable(true);
+    ItemDeal->addSeparator();
+    Place(ItemDeal, ItemSearch, "ItemSearch", Qt::CTRL | Qt::Key_F3);
+    Place(ItemDeal, ItemSearchNext, "ItemSearchNext", Qt::Key_F3);
     MenuMain->addSeparator();
-    AddMainItem(ItemSetup, "ItemSetup", Qt::CTRL | Qt::Key_S);
+    ItemLabel->setObjectName(QStringLiteral("ItemLabel"));
+    MenuMain->addMenu(ItemLabel);
+    ItemLabelInput->setObjectName(QStringLiteral("ItemLabelInput"));
+    MenuMain->addMenu(ItemLabelInput);
+    Place(MenuMain, ItemInputYe, "ItemInputYe", Qt::CTRL | Qt::Key_Y);
     MenuMain->addSeparator();
-    AddMainItem(ItemShow, "ItemShow", Qt::CTRL | Qt::Key_N);
-    AddMainItem(ItemMax, "ItemMax", Qt::CTRL | Qt::Key_I);
+    Place(MenuMain, ItemSetup, "ItemSetup", Qt::CTRL | Qt::Key_S);
+    MenuMain->addSeparator();
+    Place(MenuMain, ItemShow, "ItemShow", Qt::CTRL | Qt::Key_N);
+    Place(MenuMain, ItemMax, "ItemMax", Qt::CTRL | Qt::Key_I);
+    Place(MenuMain, ItemClearNewItem, "ItemClearNewItem", Qt::CTRL | Qt::Key_C);
     MenuMain->addSeparator();
     ItemQuit->setObjectName(QStringLiteral("ItemQuit"));
     ItemQuit->setShortcut(Qt::CTRL | Qt::Key_T);
@@ -54,6 +76,9 @@ MainMenu::MainMenu(QWidget* owner)
     MenuPageMove->addAction(ItemPageFirst);
     MenuPageMove->addAction(ItemPageLast);
     MenuPageMove->addSeparator();
+    ItemInputYe1->setObjectName(QStringLiteral("ItemInputYe1"));
+    MenuPageMove->addAction(ItemInputYe1);
+    MenuPageMove->addSeparator();
     ItemFilePrev->setObjectName(QStringLiteral("ItemFilePrev"));
     ItemFileNext->setObjectName(QStringLiteral("ItemFileNext"));
     MenuPageMove->addAction(ItemFilePrev);
@@ -63,19 +88,16 @@ MainMenu::MainMenu(QWidget* owner)
 QAction* MainMenu::AddItem(QMenu* menu, const char* name, const QString& caption,
                            const QKeySequence& shortcut) {
     auto* item = new QAction(caption, menu);
+    Place(menu, item, name, shortcut);
+    return item;
+}
+
+void MainMenu::Place(QMenu* menu, QAction* item, const char* name, const QKeySequence& shortcut) {
     item->setObjectName(QString::fromLatin1(name));
     // Shown in the menu only; the book dispatches its shortcuts itself, in menu order.
     item->setShortcut(shortcut);
     item->setShortcutContext(Qt::WidgetShortcut);
     menu->addAction(item);
-    return item;
-}
-
-void MainMenu::AddMainItem(QAction* item, const char* name, const QKeySequence& shortcut) {
-    item->setObjectName(QString::fromLatin1(name));
-    item->setShortcut(shortcut);
-    item->setShortcutContext(Qt::WidgetShortcut);
-    MenuMain->addAction(item);
 }
 
 void MainMenu::ShowCaptions(bool bookShown, bool maximized) {

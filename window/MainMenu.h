@@ -27,9 +27,18 @@ public:
     QAction* const ItemHangD;
     QAction* const ItemUnderLine;
     QAction* const ItemRefresh;
+    QAction* const ItemSearch;
+    QAction* const ItemSearchNext;
+    QMenu* const ItemLabel; // "书签处理"
+    QAction* const ItemAddLabel;
+    QAction* const ItemEditLabel;
+    QAction* const ItemDeleteLabel;
+    QMenu* const ItemLabelInput; // "指定书签": the open document's bookmarks
+    QAction* const ItemInputYe;
     QAction* const ItemSetup;
     QAction* const ItemShow; // caption switches with the book's visibility
     QAction* const ItemMax;  // caption switches with the maximised state
+    QAction* const ItemClearNewItem;
     QAction* const ItemQuit;
 
     QMenu* const MenuPageMove;
@@ -37,6 +46,7 @@ public:
     QAction* const ItemPageNext;
     QAction* const ItemPageFirst;
     QAction* const ItemPageLast;
+    QAction* const ItemInputYe1;
     QAction* const ItemFilePrev;
     QAction* const ItemFileNext;
 
@@ -51,6 +61,8 @@ public:
 private:
     QAction* AddItem(QMenu* menu, const char* name, const QString& caption,
                      const QKeySequence& shortcut = {});
-    void AddMainItem(QAction* item, const char* name, const QKeySequence& shortcut);
+    // Adds an item made elsewhere to `menu`, named and with its shortcut.
+    static void Place(QMenu* menu, QAction* item, const char* name,
+                      const QKeySequence& shortcut = {});
     bool Dispatch(QMenu* menu, const QKeySequence& key);
 };

@@ -1,0 +1,40 @@
+// The book window's side of searching: the dialog, find-next and showing a hit.
+#include "Main.h"
+
+#include "reader/Search.h"
+
+void TFormMain::ItemSearchClick() {
+    ShowMainForm();
+    if (FormSearch->exec() != QDialog::Accepted)
+        return;
+    if (!FormSearch->FindText().isEmpty())
+        DoSearch(FormSearch->FindText(), FormSearch->MatchCase());
+}
+
+void TFormMain::ItemSearchNextClick() {
+    ShowMainForm();
+    if (FormSearch->FindText().isEmpty())
+        return ItemSearchClick();
+    DoSearch(FormSearch->FindText(), FormSearch->MatchCase());
+}
+
+// The hit's pair is shown and the underline switched on under the hit's line. Whether a hit is
+// new is judged by the underline as it is, not by the check mark of the menu's last opening,
+// so that find-next never stops at the hit it has just shown.
+void TFormMain::DoSearch(const QString& text, bool matchCase) {
+    const std::string utf8 = text.toStdString();
+    std::optional<SearchHit> hit;
+    if (const std::optional<std::string> bytes = SearchBytes(utf8))
+        hit = ::DoSearch(Store, *bytes, matchCase,
+                         {Setting.ShowUnderline, UnderlineOnRightPage(), UnderlineLine});
+    if (!hit) {
+        Tell(NotFoundMessage(utf8, matchCase));
+        return;
+    }
+    Setting.AutoPageTurn = false;
+    Setting.ShowUnderline = true;
+    UnderlineVisible = true;
+    ChangeYe(hit->Page);
+    PutUnderline(hit->Page % 2 == 0, hit->LineInPage);
+    Init_UnderLine();
+}

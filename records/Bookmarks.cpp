@@ -1,0 +1,140 @@
+#include "Bookmarks.h"
+
+#include "SettingsStore.h"
+
+namespace {
+
+std::string PageName(int s, int k) {
+    return std::to_string(s) + "书签" + std::to_string(k);
+}
+
+std::string CaptionName(int s, int k) {
+    return std::to_string(s) + "书签说明" + std::to_string(k);
+}
+
+// The bookmarks live in HKEY_LOCAL_MACHINE whatever hive the caller left selected.
+class LocalMachine {
+public:
+    explicit LocalMachine(Registry& reg) : Reg(reg), Previous(reg.Hive()) {
+        Reg.SetRegHive(HKEY_LOCAL_MACHINE);
+    }
+    ~LocalMachine() { Reg.SetRegHive(Previous); }
+    LocalMachine(const LocalMachine&) = delete;
+    LocalMachine& operator=(const LocalMachine&) = delete;
+
+private:
+    Registry& Reg;
+    RegHive Previous;
+};
+
+} // namespace
+
+void Bookmarks::Load(int s) {
+    Items.clear();
+    if (s < 0)
+        return;
+    LocalMachine hive(Reg);
+    for (int k = 0; k < MaxBookmarks; ++k) {
+        Bookmark mark{Reg.ReadRegInt(LabelKey, PageName(s, k), 0),
+                      Reg.ReadRegStr(LabelKey, CaptionName(s, k), "")};
+        if (mark.Page < 1)
+            break;
+        Items.push_back(std::move(mark));
+    }
+}
+
+bool Bookmarks::OnPair(int k, int currentPage) const {
+    return Items[k].Page == currentPage || Items[k].Page == currentPage + 1;
+}
+
+bool Bookmarks::OnPair(int currentPage) const {
+    for (int k = 0; k < Count(); ++k)
+        if (OnPair(k, currentPage))
+            return true;
+    return false;
+}
+
+bool Bookmarks::CanChange(const BookmarkContext& book) {
+    return book.DocumentOpen && book.StorageIndex >= 0;
+}
+
+std::optional<UserMessage> Bookmarks::Add(const BookmarkContext& book, const AskCaption& ask) {
+    if (!CanChange(book) || OnPair(book.CurrentPage))
+        return std::nullopt;
+    if (Count() >= MaxBookmarks)
+        return InfoMessage(BookmarksFullMessage);
+    std::optional<std::string> caption = ask("第" + std::to_string(book.CurrentPage) + "页");
+    if (!caption)
+        return std::nullopt;
+    Items.push_back({book.CurrentPage, std::move(*caption)});
+    LocalMachine hive(Reg);
+    RegBatch batch(Reg);
+    Write(book.StorageIndex, Count() - 1);
+    return std::nullopt;
+}
+
+void Bookmarks::Edit(const BookmarkContext& book, const AskCaption& ask) {
+    if (!CanChange(book))
+        return;
+    for (int k = 0; k < Count(); ++k) {
+        if (!OnPair(k, book.CurrentPage))
+            continue;
+        if (std::optional<std::string> caption = ask(Items[k].Caption)) {
+            Items[k].Caption = std::move(*caption);
+            LocalMachine hive(Reg);
+            Reg.WriteRegStr(LabelKey, CaptionName(book.StorageIndex, k), Items[k].Caption);
+        }
+    }
+}
+
+void Bookmarks::Delete(const BookmarkContext& book, const Confirm& confirm) {
+    if (!CanChange(book))
+        return;
+    for (int k = 0; k < Count();) {
+        if (OnPair(k, book.CurrentPage) && confirm("删除书签《" + Items[k].Caption + "》吗？"))
+            Remove(book.StorageIndex, k);
+        else
+            ++k;
+    }
+}
+
+std::optional<int> Bookmarks::Follow(const BookmarkContext& book, int k, const Confirm& confirm) {
+    if (k < 0 || k >= Count())
+        return std::nullopt;
+    if (Items[k].Page <= book.PageCount)
+        return Items[k].Page;
+    if (CanChange(book) && confirm(InvalidBookmarkQuestion))
+        Remove(book.StorageIndex, k);
+    return std::nullopt;
+}
+
+BookmarkMenuState Bookmarks::MenuState(const BookmarkContext& book) const {
+    BookmarkMenuState state;
+    state.Label = CanChange(book);
+    const bool onPair = book.DocumentOpen && OnPair(book.CurrentPage);
+    state.AddLabel = !onPair;
+    state.EditLabel = state.DeleteLabel = onPair;
+    state.LabelInput = book.DocumentOpen && Count() > 0;
+    if (state.LabelInput)
+        for (int k = 0; k < Count(); ++k)
+            if (OnPair(k, book.CurrentPage))
+                state.DefaultItem = k; // the later of two on the pair is the one drawn bold
+    return state;
+}
+
+void Bookmarks::Write(int s, int k) {
+    const Bookmark empty;
+    const Bookmark& mark = k < Count() ? Items[k] : empty;
+    Reg.WriteRegInt(LabelKey, PageName(s, k), mark.Page);
+    Reg.WriteRegStr(LabelKey, CaptionName(s, k), mark.Caption);
+}
+
+// The slots after k move up by one and the last one in use is emptied, all in one transaction.
+void Bookmarks::Remove(int s, int k) {
+    const int before = Count();
+    Items.erase(Items.begin() + k);
+    LocalMachine hive(Reg);
+    RegBatch batch(Reg);
+    for (int r = k; r < before; ++r)
+        Write(s, r);
+}

@@ -1,0 +1,129 @@
+// test-links: mojuan_reader
+#include "TestSupport.h"
+#include "reader/OpenFile.h"
+#include "reader/ReadFailure.h"
+#include "reader/TextOptions.h"
+#include "reader/TextPasses.h"
+#include "text/Encoding.h"
+
+#include <gtest/gtest.h>
+
+#include <cerrno>
+#include <cstring>
+#include <fstream>
+#include <iconv.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+
+std::string TempPath(const std::string& name) {
+    const char* tmp = std::getenv("TMPDIR");
+    return std::string(tmp ? tmp : "/tmp") + "/" + name;
+}
+
+std::string WriteFile(const std::string& name, const std::string& bytes) {
+    const std::string path = TempPath(name);
+    std::ofstream(path, std::ios::binary) << bytes;
+    return path;
+}
+
+std::string ToUtf8(std::string_view gbk) {
+    iconv_t cd = iconv_open("UTF-8", "GBK");
+    std::string out(gbk.size() * 2, '\0');
+    char* in = const_cast<char*>(gbk.data());
+    char* w = out.data();
+    std::size_t inLeft = gbk.size(), outLeft = out.size();
+    iconv(cd, &in, &inLeft, &w, &outLeft);
+    iconv_close(cd);
+    out.resize(out.size() - outLeft);
+    return out;
+}
+
+std::vector<std::string> Bytes(const std::vector<Chunk>& chunks) {
+    std::vector<std::string> bytes;
+    for (const Chunk& c : chunks)
+        bytes.push_back(*c);
+    return bytes;
+}
+
+struct Opened {
+    NoProgress Progress;
+    OpenedFile File;
+    std::optional<std::vector<Chunk>>& Chunks = File.Chunks;
+    std::string Path;
+    explicit Opened(const std::string& path) : File(OpenFile(path, Progress)), Path(path) {}
+};
+
+// A UTF-8 novel of several chunks is cut exactly as its GBK file is, so that pages, bookmarks
+// and search positions agree whichever file the reader opened.
+TEST(ReadingChunksTest, Utf8NovelGivesTheChunksOfItsGbkFile) {
+    const std::string gbk = testsupport::BuildDocument("hongloumeng.gbk.txt", 1200000);
+    Opened fromGbk(WriteFile("novel.gbk.txt", gbk));
+    Opened fromUtf8(WriteFile("novel.utf8.txt", ToUtf8(gbk)));
+    ASSERT_TRUE(fromGbk.Chunks && fromUtf8.Chunks);
+    EXPECT_EQ(fromUtf8.Chunks->size(), 5u);
+    EXPECT_TRUE(Bytes(*fromUtf8.Chunks) == Bytes(*fromGbk.Chunks));
+    EXPECT_FALSE(fromUtf8.File.Message);
+}
+
+// The limit counts the file's bytes: a UTF-8 file just over it is refused although its GBK
+// text would fit, and one at the limit opens in fewer chunks.
+TEST(ReadingChunksTest, SizeLimitHoldsForTheFilesBytes) {
+    const std::string zhong = "\xE4\xB8\xAD"; // 中
+    std::string atLimit;
+    atLimit.reserve(MaxDocumentBytes + 1);
+    while (atLimit.size() + 3 <= MaxDocumentBytes)
+        atLimit += zhong;
+    atLimit.resize(MaxDocumentBytes, 'a');
+    {
+        Opened opened(WriteFile("limit.txt", atLimit));
+        ASSERT_TRUE(opened.Chunks);
+        EXPECT_EQ(opened.Chunks->size(), 60u); // 14833333 characters of two bytes, and 'a'
+    }
+    Opened over(WriteFile("over.txt", atLimit + "a"));
+    EXPECT_FALSE(over.Chunks);
+    ASSERT_TRUE(over.File.Message);
+    EXPECT_EQ(*over.File.Message, InfoMessage(TooLargeText(over.Path)));
+}
+
+// The pandoc chapter, opened and processed as the reader does for an .html file, shows the
+// chapter's text in GBK and none of its style sheet.
+TEST(ReadingChunksTest, PandocChapterShowsItsTextWithoutStyles) {
+    Opened opened(testsupport::TestDataPath("encoding/xiyouji.html"));
+    ASSERT_TRUE(opened.Chunks);
+    DocumentStore store;
+    store.SetChunks(std::move(*opened.Chunks));
+    TextOptions passes;
+    passes.ProcessHtml = true;
+    NoProgress progress;
+    Init_Text(store, progress);
+    Init_Page_Do(store, passes, progress);
+    const std::string shown = *store.ShownChunk[0];
+    EXPECT_NE(shown.find("\xCE\xF7\xD3\xCE\xBC\xC7"), std::string::npos);         // 西游记
+    EXPECT_NE(shown.find("\xBB\xEC\xE3\xE7\xCE\xB4\xB7\xD6"), std::string::npos); // 混沌未分
+    EXPECT_EQ(shown.find("font-family"), std::string::npos);
+    EXPECT_EQ(shown.find('{'), std::string::npos);
+}
+
+TEST(ReadingChunksTest, ChineseReasonsForCommonReadFailures) {
+    EXPECT_EQ(ReadFailureReason(EACCES), "没有读取这个文件的权限。");
+    EXPECT_EQ(ReadFailureReason(EPERM), "没有读取这个文件的权限。");
+    EXPECT_EQ(ReadFailureReason(ENOENT), "请检查文件是否存在。");
+    EXPECT_EQ(ReadFailureReason(EISDIR), "这是一个文件夹，不是文件。");
+    EXPECT_EQ(ReadFailureReason(EIO), "磁盘读写错误，请检查磁盘是否损坏。");
+    EXPECT_EQ(ReadFailureReason(ENOMEM), std::strerror(ENOMEM));
+}
+
+TEST(ReadingChunksTest, UnreadableFileIsRefusedWithAChineseReason) {
+    if (geteuid() == 0)
+        GTEST_SKIP() << "permission bits do not stop root";
+    const std::string path = WriteFile("locked.txt", "text");
+    ASSERT_EQ(chmod(path.c_str(), 0), 0);
+    Opened opened(path);
+    EXPECT_FALSE(opened.Chunks);
+    EXPECT_EQ(opened.File.Message,
+              WarningMessage("打开文件 " + path + " 失败！\r\n没有读取这个文件的权限。"));
+}
+
+} // namespace

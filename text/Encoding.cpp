@@ -1,0 +1,217 @@
+#include "Encoding.h"
+
+#include "AsciiCase.h"
+#include "UtfDecoders.h"
+
+#include <algorithm>
+#include <array>
+#include <optional>
+
+namespace {
+
+constexpr std::string_view Utf8Bom = "\xEF\xBB\xBF";
+constexpr std::string_view Utf16LeBom = "\xFF\xFE";
+constexpr std::string_view Utf16BeBom = "\xFE\xFF";
+
+struct CharsetName {
+    std::string_view Name;
+    TextEncoding Encoding;
+};
+constexpr std::array<CharsetName, 6> CharsetNames{{
+    {"utf-8", TextEncoding::Utf8},
+    {"utf8", TextEncoding::Utf8},
+    {"gbk", TextEncoding::DoubleByte},
+    {"gb2312", TextEncoding::DoubleByte},
+    {"gb18030", TextEncoding::DoubleByte},
+    {"big5", TextEncoding::DoubleByte},
+}};
+
+bool IsSpace(char c) {
+    return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\f';
+}
+
+bool IsNameChar(char c) {
+    return (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '-' || c == '_';
+}
+
+// The encoding a "charset=NAME" inside one lower-cased <meta ...> tag names, if it is one of
+// ours. Covers <meta charset="utf-8"> and the content attribute of an http-equiv Content-Type.
+std::optional<TextEncoding> MetaCharset(std::string_view tag) {
+    for (std::size_t at = tag.find("charset"); at != std::string_view::npos;
+         at = tag.find("charset", at + 1)) {
+        std::size_t p = at + 7;
+        while (p < tag.size() && IsSpace(tag[p]))
+            ++p;
+        if (p >= tag.size() || tag[p] != '=')
+            continue;
+        ++p;
+        while (p < tag.size() && (IsSpace(tag[p]) || tag[p] == '"' || tag[p] == '\''))
+            ++p;
+        std::size_t end = p;
+        while (end < tag.size() && IsNameChar(tag[end]))
+            ++end;
+        const std::string_view name = tag.substr(p, end - p);
+        for (const CharsetName& known : CharsetNames)
+            if (known.Name == name)
+                return known.Encoding;
+    }
+    return std::nullopt;
+}
+
+// The encoding the first <meta> tag with a known charset declares.
+std::optional<TextEncoding> HtmlCharset(std::string_view head) {
+    const std::string lower = LowerAscii(head.substr(0, CharsetScanLimit));
+    for (std::size_t at = lower.find("<meta"); at != std::string::npos;
+         at = lower.find("<meta", at + 1)) {
+        const std::size_t close = lower.find('>', at);
+        const std::string_view tag = std::string_view(lower).substr(at, close - at);
+        if (const auto declared = MetaCharset(tag))
+            return declared;
+    }
+    return std::nullopt;
+}
+
+// What the first bytes of a text declare: a byte-order mark, or for HTML a charset.
+std::optional<TextEncoding> DeclaredEncoding(std::string_view head, bool html) {
+    if (head.starts_with(Utf8Bom))
+        return TextEncoding::Utf8;
+    if (head.starts_with(Utf16LeBom))
+        return TextEncoding::Utf16Le;
+    if (head.starts_with(Utf16BeBom))
+        return TextEncoding::Utf16Be;
+    return html ? HtmlCharset(head) : std::nullopt;
+}
+
+void AppendUtf8(std::string& out, char32_t c) {
+    if (c < 0x80) {
+        out += static_cast<char>(c);
+    } else if (c < 0x800) {
+        out += static_cast<char>(0xC0 | c >> 6);
+        out += static_cast<char>(0x80 | (c & 0x3F));
+    } else if (c < 0x10000) {
+        out += static_cast<char>(0xE0 | c >> 12);
+        out += static_cast<char>(0x80 | (c >> 6 & 0x3F));
+        out += static_cast<char>(0x80 | (c & 0x3F));
+    } else {
+        out += static_cast<char>(0xF0 | c >> 18);
+        out += static_cast<char>(0x80 | (c >> 12 & 0x3F));
+        out += static_cast<char>(0x80 | (c >> 6 & 0x3F));
+        out += static_cast<char>(0x80 | (c & 0x3F));
+    }
+}
+
+} // namespace
+
+std::string_view EncodingName(TextEncoding encoding) {
+    switch (encoding) {
+    case TextEncoding::Utf8:
+        return "UTF-8";
+    case TextEncoding::Utf16Le:
+        return "UTF-16LE";
+    case TextEncoding::Utf16Be:
+        return "UTF-16BE";
+    case TextEncoding::DoubleByte:
+        break;
+    }
+    return "GB/BIG5";
+}
+
+TextEncoding RecognizeEncoding(std::string_view bytes, bool html) {
+    if (const auto declared = DeclaredEncoding(bytes, html))
+        return *declared;
+    utf::Utf8ToGbk check(true, false);
+    std::string none;
+    check.Feed(bytes, none);
+    check.Finish(none);
+    return !check.Failed() && check.SawMultiByte() ? TextEncoding::Utf8 : TextEncoding::DoubleByte;
+}
+
+std::string ToReadingBytes(std::string_view bytes, bool html) {
+    ReadingBytesBuilder builder(html);
+    builder.Feed(bytes);
+    return builder.Finish() == TextEncoding::DoubleByte ? std::string(bytes) : builder.TakeText();
+}
+
+ReadingBytesBuilder::ReadingBytesBuilder(bool html) : Html(html) {}
+ReadingBytesBuilder::~ReadingBytesBuilder() = default;
+
+// A declared encoding is transcoded leniently; undeclared text is decoded as UTF-8 on trial
+// by a strict decoder, which gives up (and frees its text) at the first malformed sequence.
+void ReadingBytesBuilder::Start(std::string_view first) {
+    Started = true;
+    const std::optional<TextEncoding> declared = DeclaredEncoding(first, Html);
+    Encoding = declared.value_or(TextEncoding::Utf8);
+    if (Encoding == TextEncoding::Utf8)
+        Utf8 = std::make_unique<utf::Utf8ToGbk>(!declared.has_value(), true);
+    else if (Encoding != TextEncoding::DoubleByte)
+        Utf16 = std::make_unique<utf::Utf16ToGbk>(Encoding == TextEncoding::Utf16Be);
+    Text.reserve(first.size());
+}
+
+void ReadingBytesBuilder::Feed(std::string_view piece) {
+    if (!Started)
+        Start(piece);
+    if (Utf16) {
+        Utf16->Feed(piece, Text);
+    } else if (Utf8) {
+        Utf8->Feed(piece, Text);
+        if (Utf8->Failed()) {
+            Utf8.reset();
+            Text = std::string();
+            Encoding = TextEncoding::DoubleByte;
+        }
+    }
+}
+
+TextEncoding ReadingBytesBuilder::Finish() {
+    if (Utf16) {
+        Utf16->Finish(Text);
+    } else if (Utf8) {
+        Utf8->Finish(Text);
+        // Undeclared pure ASCII is read as it is, which gives the same bytes.
+        if (Utf8->IsStrict() && !Utf8->SawMultiByte()) {
+            Text = std::string();
+            Encoding = TextEncoding::DoubleByte;
+        }
+    }
+    Utf8.reset();
+    Utf16.reset();
+    return Encoding;
+}
+
+std::string ReadingBytesBuilder::TakeText() {
+    return std::move(Text);
+}
+
+std::string ToUtf8Text(std::string_view bytes) {
+    const std::optional<TextEncoding> declared = DeclaredEncoding(bytes, false);
+    if (declared == TextEncoding::Utf8)
+        return std::string(bytes.substr(Utf8Bom.size()));
+    if (!declared)
+        return std::string(bytes);
+    const bool bigEndian = declared == TextEncoding::Utf16Be;
+    std::string out;
+    out.reserve(bytes.size());
+    char32_t high = 0;
+    for (std::size_t i = Utf16LeBom.size(); i + 1 < bytes.size(); i += 2) {
+        const auto a = static_cast<unsigned char>(bytes[i]);
+        const auto b = static_cast<unsigned char>(bytes[i + 1]);
+        const char32_t unit = bigEndian ? a << 8 | b : b << 8 | a;
+        const bool isLow = unit >= 0xDC00 && unit <= 0xDFFF;
+        if (high != 0 && isLow) {
+            AppendUtf8(out, 0x10000 + ((high - 0xD800) << 10) + (unit - 0xDC00));
+            high = 0;
+            continue;
+        }
+        if (high != 0 || isLow)
+            AppendUtf8(out, 0xFFFD);
+        high = unit >= 0xD800 && unit <= 0xDBFF ? unit : 0;
+        if (high == 0 && !isLow)
+            AppendUtf8(out, unit);
+    }
+    if (high != 0)
+        AppendUtf8(out, 0xFFFD);
+    if (bytes.size() % 2 != 0)
+        AppendUtf8(out, 0xFFFD);
+    return out;
+}

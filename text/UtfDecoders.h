@@ -1,0 +1,62 @@
+#pragma once
+// Decoders that turn UTF-8 and UTF-16 arriving in pieces into GBK bytes. A sequence cut by the
+// end of a piece is carried into the next, so feeding a text in any pieces gives the same bytes
+// as feeding it whole. Characters GBK lacks and malformed sequences become "□", one for each
+// maximal malformed subsequence; U+FEFF (a byte-order mark, possibly repeated where files were
+// joined) is invisible and dropped.
+#include <array>
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace utf {
+
+// GBK code of each BMP character, 0 where GBK has none; the inverse of the table that draws
+// the text, so a transcoded character is drawn as the character it was.
+const std::array<std::uint16_t, 65536>& GbkCodes();
+
+class Utf8ToGbk {
+public:
+    // A strict decoder stops at the first malformed sequence (Failed()); it is how UTF-8 is
+    // recognised. A decoder that does not keep its text only checks.
+    Utf8ToGbk(bool strict, bool keepText) : Strict(strict), KeepText(keepText) {}
+
+    void Feed(std::string_view piece, std::string& out);
+    // The end of the text: a sequence still open was cut by it and becomes "□".
+    void Finish(std::string& out);
+
+    bool IsStrict() const { return Strict; }
+    bool Failed() const { return HasFailed; }
+    bool SawMultiByte() const { return HasMultiByte; }
+
+private:
+    const unsigned char* Decode(const unsigned char* p, const unsigned char* blockEnd,
+                                const unsigned char* end, bool last, char*& w);
+    void FeedPending(std::string_view& piece, std::string& out);
+    void DecodeInBlocks(std::string_view piece, bool last, std::string& out);
+
+    bool Strict;
+    bool KeepText;
+    bool HasFailed = false;
+    bool HasMultiByte = false;
+    std::string Pending; // the start of a sequence cut by the end of the last piece
+};
+
+class Utf16ToGbk {
+public:
+    explicit Utf16ToGbk(bool bigEndian) : BigEndian(bigEndian) {}
+
+    void Feed(std::string_view piece, std::string& out);
+    // A lone last byte or an unpaired high surrogate at the end becomes "□".
+    void Finish(std::string& out);
+
+private:
+    void Unit(std::uint16_t unit, char*& w);
+    std::uint16_t UnitOf(char a, char b) const;
+
+    bool BigEndian;
+    int PendingByte = -1;
+    bool PendingHigh = false;
+};
+
+} // namespace utf
