@@ -49,6 +49,7 @@ TFormMain::TFormMain(Registry& registry, ProgressWindow& progress,
     Menus = new MainMenu(this);
     ConnectMenus();
     ConnectWindowState();
+    ConnectFileCommands();
     ConnectMarks();
 }
 

@@ -20,9 +20,13 @@
 #include <QFont>
 #include <QImage>
 #include <QWidget>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
+
+class QDialog;
+class TOpenTextDialog;
 
 class TFormMain : public QWidget {
     Q_OBJECT
@@ -97,6 +101,17 @@ public:
     void ItemBIG5Click(QAction* sender);
     void ItemRefreshClick();
     void MenuMainPopup();
+    // Files: the open dialog, saving the shown text, generating a library file. The dialogs are
+    // made on first use and kept, so they remember their folder and the BIG5 box.
+    void ItemOpenClick();
+    void ItemSaveClick();
+    void ItemLibClick();
+    // Runs a modal dialog and gives its result; tests replace it to answer the dialog.
+    std::function<int(QDialog&)> RunDialog;
+    TOpenTextDialog* OpenDialog = nullptr;
+    TOpenTextDialog* SaveDialog = nullptr; // a TSaveTextDialog, as is LibDialog
+    TOpenTextDialog* LibDialog = nullptr;
+
     // Shut-down: every setting and the last document written, the temporary folder removed.
     void FormClose();
 
@@ -178,6 +193,9 @@ private:
     void ConnectMenus();
     void ConnectWindowState();
     void HideMainForm();
+    void ConnectFileCommands();
+    void MakeFileDialogs();
+    bool RunFileDialog(TOpenTextDialog* dialog);
     void ConnectMarks();
     BookmarkContext MarksContext() const;
     Bookmarks::AskCaption AskCaption(const QString& title);

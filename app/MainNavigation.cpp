@@ -99,7 +99,9 @@ void TFormMain::FormKeyDown(int virtualKey) {
     case KeyAction::ItemFileNext:
         RunItem(Menus->ItemFileNext);
         break;
-    case KeyAction::Open: // the open dialog is not part of the book yet
+    case KeyAction::Open:
+        RunItem(Menus->ItemOpen);
+        break;
     case KeyAction::None:
         break;
     }

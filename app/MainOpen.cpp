@@ -57,9 +57,12 @@ void TFormMain::OpenFileList(const std::vector<std::string>& paths) {
 }
 
 void TFormMain::RebuildRecentMenu() {
-    Menus->ItemNew->clear();
+    for (QAction* item : Menus->ItemNew->actions())
+        if (item != Menus->N8 && item != Menus->ItemLib)
+            delete item;
     for (int p = 0; p < List->Count(); ++p) {
-        QAction* item = Menus->ItemNew->addAction(LiteralMenuText(List->Caption(p)));
+        auto* item = new QAction(LiteralMenuText(List->Caption(p)), Menus->ItemNew);
+        Menus->ItemNew->insertAction(Menus->N8, item);
         connect(item, &QAction::triggered, this, [this, p] { OnItemNewFileClick(p); });
     }
 }

@@ -1,5 +1,6 @@
 #include "LibraryFile.h"
 
+#include "reader/AtomicFile.h"
 #include "reader/FileTest.h"
 #include "reader/ReadFailure.h"
 #include "text/Encoding.h"
@@ -108,4 +109,27 @@ std::string LibraryText(const std::vector<std::string>& entries) {
     for (auto it = entries.rbegin(); it != entries.rend(); ++it)
         text += *it + "\r\n";
     return text;
+}
+
+std::string LibraryWriteFailedText(const std::string& path) {
+    return "生成书库文件 " + path + " 失败！\r\n请检查磁盘是否错误。";
+}
+
+std::optional<UserMessage> WriteLibraryFile(const std::string& path,
+                                            const std::vector<std::string>& entries,
+                                            const std::function<void(int)>& beforeLine) {
+    static constexpr std::string_view LineEnd = "\r\n";
+    std::vector<std::string_view> pieces;
+    pieces.reserve(2 * entries.size());
+    for (auto it = entries.rbegin(); it != entries.rend(); ++it) {
+        pieces.push_back(*it);
+        pieces.push_back(LineEnd);
+    }
+    const auto beforePiece = [&](std::size_t i) {
+        if (beforeLine && i % 2 == 0)
+            beforeLine(static_cast<int>(i / 2) + 1);
+    };
+    if (WriteFileAtomically(path, pieces, beforePiece))
+        return std::nullopt;
+    return WarningMessage(LibraryWriteFailedText(path));
 }

@@ -6,6 +6,7 @@
 #include "text/Chunking.h"
 
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -40,3 +41,13 @@ std::string LibraryEntryName(const std::string& line);
 
 // What generating a library file writes for a list whose position 0 is `entries[0]`.
 std::string LibraryText(const std::vector<std::string>& entries);
+
+// "生成书库文件 <path> 失败！" CR LF "请检查磁盘是否错误。"
+std::string LibraryWriteFailedText(const std::string& path);
+
+// Generates the library file `path` for a list whose position 0 is `entries[0]`, the least
+// recent entry first; `beforeLine(k)` (optional) runs before line k (1-based) is written. The
+// file is replaced whole or not at all. Nothing on success, else the warning to show.
+std::optional<UserMessage> WriteLibraryFile(const std::string& path,
+                                            const std::vector<std::string>& entries,
+                                            const std::function<void(int)>& beforeLine = {});

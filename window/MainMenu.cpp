@@ -6,7 +6,9 @@ QString LiteralMenuText(const std::string& utf8) {
 
 MainMenu::MainMenu(QWidget* owner)
     : QObject(owner), MenuMain(new QMenu(owner)),
-      ItemNew(new QMenu(QStringLiteral("最新文件"), MenuMain)),
+      ItemOpen(AddItem(MenuMain, "ItemOpen", QStringLiteral("打开文件..."), Qt::CTRL | Qt::Key_O)),
+      ItemNew(new QMenu(QStringLiteral("最新文件"), MenuMain)), N8(ItemNew->addSeparator()),
+      ItemLib(AddItem(ItemNew, "ItemLib", QStringLiteral("生成书库文件..."), Qt::CTRL | Qt::Key_K)),
       ItemDeal(new QMenu(QStringLiteral("文件处理"), MenuMain)),
       ItemBIG5(
           AddItem(ItemDeal, "ItemBIG5", QStringLiteral("BIG5码转换为GB码"), Qt::CTRL | Qt::Key_B)),
@@ -43,6 +45,7 @@ MainMenu::MainMenu(QWidget* owner)
     MenuMain->setObjectName(QStringLiteral("MenuMain"));
     ItemNew->setObjectName(QStringLiteral("ItemNew"));
     ItemDeal->setObjectName(QStringLiteral("ItemDeal"));
+    N8->setObjectName(QStringLiteral("N8"));
     MenuMain->addMenu(ItemNew);
     MenuMain->addMenu(ItemDeal);
     for (QAction* item : {ItemBIG5, ItemGB, ItemHtml, ItemChap, ItemHangD, ItemUnderLine})

@@ -18,7 +18,10 @@ public:
     explicit MainMenu(QWidget* owner);
 
     QMenu* const MenuMain;
-    QMenu* const ItemNew; // "最新文件": the recent entries
+    QAction* const ItemOpen;
+    QMenu* const ItemNew; // "最新文件": the recent entries, then N8 and ItemLib
+    QAction* const N8;
+    QAction* const ItemLib;
     QMenu* const ItemDeal;
     QAction* const ItemBIG5;
     QAction* const ItemGB;

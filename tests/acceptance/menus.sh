@@ -4,7 +4,7 @@
 # The main menu's items from the top that keyboard navigation passes through before
 # "指定书签" (separators are skipped; every one of these is enabled while a listed document is
 # open). Update when items are added above it.
-MENU_ITEMS_ABOVE_BOOKMARKS=(最新文件 文件处理 书签处理)
+MENU_ITEMS_ABOVE_BOOKMARKS=(打开文件... 最新文件 文件处理 书签处理)
 
 # visible_window TITLE: prints the id of a visible window of the reader with this title.
 visible_window() {

@@ -1,0 +1,197 @@
+#include "ZipPass.h"
+
+#include "UnZip32.h"
+#include "ZipHandle.h"
+#include "records/TempDir.h"
+
+#include <cerrno>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#include <utility>
+#include <vector>
+
+namespace {
+
+constexpr std::size_t CopyBlock = 256 * 1024;
+constexpr int DirFlags = O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC;
+
+class Fd {
+public:
+    explicit Fd(int fd = -1) : Value(fd) {}
+    Fd(Fd&& other) noexcept : Value(std::exchange(other.Value, -1)) {}
+    Fd& operator=(Fd&& other) noexcept {
+        std::swap(Value, other.Value);
+        return *this;
+    }
+    ~Fd() {
+        if (Value >= 0)
+            ::close(Value);
+    }
+    int Get() const { return Value; }
+    int Release() { return std::exchange(Value, -1); }
+
+private:
+    int Value;
+};
+
+std::vector<std::string> Components(std::string_view path) {
+    std::vector<std::string> parts;
+    while (true) {
+        const std::size_t slash = path.find('/');
+        parts.emplace_back(path.substr(0, slash));
+        if (slash == std::string_view::npos)
+            return parts;
+        path.remove_prefix(slash + 1);
+    }
+}
+
+// Opens the folder `name` below `parent`, making it when missing. Whatever else stands under
+// that name (a file, a link from an earlier archive) is removed: the tree below the
+// destination is the program's own.
+Fd OpenSubdir(int parent, const std::string& name) {
+    Fd dir(::openat(parent, name.c_str(), DirFlags));
+    if (dir.Get() >= 0)
+        return dir;
+    if (errno == ENOTDIR || errno == ELOOP)
+        ::unlinkat(parent, name.c_str(), 0);
+    if (::mkdirat(parent, name.c_str(), 0700) != 0 && errno != EEXIST)
+        return Fd();
+    return Fd(::openat(parent, name.c_str(), DirFlags));
+}
+
+// The stored file entry whose decoded name is `entry`, or -1.
+zip_int64_t FindEntry(const ZipHandle& zip, const std::string& entry) {
+    const zip_int64_t count = zip_get_num_entries(zip.Get(), 0);
+    for (zip_int64_t i = 0; i < count; ++i)
+        if (DecodeEntryName(zip.RawNameAt(static_cast<zip_uint64_t>(i))) == entry)
+            return i;
+    return -1;
+}
+
+bool IsSymbolicLink(const ZipHandle& zip, zip_uint64_t index) {
+    zip_uint8_t system = 0;
+    zip_uint32_t attributes = 0;
+    if (zip_file_get_external_attributes(zip.Get(), index, 0, &system, &attributes) != 0)
+        return false;
+    return system == ZIP_OPSYS_UNIX && S_ISLNK(static_cast<mode_t>(attributes >> 16));
+}
+
+ExtractStatus CheckEntry(const ZipHandle& zip, zip_uint64_t index) {
+    zip_stat_t st;
+    zip_stat_init(&st);
+    if (zip_stat_index(zip.Get(), index, 0, &st) != 0)
+        return ExtractStatus::Damaged;
+    if ((st.valid & ZIP_STAT_ENCRYPTION_METHOD) && st.encryption_method != ZIP_EM_NONE)
+        return ExtractStatus::Encrypted;
+    if (IsSymbolicLink(zip, index))
+        return ExtractStatus::Link;
+    return ExtractStatus::Ok;
+}
+
+bool WriteAll(int fd, const char* data, std::size_t size) {
+    while (size > 0) {
+        const ssize_t n = ::write(fd, data, size);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0)
+            return false;
+        data += n;
+        size -= static_cast<std::size_t>(n);
+    }
+    return true;
+}
+
+// Copies the entry's data into `out`, stopping one byte past MaxEntryBytes.
+ExtractStatus CopyEntry(const ZipHandle& zip, zip_uint64_t index, int out) {
+    zip_file_t* file = zip_fopen_index(zip.Get(), index, 0);
+    if (!file) {
+        const int error = zip_error_code_zip(zip_get_error(zip.Get()));
+        return error == ZIP_ER_NOPASSWD || error == ZIP_ER_WRONGPASSWD ? ExtractStatus::Encrypted
+                                                                       : ExtractStatus::Damaged;
+    }
+    std::vector<char> buffer(CopyBlock);
+    std::int64_t written = 0;
+    ExtractStatus status = ExtractStatus::Ok;
+    while (true) {
+        const std::int64_t room = MaxEntryBytes + 1 - written;
+        const zip_int64_t n =
+            zip_fread(file, buffer.data(),
+                      static_cast<zip_uint64_t>(std::min<std::int64_t>(room, CopyBlock)));
+        if (n < 0) {
+            status = ExtractStatus::Damaged;
+            break;
+        }
+        if (n == 0)
+            break;
+        if (!WriteAll(out, buffer.data(), static_cast<std::size_t>(n))) {
+            status = ExtractStatus::WriteFailed;
+            break;
+        }
+        written += n;
+        if (written > MaxEntryBytes) {
+            status = ExtractStatus::Cut;
+            break;
+        }
+    }
+    zip_fclose(file);
+    return status;
+}
+
+} // namespace
+
+bool IsSafeEntryPath(std::string_view entry) {
+    if (entry.empty() || entry.front() == '/')
+        return false;
+    for (char c : entry)
+        if (static_cast<unsigned char>(c) < 0x20)
+            return false;
+    for (const std::string& part : Components(entry))
+        if (part.empty() || part == "." || part == "..")
+            return false;
+    return true;
+}
+
+ExtractResult ExtractZipEntry(const std::string& archive, const std::string& entry,
+                              const std::string& destination) {
+    if (!IsSafeEntryPath(entry))
+        return {ExtractStatus::Unsafe, {}};
+    if (!PrepareTempDir(destination))
+        return {ExtractStatus::WriteFailed, {}};
+    std::vector<std::string> parts = Components(entry);
+    const std::string fileName = parts.back();
+    parts.pop_back();
+    Fd dir(::open(destination.c_str(), DirFlags));
+    for (const std::string& part : parts) {
+        if (dir.Get() < 0)
+            break;
+        dir = OpenSubdir(dir.Get(), part);
+    }
+    if (dir.Get() < 0)
+        return {ExtractStatus::WriteFailed, {}};
+    if (::unlinkat(dir.Get(), fileName.c_str(), 0) != 0 && errno != ENOENT)
+        return {ExtractStatus::WriteFailed, {}};
+
+    ZipHandle zip = ZipHandle::Open(archive);
+    if (!zip)
+        return {ExtractStatus::NoArchive, {}};
+    const zip_int64_t index = FindEntry(zip, entry);
+    if (index < 0)
+        return {ExtractStatus::NotFound, {}};
+    const ExtractStatus check = CheckEntry(zip, static_cast<zip_uint64_t>(index));
+    if (check != ExtractStatus::Ok)
+        return {check, {}};
+
+    Fd out(::openat(dir.Get(), fileName.c_str(),
+                    O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600));
+    if (out.Get() < 0)
+        return {ExtractStatus::WriteFailed, {}};
+    ExtractStatus status = CopyEntry(zip, static_cast<zip_uint64_t>(index), out.Get());
+    if (::close(out.Release()) != 0 && status == ExtractStatus::Ok)
+        status = ExtractStatus::WriteFailed;
+    if (status != ExtractStatus::Ok && status != ExtractStatus::Cut) {
+        ::unlinkat(dir.Get(), fileName.c_str(), 0);
+        return {status, {}};
+    }
+    return {status, destination + "/" + entry};
+}

@@ -1,0 +1,36 @@
+#pragma once
+// What the entry chooser and the open dialog's preview show of an archive, and the references
+// the chosen rows become. The dialogs only display these.
+#include "UnZip32.h"
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+// A row of the entry chooser: the file name and its folder inside the archive ("\" separators,
+// ending in "\"; empty at the archive's root).
+struct ZipRow {
+    std::string FileName;
+    std::string Dir;
+    bool operator==(const ZipRow&) const = default;
+};
+
+// The extensions the chooser lists when "显示所有文件" is not checked, compared in lower case.
+bool IsDocumentName(std::string_view fileName);
+
+// The chooser's rows in archive order: directory entries never; with `showAll` false only the
+// documents.
+std::vector<ZipRow> ZipRowsFor(const std::vector<ZipEntryName>& entries, bool showAll);
+
+// "archive|dir\file", with every byte below 0x20 removed.
+std::string ZipReference(const std::string& archive, const ZipRow& row);
+
+// The entry paths ("\" separators) of the selected rows, from the last row to the first: the
+// order in which putting each on top of the recent list leaves them in row order. Empty when
+// nothing is selected.
+std::vector<std::string> ChosenEntryPaths(const std::vector<ZipRow>& rows,
+                                          const std::vector<bool>& selected);
+
+// The preview of an archive in the open dialog: the file name of every file entry, whatever its
+// extension, in archive order, each followed by CR LF, as GB bytes.
+std::string ZipPreviewText(const std::vector<ZipEntryName>& entries);

@@ -1,0 +1,119 @@
+// test-links: mojuan_reader mojuan_records
+#include "ReadOnlyPath.h"
+#include "RecordingPrompter.h"
+#include "StoreTestSupport.h"
+#include "TestSupport.h"
+#include "reader/AtomicFile.h"
+#include "reader/OpenFile.h"
+#include "reader/SaveText.h"
+#include "reader/TextPasses.h"
+#include "records/LibraryFile.h"
+#include "text/Gb2Big5.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+namespace {
+
+struct RecordingProgress : ProgressWindow {
+    std::vector<std::string> Calls;
+    void InitShowMess(int min, int max, const std::string& text) override {
+        Calls.push_back("init " + std::to_string(min) + " " + std::to_string(max) + " " + text);
+    }
+    void ShowMessPos(int position) override { Calls.push_back("pos " + std::to_string(position)); }
+    void CloseShowMess() override { Calls.push_back("close"); }
+};
+
+std::vector<std::string> FolderNames(const std::string& folder) {
+    std::vector<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(folder))
+        names.push_back(entry.path().filename().string());
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+TEST(SaveFilesTest, ConvertedBig5DocumentIsSavedAsGbBytesChunkByChunk) {
+    ScratchDir dir;
+    RecordingPrompter prompter;
+    ScopedPrompter scope(prompter);
+    NoProgress quiet;
+    const std::string big5 = testsupport::BuildDocument("shuihu.big5.txt", 600000);
+    WriteFile(dir / "big5.txt", big5);
+    DocumentStore store;
+    store.SetChunks(*OpenFile(dir / "big5.txt", quiet).Chunks);
+    Init_Text(store, quiet);
+    TextOptions options;
+    options.ConvertBig5 = true;
+    Init_Page_Do(store, options, quiet);
+    ASSERT_EQ(store.ChunkCount, 3);
+
+    RecordingProgress progress;
+    EXPECT_FALSE(SaveDocumentText(store, dir / "out.txt", progress));
+    EXPECT_EQ(progress.Calls,
+              (std::vector<std::string>{"init 0 3 保存文件", "pos 1", "pos 2", "pos 3", "close"}));
+    std::string expected;
+    for (const Chunk& chunk : store.ShownChunk)
+        expected += *chunk;
+    const std::string saved = testsupport::ReadFileBytes(dir / "out.txt");
+    EXPECT_EQ(saved, expected);
+    EXPECT_EQ(saved.substr(0, 2000), Big5ToGb(big5.substr(0, 2000)).substr(0, 2000));
+    EXPECT_EQ(FolderNames(dir.Path()), (std::vector<std::string>{"big5.txt", "out.txt"}));
+}
+
+TEST(SaveFilesTest, AFailedSaveLeavesTheOldFileWholeAndSaysSo) {
+    ScratchDir dir;
+    NoProgress quiet;
+    DocumentStore store;
+    store.SetChunks({MakeChunk("new text\r\n")});
+    std::filesystem::create_directory(dir / "shelf");
+    WriteFile(dir / "shelf/old.txt", "old text");
+    {
+        ReadOnlyPath locked(dir / "shelf");
+        if (!locked.Active())
+            GTEST_SKIP() << "cannot make a folder read-only here";
+        EXPECT_EQ(SaveDocumentText(store, dir / "shelf/old.txt", quiet),
+                  WarningMessage("保存文件 " + (dir / "shelf/old.txt") +
+                                 " 失败！\r\n请检查磁盘是否错误。"));
+    }
+    EXPECT_EQ(testsupport::ReadFileBytes(dir / "shelf/old.txt"), "old text");
+    // A target that is a folder: the bytes are written, the rename fails, nothing is left over.
+    std::filesystem::create_directory(dir / "shelf/folder.txt");
+    EXPECT_TRUE(SaveDocumentText(store, dir / "shelf/folder.txt", quiet));
+    EXPECT_EQ(FolderNames(dir / "shelf"), (std::vector<std::string>{"folder.txt", "old.txt"}));
+    EXPECT_FALSE(SaveDocumentText(store, dir / "shelf/old.txt", quiet));
+    EXPECT_EQ(testsupport::ReadFileBytes(dir / "shelf/old.txt"), "new text\r\n");
+}
+
+TEST(SaveFilesTest, ReplacingKeepsTheModeAndWritesThroughALink) {
+    ScratchDir dir;
+    WriteFile(dir / "a.txt", "old");
+    std::filesystem::permissions(dir / "a.txt", std::filesystem::perms(0640));
+    std::filesystem::create_symlink(dir / "a.txt", dir / "link.txt");
+    EXPECT_TRUE(WriteFileAtomically(dir / "link.txt", {"ne", "w"}));
+    EXPECT_TRUE(std::filesystem::is_symlink(dir / "link.txt"));
+    EXPECT_EQ(testsupport::ReadFileBytes(dir / "a.txt"), "new");
+    EXPECT_EQ(std::filesystem::status(dir / "a.txt").permissions(), std::filesystem::perms(0640));
+    EXPECT_FALSE(WriteFileAtomically(dir / "missing/a.txt", {"x"}));
+}
+
+TEST(SaveFilesTest, ThreeEntryLibraryIsWrittenLeastRecentFirstAndReadBackInOrder) {
+    ScratchDir dir;
+    const std::vector<std::string> list = {"/books/first.txt", "/books/set.zip|卷一\\二.txt",
+                                           "/books/third.txt"};
+    std::vector<int> lines;
+    EXPECT_FALSE(WriteLibraryFile(dir / "shelf.blf", list, [&](int k) { lines.push_back(k); }));
+    EXPECT_EQ(lines, (std::vector<int>{1, 2, 3}));
+    EXPECT_EQ(testsupport::ReadFileBytes(dir / "shelf.blf"),
+              "/books/third.txt\r\n/books/set.zip|卷一\\二.txt\r\n/books/first.txt\r\n");
+    const LibraryRead read = ReadLibraryFile(dir / "shelf.blf");
+    ASSERT_TRUE(read.Lines);
+    EXPECT_EQ(*read.Lines,
+              (std::vector<std::string>{"/books/third.txt", "/books/set.zip|卷一\\二.txt",
+                                        "/books/first.txt"}));
+    EXPECT_EQ(WriteLibraryFile(dir / "none/shelf.blf", list),
+              WarningMessage("生成书库文件 " + (dir / "none/shelf.blf") +
+                             " 失败！\r\n请检查磁盘是否错误。"));
+}
+
+} // namespace

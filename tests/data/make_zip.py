@@ -1,0 +1,29 @@
+#!/usr/bin/env python3
+"""Writes a zip archive whose entry names are stored in a chosen encoding and never flagged
+UTF-8, as Chinese archive tools write them: make_zip.py OUT ENCODING NAME=TEXT...
+A NAME ending in "/" is a directory entry; TEXT is stored in the same encoding."""
+import sys
+import zipfile
+
+
+class RawNameInfo(zipfile.ZipInfo):
+    encoding = "gbk"
+
+    def _encodeFilenameFlags(self):
+        return self.filename.encode(self.encoding), self.flag_bits & ~0x800
+
+
+def main():
+    out, encoding, *entries = sys.argv[1:]
+    RawNameInfo.encoding = encoding
+    with zipfile.ZipFile(out, "w", zipfile.ZIP_DEFLATED) as archive:
+        for entry in entries:
+            name, _, text = entry.partition("=")
+            info = RawNameInfo(name)
+            info.compress_type = zipfile.ZIP_DEFLATED
+            if name.endswith("/"):
+                info.external_attr = 0o40755 << 16 | 0x10
+            archive.writestr(info, text.encode(encoding))
+
+
+main()
