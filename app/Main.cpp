@@ -49,22 +49,12 @@ TFormMain::TFormMain(Registry& registry, ProgressWindow& progress,
     Menus = new MainMenu(this);
     ConnectMenus();
     ConnectEditMenus();
+    ConnectWindowState();
     ConnectFileCommands();
     ConnectMarks();
 }
 
 TFormMain::~TFormMain() = default;
-
-void TFormMain::ShowMainForm() {
-    show();
-    raise();
-    activateWindow();
-}
-
-void TFormMain::UpdateMainForm() {
-    raise();
-    repaint();
-}
 
 std::string TFormMain::MemoReadme() {
     QFile file(QStringLiteral(":/readme.txt"));
@@ -138,6 +128,7 @@ void TFormMain::FormClose() {
     if (Closed)
         return;
     Closed = true;
+    Tray->Icon()->hide();
     const WindowBounds current{x(), y(), width(), height()};
     const WindowBounds normal{NormalBounds.x(), NormalBounds.y(), NormalBounds.width(),
                               NormalBounds.height()};
@@ -158,6 +149,7 @@ void TFormMain::closeEvent(QCloseEvent* event) {
     }
     FormClose();
     QWidget::closeEvent(event);
+    emit FormClosed();
 }
 
 void TFormMain::ApplyFonts() {
@@ -201,30 +193,33 @@ void TFormMain::Init_Setup() {
     for (BookLabel* label : {&LabelYe1Group.Be, &LabelYe1Group.Ye, &LabelYe1Group.Af})
         label->Visible = Setting.ShowPageNumbers;
     ApplyFonts();
-    if (Changes.ImageChanged)
+    const SetupWork work = WorkFor(Changes);
+    if (work.LoadPicture)
         LoadBackground();
-    if (Changes.MaxChanged)
+    if (work.ApplyMaximized)
         Init_Max();
-    if (Changes.WindowChanged)
+    if (work.LayOut)
         Init_Window();
-    if (Changes.PageDoChanged)
+    if (work.Reprocess)
         Init_Page_Do(Store, TextOptionsOf(Setting), Progress);
-    const bool repaginate = Changes.WindowChanged || Changes.PageChanged || Changes.PageDoChanged;
-    if (repaginate) {
+    if (work.Repaginate) {
         Init_Page();
         // ChangeYe rather than the page text alone: the page kept in proportion may be even,
         // and the left page of a pair must stay odd.
         ChangeYe(Store.CurrentPage);
     }
     Init_UnderLine();
-    if (repaginate || Changes.YeChanged)
+    if (work.PlaceNumbers)
         Init_Ye();
     Changes.Clear();
 }
 
 void TFormMain::Init_Max() {
     if (Setting.Maximized) {
-        NormalBounds = geometry();
+        // Only the normal state's bounds are worth restoring to; a maximised window's bounds
+        // are the screen's.
+        if (!IsMaximized())
+            NormalBounds = geometry();
         if (!isVisible())
             MaximizeBeforeShowing();
         setWindowState(windowState() | Qt::WindowMaximized);

@@ -16,6 +16,8 @@
 #include "window/EditBox.h"
 #include "window/MainMenu.h"
 #include "window/PageFont.h"
+#include "window/SystemMoves.h"
+#include "window/Tray.h"
 
 #include <QFont>
 #include <QImage>
@@ -70,12 +72,24 @@ public:
     void MenuPageMovePopup();
     void FormKeyDown(int virtualKey);
     void MoveUnderLine(int delta);
-    void ImageMinSizeClick();
 
-    // Shows the book and brings it to the front.
+    // Showing, hiding and maximising the book, and its tray icon (MainWindowState.cpp). Where
+    // the desktop has no tray, hiding minimises instead, so the book can always come back.
+    // Shows the book (restoring it when minimised) and brings it to the front.
     void ShowMainForm();
     // Brings the book to the front and repaints it at once.
     void UpdateMainForm();
+    void ImageMinSizeClick();
+    void ItemShowClick();
+    void ItemMaxClick();
+    void OnMinimize();
+    bool BookShown() const;
+    BookTray* Tray = nullptr;
+    // Where presses on the move and resize areas (and page drags) are handed to the window
+    // system; tests put a recorder here.
+    std::unique_ptr<SystemMoves> Moves;
+    // The settings dialog (MainSetup.cpp); OK re-applies what changed through Init_Setup.
+    void ItemSetupClick();
 
     // Opening a document: read the file, then the text passes, pagination and page 1. A file
     // that cannot be read leaves the shown document as it was.
@@ -143,6 +157,12 @@ public:
     void MenuMarksPopup();
     void MenuPageMarksPopup();
 
+signals:
+    // The book has closed: the program ends here and nowhere else (not when the last visible
+    // window closes while the book is hidden in the tray).
+    void FormClosed();
+
+public:
     // The built-in help text as GBK bytes, each line followed by CR LF.
     static std::string MemoReadme();
 
@@ -180,6 +200,7 @@ protected:
     void mouseReleaseEvent(QMouseEvent* event) override;
     void contextMenuEvent(QContextMenuEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
+    void changeEvent(QEvent* event) override;
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dropEvent(QDropEvent* event) override;
     bool event(QEvent* event) override;
@@ -200,6 +221,8 @@ private:
     bool SavingEdit = false;
     EditBox* MemoEdit1 = nullptr;
     EditBox* MemoEdit2 = nullptr;
+    void ConnectWindowState();
+    void HideMainForm();
     void ConnectFileCommands();
     void MakeFileDialogs();
     bool RunFileDialog(TOpenTextDialog* dialog);

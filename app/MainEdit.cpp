@@ -9,8 +9,6 @@
 #include "records/Global.h"
 #include "window/WebShortcuts.h"
 
-#include <QCoreApplication>
-
 namespace {
 
 const char* const DiscardEditQuestion = "编辑的文字还没有保存，确定要放弃修改吗？";
@@ -40,9 +38,6 @@ void TFormMain::ConnectEditMenus() {
     connect(Menus->ItemRecordTime, &QAction::triggered, this, &TFormMain::ItemRecordTimeClick);
     connect(Menus->ItemAbout, &QAction::triggered, this, &TFormMain::ItemAboutClick);
     connect(Menus->ItemQuit, &QAction::triggered, this, &TFormMain::ItemQuitClick);
-    // Commands this build does not have yet: their items stay in place, disabled.
-    for (QAction* item : {Menus->ItemSetup, Menus->ItemShow, Menus->ItemMax})
-        item->setEnabled(false);
 }
 
 // The built-in help text is made afresh by every pagination, so an edit of it could not be kept:
@@ -155,9 +150,8 @@ void TFormMain::ItemAboutClick() {
     OpenWebShortcut(2);
 }
 
-// Closing runs the same shut-down as any other close; the book may be hidden in the tray, where
-// closing it would not end the program by itself.
+// The same shut-down as any other close: FormClose, then the program ends (also when the book
+// sits hidden in the tray).
 void TFormMain::ItemQuitClick() {
     close();
-    QCoreApplication::quit();
 }

@@ -139,11 +139,6 @@ void TFormMain::MoveUnderLine(int delta) {
     Init_UnderLine();
 }
 
-// The book hides; without a notification-area icon to bring it back from, it is minimised.
-void TFormMain::ImageMinSizeClick() {
-    showMinimized();
-}
-
 BookPart TFormMain::PartAt(const QPoint& pos) const {
     bool onPageNumber = false;
     for (const PageNumberLabels* group : {&LabelYe1Group, &LabelYe2Group})
@@ -157,13 +152,12 @@ void TFormMain::mousePressEvent(QMouseEvent* event) {
     const bool left = event->button() == Qt::LeftButton;
     DragNow =
         DragStateAtPress(part, left, {Setting.MoveBook, Setting.DragPageMovesBook, IsMaximized()});
-    QWindow* window = windowHandle();
     if (part == BookPart::ImageMove) {
-        if (left && Setting.MoveBook && !IsMaximized() && window)
-            window->startSystemMove();
+        if (left && Setting.MoveBook && !IsMaximized())
+            Moves->StartMove(*this);
     } else if (part == BookPart::ImageResize) {
-        if (left && Setting.ResizeBook && !EditMode && !IsMaximized() && window)
-            window->startSystemResize(Qt::BottomEdge | Qt::RightEdge);
+        if (left && Setting.ResizeBook && !EditMode && !IsMaximized())
+            Moves->StartResize(*this, Qt::BottomEdge | Qt::RightEdge);
     }
 }
 
@@ -175,8 +169,7 @@ void TFormMain::mouseMoveEvent(QMouseEvent* event) {
     if (DragNow != DragState::Armed || !(event->buttons() & Qt::LeftButton))
         return;
     DragNow = DragState::Moving;
-    if (QWindow* window = windowHandle())
-        window->startSystemMove();
+    Moves->StartMove(*this);
 }
 
 void TFormMain::mouseReleaseEvent(QMouseEvent* event) {

@@ -134,8 +134,6 @@ void TFormMain::MenuMainPopup() {
     Menus->ItemUnderLine->setChecked(Setting.ShowUnderline);
     Menus->ItemEdit->setEnabled(!Store.DocumentName.empty());
     MenuMarksPopup(); // bookmarks, "指定页..." and "清除阅读记录..."
-    Menus->ItemShow->setText(isVisible() ? QStringLiteral("隐藏书本") : QStringLiteral("显示书本"));
     Setting.Maximized = IsMaximized();
-    Menus->ItemMax->setText(Setting.Maximized ? QStringLiteral("恢复显示")
-                                              : QStringLiteral("最大化显示"));
+    Menus->ShowCaptions(BookShown(), IsMaximized());
 }

@@ -43,6 +43,8 @@ int main(int argc, char** argv) {
         prompter.SetParent(&book);
         book.Init();
         InstallCloseOnSignals([&book] { book.close(); });
+        QObject::connect(&book, &TFormMain::FormClosed, &app, &QCoreApplication::quit,
+                         Qt::QueuedConnection);
         book.show();
         if (arguments.QuitAfterFirstPaint)
             QTimer::singleShot(0, &book, [&book] {

@@ -1,6 +1,8 @@
 #pragma once
 // The small text labels over the book (the page numbers): a caption, where it sits, whether it
 // shows. They size themselves to their caption in their font.
+#include "records/ChangeFlags.h"
+
 #include <QRect>
 #include <QString>
 
@@ -17,16 +19,4 @@ struct PageNumberLabels {
     BookLabel Af;
 
     QString Whole() const { return Be.Caption + Ye.Caption + Af.Caption; }
-};
-
-// The settings dialog marks what it changed; applying the settings redoes just that work.
-struct ChangeFlags {
-    bool MaxChanged = false;
-    bool WindowChanged = false;
-    bool PageChanged = false;
-    bool YeChanged = false;
-    bool PageDoChanged = false;
-    bool ImageChanged = true; // so the first application loads the book picture
-
-    void Clear() { *this = ChangeFlags{false, false, false, false, false, false}; }
 };

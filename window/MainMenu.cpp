@@ -105,6 +105,11 @@ QAction* MainMenu::AddSeparator(QMenu* menu, const char* name) {
     return separator;
 }
 
+void MainMenu::ShowCaptions(bool bookShown, bool maximized) {
+    ItemShow->setText(bookShown ? QStringLiteral("隐藏书本") : QStringLiteral("显示书本"));
+    ItemMax->setText(maximized ? QStringLiteral("恢复显示") : QStringLiteral("最大化显示"));
+}
+
 void MainMenu::ClearRecent() {
     for (QAction* item : RecentItems()) {
         ItemNew->removeAction(item);

@@ -45,8 +45,8 @@ public:
     QAction* ItemRecordTime;
     QAction* ItemAbout;
     QAction* ItemSetup;
-    QAction* ItemShow;
-    QAction* ItemMax;
+    QAction* ItemShow; // caption switches with the book's visibility
+    QAction* ItemMax;  // caption switches with the maximised state
     QAction* ItemClearNewItem;
     QAction* ItemQuit;
 
@@ -63,6 +63,9 @@ public:
     // that carries it, if that item and every submenu above it were enabled when the menu last
     // opened; the key is used up either way. False when no item carries the key.
     bool DispatchShortcut(const QKeySequence& key);
+
+    // The captions of the two items that switch.
+    void ShowCaptions(bool bookShown, bool maximized);
 
     // The recent entries, placed in "最新文件" above its separator.
     void ClearRecent();

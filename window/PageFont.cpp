@@ -2,6 +2,8 @@
 
 #include "text/GbkText.h"
 
+#include <QFontDialog>
+#include <QFontInfo>
 #include <QGuiApplication>
 #include <QScreen>
 #include <cmath>
@@ -37,6 +39,46 @@ QFont ToQFont(const FontSpec& spec) {
     font.setHintingPreference(QFont::PreferFullHinting);
     font.setKerning(false);
     return font;
+}
+
+namespace {
+
+// The installed face the book actually draws a stored face with.
+QString ShownFamily(const FontSpec& spec) {
+    return QFontInfo(ToQFont(spec)).family();
+}
+
+} // namespace
+
+FontSpec FontFromDialog(const FontSpec& old, const QFont& chosen) {
+    FontSpec font = old;
+    const QString family = chosen.family();
+    const QString stored = QString::fromStdString(old.Face);
+    const bool sameFace = family.compare(stored, Qt::CaseInsensitive) == 0 ||
+                          QFont::substitutes(stored).contains(family, Qt::CaseInsensitive) ||
+                          family == ShownFamily(old);
+    if (!sameFace && !family.isEmpty())
+        font.Face = family.toStdString();
+    const int points = chosen.pointSize() > 0 ? chosen.pointSize()
+                                              : static_cast<int>(std::lround(chosen.pointSizeF()));
+    if (points > 0)
+        font.Size = points;
+    font.Bold = chosen.bold();
+    font.Italic = chosen.italic();
+    font.StrikeOut = chosen.strikeOut();
+    font.Underline = chosen.underline();
+    return font;
+}
+
+std::optional<FontSpec> ChooseFontSpec(const FontSpec& old, QWidget* parent) {
+    QFont initial = ToQFont(old);
+    initial.setFamily(ShownFamily(old)); // so the dialog highlights the face in use
+    bool ok = false;
+    const QFont chosen = QFontDialog::getFont(&ok, initial, parent, QStringLiteral("字体"),
+                                              QFontDialog::DontUseNativeDialog);
+    if (!ok)
+        return std::nullopt;
+    return FontFromDialog(old, chosen);
 }
 
 int LinePitch(const FontSpec& spec, double dotsPerInch) {

@@ -7,6 +7,9 @@
 #include <QFont>
 #include <QFontMetricsF>
 #include <QRawFont>
+#include <optional>
+
+class QWidget;
 
 // A stored colour value 0x00BBGGRR as a QColor.
 QColor FromColorValue(int value);
@@ -14,6 +17,15 @@ QColor FromColorValue(int value);
 // The stored face "宋体" (and any face this system lacks) is drawn with an installed Song or Ming
 // CJK face; the stored name itself is kept.
 QFont ToQFont(const FontSpec& spec);
+
+// The font the user chose in a font dialog, as the settings keep it. The dialog offers no colour
+// or character set, so those stay as they were; and when it returns the face that stands in for
+// the stored one (宋体 is shown with an installed Song face), the stored name is kept, so an
+// unchanged face survives the dialog.
+FontSpec FontFromDialog(const FontSpec& old, const QFont& chosen);
+
+// Runs the font dialog on `old`; nothing when the user cancels.
+std::optional<FontSpec> ChooseFontSpec(const FontSpec& old, QWidget* parent);
 
 // Height of one text line in pixels: the point size times the screen's pixels per inch / 72,
 // rounded (12 for 9 points at 96). Page labels draw their lines at exactly this pitch, the

@@ -31,7 +31,7 @@ turn Left 7 8 left
 turn Prior 5 6 page-up
 turn minus 3 4 minus
 book_key End
-wait_until "the last pair to be shown" 20 not pages_are 3 4
+wait_until "the last pair to be shown" 20 pages_turned_from 3 4
 shot last-pair
 read -r last right <<<"$(page_numbers "$LAST_SHOT")"
 [[ "$last" =~ ^[0-9]+$ ]] && [ "$last" -gt 100 ] && [ $((last % 2)) -eq 1 ] ||

@@ -90,7 +90,7 @@ note "progress window seen mapped $MAPPED times, painted $PAINTED times ($toggle
 [ "$PAINTED" -gt 0 ] || fail "the progress window was mapped $MAPPED times but never painted (see progress-unpainted-*.ppm)"
 [ -z "$MISPLACED" ] || fail "the progress window was not centred on the book: $MISPLACED"
 book_key End
-wait_until "the last pair" 60 not pages_are 1 2
+wait_until "the last pair" 60 pages_turned_from 1 2
 read -r last right <<<"$SEEN_PAGES"
 shot last-pair
 [[ "$last" =~ ^[0-9]+$ ]] && [ "$last" -gt 1000 ] || fail "the last pair reads '$SEEN_PAGES'"

@@ -24,7 +24,7 @@ search_for() { # TEXT
 }
 
 search_for 武松
-wait_until "the page to turn to the first 武松" 20 not pages_are 1 2
+wait_until "the page to turn to the first 武松" 20 pages_turned_from 1 2
 shot first-hit
 read -r first _ <<<"$(page_numbers "$LAST_SHOT")"
 read -r ux uy <<<"$(underline_at "$LAST_SHOT")"

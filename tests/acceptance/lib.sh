@@ -368,6 +368,18 @@ pages_are() {
     [ "$SEEN_PAGES" = "$1 $2" ]
 }
 
+# pages_turned_from LEFT RIGHT: true when the book shows other page numbers than these, both
+# readable, and a second look gives the same: a look taken while the book is being redrawn (or
+# covered for a moment by the progress window) reads as "?" and must not count as the new pair.
+pages_turned_from() {
+    SEEN_PAGES=$(page_numbers) || return 1
+    [[ "$SEEN_PAGES" =~ ^[0-9]+\ ([0-9]+|-)$ ]] && [ "$SEEN_PAGES" != "$1 $2" ] || return 1
+    local first=$SEEN_PAGES
+    sleep "$POLL"
+    SEEN_PAGES=$(page_numbers) || return 1
+    [ "$SEEN_PAGES" = "$first" ]
+}
+
 # expect_pages LEFT RIGHT NAME: waits until the book shows these page numbers, then keeps a
 # screenshot NAME and reads the numbers back from it once more.
 expect_pages() {

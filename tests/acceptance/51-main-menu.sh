@@ -10,8 +10,7 @@ novel=$TMPDIR/水浒传.txt
 cp "$CORPUS/shuihu.gbk.txt" "$novel"
 
 # The rows as the reader should show them with this one document open from the command line:
-# caption, shortcut, flags (see AcceptanceReference.cpp). Commands this build does not have yet
-# are disabled.
+# caption, shortcut, flags (see AcceptanceReference.cpp).
 tab=$'\t'
 cat >"$SESSION/main.rows" <<ROWS
 打开文件...${tab}Ctrl+O
@@ -26,10 +25,10 @@ cat >"$SESSION/main.rows" <<ROWS
 一淘团购${tab}Ctrl+V
 百度搜索${tab}Ctrl+X
 -
-设置...${tab}Ctrl+S${tab}off
+设置...${tab}Ctrl+S
 -
-隐藏书本${tab}Ctrl+N${tab}off
-最大化显示${tab}Ctrl+I${tab}off
+隐藏书本${tab}Ctrl+N
+最大化显示${tab}Ctrl+I
 清除阅读记录...${tab}Ctrl+C
 -
 退出${tab}Ctrl+T
