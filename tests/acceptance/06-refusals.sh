@@ -17,7 +17,7 @@ wait_until "the book window to be mapped" 60 book_mapped
 wait_until "the book to be painted" 60 book_painted
 expect_pages 1 2 help-after-refusal
 book_key End
-expect_pages 3 - help-text-last-page
+expect_last_pair 1 2 help-text-last-page
 quit_mojuan
 [ "$(stat -c %s "$big")" -eq 22250001 ] || fail "the refused document changed"
 expect_store File 上次关闭文件 ""

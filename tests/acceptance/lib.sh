@@ -380,6 +380,22 @@ pages_turned_from() {
     [ "$SEEN_PAGES" = "$first" ]
 }
 
+# expect_last_pair FROM_LEFT FROM_RIGHT NAME: after End, waits for the pair to change from the
+# one given and checks it is a last pair: an odd left page beyond 1 and either no right page or
+# the one after it. Sets LAST_LEFT. The help text's length is not fixed, so neither is this.
+expect_last_pair() {
+    wait_until "the last pair ($3)" 20 pages_turned_from "$1" "$2"
+    shot "$3"
+    local left right
+    read -r left right <<<"$(page_numbers "$LAST_SHOT")"
+    [[ "$left" =~ ^[0-9]+$ ]] && [ "$left" -gt 1 ] && [ $((left % 2)) -eq 1 ] ||
+        fail "the last pair ($3) reads '$left $right', expected an odd left page beyond 1"
+    [ "$right" = "-" ] || [ "$right" = $((left + 1)) ] ||
+        fail "the last pair ($3) reads '$left $right'"
+    LAST_LEFT=$left
+    note "the last pair starts at page $left ($3)"
+}
+
 # expect_pages LEFT RIGHT NAME: waits until the book shows these page numbers, then keeps a
 # screenshot NAME and reads the numbers back from it once more.
 expect_pages() {
