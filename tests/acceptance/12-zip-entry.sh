@@ -4,6 +4,7 @@
 # "archive|dir\file" and is shown; the extracted copy lives in the private temporary folder
 # only while the reader runs.
 source "$(dirname "$0")/lib.sh"
+source "$(dirname "$0")/file-dialogs.sh"
 for corpus_novel in shuihu.gbk.txt hongloumeng.gbk.txt; do
     [ -f "$CORPUS/$corpus_novel" ] || skip "the corpus novel $CORPUS/$corpus_novel is missing"
 done
@@ -19,25 +20,6 @@ printf 'not a picture' >"$books/src/pic.jpg"
 archive=$books/set.zip
 reference="$archive|vol\\b.txt"
 
-DIALOG_WID=""
-dialog_shown() {
-    DIALOG_WID=$(xdotool search --all --onlyvisible --pid "$MOJUAN_PID" --name "^$1\$" 2>/dev/null | head -n 1)
-    [ -n "$DIALOG_WID" ]
-}
-dialog_gone() { ! xwininfo -id "$DIALOG_WID" 2>/dev/null | grep -q IsViewable; }
-dialog_focused() { [ "$(xdotool getwindowfocus 2>/dev/null)" = "$DIALOG_WID" ]; }
-# focus_dialog: gives the dialog the keyboard, as a click on it would, and waits until it has it.
-focus_dialog() {
-    xdotool windowactivate "$DIALOG_WID" 2>/dev/null
-    wait_until "the dialog to have the keyboard focus" 10 dialog_focused
-}
-preview_has_ink() {
-    local x y w h min
-    read -r x y w h <<<"$(window_geometry "$DIALOG_WID")" || return 1
-    min=$(import -window root -crop "150x$((h - 120))+$((x + w - 170))+$((y + 50))" +repage \
-        -colorspace Gray -format "%[fx:minima]" info: 2>/dev/null) || return 1
-    awk -v m="$min" 'BEGIN {exit !(m < 0.35)}'
-}
 recent_entry() { store_value File "最新文件$(store_value File "最新文件顺序$1")"; }
 top_entry_is() { [ "$(recent_entry 0)" = "$1" ]; }
 extracted() { find "$TMPDIR" -path '*/zip/vol/b.txt' -type f | grep -q .; }
