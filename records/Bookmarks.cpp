@@ -12,28 +12,13 @@ std::string CaptionName(int s, int k) {
     return std::to_string(s) + "书签说明" + std::to_string(k);
 }
 
-// The bookmarks live in HKEY_LOCAL_MACHINE whatever hive the caller left selected.
-class LocalMachine {
-public:
-    explicit LocalMachine(Registry& reg) : Reg(reg), Previous(reg.Hive()) {
-        Reg.SetRegHive(HKEY_LOCAL_MACHINE);
-    }
-    ~LocalMachine() { Reg.SetRegHive(Previous); }
-    LocalMachine(const LocalMachine&) = delete;
-    LocalMachine& operator=(const LocalMachine&) = delete;
-
-private:
-    Registry& Reg;
-    RegHive Previous;
-};
-
 } // namespace
 
 void Bookmarks::Load(int s) {
     Items.clear();
     if (s < 0)
         return;
-    LocalMachine hive(Reg);
+    ScopedHive hive(Reg, HKEY_LOCAL_MACHINE);
     for (int k = 0; k < MaxBookmarks; ++k) {
         Bookmark mark{Reg.ReadRegInt(LabelKey, PageName(s, k), 0),
                       Reg.ReadRegStr(LabelKey, CaptionName(s, k), "")};
@@ -67,7 +52,7 @@ std::optional<UserMessage> Bookmarks::Add(const BookmarkContext& book, const Ask
     if (!caption)
         return std::nullopt;
     Items.push_back({book.CurrentPage, std::move(*caption)});
-    LocalMachine hive(Reg);
+    ScopedHive hive(Reg, HKEY_LOCAL_MACHINE);
     RegBatch batch(Reg);
     Write(book.StorageIndex, Count() - 1);
     return std::nullopt;
@@ -81,7 +66,7 @@ void Bookmarks::Edit(const BookmarkContext& book, const AskCaption& ask) {
             continue;
         if (std::optional<std::string> caption = ask(Items[k].Caption)) {
             Items[k].Caption = std::move(*caption);
-            LocalMachine hive(Reg);
+            ScopedHive hive(Reg, HKEY_LOCAL_MACHINE);
             Reg.WriteRegStr(LabelKey, CaptionName(book.StorageIndex, k), Items[k].Caption);
         }
     }
@@ -133,7 +118,7 @@ void Bookmarks::Write(int s, int k) {
 void Bookmarks::Remove(int s, int k) {
     const int before = Count();
     Items.erase(Items.begin() + k);
-    LocalMachine hive(Reg);
+    ScopedHive hive(Reg, HKEY_LOCAL_MACHINE);
     RegBatch batch(Reg);
     for (int r = k; r < before; ++r)
         Write(s, r);

@@ -18,21 +18,6 @@ std::string TextName(int s) {
     return RecentTextName(s);
 }
 
-// The list lives in HKEY_LOCAL_MACHINE whatever hive the caller left selected.
-class LocalMachineHive {
-public:
-    explicit LocalMachineHive(Registry& reg) : Reg(reg), Previous(reg.Hive()) {
-        Reg.SetRegHive(HKEY_LOCAL_MACHINE);
-    }
-    ~LocalMachineHive() { Reg.SetRegHive(Previous); }
-    LocalMachineHive(const LocalMachineHive&) = delete;
-    LocalMachineHive& operator=(const LocalMachineHive&) = delete;
-
-private:
-    Registry& Reg;
-    RegHive Previous;
-};
-
 bool SameFile(const std::string& a, const std::string& b) {
     struct stat sa {
     }, sb{};
@@ -102,7 +87,7 @@ RecentList::RecentList(Registry& reg, const Settings& settings) : Reg(reg), Sett
 }
 
 void RecentList::Load() {
-    LocalMachineHive hive(Reg);
+    ScopedHive hive(Reg, HKEY_LOCAL_MACHINE);
     std::string ignored;
     const bool readable = Reg.ReadRegValue(FileKey, SlotName(0), ignored) != RegRead::Failed;
     std::array<int, MaxRecentFiles> stored{};
@@ -167,7 +152,7 @@ bool RecentList::OpenItemFile(const std::string& name) {
     // a full list leaves the list, and a new entry is not the open document.
     const bool openMovesUp = found >= 0 && CurrentIndex == found;
 
-    LocalMachineHive hive(Reg);
+    ScopedHive hive(Reg, HKEY_LOCAL_MACHINE);
     RegBatch batch(Reg);
     if (found == 0)
         RenewTop(name);
@@ -222,7 +207,7 @@ void RecentList::MoveToTop(const std::string& name, int p, int found, bool openM
 void RecentList::DeleteNewItem(int p) {
     if (p < 0 || p >= Count())
         return;
-    LocalMachineHive hive(Reg);
+    ScopedHive hive(Reg, HKEY_LOCAL_MACHINE);
     RegBatch batch(Reg);
     RemoveEntry(p);
     batch.Commit();
@@ -299,7 +284,7 @@ bool RecentList::ReadLibrary(const std::string& name) {
     LibrariesBeingRead.push_back(real);
     {
         // Fifty moves as one transaction instead of fifty writes to disk.
-        LocalMachineHive hive(Reg);
+        ScopedHive hive(Reg, HKEY_LOCAL_MACHINE);
         RegBatch batch(Reg);
         for (const std::string& entry : names)
             OpenItemFile(entry);

@@ -103,6 +103,22 @@ private:
     std::function<void(const std::string&)> Reporter;
 };
 
+// Selects `hive` for a scope and selects again the hive that was current before, so that code
+// working on one tree never leaves the store pointed at another.
+class ScopedHive {
+public:
+    ScopedHive(Registry& reg, RegHive hive) : Reg(reg), Previous(reg.Hive()) {
+        Reg.SetRegHive(hive);
+    }
+    ~ScopedHive() { Reg.SetRegHive(Previous); }
+    ScopedHive(const ScopedHive&) = delete;
+    ScopedHive& operator=(const ScopedHive&) = delete;
+
+private:
+    Registry& Reg;
+    RegHive Previous;
+};
+
 // Holds a batch open for its lifetime; commits at the end of the scope unless Commit ran.
 class RegBatch {
 public:

@@ -13,19 +13,6 @@ constexpr char PageFontWord[] = "页面字体";
 constexpr int MinFontSize = 1;
 constexpr int MaxFontSize = 500;
 
-// Settings live in HKEY_LOCAL_MACHINE whatever hive the caller left selected.
-class LocalMachineHive {
-public:
-    explicit LocalMachineHive(Registry& reg) : Reg(reg), Previous(reg.Hive()) {
-        Reg.SetRegHive(HKEY_LOCAL_MACHINE);
-    }
-    ~LocalMachineHive() { Reg.SetRegHive(Previous); }
-
-private:
-    Registry& Reg;
-    RegHive Previous;
-};
-
 // The three ways the field list is walked: writing the table defaults on a first run, reading
 // every field at start, and writing every field at close.
 struct DefaultWriter {
@@ -275,7 +262,7 @@ std::string NormalizeAlarmTime(std::string_view text) {
 }
 
 void LoadSettings(Registry& reg, Settings& settings) {
-    LocalMachineHive hive(reg);
+    ScopedHive hive(reg, HKEY_LOCAL_MACHINE);
     reg.WriteRegStr(SettingsRoot, "版本", StoreVersion);
     WriteOrderSlotsIfUnset(reg);
     if (IsFirstRun(reg))
@@ -292,7 +279,7 @@ bool SaveSettings(Registry& reg, Settings& settings, const WindowBounds& current
     settings.BookTop = current.Top;
     settings.BookWidth = current.Width;
     settings.BookHeight = current.Height;
-    LocalMachineHive hive(reg);
+    ScopedHive hive(reg, HKEY_LOCAL_MACHINE);
     RegBatch batch(reg);
     WriteBounds(reg, maximized ? normalBounds : current);
     FieldWriter writer{reg};
@@ -308,7 +295,7 @@ bool SaveSettings(Registry& reg, Settings& settings, const WindowBounds& current
 }
 
 UserMessage ResetSettings(Registry& reg) {
-    LocalMachineHive hive(reg);
+    ScopedHive hive(reg, HKEY_LOCAL_MACHINE);
     if (!reg.WriteRegStr(SettingsRoot, MarkName, ""))
         return WarningMessage(ResetFailedText);
     return InfoMessage(ResetDoneText);
