@@ -2,7 +2,7 @@
 
 #include "reader/Navigation.h"
 #include "reader/PageNumbers.h"
-#include "reader/TextPasses.h"
+#include "reader/PagePainter.h"
 #include "records/CommandLine.h"
 #include "records/Global.h"
 #include "records/SettingsStore.h"
@@ -33,8 +33,8 @@ TFormMain::TFormMain(Registry& registry, ProgressWindow& progress,
 
 TFormMain::TFormMain(Registry& registry, ProgressWindow& progress,
                      std::vector<std::string> documents, StartLater)
-    : QWidget(nullptr, Qt::Window | Qt::FramelessWindowHint), Reg(registry), Progress(progress),
-      Documents(std::move(documents)) {
+    : QWidget(nullptr, Qt::Window | Qt::FramelessWindowHint), Book(progress), Reg(registry),
+      Progress(progress), Documents(std::move(documents)) {
     InitResources();
     setWindowTitle(QString::fromUtf8(ProgramTitle));
     setAttribute(Qt::WA_OpaquePaintEvent);
@@ -91,19 +91,31 @@ void TFormMain::OpenCommandLine() {
     const ReopenResult reopened = List->StartupReopen(Actions);
     Setting.LastFileIndex = reopened.LastFileIndex;
     if (reopened.Opened) {
-        ChangeYe(reopened.Page);
-        // The first resize after start-up shows the page again at its final size, unless the
-        // reader has moved on by then (every ChangeYe clears the flag).
-        RestoreLastPagePending = true;
+        // The stored text position is found at any size. An older store has only the page:
+        // the first resize after start-up shows it again at the final size, unless the reader
+        // has moved on by then (every move clears the flag).
+        const std::optional<TextPosition> place = ParseTextPosition(Setting.LastFilePlace);
+        if (place && Book.GoTo(*place)) {
+            ShowBook();
+        } else {
+            ChangeYe(reopened.Page);
+            RestoreLastPagePending = true;
+        }
     } else {
         ShowHelpText();
     }
 }
 
 void TFormMain::ShowHelpText() {
-    Store.DocumentName.clear();
+    List->CurrentIndex = -1;
+    Book.OpenHelpText(MemoReadme(), Options());
+    SetTextOptions(Setting, Book.Options());
     Init_Page();
-    ChangeYe(1);
+    ShowBook();
+}
+
+TextOptions TFormMain::Options() const {
+    return TextOptionsOf(Setting);
 }
 
 void TFormMain::Tell(const UserMessage& message) {
@@ -113,10 +125,8 @@ void TFormMain::Tell(const UserMessage& message) {
 void TFormMain::Init_Var() {
     StartDir = CurrentDir();
     TempDir = TempDirPath();
-    Store = DocumentStore();
     DragNow = DragState::Idle;
     EditMode = false;
-    UnderlineLine = 1;
     List->CurrentIndex = -1;
     LoadSettings(Reg, Setting);
     List->Changed = [this] { RebuildRecentMenu(); };
@@ -133,7 +143,7 @@ void TFormMain::FormClose() {
     const WindowBounds normal{NormalBounds.x(), NormalBounds.y(), NormalBounds.width(),
                               NormalBounds.height()};
     SaveSettings(Reg, Setting, current, IsMaximized(), normal,
-                 {Store.DocumentName, List->CurrentIndex, Store.CurrentPage});
+                 {Book.DocumentName(), List->CurrentIndex, Book.CurrentPage(), Book.Place()});
     BoundsGuard = true;
     hide();
     setWindowState(windowState() & ~Qt::WindowMaximized);
@@ -158,8 +168,14 @@ void TFormMain::ApplyFonts() {
     const double dpi = ScreenDotsPerInch();
     PageLinePitch = LinePitch(Setting.PageFont, dpi);
     NumberLinePitch = LinePitch(Setting.PageNumberFont, dpi);
-    Measurer = std::make_unique<QtTextMeasurer>(PageQFont);
-    Widths = std::make_unique<CharWidthCache>(*Measurer);
+    // The widths stay while the font does: the reading pipeline takes another cache for
+    // another font, and wraps the text again.
+    if (Widths && WidthsFont == Setting.PageFont)
+        return;
+    auto measurer = std::make_unique<QtTextMeasurer>(PageQFont);
+    Widths = std::make_unique<CharWidthCache>(*measurer);
+    Measurer = std::move(measurer);
+    WidthsFont = Setting.PageFont;
 }
 
 void TFormMain::LoadBackground() {
@@ -201,16 +217,10 @@ void TFormMain::Init_Setup() {
     if (work.LayOut)
         Init_Window();
     if (work.Reprocess)
-        Init_Page_Do(Store, TextOptionsOf(Setting), Progress);
-    if (work.Repaginate) {
+        Book.SetOptions(Options());
+    if (work.Repaginate)
         Init_Page();
-        // ChangeYe rather than the page text alone: the page kept in proportion may be even,
-        // and the left page of a pair must stay odd.
-        ChangeYe(Store.CurrentPage);
-    }
-    Init_UnderLine();
-    if (work.PlaceNumbers)
-        Init_Ye();
+    ShowBook();
     Changes.Clear();
 }
 
@@ -257,39 +267,27 @@ void TFormMain::Init_Window() {
 }
 
 void TFormMain::Init_Page() {
-    if (Store.DocumentName.empty()) {
-        List->CurrentIndex = -1;
-        TextOptions options = TextOptionsOf(Setting);
-        UseHelpText(Store, MemoReadme(), options);
-        SetTextOptions(Setting, options);
-    }
     PageFormat format;
     format.WrapWidth = Geometry.WrapWidth();
     format.PageHeight = Geometry.PageHeight;
     format.TestHeight = 4 * PageLinePitch;
     format.DoubleSpacing = Setting.DoubleSpacing;
-    Store.Paginate(format, *Widths, Progress);
+    Book.SetPageFormat(format, *Widths);
     PaginatedSize = QSize(Setting.BookWidth, Setting.BookHeight);
-    PutUnderline(false, 1);
-    Init_UnderLine();
 }
 
 void TFormMain::ChangeYe(int n) {
     RestoreLastPagePending = false;
-    Store.GoToPage(n);
-    Init_Page_String();
-    Init_Ye();
-    PutUnderline(false, 1);
-    Init_UnderLine();
+    Book.GoToPage(n);
+    ShowBook();
 }
 
-void TFormMain::Init_Page_String() {
-    if (EditMode || SavingEdit) {
-        EditPageString();
-        return;
-    }
-    Pages = CutPagePair(Store, Setting.DoubleSpacing);
+void TFormMain::ShowBook() {
+    Init_Ye();
+    Init_UnderLine();
     UpdateBookmarkMenu();
+    if (EditMode)
+        FillEditBoxes();
     update();
 }
 
@@ -306,15 +304,20 @@ void TFormMain::PlaceNumberGroup(PageNumberLabels& group, int x, int y) {
 }
 
 void TFormMain::Init_Ye() {
-    LabelYe1Group.Ye.Caption = QString::fromStdString(
-        PageNumberCaption(Store.CurrentPage, Store.PageCount, Setting.PageNumberShowTotal[0]));
-    LabelYe2Group.Ye.Caption = QString::fromStdString(
-        PageNumberCaption(Store.CurrentPage + 1, Store.PageCount, Setting.PageNumberShowTotal[1]));
+    const int page = Book.CurrentPage(), count = Book.PageCount();
+    LabelYe1Group.Ye.Caption =
+        QString::fromStdString(PageNumberCaption(page, count, Setting.PageNumberShowTotal[0]));
+    LabelYe2Group.Ye.Caption =
+        QString::fromStdString(PageNumberCaption(page + 1, count, Setting.PageNumberShowTotal[1]));
     const QSize size1 = LabelSize(LabelYe1Group.Whole());
     const int width2 = LabelSize(LabelYe2Group.Whole()).width();
-    const PageNumberBook book{
-        Setting.BookWidth,       Setting.BookHeight, Geometry.ScaleX, Setting.PageNumberPosition,
-        Setting.ShowPageNumbers, Store.CurrentPage,  Store.PageCount};
+    const PageNumberBook book{Setting.BookWidth,
+                              Setting.BookHeight,
+                              Geometry.ScaleX,
+                              Setting.PageNumberPosition,
+                              Setting.ShowPageNumbers,
+                              page,
+                              count};
     const PageNumberPlacement at = PlacePageNumbers(book, size1.width(), width2, size1.height());
     PlaceNumberGroup(LabelYe1Group, at.LeftX, at.LeftY);
     PlaceNumberGroup(LabelYe2Group, at.RightX, at.RightY);
@@ -324,10 +327,11 @@ void TFormMain::Init_Ye() {
 }
 
 void TFormMain::Init_UnderLine() {
-    const int top = UnderlineTop(Geometry.PageTop, Setting.UnderlineOffset, PageLinePitch,
-                                 UnderlineLine, Setting.DoubleSpacing);
-    ImageUnderLine =
-        QRect(ImageUnderLine.left(), top, Geometry.PageWidth, std::max(1, Setting.UnderlineWidth));
+    const UnderlinePlace& at = Book.Underline();
+    const int top = UnderlineTop(Geometry.PageTop, Setting.UnderlineOffset, PageLinePitch, at.Line,
+                                 Setting.DoubleSpacing);
+    const int left = at.RightPage ? Geometry.Page2Left : Geometry.Page1Left;
+    ImageUnderLine = QRect(left, top, Geometry.PageWidth, std::max(1, Setting.UnderlineWidth));
     update();
 }
 
@@ -349,7 +353,9 @@ void TFormMain::FormResize(const QSize& size) {
         return;
     }
     Init_Page();
-    ChangeYe(RestoreLastPagePending ? Setting.LastFilePage : Store.CurrentPage);
+    if (RestoreLastPagePending)
+        Book.GoToPage(Setting.LastFilePage);
+    ShowBook();
 }
 
 void TFormMain::resizeEvent(QResizeEvent* event) {
@@ -362,21 +368,20 @@ void TFormMain::resizeEvent(QResizeEvent* event) {
     FormResize(event->size());
 }
 
+// The book picture, then the pair as the reading pipeline shows it.
 void TFormMain::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     if (ImageBook.isNull())
         painter.fillRect(rect(), QColor(176, 98, 40));
     else
         painter.drawImage(Geometry.ImageBook, ImageBook);
-    const QColor pageColor = FromColorValue(Setting.PageFont.Color);
-    DrawPageText(painter, Geometry.LabelPage1, Pages.Left, PageQFont, pageColor, PageLinePitch);
-    DrawPageText(painter, Geometry.LabelPage2, Pages.Right, PageQFont, pageColor, PageLinePitch);
-    const QColor numberColor = FromColorValue(Setting.PageNumberFont.Color);
-    for (const PageNumberLabels* group : {&LabelYe1Group, &LabelYe2Group})
-        for (const BookLabel* label : {&group->Be, &group->Ye, &group->Af})
-            if (label->Visible && !label->Caption.isEmpty())
-                DrawPageText(painter, label->Rect, gbk::FromUtf8(label->Caption.toStdString()),
-                             NumberQFont, numberColor, NumberLinePitch);
-    if (UnderlineVisible)
-        painter.fillRect(ImageUnderLine, FromColorValue(Setting.UnderlineColor));
+    ScreenPagePainter screen(painter);
+    screen.Pages = {Geometry.LabelPage1, Geometry.LabelPage2};
+    screen.PageFont = {PageQFont, FromColorValue(Setting.PageFont.Color), PageLinePitch};
+    screen.NumberFont = {NumberQFont, FromColorValue(Setting.PageNumberFont.Color),
+                         NumberLinePitch};
+    screen.Numbers = {&LabelYe1Group, &LabelYe2Group};
+    screen.Underline = ImageUnderLine;
+    screen.UnderlineColor = FromColorValue(Setting.UnderlineColor);
+    PaintBook(Book.Snapshot(), screen, UnderlineVisible);
 }

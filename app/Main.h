@@ -2,9 +2,7 @@
 // The book window: owns the settings, the document store and the layout, turns events into
 // calls of the reading core, and draws the book.
 #include "dialogs/Search.h"
-#include "reader/DocumentStore.h"
-#include "reader/PageEdit.h"
-#include "reader/PagePair.h"
+#include "reader/OpenBook.h"
 #include "reader/UserMessage.h"
 #include "records/Bookmarks.h"
 #include "records/RecentList.h"
@@ -54,9 +52,11 @@ public:
     void Init_Setup();
     void Init_Max();
     void Init_Window();
+    // The page format of the book as it is laid out now: the reading pipeline wraps again only
+    // when it changed, and keeps the place.
     void Init_Page();
+    // Shows the pair that holds page n (every page move of the window goes through here).
     void ChangeYe(int n);
-    void Init_Page_String();
     void Init_Ye();
     void Init_UnderLine();
     void FormResize(const QSize& size);
@@ -95,6 +95,11 @@ public:
     // that cannot be read leaves the shown document as it was.
     bool OpenDocument(const std::string& path);
     void FinishOpen(int index, const std::string& entryText);
+    // Shows a document that has been read: the HTML switch for an HTML name, the text passes,
+    // pagination at the book's page format, pages 1-2.
+    void ShowOpened(const std::string& name, std::vector<Chunk> chunks);
+    // No document: the built-in help text at page 1.
+    void ShowHelpText();
     // Opens recent entry p (the menu position), as a click on it does.
     void OnItemNewFileClick(int p);
     void ItemFilePrevClick();
@@ -168,21 +173,22 @@ public:
 
     // The state the settings dialog and the menus change from outside.
     Settings Setting;
-    DocumentStore Store;
+    // The open document and the reader's place in it.
+    OpenBook Book;
     ChangeFlags Changes;
     std::unique_ptr<RecentList> List;
     MainMenu* Menus = nullptr;
 
     // What the book shows, for reading only.
-    const PagePairText& ShownPages() const { return Pages; }
+    const PagePairText& ShownPages() const { return Book.Snapshot().Pages; }
     const BookGeometry& Layout() const { return Geometry; }
     const PageNumberLabels& PageNumberGroup(int i) const {
         return i == 0 ? LabelYe1Group : LabelYe2Group;
     }
     QRect UnderlineRect() const { return ImageUnderLine; }
-    int UnderlineRow() const { return UnderlineLine; }
+    int UnderlineRow() const { return Book.Underline().Line; }
     bool UnderlineShown() const { return UnderlineVisible; }
-    bool UnderlineOnRightPage() const { return ImageUnderLine.left() == Geometry.Page2Left; }
+    bool UnderlineOnRightPage() const { return Book.Underline().RightPage; }
     int PagePitch() const { return PageLinePitch; }
     DragState Drag() const { return DragNow; }
     bool RestorePending() const { return RestoreLastPagePending; }
@@ -214,11 +220,9 @@ private:
     void ConnectMenus();
     void ConnectEditMenus();
     void PlaceEditBoxes();
-    void EditPageString();
+    void FillEditBoxes();
     void LeaveEditMode();
     std::optional<PageEdit> Edit;
-    std::optional<std::string> EditRefusal;
-    bool SavingEdit = false;
     EditBox* MemoEdit1 = nullptr;
     EditBox* MemoEdit2 = nullptr;
     void ConnectWindowState();
@@ -236,17 +240,19 @@ private:
     bool ReadDocument(const std::string& path);
     void Tell(const UserMessage& message);
     static void RunItem(QAction* item);
-    void PutUnderline(bool rightPage, int line);
+    // After every call of the reading pipeline: the page numbers, the underline, the bookmark
+    // items and (in edit mode) the boxes follow what it shows.
+    void ShowBook();
+    TextOptions Options() const;
     void TurnByClick(BookPart part, const QPoint& pos);
-    void Turn(PageTurn turn);
     bool IsMaximized() const { return windowState() & Qt::WindowMaximized; }
-    void ShowHelpText();
     void MaximizeBeforeShowing();
 
     Registry& Reg;
     ProgressWindow& Progress;
     std::vector<std::string> Documents;
     RecentOpenActions Actions;
+    std::vector<Chunk> ReadChunks; // the file just read, until FinishOpen gives it to the book
     bool Closed = false;
 
     BookGeometry Geometry;
@@ -257,10 +263,8 @@ private:
     std::string StartDir;
     std::string TempDir;
 
-    PagePairText Pages;
     PageNumberLabels LabelYe1Group;
     PageNumberLabels LabelYe2Group;
-    int UnderlineLine = 1;
     QRect ImageUnderLine;
     bool UnderlineVisible = false;
     int PageLinePitch = 12;
@@ -272,6 +276,7 @@ private:
     int NumberLinePitch = 12;
     std::unique_ptr<QtTextMeasurer> Measurer;
     std::unique_ptr<CharWidthCache> Widths;
+    FontSpec WidthsFont; // the page font Widths measures
     QImage ImageBookPic; // the built-in skin
     QImage ImageBook;    // what the book shows: the skin or the background picture
     QSize PaginatedSize; // the size the book was last laid out and paginated at

@@ -15,12 +15,15 @@ bool Confirm(const std::string& question) {
 } // namespace
 
 BookmarkContext TFormMain::MarksContext() const {
-    return {!Store.DocumentName.empty(), List->StorageIndex(List->CurrentIndex), Store.CurrentPage,
-            Store.PageCount};
+    BookmarkContext book{Book.HasDocument(), List->StorageIndex(List->CurrentIndex),
+                         Book.CurrentPage(), Book.PageCount(), Book.Place()};
+    book.OnPair = [this](const TextPosition& place) { return Book.OnShownPair(place); };
+    book.InText = [this](const TextPosition& place) { return Book.Holds(place); };
+    return book;
 }
 
 bool TFormMain::LabelOnPage() const {
-    return !Store.DocumentName.empty() && Marks->OnPair(Store.CurrentPage);
+    return Book.HasDocument() && Marks->OnPair(MarksContext());
 }
 
 void TFormMain::LoadBookmarks() {
@@ -60,8 +63,12 @@ void TFormMain::ItemDeleteLabelClick() {
 }
 
 void TFormMain::OnLabelInputClick(int k) {
-    if (std::optional<int> page = Marks->Follow(MarksContext(), k, Confirm))
-        ChangeYe(*page);
+    if (std::optional<Bookmark> mark = Marks->Follow(MarksContext(), k, Confirm)) {
+        RestoreLastPagePending = false;
+        if (!mark->Place || !Book.GoTo(*mark->Place))
+            Book.GoToPage(mark->Page);
+        ShowBook();
+    }
     BookmarksChanged();
 }
 

@@ -43,7 +43,7 @@ void TFormMain::ConnectEditMenus() {
 // The built-in help text is made afresh by every pagination, so an edit of it could not be kept:
 // edit mode is for documents only.
 void TFormMain::ItemEditClick() {
-    if (Store.DocumentName.empty())
+    if (!Book.HasDocument())
         return;
     ShowMainForm();
     EditMode = true;
@@ -54,7 +54,7 @@ void TFormMain::ItemEditClick() {
         box->setFont(PageQFont);
         box->show();
     }
-    Init_Page_String();
+    FillEditBoxes();
     MemoEdit1->setFocus();
     update();
 }
@@ -66,17 +66,9 @@ void TFormMain::PlaceEditBoxes() {
     MemoEdit2->setGeometry(QRect(QPoint(Geometry.Page2Left - 5, top), size));
 }
 
-// The two edit-mode variants of the page-pair cut. Editing: the boxes get the exact source text
-// of the shown lines, and what they held before is dropped. Saving: the boxes' text goes back
-// into the document in place of those lines. Neither changes the page labels.
-void TFormMain::EditPageString() {
-    if (SavingEdit) {
-        EditRefusal =
-            Edit->Save(Store, TextOptionsOf(Setting), FromQString(MemoEdit1->toPlainText()),
-                       FromQString(MemoEdit2->toPlainText()));
-        return;
-    }
-    Edit = PageEdit::Begin(Store);
+// The boxes get the exact source text of the shown lines, and what they held before is dropped.
+void TFormMain::FillEditBoxes() {
+    Edit = Book.BeginEdit();
     MemoEdit1->setPlainText(ToQString(Edit->Left().Decoded.Text));
     MemoEdit2->setPlainText(ToQString(Edit->Right().Decoded.Text));
 }
@@ -91,31 +83,23 @@ bool TFormMain::EditTextChanged() const {
 void TFormMain::ItemSaveEditClick() {
     if (!EditMode || !Edit)
         return;
-    SavingEdit = true;
-    Init_Page_String();
-    SavingEdit = false;
-    if (EditRefusal) {
-        ShowWarning(*EditRefusal);
-        EditRefusal.reset();
+    if (const std::optional<std::string> refusal = Book.ApplyEdit(
+            *Edit, FromQString(MemoEdit1->toPlainText()), FromQString(MemoEdit2->toPlainText()))) {
+        ShowWarning(*refusal);
         return;
     }
     LeaveEditMode();
-    const int p = Store.CurrentPage;
-    Init_Page();
-    ChangeYe(p);
+    Init_Page(); // a resize while editing only moved the boxes
+    ShowBook();
 }
 
 void TFormMain::ItemExitEditClick() {
     if (!EditMode)
         return;
     LeaveEditMode();
-    // A resize while editing only moved the boxes; the pages catch up now.
-    if (PaginatedSize != QSize(Setting.BookWidth, Setting.BookHeight)) {
-        Init_Page();
-        ChangeYe(Store.CurrentPage);
-    } else {
-        Init_Page_String();
-    }
+    // A resize while editing only moved the boxes; the pages catch up now, at the same place.
+    Init_Page();
+    ShowBook();
 }
 
 void TFormMain::AskExitEdit() {

@@ -7,7 +7,6 @@
 #include "dialogs/DlgText.h"
 #include "dialogs/FormZipPrev.h"
 #include "reader/OpenFile.h"
-#include "reader/SaveText.h"
 #include "records/CommandLine.h"
 #include "records/Global.h"
 #include "records/LibraryFile.h"
@@ -80,7 +79,7 @@ void TFormMain::MakeFileDialogs() {
 }
 
 bool TFormMain::RunFileDialog(TOpenTextDialog* dialog) {
-    const QString folder = DocumentFolder(Store.DocumentName);
+    const QString folder = DocumentFolder(Book.DocumentName());
     if (!folder.isEmpty())
         dialog->setDirectory(folder);
     dialog->PrepareExecute();
@@ -109,7 +108,7 @@ void TFormMain::ItemSaveClick() {
     if (!RunFileDialog(SaveDialog))
         return;
     const std::string path = SaveDialog->selectedFiles().first().toStdString();
-    if (const std::optional<UserMessage> warning = SaveDocumentText(Store, path, Progress))
+    if (const std::optional<UserMessage> warning = Book.SaveText(path))
         Show(*warning);
 }
 

@@ -6,9 +6,9 @@
 // A document of one or two pages fits on one pair, so there is nowhere to go.
 void TFormMain::ItemInputYeClick() {
     ShowMainForm();
-    if (Store.PageCount < 3)
+    if (Book.PageCount() < 3)
         return;
-    TFormInputYe dialog(Store.CurrentPage, Store.PageCount, this);
+    TFormInputYe dialog(Book.CurrentPage(), Book.PageCount(), this);
     if (dialog.exec() == QDialog::Accepted)
         ChangeYe(dialog.ResultPage);
 }

@@ -19,9 +19,9 @@ void TFormMain::ConnectMarks() {
 void TFormMain::MenuMarksPopup() {
     UpdateBookmarkMenu();
     Menus->ItemClearNewItem->setEnabled(List->Count() > 0);
-    Menus->ItemInputYe->setEnabled(Store.PageCount > 2);
+    Menus->ItemInputYe->setEnabled(Book.PageCount() > 2);
 }
 
 void TFormMain::MenuPageMarksPopup() {
-    Menus->ItemInputYe1->setEnabled(Store.PageCount > 2);
+    Menus->ItemInputYe1->setEnabled(Book.PageCount() > 2);
 }

@@ -32,12 +32,12 @@ void TFormMain::RunItem(QAction* item) {
 
 void TFormMain::ImagePagePrevClick() {
     if (!EditMode)
-        ChangeYe(Store.CurrentPage - 2);
+        ChangeYe(Book.CurrentPage() - 2);
 }
 
 void TFormMain::ImagePageNextClick() {
     if (!EditMode)
-        ChangeYe(Store.CurrentPage + 2);
+        ChangeYe(Book.CurrentPage() + 2);
 }
 
 void TFormMain::ItemPagePrevClick() {
@@ -55,12 +55,12 @@ void TFormMain::ItemPageFirstClick() {
 
 void TFormMain::ItemPageLastClick() {
     if (!EditMode)
-        ChangeYe(Store.PageCount);
+        ChangeYe(Book.PageCount());
 }
 
 void TFormMain::MenuPageMovePopup() {
     const PageMenuState state =
-        PageMenuStateFor(Store.CurrentPage, Store.PageCount, List->CurrentIndex, List->Count());
+        PageMenuStateFor(Book.CurrentPage(), Book.PageCount(), List->CurrentIndex, List->Count());
     Menus->ItemPagePrev->setEnabled(state.PagePrev);
     Menus->ItemPageFirst->setEnabled(state.PageFirst);
     Menus->ItemPageNext->setEnabled(state.PageNext);
@@ -72,7 +72,7 @@ void TFormMain::MenuPageMovePopup() {
 void TFormMain::FormKeyDown(int virtualKey) {
     switch (KeyMapAction(virtualKey)) {
     case KeyAction::PreviousPage:
-        ChangeYe(Store.PreviousPage);
+        ChangeYe(Book.PreviousPage());
         break;
     case KeyAction::StripNext:
         ImagePageNextClick();
@@ -117,26 +117,13 @@ void TFormMain::keyPressEvent(QKeyEvent* event) {
         QWidget::keyPressEvent(event);
 }
 
-void TFormMain::Turn(PageTurn turn) {
-    if (turn == PageTurn::Previous)
-        ImagePagePrevClick();
-    else if (turn == PageTurn::Next)
-        ImagePageNextClick();
-}
-
-void TFormMain::PutUnderline(bool rightPage, int line) {
-    ImageUnderLine.moveLeft(rightPage ? Geometry.Page2Left : Geometry.Page1Left);
-    UnderlineLine = line;
-}
-
+// The underline moves only while the pages are read, not edited.
 void TFormMain::MoveUnderLine(int delta) {
-    const UnderlineContext book{Store.CurrentPage, Store.PageCount, Store.LinesPerPage,
-                                Setting.AutoPageTurn, Setting.ShowUnderline};
-    const UnderlineStep step =
-        ::MoveUnderLine({UnderlineOnRightPage(), UnderlineLine}, delta, book);
-    Turn(step.Turn);
-    PutUnderline(step.Place.RightPage, step.Place.Line);
-    Init_UnderLine();
+    if (EditMode)
+        return;
+    RestoreLastPagePending = false;
+    Book.MoveUnderline(delta, Setting.AutoPageTurn, Setting.ShowUnderline);
+    ShowBook();
 }
 
 BookPart TFormMain::PartAt(const QPoint& pos) const {

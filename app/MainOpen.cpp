@@ -3,7 +3,6 @@
 
 #include "reader/FileTest.h"
 #include "reader/OpenFile.h"
-#include "reader/TextPasses.h"
 #include "records/CommandLine.h"
 #include "records/Global.h"
 
@@ -19,7 +18,7 @@ bool TFormMain::ReadDocument(const std::string& path) {
         Tell(*file.Message);
     if (!file.Chunks)
         return false;
-    Store.SetChunks(std::move(*file.Chunks));
+    ReadChunks = std::move(*file.Chunks);
     return true;
 }
 
@@ -29,15 +28,18 @@ bool TFormMain::OpenDocument(const std::string& path) {
 
 void TFormMain::FinishOpen(int index, const std::string& entryText) {
     List->CurrentIndex = index;
-    Store.DocumentName = entryText;
+    ShowOpened(entryText, std::exchange(ReadChunks, {}));
     LoadBookmarks();
-    if (ExtensionIs(entryText, ".htm") || ExtensionIs(entryText, ".html"))
-        Setting.ProcessHtml = true;
-    Init_Text(Store, Progress);
-    Init_Page_Do(Store, TextOptionsOf(Setting), Progress);
-    Init_Page();
-    ChangeYe(1);
     UpdateMainForm();
+}
+
+void TFormMain::ShowOpened(const std::string& name, std::vector<Chunk> chunks) {
+    if (ExtensionIs(name, ".htm") || ExtensionIs(name, ".html"))
+        Setting.ProcessHtml = true;
+    Book.Open(name, std::move(chunks), Options());
+    Init_Page();
+    RestoreLastPagePending = false;
+    ShowBook();
 }
 
 void TFormMain::OnItemNewFileClick(int p) {
@@ -80,39 +82,31 @@ void TFormMain::dropEvent(QDropEvent* event) {
 }
 
 void TFormMain::ItemBIG5Click(QAction* sender) {
-    const std::pair<QAction*, std::pair<TextToggle, bool*>> toggles[] = {
-        {Menus->ItemBIG5, {TextToggle::Big5, &Setting.ConvertBig5}},
-        {Menus->ItemGB, {TextToggle::Gb, &Setting.ConvertGb}},
-        {Menus->ItemHtml, {TextToggle::Html, &Setting.ProcessHtml}},
-        {Menus->ItemChap, {TextToggle::Chap, &Setting.SmartParagraphs}},
-        {Menus->ItemHangD, {TextToggle::HangD, &Setting.DoubleSpacing}},
-        {Menus->ItemUnderLine, {TextToggle::UnderLine, &Setting.ShowUnderline}},
+    const std::pair<QAction*, bool*> toggles[] = {
+        {Menus->ItemBIG5, &Setting.ConvertBig5},    {Menus->ItemGB, &Setting.ConvertGb},
+        {Menus->ItemHtml, &Setting.ProcessHtml},    {Menus->ItemChap, &Setting.SmartParagraphs},
+        {Menus->ItemHangD, &Setting.DoubleSpacing}, {Menus->ItemUnderLine, &Setting.ShowUnderline},
     };
-    for (const auto& [item, toggle] : toggles) {
-        if (item != sender)
-            continue;
-        *toggle.second = !*toggle.second;
-        const ToggleWork work = WorkAfterToggle(toggle.first);
-        if (work.Reprocess)
-            Init_Page_Do(Store, TextOptionsOf(Setting), Progress);
-        if (work.Repaginate) {
-            Init_Page();
-            ChangeYe(Store.CurrentPage);
-        }
-    }
+    for (const auto& [item, setting] : toggles)
+        if (item == sender)
+            *setting = !*setting;
+    // Each call re-runs only what its change needs: the passes for the text switches, the
+    // wrapping for double spacing, nothing for the underline.
+    Book.SetOptions(Options());
+    SetTextOptions(Setting, Book.Options()); // the help text keeps its passes off
+    Init_Page();
     UnderlineVisible = Setting.ShowUnderline;
-    update();
+    ShowBook();
 }
 
 void TFormMain::ItemRefreshClick() {
-    if (Store.DocumentName.empty()) {
+    if (!Book.HasDocument())
         Init_Page();
-    } else if (List->CurrentIndex >= 0) {
+    else if (List->CurrentIndex >= 0)
         OnItemNewFileClick(List->CurrentIndex);
-    } else {
-        List->OpenParamFile(Store.DocumentName, Actions);
-    }
-    ChangeYe(Store.CurrentPage);
+    else
+        List->OpenParamFile(Book.DocumentName(), Actions);
+    ChangeYe(Book.CurrentPage());
 }
 
 // While the text is edited the locked menu keeps every item disabled.
@@ -132,7 +126,7 @@ void TFormMain::MenuMainPopup() {
     Menus->ItemChap->setChecked(Setting.SmartParagraphs);
     Menus->ItemHangD->setChecked(Setting.DoubleSpacing);
     Menus->ItemUnderLine->setChecked(Setting.ShowUnderline);
-    Menus->ItemEdit->setEnabled(!Store.DocumentName.empty());
+    Menus->ItemEdit->setEnabled(Book.HasDocument());
     MenuMarksPopup(); // bookmarks, "指定页..." and "清除阅读记录..."
     Setting.Maximized = IsMaximized();
     Menus->ShowCaptions(BookShown(), IsMaximized());

@@ -25,16 +25,14 @@ void TFormMain::DoSearch(const QString& text, bool matchCase) {
     const std::string utf8 = text.toStdString();
     std::optional<SearchHit> hit;
     if (const std::optional<std::string> bytes = SearchBytes(utf8))
-        hit = ::DoSearch(Store, *bytes, matchCase,
-                         {Setting.ShowUnderline, UnderlineOnRightPage(), UnderlineLine});
+        hit = Book.Search(*bytes, matchCase, Setting.ShowUnderline);
     if (!hit) {
         Tell(NotFoundMessage(utf8, matchCase));
         return;
     }
+    RestoreLastPagePending = false;
     Setting.AutoPageTurn = false;
     Setting.ShowUnderline = true;
     UnderlineVisible = true;
-    ChangeYe(hit->Page);
-    PutUnderline(hit->Page % 2 == 0, hit->LineInPage);
-    Init_UnderLine();
+    ShowBook();
 }

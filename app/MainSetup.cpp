@@ -13,8 +13,8 @@ void TFormMain::ItemSetupClick() {
     Setting.BookWidth = width();
     Setting.BookHeight = height();
     Setting.Maximized = IsMaximized();
-    const TFormSetup::Info info{Store.DocumentName, Store.PageCount, Store.CharCount,
-                                Store.CurrentPage};
+    const TFormSetup::Info info{Book.DocumentName(), Book.PageCount(), Book.CharCount(),
+                                Book.CurrentPage()};
     TFormSetup::Choosers choosers;
     choosers.Font = ChooseFontSpec;
     choosers.Picture = ChooseBookPicture;

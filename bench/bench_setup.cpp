@@ -43,7 +43,7 @@ void SetupOk(benchmark::State& state, bool passesOn, bool everything) {
     book.Setting.SmartParagraphs = passesOn;
     book.Setting.ConvertBig5 = passesOn;
     book.OpenDocument(NovelPath());
-    book.ChangeYe(book.Store.PageCount / 2 | 1);
+    book.ChangeYe(book.Book.PageCount() / 2 | 1);
     int size = book.Setting.PageFont.Size;
     for (auto _ : state) {
         size = size == 9 ? 10 : 9;
@@ -53,8 +53,8 @@ void SetupOk(benchmark::State& state, bool passesOn, bool everything) {
             chosen.Size = size;
             return std::optional<FontSpec>(chosen);
         };
-        const TFormSetup::Info info{book.Store.DocumentName, book.Store.PageCount,
-                                    book.Store.CharCount, book.Store.CurrentPage};
+        const TFormSetup::Info info{book.Book.DocumentName(), book.Book.PageCount(),
+                                    book.Book.CharCount(), book.Book.CurrentPage()};
         TFormSetup dialog(book.Setting, book.Changes, info, choosers, &book);
         dialog.show();
         dialog.BtnChangePageFont->click();
@@ -66,7 +66,7 @@ void SetupOk(benchmark::State& state, bool passesOn, bool everything) {
         book.Init_Setup();
         benchmark::DoNotOptimize(book.ShownPages().Left);
     }
-    state.counters["pages"] = book.Store.PageCount;
+    state.counters["pages"] = book.Book.PageCount();
 }
 
 void BM_SetupOkNewPageFont(benchmark::State& state) {

@@ -142,7 +142,7 @@ void OpenInBook(benchmark::State& state, bool passesOn) {
         benchmark::DoNotOptimize(book.ShownPages().Left);
     }
     state.SetBytesProcessed(state.iterations() * 22'000'000);
-    state.counters["pages"] = book.Store.PageCount;
+    state.counters["pages"] = book.Book.PageCount();
 }
 
 void BM_OpenPassesOff(benchmark::State& state) {
@@ -171,7 +171,7 @@ void BM_ItemFileNextClick(benchmark::State& state) {
         book.ItemFilePrevClick();
         state.ResumeTiming();
     }
-    state.counters["pages"] = book.Store.PageCount;
+    state.counters["pages"] = book.Book.PageCount();
 }
 BENCHMARK(BM_ItemFileNextClick)->Unit(benchmark::kMillisecond)->UseRealTime();
 

@@ -47,16 +47,10 @@ void DocumentStore::Paginate(const PageFormat& format, CharWidthCache& widths,
     for (int k = 1; k <= ChunkCount; ++k)
         TotalLines += LinesOf(k);
 
-    const int oldPage = CurrentPage, oldCount = PageCount;
+    // The pages start again at 1; the reading pipeline then shows the pair of its place.
     PreviousPage = 1;
     PageCount = std::max(1, (TotalLines + LinesPerPage - 1) / LinesPerPage);
-    if (oldCount == 0) {
-        CurrentPage = 1;
-    } else {
-        // Keep the place in proportion; the last page maps to page 1, as the book always did.
-        const int page = static_cast<int>(std::trunc(double(oldPage) / oldCount * PageCount));
-        CurrentPage = (page <= 0 || page >= PageCount) ? 1 : page;
-    }
+    CurrentPage = 1;
     progress.CloseShowMess();
 }
 

@@ -59,8 +59,7 @@ public:
     // The built-in help text as the only chunk, for when no document is open.
     void SetHelpText(std::string_view lines);
 
-    // Wraps every shown chunk, counts lines and pages and keeps the reading position in
-    // proportion to the new page count.
+    // Wraps every shown chunk and counts lines and pages; the shown pair goes back to page 1.
     void Paginate(const PageFormat& format, CharWidthCache& widths, ProgressWindow& progress);
 
     struct LineRef {

@@ -20,20 +20,3 @@ void Init_Page_Do(DocumentStore& store, const TextOptions& options, ProgressWind
             return IfChanged(SmartParagraph(text, ListChap1(), ListChap2()), text);
         });
 }
-
-void UseHelpText(DocumentStore& store, std::string_view helpText, TextOptions& options) {
-    store.SetHelpText(helpText);
-    options.ConvertBig5 = options.ConvertGb = false;
-    options.ProcessHtml = options.SmartParagraphs = false;
-}
-
-ToggleWork WorkAfterToggle(TextToggle toggle) {
-    switch (toggle) {
-    case TextToggle::UnderLine:
-        return {false, false};
-    case TextToggle::HangD:
-        return {false, true};
-    default:
-        return {true, true};
-    }
-}

@@ -17,17 +17,3 @@ void Init_Text(DocumentStore& store, ProgressWindow& progress);
 // Shown chunks := raw chunks, then the conversion passes, HTML clean-up and smart paragraphs,
 // in that order. Starting from the raw text each time is what lets a pass be switched off.
 void Init_Page_Do(DocumentStore& store, const TextOptions& options, ProgressWindow& progress);
-
-// No document is open: the help text becomes the only chunk. It is shown as written, so the
-// switches that would convert or clean it are turned off, and they stay off afterwards.
-void UseHelpText(DocumentStore& store, std::string_view helpText, TextOptions& options);
-
-// The six toggles of the text menu and the work each leaves: the conversion and filter
-// switches re-run the passes and paginate, double spacing only paginates, and the underline
-// only shows or hides.
-enum class TextToggle { Big5, Gb, Html, Chap, HangD, UnderLine };
-struct ToggleWork {
-    bool Reprocess = false;
-    bool Repaginate = false;
-};
-ToggleWork WorkAfterToggle(TextToggle toggle);

@@ -12,6 +12,10 @@ std::string CaptionName(int s, int k) {
     return std::to_string(s) + "书签说明" + std::to_string(k);
 }
 
+std::string PlaceName(int s, int k) {
+    return std::to_string(s) + "书签位置" + std::to_string(k);
+}
+
 } // namespace
 
 void Bookmarks::Load(int s) {
@@ -21,20 +25,24 @@ void Bookmarks::Load(int s) {
     ScopedHive hive(Reg, HKEY_LOCAL_MACHINE);
     for (int k = 0; k < MaxBookmarks; ++k) {
         Bookmark mark{Reg.ReadRegInt(LabelKey, PageName(s, k), 0),
-                      Reg.ReadRegStr(LabelKey, CaptionName(s, k), "")};
+                      Reg.ReadRegStr(LabelKey, CaptionName(s, k), ""),
+                      ParseTextPosition(Reg.ReadRegStr(LabelKey, PlaceName(s, k), ""))};
         if (mark.Page < 1)
             break;
         Items.push_back(std::move(mark));
     }
 }
 
-bool Bookmarks::OnPair(int k, int currentPage) const {
-    return Items[k].Page == currentPage || Items[k].Page == currentPage + 1;
+bool Bookmarks::OnPair(int k, const BookmarkContext& book) const {
+    const Bookmark& mark = Items[k];
+    if (mark.Place && book.OnPair)
+        return book.OnPair(*mark.Place);
+    return mark.Page == book.CurrentPage || mark.Page == book.CurrentPage + 1;
 }
 
-bool Bookmarks::OnPair(int currentPage) const {
+bool Bookmarks::OnPair(const BookmarkContext& book) const {
     for (int k = 0; k < Count(); ++k)
-        if (OnPair(k, currentPage))
+        if (OnPair(k, book))
             return true;
     return false;
 }
@@ -44,14 +52,14 @@ bool Bookmarks::CanChange(const BookmarkContext& book) {
 }
 
 std::optional<UserMessage> Bookmarks::Add(const BookmarkContext& book, const AskCaption& ask) {
-    if (!CanChange(book) || OnPair(book.CurrentPage))
+    if (!CanChange(book) || OnPair(book))
         return std::nullopt;
     if (Count() >= MaxBookmarks)
         return InfoMessage(BookmarksFullMessage);
     std::optional<std::string> caption = ask("第" + std::to_string(book.CurrentPage) + "页");
     if (!caption)
         return std::nullopt;
-    Items.push_back({book.CurrentPage, std::move(*caption)});
+    Items.push_back({book.CurrentPage, std::move(*caption), book.Place});
     ScopedHive hive(Reg, HKEY_LOCAL_MACHINE);
     RegBatch batch(Reg);
     Write(book.StorageIndex, Count() - 1);
@@ -62,7 +70,7 @@ void Bookmarks::Edit(const BookmarkContext& book, const AskCaption& ask) {
     if (!CanChange(book))
         return;
     for (int k = 0; k < Count(); ++k) {
-        if (!OnPair(k, book.CurrentPage))
+        if (!OnPair(k, book))
             continue;
         if (std::optional<std::string> caption = ask(Items[k].Caption)) {
             Items[k].Caption = std::move(*caption);
@@ -76,18 +84,22 @@ void Bookmarks::Delete(const BookmarkContext& book, const Confirm& confirm) {
     if (!CanChange(book))
         return;
     for (int k = 0; k < Count();) {
-        if (OnPair(k, book.CurrentPage) && confirm("删除书签《" + Items[k].Caption + "》吗？"))
+        if (OnPair(k, book) && confirm("删除书签《" + Items[k].Caption + "》吗？"))
             Remove(book.StorageIndex, k);
         else
             ++k;
     }
 }
 
-std::optional<int> Bookmarks::Follow(const BookmarkContext& book, int k, const Confirm& confirm) {
+std::optional<Bookmark> Bookmarks::Follow(const BookmarkContext& book, int k,
+                                          const Confirm& confirm) {
     if (k < 0 || k >= Count())
         return std::nullopt;
-    if (Items[k].Page <= book.PageCount)
-        return Items[k].Page;
+    const Bookmark& mark = Items[k];
+    const bool valid =
+        mark.Place && book.InText ? book.InText(*mark.Place) : mark.Page <= book.PageCount;
+    if (valid)
+        return mark;
     if (CanChange(book) && confirm(InvalidBookmarkQuestion))
         Remove(book.StorageIndex, k);
     return std::nullopt;
@@ -96,22 +108,34 @@ std::optional<int> Bookmarks::Follow(const BookmarkContext& book, int k, const C
 BookmarkMenuState Bookmarks::MenuState(const BookmarkContext& book) const {
     BookmarkMenuState state;
     state.Label = CanChange(book);
-    const bool onPair = book.DocumentOpen && OnPair(book.CurrentPage);
+    const bool onPair = book.DocumentOpen && OnPair(book);
     state.AddLabel = !onPair;
     state.EditLabel = state.DeleteLabel = onPair;
     state.LabelInput = book.DocumentOpen && Count() > 0;
     if (state.LabelInput)
         for (int k = 0; k < Count(); ++k)
-            if (OnPair(k, book.CurrentPage))
+            if (OnPair(k, book))
                 state.DefaultItem = k; // the later of two on the pair is the one drawn bold
     return state;
 }
 
+namespace {
+
+void WriteSlot(Registry& reg, int s, int k, const Bookmark& mark) {
+    reg.WriteRegInt(LabelKey, PageName(s, k), mark.Page);
+    reg.WriteRegStr(LabelKey, CaptionName(s, k), mark.Caption);
+    reg.WriteRegStr(LabelKey, PlaceName(s, k), mark.Place ? TextPositionText(*mark.Place) : "");
+}
+
+} // namespace
+
+void ClearStoredBookmarks(Registry& reg, int s) {
+    for (int k = 0; k < MaxBookmarks; ++k)
+        WriteSlot(reg, s, k, Bookmark());
+}
+
 void Bookmarks::Write(int s, int k) {
-    const Bookmark empty;
-    const Bookmark& mark = k < Count() ? Items[k] : empty;
-    Reg.WriteRegInt(LabelKey, PageName(s, k), mark.Page);
-    Reg.WriteRegStr(LabelKey, CaptionName(s, k), mark.Caption);
+    WriteSlot(Reg, s, k, k < Count() ? Items[k] : Bookmark());
 }
 
 // The slots after k move up by one and the last one in use is emptied, all in one transaction.

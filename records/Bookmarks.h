@@ -1,12 +1,17 @@
 #pragma once
-// The bookmarks of the open document: up to 20 pages with captions, kept in the store under the
+// The bookmarks of the open document: up to 20 places with captions, kept in the store under the
 // document's storage index on the recent list, slot k as s + "书签" + k (the page, 0 for an
-// empty slot) and s + "书签说明" + k (the caption). The slots in use are always 0..n-1.
+// empty slot), s + "书签说明" + k (the caption) and s + "书签位置" + k (the text position,
+// "chunk,offset"; missing in older stores). The slots in use are always 0..n-1.
+//
+// A bookmark with a text position leads to the text it was added at, whatever the page size,
+// font or spacing is now; one without leads to its page, as older stores have it.
 //
 // The storage index is read at each use from the recent list. A document that is not on the
 // list (storage index -1) keeps the bookmarks it was opened with for following, but none can be
 // added, changed or deleted, since nothing could be stored for it.
 #include "Registry.h"
+#include "base/TextPosition.h"
 #include "reader/UserMessage.h"
 
 #include <functional>
@@ -22,6 +27,7 @@ inline constexpr char InvalidBookmarkQuestion[] = "此书签指向一个无效�
 struct Bookmark {
     int Page = 0;
     std::string Caption;
+    std::optional<TextPosition> Place;
     bool operator==(const Bookmark&) const = default;
 };
 
@@ -31,6 +37,10 @@ struct BookmarkContext {
     int StorageIndex = -1;
     int CurrentPage = 1; // the left page of the shown pair
     int PageCount = 1;
+    TextPosition Place; // where the reader is: what a new bookmark keeps
+    // Whether the shown pair holds a position, and whether the document does.
+    std::function<bool(const TextPosition&)> OnPair;
+    std::function<bool(const TextPosition&)> InText;
 };
 
 // Which bookmark items are enabled, decided each time the main menu opens and after each
@@ -43,6 +53,9 @@ struct BookmarkMenuState {
     bool LabelInput = false; // "指定书签"
     int DefaultItem = -1;    // the bookmark item drawn bold
 };
+
+// Empties the 20 stored slots of storage index `s` (the caller holds the hive and batch).
+void ClearStoredBookmarks(Registry& reg, int s);
 
 class Bookmarks {
 public:
@@ -60,9 +73,10 @@ public:
     const Bookmark& At(int k) const { return Items[k]; }
     const std::vector<Bookmark>& All() const { return Items; }
 
-    // Whether bookmark k, or any bookmark, is on the pair whose left page is `currentPage`.
-    bool OnPair(int k, int currentPage) const;
-    bool OnPair(int currentPage) const;
+    // Whether bookmark k, or any bookmark, is on the shown pair: its text position when it has
+    // one, else its page.
+    bool OnPair(int k, const BookmarkContext& book) const;
+    bool OnPair(const BookmarkContext& book) const;
     // Whether the bookmarks can be changed: a document is open and it is on the recent list.
     static bool CanChange(const BookmarkContext& book);
 
@@ -74,9 +88,10 @@ public:
     // Offers each bookmark on the shown pair for deletion. After a deletion the same slot is
     // looked at again, since the next bookmark has moved into it.
     void Delete(const BookmarkContext& book, const Confirm& confirm);
-    // The page to show for bookmark k; a bookmark beyond the last page is offered for deletion
-    // instead, and nothing is shown.
-    std::optional<int> Follow(const BookmarkContext& book, int k, const Confirm& confirm);
+    // Bookmark k, to be shown: at its text position when it has one, else at its page. One
+    // that points past the end of the document is offered for deletion instead, and nothing is
+    // shown; a page count that changed never makes a bookmark with a position invalid.
+    std::optional<Bookmark> Follow(const BookmarkContext& book, int k, const Confirm& confirm);
 
     BookmarkMenuState MenuState(const BookmarkContext& book) const;
 

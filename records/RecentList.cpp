@@ -1,5 +1,6 @@
 #include "RecentList.h"
 
+#include "Bookmarks.h"
 #include "LibraryFile.h"
 #include "SettingsStore.h"
 #include "reader/FileTest.h"
@@ -237,11 +238,7 @@ void RecentList::WriteSlotsFrom(const std::array<int, MaxRecentFiles>& before) {
 }
 
 void RecentList::ClearBookmarks(int s) {
-    const std::string prefix = std::to_string(s);
-    for (int k = 0; k < BookmarkSlotCount; ++k) {
-        Reg.WriteRegInt(LabelKey, prefix + "书签" + std::to_string(k), 0);
-        Reg.WriteRegStr(LabelKey, prefix + "书签说明" + std::to_string(k), "");
-    }
+    ClearStoredBookmarks(Reg, s);
 }
 
 // Each line goes on top in file order; the library itself never becomes an entry. A library

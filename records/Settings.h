@@ -62,6 +62,9 @@ struct Settings {
     int LastFileIndex = 0;
     std::string LastFile;
     int LastFilePage = 0;
+    // The text position of the last document's place ("chunk,offset"), beside its page; empty
+    // in older stores, which restore the page.
+    std::string LastFilePlace;
     bool ClearBookmarksOnReopen = false;
     bool ClearRecentOnLibraryOpen = true;
     bool AutoConvert = true;

@@ -142,6 +142,7 @@ template <class V> void VisitLastFile(V& v, Settings& s) {
     v.Int(FileKey, "上次关闭文件索引", s.LastFileIndex, Defaults.LastFileIndex);
     v.Str(FileKey, "上次关闭文件", s.LastFile, Defaults.LastFile);
     v.Int(FileKey, "上次关闭文件页码", s.LastFilePage, Defaults.LastFilePage);
+    v.Str(FileKey, "上次关闭文件位置", s.LastFilePlace, Defaults.LastFilePlace);
 }
 
 template <class V> void VisitOpeningOptions(V& v, Settings& s) {
@@ -231,6 +232,7 @@ void WriteLastDocument(Registry& reg, const LastDocument& last) {
     reg.WriteRegStr(FileKey, "上次关闭文件", open ? last.DocumentName : "");
     reg.WriteRegInt(FileKey, "上次关闭文件索引", open ? last.CurrentIndex : -1);
     reg.WriteRegInt(FileKey, "上次关闭文件页码", open ? last.CurrentPage : 0);
+    reg.WriteRegStr(FileKey, "上次关闭文件位置", open ? TextPositionText(last.Place) : "");
 }
 
 bool ParseTwoDigits(std::string_view text, int max, int& value) {

@@ -4,6 +4,7 @@
 // these with the registry and the values it holds; nothing here knows about widgets.
 #include "Registry.h"
 #include "Settings.h"
+#include "base/TextPosition.h"
 #include "reader/UserMessage.h"
 
 #include <string>
@@ -40,11 +41,13 @@ struct WindowBounds {
 };
 
 // What the close writes as the last document: the open document's recent-list text (empty for
-// the built-in help text), its position in the recent list and the page shown.
+// the built-in help text), its position in the recent list, the page shown and the place in its
+// text.
 struct LastDocument {
     std::string DocumentName;
     int CurrentIndex = -1;
     int CurrentPage = 0;
+    TextPosition Place;
 };
 
 // Start-up, after the file associations: writes "版本", the fifty order slots when slot 0 is

@@ -13,10 +13,10 @@ TEST(BookWindowTest, StartsWithHelpTextAtDefaultBounds) {
     TFormMain book(reg, progress);
     book.show();
     EXPECT_EQ(book.geometry(), QRect(100, 50, 596, 380));
-    EXPECT_TRUE(book.Store.DocumentName.empty());
-    EXPECT_EQ(book.Store.CurrentPage, 1);
-    EXPECT_EQ(book.Store.LinesPerPage, 27); // page height 330 at a 12-pixel line
-    EXPECT_GE(book.Store.PageCount, 2);
+    EXPECT_TRUE(book.Book.DocumentName().empty());
+    EXPECT_EQ(book.Book.CurrentPage(), 1);
+    EXPECT_EQ(book.Book.LinesPerPage(), 27); // page height 330 at a 12-pixel line
+    EXPECT_GE(book.Book.PageCount(), 2);
     EXPECT_EQ(book.ShownPages().Left.substr(0, 2), "  "); // the help text's centred title
     EXPECT_FALSE(book.ShownPages().Right.empty());
 }
@@ -26,15 +26,15 @@ TEST(BookWindowTest, StripsTurnThePair) {
     Registry reg("");
     TFormMain book(reg, progress);
     book.show();
-    ASSERT_GE(book.Store.PageCount, 3);
+    ASSERT_GE(book.Book.PageCount(), 3);
     QTest::mouseClick(&book, Qt::LeftButton, {}, QPoint(590, 200));
-    EXPECT_EQ(book.Store.CurrentPage, 3);
-    EXPECT_EQ(book.Store.PreviousPage, 1);
+    EXPECT_EQ(book.Book.CurrentPage(), 3);
+    EXPECT_EQ(book.Book.PreviousPage(), 1);
     QTest::mouseClick(&book, Qt::LeftButton, {}, QPoint(5, 200));
-    EXPECT_EQ(book.Store.CurrentPage, 1);
+    EXPECT_EQ(book.Book.CurrentPage(), 1);
     // The top-right corner is the hide area, which lies above the right strip.
     QTest::mouseClick(&book, Qt::LeftButton, {}, QPoint(590, 5));
-    EXPECT_EQ(book.Store.CurrentPage, 1);
+    EXPECT_EQ(book.Book.CurrentPage(), 1);
 }
 
 TEST(BookWindowTest, UnderlineSitsUnderItsLine) {
@@ -60,14 +60,12 @@ TEST(BookWindowTest, ResizeKeepsMinimumAndRepaginates) {
     EXPECT_EQ(book.Setting.BookWidth, 126);
     EXPECT_EQ(book.Setting.BookHeight, 79);
     EXPECT_EQ(book.Layout().PageHeight, 68);
-    EXPECT_EQ(book.Store.LinesPerPage, 5);
+    EXPECT_EQ(book.Book.LinesPerPage(), 5);
 }
 
 // Shows `chunks` as an open document, paginated and at page 1.
 void OpenChunks(TFormMain& book, std::vector<Chunk> chunks) {
-    book.Store.DocumentName = "/books/test.txt";
-    book.Store.SetChunks(std::move(chunks));
-    book.Init_Page();
+    book.ShowOpened("/books/test.txt", std::move(chunks));
     book.ChangeYe(1);
 }
 
@@ -83,9 +81,9 @@ TEST(BookWindowTest, LastPairOfOddPageCountHasNoRightNumber) {
     Registry reg("");
     TFormMain book(reg, progress);
     OpenChunks(book, {MakeChunk(NumberedLines(27 * 4))}); // 109 lines: 5 pages of 27
-    ASSERT_EQ(book.Store.PageCount, 5);
-    book.ChangeYe(book.Store.PageCount + 10);
-    EXPECT_EQ(book.Store.CurrentPage, 5);
+    ASSERT_EQ(book.Book.PageCount(), 5);
+    book.ChangeYe(book.Book.PageCount() + 10);
+    EXPECT_EQ(book.Book.CurrentPage(), 5);
     EXPECT_FALSE(book.PageNumberGroup(1).Ye.Visible);
     std::string emptyPage;
     for (int i = 0; i < 27; ++i)
@@ -120,8 +118,8 @@ TEST(BookWindowTest, BrokenBytesPaginateAndDraw) {
     for (std::size_t i = 0; i < garbage.size(); ++i)
         garbage[i] = static_cast<char>((i * 37 + 11) % 256);
     OpenChunks(book, {MakeChunk(garbage), MakeChunk(std::string(600, 'x')), MakeChunk("")});
-    EXPECT_GE(book.Store.PageCount, 1);
-    for (int page = 1; page <= book.Store.PageCount; page += 2) {
+    EXPECT_GE(book.Book.PageCount(), 1);
+    for (int page = 1; page <= book.Book.PageCount(); page += 2) {
         book.ChangeYe(page);
         EXPECT_FALSE(book.grab().isNull());
     }

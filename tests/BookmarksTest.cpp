@@ -66,7 +66,7 @@ TEST_F(BookmarksTest, AddingPresetsThePageAndStoresUnderTheStorageIndex) {
     EXPECT_FALSE(Marks.Add(Book, Answer("第11页")));
     EXPECT_EQ(Presets, std::vector<std::string>{"第11页"});
     EXPECT_EQ(Stored(49, 0), (Bookmark{11, "第11页"}));
-    EXPECT_TRUE(Marks.OnPair(11));
+    EXPECT_TRUE(Marks.OnPair(Book));
     // A bookmark on the pair already: adding does nothing, changing and deleting are offered.
     EXPECT_FALSE(Marks.Add(Book, Answer("again")));
     EXPECT_EQ(Marks.Count(), 1);
@@ -135,13 +135,36 @@ TEST_F(BookmarksTest, ChangingAsksOnceForEachBookmarkOnThePair) {
 TEST_F(BookmarksTest, FollowingABookmarkBeyondTheLastPageOffersToDeleteIt) {
     Store(49, {{5, "a"}, {150, "far"}});
     Marks.Load(49);
-    EXPECT_EQ(Marks.Follow(Book, 0, Reply({})), 5);
+    EXPECT_EQ(Marks.Follow(Book, 0, Reply({}))->Page, 5);
     EXPECT_FALSE(Marks.Follow(Book, 1, Reply({false})));
     EXPECT_EQ(Marks.Count(), 2);
     EXPECT_FALSE(Marks.Follow(Book, 1, Reply({true})));
     EXPECT_EQ(Questions.back(), "此书签指向一个无效页码，是否删除此书签？");
     EXPECT_EQ(Pages(), std::vector<int>{5});
     EXPECT_EQ(Stored(49, 1), (Bookmark{0, ""}));
+}
+
+// A bookmark with a text position is on the pair that holds its text and stays valid whatever
+// the page count; only a position past the end of the document is offered for deletion.
+TEST_F(BookmarksTest, ABookmarkWithATextPositionFollowsItsTextNotItsPage) {
+    Book.Place = {2, 500};
+    Book.OnPair = [](const TextPosition& p) { return p.Chunk == 2 && p.Offset < 1000; };
+    Book.InText = [](const TextPosition& p) { return p.Chunk <= 3; };
+    Marks.Load(49);
+    EXPECT_FALSE(Marks.Add(Book, Answer("here")));
+    EXPECT_EQ(Reg.ReadRegStr(LabelKey, "49书签位置0", ""), "2,500");
+    Marks.Load(49);
+    EXPECT_EQ(Marks.At(0).Place, (TextPosition{2, 500}));
+    Book.CurrentPage = 51; // the book was paginated again: the text is now on pair 51/52
+    EXPECT_TRUE(Marks.MenuState(Book).EditLabel);
+    Book.PageCount = 9; // and the page value is past the last page
+    EXPECT_EQ(Marks.Follow(Book, 0, Reply({}))->Place, (TextPosition{2, 500}));
+    Store(49, {{5, "gone"}});
+    Reg.WriteRegStr(LabelKey, "49书签位置0", "4,0");
+    Marks.Load(49);
+    EXPECT_FALSE(Marks.Follow(Book, 0, Reply({true})));
+    EXPECT_EQ(Questions, std::vector<std::string>{InvalidBookmarkQuestion});
+    EXPECT_EQ(Reg.ReadRegStr(LabelKey, "49书签位置0", "?"), "");
 }
 
 TEST_F(BookmarksTest, UnlistedDocumentKeepsItsBookmarksReadOnly) {
@@ -155,7 +178,7 @@ TEST_F(BookmarksTest, UnlistedDocumentKeepsItsBookmarksReadOnly) {
     EXPECT_TRUE(Questions.empty());
     EXPECT_EQ(Marks.Count(), 2);
     EXPECT_EQ(Reg.ReadRegInt(LabelKey, "-1书签0", -99), -99);
-    EXPECT_EQ(Marks.Follow(Book, 1, Reply({})), 40);
+    EXPECT_EQ(Marks.Follow(Book, 1, Reply({}))->Page, 40);
     const BookmarkMenuState state = Marks.MenuState(Book);
     EXPECT_FALSE(state.Label);
     EXPECT_TRUE(state.LabelInput);

@@ -82,14 +82,23 @@ TEST(BookmarksWindowTest, AddFollowKeepAcrossRunsAndDelete) {
         book.close();
     }
     Registry reg(s.Store());
+    // The next start is at another size: other pages hold the text of pages 11-12.
+    reg.WriteRegInt(SettingsRoot, "窗口宽度", 720);
+    reg.WriteRegInt(SettingsRoot, "窗口高度", 650);
     TFormMain book(reg, s.progress);
     book.show();
+    auto shows = [&book](const std::string& line) {
+        return (book.ShownPages().Left + book.ShownPages().Right).find(line) != std::string::npos;
+    };
+    const std::string firstOfPage11 = "a.txt271\r\n";
+    EXPECT_TRUE(shows(firstOfPage11)); // the last place, found at the new size
+    EXPECT_NE(book.Book.CurrentPage(), 11);
     ASSERT_EQ(book.Marks->Count(), 1);
     book.ChangeYe(1);
     OpenMainMenu(book);
     EXPECT_EQ(book.Menus->ItemLabelInput->defaultAction(), nullptr);
     book.Menus->ItemLabelInput->actions().at(0)->trigger();
-    EXPECT_EQ(book.Store.CurrentPage, 11);
+    EXPECT_TRUE(shows(firstOfPage11));
     EXPECT_TRUE(book.LabelOnPage());
     OpenMainMenu(book);
     s.prompter.Answers = {true};

@@ -51,7 +51,7 @@ TEST_F(TenOnTheList, EnterClearsOnlyTheFirstPosition) {
     EXPECT_EQ(book->List->CurrentIndex, -1); // the open document was at position 1
     emit book->Menus->MenuMain->aboutToShow();
     EXPECT_EQ(book->Menus->ItemNew->defaultAction(), nullptr);
-    EXPECT_EQ(book->Store.DocumentName, files[0]); // still shown
+    EXPECT_EQ(book->Book.DocumentName(), files[0]); // still shown
 }
 
 TEST_F(TenOnTheList, TypedFromIsCopiedIntoToAndTheRangeIsCleared) {

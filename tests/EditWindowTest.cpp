@@ -22,15 +22,13 @@ struct EditBook {
     EditBook() {
         for (int i = 1; i <= 27 * 200; ++i)
             text += std::to_string(i) + "\r\n";
-        book.Store.DocumentName = "/books/numbers.txt";
-        book.Store.SetChunks({MakeChunk(text)});
-        book.Init_Page();
+        book.ShowOpened("/books/numbers.txt", {MakeChunk(text)});
         book.ChangeYe(51);
         book.show();
     }
     std::string Shown() const {
         std::string all;
-        for (const Chunk& chunk : book.Store.ShownChunk)
+        for (const Chunk& chunk : book.Book.Document().ShownChunk)
             all += *chunk;
         return all;
     }
@@ -61,7 +59,7 @@ TEST(EditWindowTest, EditModeCoversThePagesAndLocksEverythingElse) {
     b.Key(&b.book, Qt::Key_PageDown);
     b.book.ImagePageNextClick();
     EXPECT_FALSE(b.book.Setting.ConvertBig5);
-    EXPECT_EQ(b.book.Store.CurrentPage, 51);
+    EXPECT_EQ(b.book.Book.CurrentPage(), 51);
     EXPECT_FALSE(b.book.Menus->ItemDeal->menuAction()->isEnabled());
     emit b.book.Menus->MenuMain->aboutToShow(); // the tray's menu opening while editing
     for (QAction* item : b.book.Menus->MenuMain->actions())
@@ -73,9 +71,9 @@ TEST(EditWindowTest, EditModeCoversThePagesAndLocksEverythingElse) {
     QDragEnterEvent enter(QPoint(50, 50), Qt::CopyAction, &files, Qt::LeftButton, {});
     QCoreApplication::sendEvent(&b.book, &enter);
     EXPECT_FALSE(enter.isAccepted());
-    const int pages = b.book.Store.PageCount;
+    const int pages = b.book.Book.PageCount();
     b.book.resize(b.book.width() + 100, b.book.height() + 60);
-    EXPECT_EQ(b.book.Store.PageCount, pages);
+    EXPECT_EQ(b.book.Book.PageCount(), pages);
     EXPECT_EQ(b.book.MemoEdit(2)->x(), b.book.Layout().Page2Left - 5);
     EXPECT_TRUE(b.book.InEditMode());
 
@@ -83,7 +81,7 @@ TEST(EditWindowTest, EditModeCoversThePagesAndLocksEverythingElse) {
     b.Key(b.book.MemoEdit(1), Qt::Key_Escape);
     EXPECT_FALSE(b.book.InEditMode());
     EXPECT_TRUE(b.prompter.Prompts.empty());
-    EXPECT_NE(b.book.Store.PageCount, pages);
+    EXPECT_NE(b.book.Book.PageCount(), pages);
     EXPECT_TRUE(b.book.UnderlineShown());
     EXPECT_TRUE(b.book.Menus->ItemDeal->menuAction()->isEnabled());
     EXPECT_EQ(b.Shown(), b.text);
@@ -95,7 +93,7 @@ TEST(EditWindowTest, SavingPutsTheTextBackAndReturnsToThePage) {
     b.book.MemoEdit(1)->insertPlainText(QStringLiteral("改"));
     b.Key(b.book.MemoEdit(1), Qt::Key_Return, Qt::ControlModifier);
     EXPECT_FALSE(b.book.InEditMode());
-    EXPECT_EQ(b.book.Store.CurrentPage, 51);
+    EXPECT_EQ(b.book.Book.CurrentPage(), 51);
     const std::string expected = "\xB8\xC4"
                                  "1351\r\n"; // 改 in GBK, before the first shown line
     EXPECT_NE(b.Shown().find(expected), std::string::npos);
@@ -129,9 +127,7 @@ TEST(EditWindowTest, EscAsksBeforeDroppingAChangeAndARefusedSaveStaysInTheBoxes)
 
 TEST(EditWindowTest, TheHelpTextIsNotEdited) {
     EditBook b;
-    b.book.Store.DocumentName.clear();
-    b.book.Init_Page();
-    b.book.ChangeYe(1);
+    b.book.ShowHelpText();
     emit b.book.Menus->MenuMain->aboutToShow();
     EXPECT_FALSE(b.book.Menus->ItemEdit->isEnabled());
     b.book.ItemEditClick();

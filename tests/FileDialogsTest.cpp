@@ -173,7 +173,7 @@ TEST(FileDialogsTest, SixtySelectedFilesPutFiftyOnTopAndOpenTheFirst) {
     EXPECT_EQ(book.List->Count(), 50);
     EXPECT_EQ(book.List->GetIndexFilename(0), s.dir / "f0.txt");
     EXPECT_EQ(book.List->GetIndexFilename(49), s.dir / "f49.txt");
-    EXPECT_EQ(book.Store.DocumentName, s.dir / "f0.txt");
+    EXPECT_EQ(book.Book.DocumentName(), s.dir / "f0.txt");
 
     // The next run starts in the open document's folder; Enter and O open the dialog too.
     answers.Names.clear();
@@ -204,11 +204,11 @@ TEST(FileDialogsTest, ZipEntriesChosenGoOnTopInRowOrderAndTheFirstOpens) {
     EXPECT_EQ(book.List->GetIndexFilename(0), zip + "|a.txt");
     EXPECT_EQ(book.List->GetIndexFilename(1), zip + "|sub\\b.htm");
     EXPECT_EQ(book.List->GetIndexFilename(2), zip);
-    EXPECT_EQ(book.Store.DocumentName, zip + "|a.txt");
-    EXPECT_EQ(*book.Store.ShownChunk[0], "first\r\n");
+    EXPECT_EQ(book.Book.DocumentName(), zip + "|a.txt");
+    EXPECT_EQ(*book.Book.Document().ShownChunk[0], "first\r\n");
 
     book.OnItemNewFileClick(1);
-    EXPECT_EQ(book.Store.DocumentName, zip + "|sub\\b.htm");
+    EXPECT_EQ(book.Book.DocumentName(), zip + "|sub\\b.htm");
     EXPECT_TRUE(std::filesystem::exists(book.TempFolder() + "/sub/b.htm"));
     EXPECT_TRUE(s.prompter.Prompts.empty());
 
@@ -218,14 +218,14 @@ TEST(FileDialogsTest, ZipEntriesChosenGoOnTopInRowOrderAndTheFirstOpens) {
     answers.Names = {"x.zip"};
     book.ItemOpenClick();
 
-    EXPECT_EQ(book.Store.DocumentName, zip + "|sub\\b.htm");
+    EXPECT_EQ(book.Book.DocumentName(), zip + "|sub\\b.htm");
 
     // An encrypted entry is not extracted; the warning asks about a password.
     answers.Names = {"locked.zip"};
     answers.Rows = {"c.txt"};
     answers.ShowAll = true;
     book.ItemOpenClick();
-    EXPECT_EQ(book.Store.DocumentName, zip + "|sub\\b.htm");
+    EXPECT_EQ(book.Book.DocumentName(), zip + "|sub\\b.htm");
     ASSERT_EQ(s.prompter.Prompts.size(), 1u);
     EXPECT_EQ(s.prompter.Prompts[0].Text,
               "打开文件 " + (s.dir / "locked.zip") + " 失败！\r\n请检查ZIP文件是否有密码。");
@@ -281,7 +281,7 @@ TEST(FileDialogsTest, SavingWritesTheShownTextAndALibraryReopensTheList) {
     book.ItemOpenClick();
     ASSERT_EQ(book.List->Count(), 3);
     EXPECT_EQ(book.List->Items(), (std::vector<std::string>{a, b, c}));
-    EXPECT_EQ(book.Store.DocumentName, a);
+    EXPECT_EQ(book.Book.DocumentName(), a);
     EXPECT_TRUE(s.prompter.Prompts.empty());
 }
 

@@ -23,9 +23,7 @@ struct GoToBook {
         for (int i = 1; i <= 27 * pages; ++i)
             text += std::to_string(i) + "\r\n";
         text.resize(text.size() - 2);
-        book.Store.DocumentName = "/books/numbers.txt";
-        book.Store.SetChunks({MakeChunk(text)});
-        book.Init_Page();
+        book.ShowOpened("/books/numbers.txt", {MakeChunk(text)});
         book.ChangeYe(1);
         book.show();
     }
@@ -47,16 +45,16 @@ struct GoToBook {
 TEST(GoToPageWindowTest, TypedNumbersAreClampedByThePageChange) {
     GoToBook b;
     b.Type("25");
-    EXPECT_EQ(b.book.Store.CurrentPage, 9);
+    EXPECT_EQ(b.book.Book.CurrentPage(), 9);
     b.Type("4");
-    EXPECT_EQ(b.book.Store.CurrentPage, 3);
+    EXPECT_EQ(b.book.Book.CurrentPage(), 3);
     b.Type("99999999999999999999");
-    EXPECT_EQ(b.book.Store.CurrentPage, 9);
+    EXPECT_EQ(b.book.Book.CurrentPage(), 9);
     b.Type("0");
-    EXPECT_EQ(b.book.Store.CurrentPage, 1);
+    EXPECT_EQ(b.book.Book.CurrentPage(), 1);
     b.book.ChangeYe(5);
     b.Type("x"); // not a number: closes without moving
-    EXPECT_EQ(b.book.Store.CurrentPage, 5);
+    EXPECT_EQ(b.book.Book.CurrentPage(), 5);
 }
 
 TEST(GoToPageWindowTest, OpensWithTheLeftPageSelectedAndStepsWithinThePages) {
@@ -83,7 +81,7 @@ TEST(GoToPageWindowTest, OpensWithTheLeftPageSelectedAndStepsWithinThePages) {
     EXPECT_EQ(shown, "7");
     EXPECT_EQ(selected, "7");
     EXPECT_EQ(steps, (std::vector<QString>{"10", "1", "2"}));
-    EXPECT_EQ(b.book.Store.CurrentPage, 7); // Esc cancelled
+    EXPECT_EQ(b.book.Book.CurrentPage(), 7); // Esc cancelled
 }
 
 TEST(GoToPageWindowTest, RightClickOnAnArrowConfirmsAndOnTheFaceCancels) {
@@ -92,12 +90,12 @@ TEST(GoToPageWindowTest, RightClickOnAnArrowConfirmsAndOnTheFaceCancels) {
         dialog->EditInputYe->setText("6");
         QTest::mouseClick(dialog->BtnNextYe, Qt::RightButton);
     });
-    EXPECT_EQ(b.book.Store.CurrentPage, 5);
+    EXPECT_EQ(b.book.Book.CurrentPage(), 5);
     b.Run([](TFormInputYe* dialog) {
         dialog->EditInputYe->setText("9");
         QTest::mouseClick(dialog->Label1, Qt::RightButton);
     });
-    EXPECT_EQ(b.book.Store.CurrentPage, 5);
+    EXPECT_EQ(b.book.Book.CurrentPage(), 5);
 }
 
 TEST(GoToPageWindowTest, TheFaceFollowsALeftDrag) {
@@ -127,7 +125,7 @@ TEST(GoToPageWindowTest, PlacedWithItsUpArrowUnderThePointerAndKeptOnScreen) {
 TEST(GoToPageWindowTest, DoesNothingWithFewerThanThreePages) {
     GoToBook b(2);
     EXPECT_FALSE(b.Run([](TFormInputYe* dialog) { dialog->reject(); }));
-    EXPECT_EQ(b.book.Store.CurrentPage, 1);
+    EXPECT_EQ(b.book.Book.CurrentPage(), 1);
     emit b.book.Menus->MenuMain->aboutToShow();
     emit b.book.Menus->MenuPageMove->aboutToShow();
     EXPECT_FALSE(b.book.Menus->ItemInputYe->isEnabled());

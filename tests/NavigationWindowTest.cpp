@@ -15,67 +15,65 @@ void DragTo(QWidget& widget, QPoint pos) {
 }
 
 // A book showing 200 pages of 27 numbered lines.
-struct OpenBook {
+struct NumberedBook {
     NoProgress progress;
     Registry reg{""};
     TFormMain book{reg, progress};
 
-    OpenBook() {
+    NumberedBook() {
         std::string text;
         for (int i = 1; i <= 27 * 200; ++i)
             text += std::to_string(i) + "\r\n";
         text.resize(text.size() - 2);
-        book.Store.DocumentName = "/books/numbers.txt";
-        book.Store.SetChunks({MakeChunk(text)});
-        book.Init_Page();
+        book.ShowOpened("/books/numbers.txt", {MakeChunk(text)});
         book.ChangeYe(1);
         book.show();
-        EXPECT_EQ(book.Store.PageCount, 200);
+        EXPECT_EQ(book.Book.PageCount(), 200);
     }
     void Key(Qt::Key key, Qt::KeyboardModifiers mods = {}) { QTest::keyClick(&book, key, mods); }
     void OpenPageMenu() { emit book.Menus->MenuPageMove->aboutToShow(); }
 };
 
 TEST(NavigationWindowTest, StripKeysTurnAndBackspaceReturns) {
-    OpenBook b;
+    NumberedBook b;
     for (Qt::Key key : {Qt::Key_Space, Qt::Key_PageDown, Qt::Key_Right, Qt::Key_Equal})
         b.Key(key);
-    EXPECT_EQ(b.book.Store.CurrentPage, 9);
+    EXPECT_EQ(b.book.Book.CurrentPage(), 9);
     b.Key(Qt::Key_Left);
-    EXPECT_EQ(b.book.Store.CurrentPage, 7);
+    EXPECT_EQ(b.book.Book.CurrentPage(), 7);
     b.Key(Qt::Key_Backspace);
-    EXPECT_EQ(b.book.Store.CurrentPage, 9);
+    EXPECT_EQ(b.book.Book.CurrentPage(), 9);
     b.Key(Qt::Key_Backspace); // a second Backspace goes forward again
-    EXPECT_EQ(b.book.Store.CurrentPage, 7);
+    EXPECT_EQ(b.book.Book.CurrentPage(), 7);
 }
 
 TEST(NavigationWindowTest, NextAtLastPairKeepsPair) {
-    OpenBook b;
+    NumberedBook b;
     b.book.ChangeYe(200);
     b.Key(Qt::Key_Space);
-    EXPECT_EQ(b.book.Store.CurrentPage, 199);
-    EXPECT_EQ(b.book.Store.PreviousPage, 199);
+    EXPECT_EQ(b.book.Book.CurrentPage(), 199);
+    EXPECT_EQ(b.book.Book.PreviousPage(), 199);
 }
 
 TEST(NavigationWindowTest, ItemKeysObeyStatesFromLastPageMenuOpening) {
-    OpenBook b;
+    NumberedBook b;
     b.OpenPageMenu(); // on page 1: previous and first are disabled
     b.book.ChangeYe(51);
     b.Key(Qt::Key_Home);
-    EXPECT_EQ(b.book.Store.CurrentPage, 51);
+    EXPECT_EQ(b.book.Book.CurrentPage(), 51);
     b.Key(Qt::Key_Up);
-    EXPECT_EQ(b.book.Store.CurrentPage, 51);
+    EXPECT_EQ(b.book.Book.CurrentPage(), 51);
     b.Key(Qt::Key_PageUp); // the strip operations always act
-    EXPECT_EQ(b.book.Store.CurrentPage, 49);
+    EXPECT_EQ(b.book.Book.CurrentPage(), 49);
     b.OpenPageMenu();
     b.Key(Qt::Key_Home);
-    EXPECT_EQ(b.book.Store.CurrentPage, 1);
+    EXPECT_EQ(b.book.Book.CurrentPage(), 1);
     b.Key(Qt::Key_End);
-    EXPECT_EQ(b.book.Store.CurrentPage, 199);
+    EXPECT_EQ(b.book.Book.CurrentPage(), 199);
 }
 
 TEST(NavigationWindowTest, UnderlineWalksLinesAndTurnsPages) {
-    OpenBook b;
+    NumberedBook b;
     b.book.Setting.ShowUnderline = true;
     for (int i = 0; i < 26; ++i)
         b.Key(Qt::Key_Down);
@@ -87,21 +85,21 @@ TEST(NavigationWindowTest, UnderlineWalksLinesAndTurnsPages) {
     EXPECT_EQ(b.book.UnderlineRect().top(), 28 + 12);
     for (int i = 0; i < 27; ++i)
         b.Key(Qt::Key_Down);
-    EXPECT_EQ(b.book.Store.CurrentPage, 3);
+    EXPECT_EQ(b.book.Book.CurrentPage(), 3);
     EXPECT_FALSE(b.book.UnderlineOnRightPage());
     b.Key(Qt::Key_Up);
-    EXPECT_EQ(b.book.Store.CurrentPage, 1);
+    EXPECT_EQ(b.book.Book.CurrentPage(), 1);
     EXPECT_TRUE(b.book.UnderlineOnRightPage());
     EXPECT_EQ(b.book.UnderlineRow(), 27);
 }
 
 TEST(NavigationWindowTest, DoubleSpacingUnderlineAtPageEnds) {
-    OpenBook b;
+    NumberedBook b;
     b.book.Setting.ShowUnderline = true;
     b.book.Setting.DoubleSpacing = true;
     b.book.Init_Page();
     b.book.ChangeYe(1);
-    ASSERT_EQ(b.book.Store.LinesPerPage, 13);
+    ASSERT_EQ(b.book.Book.LinesPerPage(), 13);
     for (int i = 0; i < 13; ++i)
         b.Key(Qt::Key_Down);
     EXPECT_TRUE(b.book.UnderlineOnRightPage());
@@ -111,47 +109,47 @@ TEST(NavigationWindowTest, DoubleSpacingUnderlineAtPageEnds) {
 }
 
 TEST(NavigationWindowTest, ClickingPagesFollowsClickPageTurns) {
-    OpenBook b;
+    NumberedBook b;
     b.book.Setting.DragPageMovesBook = false;
     QTest::mouseClick(&b.book, Qt::LeftButton, {}, QPoint(400, 150)); // right page
-    EXPECT_EQ(b.book.Store.CurrentPage, 3);
+    EXPECT_EQ(b.book.Book.CurrentPage(), 3);
     QTest::mouseClick(&b.book, Qt::LeftButton, {}, QPoint(100, 150)); // left page
-    EXPECT_EQ(b.book.Store.CurrentPage, 1);
+    EXPECT_EQ(b.book.Book.CurrentPage(), 1);
     QTest::mouseClick(&b.book, Qt::LeftButton, {}, QPoint(298, 10)); // book at x = width / 2
-    EXPECT_EQ(b.book.Store.CurrentPage, 3);
+    EXPECT_EQ(b.book.Book.CurrentPage(), 3);
     b.book.Setting.ClickPageTurns = false;
     QTest::mouseClick(&b.book, Qt::LeftButton, {}, QPoint(400, 150));
-    EXPECT_EQ(b.book.Store.CurrentPage, 3);
+    EXPECT_EQ(b.book.Book.CurrentPage(), 3);
     QTest::mouseClick(&b.book, Qt::LeftButton, {}, QPoint(588, 150)); // the strip still turns
-    EXPECT_EQ(b.book.Store.CurrentPage, 5);
+    EXPECT_EQ(b.book.Book.CurrentPage(), 5);
 }
 
 TEST(NavigationWindowTest, ReleaseEndingADragTurnsNothing) {
-    OpenBook b;
+    NumberedBook b;
     QTest::mousePress(&b.book, Qt::LeftButton, {}, QPoint(400, 150));
     EXPECT_EQ(b.book.Drag(), DragState::Armed);
     DragTo(b.book, QPoint(420, 150)); // the window manager takes the move from here
     EXPECT_EQ(b.book.Drag(), DragState::Moving);
     QTest::mouseRelease(&b.book, Qt::LeftButton, {}, QPoint(400, 150));
-    EXPECT_EQ(b.book.Store.CurrentPage, 1);
+    EXPECT_EQ(b.book.Book.CurrentPage(), 1);
 }
 
 TEST(NavigationWindowTest, MenuShortcutsComeBeforeTheKeyMap) {
-    OpenBook b;
+    NumberedBook b;
     b.Key(Qt::Key_U, Qt::ControlModifier);
     EXPECT_TRUE(b.book.Setting.ShowUnderline);
     b.Key(Qt::Key_Down); // now the underline moves instead of the page turning
-    EXPECT_EQ(b.book.Store.CurrentPage, 1);
+    EXPECT_EQ(b.book.Book.CurrentPage(), 1);
     EXPECT_EQ(b.book.UnderlineRow(), 2);
     b.Key(Qt::Key_D, Qt::ControlModifier);
     EXPECT_TRUE(b.book.Setting.DoubleSpacing);
-    EXPECT_EQ(b.book.Store.LinesPerPage, 13);
+    EXPECT_EQ(b.book.Book.LinesPerPage(), 13);
 }
 
 // The move area shows a hand and the resize area the diagonal-size cursor as the mouse passes
 // over them, with no button pressed; the pages keep the arrow.
 TEST(NavigationWindowTest, HotAreasShowTheirCursors) {
-    OpenBook b;
+    NumberedBook b;
     const BookGeometry& g = b.book.Layout();
     QTest::mouseMove(&b.book, g.ImageMove.center());
     EXPECT_EQ(b.book.cursor().shape(), Qt::PointingHandCursor);
@@ -164,7 +162,7 @@ TEST(NavigationWindowTest, HotAreasShowTheirCursors) {
 // A press armed on a page with click turns off must not survive its release: a later drag
 // over a strip would otherwise move the window.
 TEST(NavigationWindowTest, NoDragStateOutlivesItsPress) {
-    OpenBook b;
+    NumberedBook b;
     b.book.Setting.ClickPageTurns = false;
     QTest::mouseClick(&b.book, Qt::LeftButton, {}, QPoint(400, 150));
     EXPECT_EQ(b.book.Drag(), DragState::Idle);
@@ -174,7 +172,7 @@ TEST(NavigationWindowTest, NoDragStateOutlivesItsPress) {
     DragTo(b.book, QPoint(580, 150));
     EXPECT_EQ(b.book.Drag(), DragState::Idle);
     QTest::mouseRelease(&b.book, Qt::LeftButton, {}, QPoint(588, 150));
-    EXPECT_EQ(b.book.Store.CurrentPage, 3);
+    EXPECT_EQ(b.book.Book.CurrentPage(), 3);
 }
 
 } // namespace

@@ -49,25 +49,25 @@ TEST(OpenDocumentTest, SizeLimitIsExactAndRefusalKeepsTheShownDocument) {
     Reader r;
     const std::string limit = WriteFile("limit.txt", std::string(22250000, 'a'));
     ASSERT_TRUE(r.book.OpenDocument(limit));
-    EXPECT_EQ(r.book.Store.ChunkCount, 89);
-    EXPECT_EQ(r.book.Store.DocumentName, limit);
+    EXPECT_EQ(r.book.Book.ChunkCount(), 89);
+    EXPECT_EQ(r.book.Book.DocumentName(), limit);
     const std::string over = WriteFile("over.txt", std::string(22250001, 'a'));
     EXPECT_FALSE(r.book.OpenDocument(over));
     ASSERT_EQ(r.prompter.Prompts.size(), 1u);
     EXPECT_EQ(r.prompter.Prompts[0], (Prompt{Prompt::Info, "文件 " + over + " 太大，无法打开。"}));
-    EXPECT_EQ(r.book.Store.DocumentName, limit);
-    EXPECT_EQ(r.book.Store.ChunkCount, 89);
+    EXPECT_EQ(r.book.Book.DocumentName(), limit);
+    EXPECT_EQ(r.book.Book.ChunkCount(), 89);
 }
 
 TEST(OpenDocumentTest, EmptyAndJustOverOneChunk) {
     Reader r;
     ASSERT_TRUE(r.book.OpenDocument(WriteFile("empty.txt", "")));
-    EXPECT_EQ(r.book.Store.ChunkCount, 1);
-    EXPECT_EQ(r.book.Store.PageCount, 1);
+    EXPECT_EQ(r.book.Book.ChunkCount(), 1);
+    EXPECT_EQ(r.book.Book.PageCount(), 1);
     EXPECT_EQ(r.book.ShownPages().Left.substr(0, 2), "\r\n");
     ASSERT_TRUE(r.book.OpenDocument(WriteFile("two.txt", std::string(250001, 'b'))));
-    ASSERT_EQ(r.book.Store.ChunkCount, 2);
-    EXPECT_EQ(r.book.Store.RawChunk[1]->size(), 1u);
+    ASSERT_EQ(r.book.Book.ChunkCount(), 2);
+    EXPECT_EQ(r.book.Book.Document().RawChunk[1]->size(), 1u);
 }
 
 TEST(OpenDocumentTest, ChunkCutNeverSplitsACharacter) {
@@ -78,16 +78,16 @@ TEST(OpenDocumentTest, ChunkCutNeverSplitsACharacter) {
     text += "tail";
     Reader r;
     ASSERT_TRUE(r.book.OpenDocument(WriteFile("cut.txt", text)));
-    ASSERT_EQ(r.book.Store.ChunkCount, 2);
-    EXPECT_EQ(r.book.Store.RawChunk[0]->size(), 249999u);
-    EXPECT_EQ(*r.book.Store.RawChunk[1], "\xB0\xA1tail");
+    ASSERT_EQ(r.book.Book.ChunkCount(), 2);
+    EXPECT_EQ(r.book.Book.Document().RawChunk[0]->size(), 249999u);
+    EXPECT_EQ(*r.book.Book.Document().RawChunk[1], "\xB0\xA1tail");
     // Reading chunk by chunk cuts exactly where cutting the whole file does.
     const std::string novel = testsupport::BuildDocument("hongloumeng.gbk.txt", 1'000'003);
     ASSERT_TRUE(r.book.OpenDocument(WriteFile("novel.txt", novel)));
     const std::vector<std::string_view> expected = CutChunks(novel);
-    ASSERT_EQ(r.book.Store.RawChunk.size(), expected.size());
+    ASSERT_EQ(r.book.Book.Document().RawChunk.size(), expected.size());
     for (std::size_t k = 0; k < expected.size(); ++k)
-        EXPECT_EQ(*r.book.Store.RawChunk[k], expected[k]) << "chunk " << k + 1;
+        EXPECT_EQ(*r.book.Book.Document().RawChunk[k], expected[k]) << "chunk " << k + 1;
 }
 
 TEST(OpenDocumentTest, MissingFilesWarnAndKeepTheShownDocument) {
@@ -96,7 +96,7 @@ TEST(OpenDocumentTest, MissingFilesWarnAndKeepTheShownDocument) {
     EXPECT_FALSE(r.book.OpenDocument(missing));
     EXPECT_EQ(r.prompter.Prompts.at(0),
               (Prompt{Prompt::Warning, "打开文件 " + missing + " 失败！\r\n请检查文件是否存在。"}));
-    EXPECT_TRUE(r.book.Store.DocumentName.empty());
+    EXPECT_TRUE(r.book.Book.DocumentName().empty());
     const std::string archive = WriteFile("set.zip", "PK");
     EXPECT_EQ(MissingFileWarning(TempPath("gone.txt"), archive),
               WarningMessage("打开文件 " + archive + " 失败！\r\n请检查ZIP文件是否有密码。"));
@@ -113,8 +113,9 @@ TEST(OpenDocumentTest, HtmlExtensionSwitchesHtmlOnAndLineEndsBecomeCrLf) {
     EXPECT_TRUE(r.book.Setting.ProcessHtml);
     EXPECT_TRUE(r.progress.Ran("处理文本"));
     EXPECT_TRUE(r.progress.Ran("处理HTML"));
-    EXPECT_EQ(r.book.Store.RawChunk[0]->find('\n'), r.book.Store.RawChunk[0]->find("\r\n") + 1);
-    EXPECT_EQ(r.book.Store.ShownChunk[0]->find('<'), std::string::npos);
+    EXPECT_EQ(r.book.Book.Document().RawChunk[0]->find('\n'),
+              r.book.Book.Document().RawChunk[0]->find("\r\n") + 1);
+    EXPECT_EQ(r.book.Book.Document().ShownChunk[0]->find('<'), std::string::npos);
 }
 
 TEST(OpenDocumentTest, TogglesRedoExactlyTheirWork) {
@@ -124,12 +125,12 @@ TEST(OpenDocumentTest, TogglesRedoExactlyTheirWork) {
     r.book.ItemBIG5Click(r.book.Menus->ItemBIG5);
     EXPECT_TRUE(r.book.Setting.ConvertBig5);
     EXPECT_TRUE(r.progress.Ran("自动转换为GB码"));
-    const Chunk shown = r.book.Store.ShownChunk[0];
+    const Chunk shown = r.book.Book.Document().ShownChunk[0];
     r.progress.Captions.clear();
     r.book.ItemBIG5Click(r.book.Menus->ItemHangD);
     EXPECT_TRUE(r.book.Setting.DoubleSpacing);
     EXPECT_EQ(r.progress.Captions, std::vector<std::string>{"初始化书本"});
-    EXPECT_EQ(r.book.Store.ShownChunk[0], shown); // nothing was processed again
+    EXPECT_EQ(r.book.Book.Document().ShownChunk[0], shown); // nothing was processed again
     r.progress.Captions.clear();
     r.book.ItemBIG5Click(r.book.Menus->ItemUnderLine);
     EXPECT_TRUE(r.book.Setting.ShowUnderline);
@@ -147,16 +148,17 @@ TEST(OpenDocumentTest, AutoConvertJudgesEachChunk) {
     Reader r;
     r.book.Setting.ConvertBig5 = r.book.Setting.ConvertGb = true;
     ASSERT_TRUE(r.book.OpenDocument(WriteFile("mixed.txt", doc)));
-    ASSERT_EQ(r.book.Store.ChunkCount, 2);
-    EXPECT_EQ(r.book.Store.ShownChunk[0], r.book.Store.RawChunk[0]); // GB stays as it is
-    EXPECT_EQ(*r.book.Store.ShownChunk[1], Big5ToGb(*r.book.Store.RawChunk[1]));
-    EXPECT_NE(*r.book.Store.ShownChunk[1], *r.book.Store.RawChunk[1]);
+    ASSERT_EQ(r.book.Book.ChunkCount(), 2);
+    EXPECT_EQ(r.book.Book.Document().ShownChunk[0],
+              r.book.Book.Document().RawChunk[0]); // GB stays as it is
+    EXPECT_EQ(*r.book.Book.Document().ShownChunk[1], Big5ToGb(*r.book.Book.Document().RawChunk[1]));
+    EXPECT_NE(*r.book.Book.Document().ShownChunk[1], *r.book.Book.Document().RawChunk[1]);
     r.book.Setting.AutoConvert = false;            // now everything is brought to BIG5
     r.book.ItemBIG5Click(r.book.Menus->ItemHangD); // re-paginates only
     r.book.ItemBIG5Click(r.book.Menus->ItemChap);  // re-processes
     r.book.ItemBIG5Click(r.book.Menus->ItemChap);
-    EXPECT_EQ(*r.book.Store.ShownChunk[0], GbToBig5(*r.book.Store.RawChunk[0]));
-    EXPECT_EQ(r.book.Store.ShownChunk[1], r.book.Store.RawChunk[1]);
+    EXPECT_EQ(*r.book.Book.Document().ShownChunk[0], GbToBig5(*r.book.Book.Document().RawChunk[0]));
+    EXPECT_EQ(r.book.Book.Document().ShownChunk[1], r.book.Book.Document().RawChunk[1]);
 }
 
 TEST(OpenDocumentTest, RefreshShowsNewContentFromPageOne) {
@@ -169,7 +171,7 @@ TEST(OpenDocumentTest, RefreshShowsNewContentFromPageOne) {
     r.book.ChangeYe(9);
     WriteFile("changing.txt", "new text");
     r.book.ItemRefreshClick();
-    EXPECT_EQ(r.book.Store.CurrentPage, 1);
+    EXPECT_EQ(r.book.Book.CurrentPage(), 1);
     EXPECT_EQ(r.book.ShownPages().Left.substr(0, 8), "new text");
 }
 

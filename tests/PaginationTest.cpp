@@ -61,29 +61,6 @@ TEST(PaginationTest, LinesPerPageFromTestHeight) {
     EXPECT_EQ(p.store.LinesPerPage, 1);
 }
 
-TEST(PaginationTest, PositionStaysProportionalAfterResize) {
-    Paginated p;
-    p.store.SetChunks({MakeChunk(Lines(2000))});
-    p.Paginate(240); // 20 lines, 100 pages
-    ASSERT_EQ(p.store.PageCount, 100);
-    p.store.GoToPage(51);
-    p.Paginate(300); // 25 lines, 80 pages
-    ASSERT_EQ(p.store.PageCount, 80);
-    EXPECT_EQ(p.store.CurrentPage, 40);
-    EXPECT_EQ(p.store.PreviousPage, 1);
-    p.store.GoToPage(p.store.CurrentPage);
-    EXPECT_EQ(p.store.CurrentPage, 39);
-}
-
-TEST(PaginationTest, LastPageMapsToPageOneAfterResize) {
-    Paginated p;
-    p.store.SetChunks({MakeChunk(Lines(2000))});
-    p.Paginate(240);
-    p.store.CurrentPage = p.store.PageCount; // the left page is the last page
-    p.Paginate(300);
-    EXPECT_EQ(p.store.CurrentPage, 1);
-}
-
 TEST(PaginationTest, LineCrossingChunkBoundaryContinuesInNextChunk) {
     Paginated p;
     p.store.SetChunks({MakeChunk("one\r\ntw"), MakeChunk("o\r\nthree")});

@@ -3,6 +3,7 @@
 #include "StoreTestSupport.h"
 #include "app/Main.h"
 #include "app/ProgramStart.h"
+#include "records/SettingsStore.h"
 
 #include <QMimeData>
 #include <QTest>
@@ -32,27 +33,38 @@ struct Session {
     }
 };
 
-TEST(RecentWindowTest, LastDocumentReopensAtItsPage) {
+// The last place is its text: found at any size. A store of an older version has only the
+// page, which the first resize shows again at the final size.
+TEST(RecentWindowTest, LastDocumentReopensAtItsPlace) {
     Session s;
     const std::string a = s.Book("a.txt");
-    {
+    for (bool pageOnly : {false, true}) {
+        {
+            Registry reg(s.Store());
+            TFormMain book(reg, s.progress, std::vector<std::string>{a});
+            EXPECT_EQ(book.Book.DocumentName(), a);
+            EXPECT_EQ(book.List->Count(), 1);
+            book.ChangeYe(7);
+            book.close();
+            if (pageOnly)
+                reg.WriteRegStr(FileKey, "上次关闭文件位置", "");
+        }
         Registry reg(s.Store());
-        TFormMain book(reg, s.progress, std::vector<std::string>{a});
-        EXPECT_EQ(book.Store.DocumentName, a);
-        EXPECT_EQ(book.List->Count(), 1);
-        book.ChangeYe(7);
+        TFormMain book(reg, s.progress);
+        EXPECT_EQ(book.Book.DocumentName(), a);
+        EXPECT_EQ(book.Book.CurrentPage(), 7);
+        EXPECT_EQ(book.RestorePending(), pageOnly);
+        book.show();
+        book.resize(pageOnly ? 760 : 700, 500); // another size than the one stored
+        QTest::qWait(10);
+        EXPECT_FALSE(book.RestorePending());
+        const PagePairText& shown = book.ShownPages();
+        if (pageOnly)
+            EXPECT_EQ(book.Book.CurrentPage(), 7);
+        else // the line that was first on page 7
+            EXPECT_NE((shown.Left + shown.Right).find("a.txt163\r\n"), std::string::npos);
         book.close();
     }
-    Registry reg(s.Store());
-    TFormMain book(reg, s.progress);
-    EXPECT_EQ(book.Store.DocumentName, a);
-    EXPECT_EQ(book.Store.CurrentPage, 7);
-    EXPECT_TRUE(book.RestorePending());
-    book.show();
-    book.resize(700, 380); // the first resize shows the stored page again at the new size
-    QTest::qWait(10);
-    EXPECT_FALSE(book.RestorePending());
-    EXPECT_EQ(book.Store.CurrentPage, 7);
 }
 
 TEST(RecentWindowTest, CommandLinePutsTheFirstNameOnTopAndShowsIt) {
@@ -60,7 +72,7 @@ TEST(RecentWindowTest, CommandLinePutsTheFirstNameOnTopAndShowsIt) {
     const std::string a = s.Book("a.txt"), b = s.Book("b.txt");
     Registry reg(s.Store());
     TFormMain book(reg, s.progress, std::vector<std::string>{a, b});
-    EXPECT_EQ(book.Store.DocumentName, a);
+    EXPECT_EQ(book.Book.DocumentName(), a);
     ASSERT_EQ(book.List->Count(), 2);
     EXPECT_EQ(book.List->GetIndexFilename(0), a);
     EXPECT_EQ(book.Menus->ItemNew->actions().at(1)->text().toStdString(), "2) " + b);
@@ -74,13 +86,13 @@ TEST(RecentWindowTest, PeriodAndCommaOpenNextAndPreviousDocument) {
     book.show();
     emit book.Menus->MenuPageMove->aboutToShow();
     QTest::keyClick(&book, Qt::Key_Period);
-    EXPECT_EQ(book.Store.DocumentName, b);
+    EXPECT_EQ(book.Book.DocumentName(), b);
     EXPECT_EQ(book.List->CurrentIndex, 1);
     QTest::keyClick(&book, Qt::Key_Comma); // disabled when the page menu last opened
-    EXPECT_EQ(book.Store.DocumentName, b);
+    EXPECT_EQ(book.Book.DocumentName(), b);
     emit book.Menus->MenuPageMove->aboutToShow();
     QTest::keyClick(&book, Qt::Key_Comma);
-    EXPECT_EQ(book.Store.DocumentName, a);
+    EXPECT_EQ(book.Book.DocumentName(), a);
 }
 
 TEST(RecentWindowTest, SixtyDroppedFilesKeepFiftyWithTheFirstOnTop) {
@@ -103,7 +115,7 @@ TEST(RecentWindowTest, SixtyDroppedFilesKeepFiftyWithTheFirstOnTop) {
     QDropEvent drop(QPointF(300, 200), Qt::CopyAction, &data, Qt::LeftButton, {});
     QApplication::sendEvent(&book, &drop);
     EXPECT_EQ(book.List->Count(), 50);
-    EXPECT_EQ(book.Store.DocumentName, s.dir / "d0");
+    EXPECT_EQ(book.Book.DocumentName(), s.dir / "d0");
     EXPECT_EQ(book.List->GetIndexFilename(0), s.dir / "d0");
     EXPECT_EQ(book.List->GetIndexFilename(49), s.dir / "d49");
 }
@@ -139,7 +151,7 @@ TEST(RecentWindowTest, AResizeAfterTurningKeepsTheReadersPlace) {
     book.ChangeYe(21);
     book.resize(700, 380); // wider, but the short lines keep their pages
     QTest::qWait(10);
-    EXPECT_EQ(book.Store.CurrentPage, 21);
+    EXPECT_EQ(book.Book.CurrentPage(), 21);
 }
 
 // A caption made of a file name shows the name as it is: "&" is no accelerator.

@@ -24,9 +24,7 @@ struct SearchBook : testing::Test {
         for (int i = 1; i <= 27 * 200; ++i)
             text += "L" + std::to_string(i) + "\r\n";
         text.resize(text.size() - 2);
-        book.Store.DocumentName = "/books/numbers.txt";
-        book.Store.SetChunks({MakeChunk(text)});
-        book.Init_Page();
+        book.ShowOpened("/books/numbers.txt", {MakeChunk(text)});
         book.ChangeYe(1);
         book.show();
     }
@@ -48,7 +46,7 @@ TEST_F(SearchBook, HitTurnsThePageAndPutsTheUnderlineUnderIt) {
     auto answer1 = Answer("l100"); // letters fold; L100 comes before L1000
     Key(Qt::Key_F3, Qt::ControlModifier);
     // L100 is line 100: page 4, line 19, the right page of pair 3-4.
-    EXPECT_EQ(book.Store.CurrentPage, 3);
+    EXPECT_EQ(book.Book.CurrentPage(), 3);
     EXPECT_TRUE(book.UnderlineOnRightPage());
     EXPECT_EQ(book.UnderlineRow(), 19);
     EXPECT_TRUE(book.UnderlineShown());
@@ -60,10 +58,10 @@ TEST_F(SearchBook, HitTurnsThePageAndPutsTheUnderlineUnderIt) {
 TEST_F(SearchBook, FindNextGoesOnBelowTheHitAndStopsAtTheEnd) {
     auto answer2 = Answer("L539");
     book.ItemSearchClick();
-    EXPECT_EQ(book.Store.CurrentPage, 19); // line 539 is line 26 of page 20
+    EXPECT_EQ(book.Book.CurrentPage(), 19); // line 539 is line 26 of page 20
     EXPECT_EQ(book.UnderlineRow(), 26);
     Key(Qt::Key_F3); // L5390 is line 5390: page 200, line 17
-    EXPECT_EQ(book.Store.CurrentPage, 199);
+    EXPECT_EQ(book.Book.CurrentPage(), 199);
     EXPECT_TRUE(book.UnderlineOnRightPage());
     EXPECT_EQ(book.UnderlineRow(), 17);
     for (int i = 0; i < 9; ++i) // L5391 to L5399
@@ -73,7 +71,7 @@ TEST_F(SearchBook, FindNextGoesOnBelowTheHitAndStopsAtTheEnd) {
     Key(Qt::Key_F3);
     ASSERT_EQ(prompts.Prompts.size(), 1u);
     EXPECT_EQ(prompts.Prompts[0], (Prompt{Prompt::Info, "没有查找到 “l539”。"}));
-    EXPECT_EQ(book.Store.CurrentPage, 199);
+    EXPECT_EQ(book.Book.CurrentPage(), 199);
     EXPECT_EQ(book.UnderlineRow(), 26);
 }
 
@@ -83,7 +81,7 @@ TEST_F(SearchBook, FindNextNeverShowsTheSameHitAgain) {
     book.Setting.ShowUnderline = false;
     auto answer3 = Answer("L5399", true, true);
     book.ItemSearchClick();
-    EXPECT_EQ(book.Store.CurrentPage, 199);
+    EXPECT_EQ(book.Book.CurrentPage(), 199);
     EXPECT_EQ(book.UnderlineRow(), 26);
     Key(Qt::Key_F3);
     EXPECT_EQ(prompts.Prompts.size(), 1u);
@@ -93,7 +91,7 @@ TEST_F(SearchBook, FindNextNeverShowsTheSameHitAgain) {
 TEST_F(SearchBook, HistoryHasNoCaseOnlyDuplicatesAndEmptyTextOpensTheDialog) {
     auto answer4 = Answer("", false);
     Key(Qt::Key_F3); // nothing to find yet: the dialog opens, and is cancelled
-    EXPECT_EQ(book.Store.CurrentPage, 1);
+    EXPECT_EQ(book.Book.CurrentPage(), 1);
     auto answer5 = Answer("abc");
     book.ItemSearchClick();
     auto answer6 = Answer("Abc");
@@ -110,7 +108,7 @@ TEST_F(SearchBook, TextGbkCannotHoldIsNotFound) {
     book.ItemSearchClick();
     ASSERT_EQ(prompts.Prompts.size(), 1u);
     EXPECT_EQ(prompts.Prompts[0].Text, "没有查找到 “l1😀”。");
-    EXPECT_EQ(book.Store.CurrentPage, 1);
+    EXPECT_EQ(book.Book.CurrentPage(), 1);
 }
 
 } // namespace

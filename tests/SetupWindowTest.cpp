@@ -48,9 +48,7 @@ struct Book {
 
     Book() {
         book.show();
-        book.Store.DocumentName = "/books/test.txt";
-        book.Store.SetChunks({MakeChunk(Lines(27 * 100))});
-        book.Init_Page();
+        book.ShowOpened("/books/test.txt", {MakeChunk(Lines(27 * 100))});
         book.ChangeYe(51);
         // A picture that would warn if it were loaded again.
         book.Setting.UseBackgroundImage = true;
@@ -83,7 +81,7 @@ TEST(SetupWindowTest, OkWithNothingChangedNeitherRepaginatesNorReloadsThePicture
     b.Setup([](TFormSetup& f) { f.BtnOk->click(); });
     EXPECT_EQ(b.progress.Count(Paginating), 0);
     EXPECT_TRUE(b.prompter.Prompts.empty());
-    EXPECT_EQ(b.book.Store.CurrentPage, 51);
+    EXPECT_EQ(b.book.Book.CurrentPage(), 51);
     EXPECT_EQ(b.book.Changes, Cleared());
 }
 
@@ -100,18 +98,19 @@ TEST(SetupWindowTest, ANewPositionOnlyMovesTheBook) {
 
 TEST(SetupWindowTest, ANewPageFontReflowsAtTheSamePlace) {
     Book b;
-    const int lines = b.book.Store.LinesPerPage, pages = b.book.Store.PageCount;
+    const int lines = b.book.Book.LinesPerPage(), pages = b.book.Book.PageCount();
     b.book.Setting.PageFont.Size = 18;
     b.Apply(SetupGroup::Page);
     EXPECT_EQ(b.progress.Count(Paginating), 1);
     EXPECT_TRUE(b.prompter.Prompts.empty()); // the picture was not loaded again
-    EXPECT_LT(b.book.Store.LinesPerPage, lines);
-    const int newPages = b.book.Store.PageCount;
+    EXPECT_LT(b.book.Book.LinesPerPage(), lines);
+    const int newPages = b.book.Book.PageCount();
     EXPECT_GT(newPages, pages);
-    // The reading position is kept in proportion to the new page count.
-    EXPECT_NEAR(b.book.Store.CurrentPage, 51.0 * newPages / pages, 2.0);
-    EXPECT_EQ(b.book.Store.CurrentPage % 2, 1); // a pair starts on an odd page
-    EXPECT_EQ(b.book.PageNumberGroup(0).Ye.Caption, QString::number(b.book.Store.CurrentPage));
+    // The pair shown holds the line that was first on page 51.
+    EXPECT_NE((b.book.ShownPages().Left + b.book.ShownPages().Right).find("line 1351\r\n"),
+              std::string::npos);
+    EXPECT_EQ(b.book.Book.CurrentPage() % 2, 1); // a pair starts on an odd page
+    EXPECT_EQ(b.book.PageNumberGroup(0).Ye.Caption, QString::number(b.book.Book.CurrentPage()));
     EXPECT_NE(b.book.ShownPages().Left.find("line "), std::string::npos);
 }
 
@@ -121,7 +120,7 @@ TEST(SetupWindowTest, EachFlagReappliesItsWorkOnly) {
         b.book.Setting.PageNumberShowTotal[0] = true;
         b.Apply(SetupGroup::Ye);
         EXPECT_EQ(b.book.PageNumberGroup(0).Ye.Caption,
-                  QStringLiteral("51/%1").arg(b.book.Store.PageCount));
+                  QStringLiteral("51/%1").arg(b.book.Book.PageCount()));
         EXPECT_EQ(b.progress.Count(Paginating), 0);
     }
     {

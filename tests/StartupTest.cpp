@@ -26,8 +26,8 @@ TEST(StartupTest, FirstStartShowsHelpTextAtDefaultBoundsAndCloseStoresIt) {
         TFormMain book(reg, run.progress);
         book.show();
         EXPECT_EQ(book.geometry(), QRect(100, 50, 596, 380));
-        EXPECT_TRUE(book.Store.DocumentName.empty());
-        EXPECT_EQ(book.Store.CurrentPage, 1);
+        EXPECT_TRUE(book.Book.DocumentName().empty());
+        EXPECT_EQ(book.Book.CurrentPage(), 1);
         book.close();
     }
     Registry reg(dir / "registry.sqlite3");
@@ -54,8 +54,8 @@ TEST(StartupTest, FirstPaginationUsesStoredFontAndBookSize) {
     TFormMain book(reg, run.progress);
     EXPECT_EQ(book.Layout().PageHeight, 521);
     EXPECT_EQ(book.PagePitch(), 16);
-    EXPECT_EQ(book.Store.LinesPerPage, 521 / 16);
-    EXPECT_EQ(book.Store.TestHeight, 64);
+    EXPECT_EQ(book.Book.LinesPerPage(), 521 / 16);
+    EXPECT_EQ(book.Book.Document().TestHeight, 64);
 }
 
 TEST(StartupTest, ClosingMaximisedStoresTheBoundsBeforeMaximising) {
@@ -166,18 +166,19 @@ TEST(StartupTest, ApplyingChangedSettingsReprocessesAndKeepsTheLeftPageOdd) {
     WriteFile(novel, text);
     Registry reg(dir / "registry.sqlite3");
     TFormMain book(reg, run.progress, std::vector<std::string>{novel});
-    ASSERT_EQ(book.Store.PageCount, 100);
+    ASSERT_EQ(book.Book.PageCount(), 100);
     book.ChangeYe(51);
     book.Setting.ConvertGb = true;
     book.Changes.PageDoChanged = true;
     book.Init_Setup();
     EXPECT_EQ(book.ShownPages().Left.substr(0, 2), "\xA7\xDA"); // 我 in BIG5
-    EXPECT_EQ(book.Store.CurrentPage, 51);
-    book.Setting.DoubleSpacing = true; // 13 lines a page, 208 pages: page 51 of 100 maps to 106
+    EXPECT_EQ(book.Book.CurrentPage(), 51);
+    // 13 lines a page, 208 pages: line 1351, first on page 51, is now on page 104.
+    book.Setting.DoubleSpacing = true;
     book.Changes.PageChanged = true;
     book.Init_Setup();
-    ASSERT_EQ(book.Store.PageCount, 208);
-    EXPECT_EQ(book.Store.CurrentPage, 105);
+    ASSERT_EQ(book.Book.PageCount(), 208);
+    EXPECT_EQ(book.Book.CurrentPage(), 103);
 }
 
 } // namespace

@@ -217,24 +217,22 @@ TEST(WindowStateTest, NothingMovesOrResizesWhileMaximised) {
 
 TEST(WindowStateTest, DraggingAPageMovesTheBookAndTurnsNothing) {
     Book b;
-    b.book.Store.DocumentName = "/books/test.txt";
     std::string lines;
     for (int i = 0; i < 27 * 20; ++i)
         lines += "x\r\n";
-    b.book.Store.SetChunks({MakeChunk(lines)});
-    b.book.Init_Page();
+    b.book.ShowOpened("/books/test.txt", {MakeChunk(lines)});
     b.book.ChangeYe(5);
     Drag(b.book, LeftPage, LeftPage + QPoint(40, 30));
     EXPECT_EQ(b.moves->Requests, (std::vector<std::string>{"move"}));
-    EXPECT_EQ(b.book.Store.CurrentPage, 5);
+    EXPECT_EQ(b.book.Book.CurrentPage(), 5);
     // Without movement the press is a click: the left page turns back.
     QTest::mouseClick(&b.book, Qt::LeftButton, {}, LeftPage);
-    EXPECT_EQ(b.book.Store.CurrentPage, 3);
+    EXPECT_EQ(b.book.Book.CurrentPage(), 3);
     // With page dragging off, a drag is a click, and the move area still moves the book.
     b.moves->Requests.clear();
     b.book.Setting.DragPageMovesBook = false;
     Drag(b.book, QPoint(450, 200), QPoint(490, 230));
-    EXPECT_EQ(b.book.Store.CurrentPage, 5);
+    EXPECT_EQ(b.book.Book.CurrentPage(), 5);
     QTest::mousePress(&b.book, Qt::LeftButton, {}, MoveArea);
     EXPECT_EQ(b.moves->Requests, (std::vector<std::string>{"move"}));
 }

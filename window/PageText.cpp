@@ -35,3 +35,22 @@ void DrawPageText(QPainter& painter, const QRect& box, std::string_view bytes, c
     }
     painter.restore();
 }
+
+void ScreenPagePainter::DrawPage(bool right, std::string_view text) {
+    DrawPageText(Painter, Pages[right], text, PageFont.Font, PageFont.Color, PageFont.Pitch);
+}
+
+// The group's captions already hold the number: Init_Ye wrote and placed them.
+void ScreenPagePainter::DrawPageNumber(bool right, int, int) {
+    const PageNumberLabels* group = Numbers[right];
+    if (!group)
+        return;
+    for (const BookLabel* label : {&group->Be, &group->Ye, &group->Af})
+        if (label->Visible && !label->Caption.isEmpty())
+            DrawPageText(Painter, label->Rect, gbk::FromUtf8(label->Caption.toStdString()),
+                         NumberFont.Font, NumberFont.Color, NumberFont.Pitch);
+}
+
+void ScreenPagePainter::DrawUnderline(const UnderlinePlace&) {
+    Painter.fillRect(Underline, UnderlineColor);
+}

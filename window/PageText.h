@@ -13,3 +13,35 @@ QString DecodeForDisplay(std::string_view bytes);
 
 void DrawPageText(QPainter& painter, const QRect& box, std::string_view bytes, const QFont& font,
                   const QColor& color, int pitch);
+
+// The book window's painter: the pages in the page font, the page-number groups as Init_Ye laid
+// them out, and the underline as a filled bar.
+#include "BookLabels.h"
+#include "reader/PagePainter.h"
+
+#include <QColor>
+#include <array>
+
+struct PaintFont {
+    QFont Font;
+    QColor Color;
+    int Pitch = 12;
+};
+
+class ScreenPagePainter : public PagePainter {
+public:
+    explicit ScreenPagePainter(QPainter& painter) : Painter(painter) {}
+    void DrawPage(bool right, std::string_view text) override;
+    void DrawPageNumber(bool right, int page, int pageCount) override;
+    void DrawUnderline(const UnderlinePlace& place) override;
+
+    std::array<QRect, 2> Pages;
+    PaintFont PageFont;
+    PaintFont NumberFont;
+    std::array<const PageNumberLabels*, 2> Numbers{};
+    QRect Underline; // already placed for the underline's line
+    QColor UnderlineColor;
+
+private:
+    QPainter& Painter;
+};

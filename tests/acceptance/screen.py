@@ -7,6 +7,9 @@ screen.py panel WINDOW.ppm    prints the share (0 to 1) of pixels in the progres
                               panel colour
 screen.py underline BOOK.ppm  prints "X Y" of the left end of the reading underline (the longest
                               pure red line on the pages, the default underline colour), or "-"
+screen.py line BOOK.ppm OUT   writes to OUT the first text line of the left page as the pixels
+                              of its ink, for a run whose page font is pure green
+screen.py holds BOOK.ppm LINE prints "yes" when that line's ink is drawn somewhere on the book
 
 The run that is read prepares its store so that each page number group is drawn in pure blue
 with the prefix "0123456789" and no suffix (see use_readable_page_numbers in lib.sh). Nothing
@@ -134,9 +137,60 @@ def panel_share(width, height, pixels):
     return near / float(width * height)
 
 
+def green_ink(width, height, pixels):
+    """Book-relative (x, y) of the pixels drawn in the pure green page font."""
+    ink = set()
+    for y in range(height):
+        for x in range(width):
+            i = 3 * (width * y + x)
+            if pixels[i + 1] > 150 and pixels[i] < 110 and pixels[i + 2] < 110:
+                ink.add((x, y))
+    return ink
+
+
+def first_line(ink, width, pitch=12):
+    """The ink of the topmost text line of the left half, relative to its first pixel."""
+    left = [(x, y) for x, y in ink if x < width // 2]
+    if not left:
+        return []
+    top = min(y for _, y in left)
+    line = sorted((y - top, x) for x, y in left if y < top + pitch)
+    x0 = min(x for _, x in line)
+    return [(x - x0, y) for y, x in line]
+
+
+def holds(ink, line):
+    """Whether the line's ink is drawn somewhere: the text is the same font at the same pitch,
+    so its pixels repeat where it is drawn; the skin under it differs, so a few edge pixels may
+    not, and a share of them is forgiven."""
+    if not line:
+        return False
+    forgiven = max(3, len(line) // 20)
+    ax, ay = min(line, key=lambda p: (p[1], p[0]))
+    for x, y in ink:
+        misses = 0
+        for dx, dy in line:
+            if (x - ax + dx, y - ay + dy) not in ink:
+                misses += 1
+                if misses > forgiven:
+                    break
+        if misses <= forgiven:
+            return True
+    return False
+
+
 def main():
     what, path = sys.argv[1], sys.argv[2]
     width, height, pixels = read_ppm(path)
+    if what == "line":
+        with open(sys.argv[3], "w") as out:
+            out.write(repr(first_line(green_ink(width, height, pixels), width)))
+        return
+    if what == "holds":
+        with open(sys.argv[3]) as f:
+            line = eval(f.read())
+        print("yes" if holds(green_ink(width, height, pixels), line) else "no")
+        return
     if what == "panel":
         print("%.2f" % panel_share(width, height, pixels))
         return

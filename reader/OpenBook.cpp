@@ -1,0 +1,258 @@
+#include "OpenBook.h"
+
+#include "SaveText.h"
+#include "TextPasses.h"
+
+#include <algorithm>
+#include <limits>
+
+namespace {
+
+// An offset of a text of `from` bytes carried to the text of `to` bytes the same pass made from
+// it: unchanged when the pass kept the length, else in proportion, rounded to the nearest byte.
+std::uint32_t Carry(std::uint32_t offset, std::size_t from, std::size_t to) {
+    if (from == to)
+        return offset;
+    if (from == 0)
+        return 0;
+    const std::uint64_t scaled = (std::uint64_t(offset) * to + from / 2) / from;
+    return static_cast<std::uint32_t>(std::min<std::uint64_t>(scaled, to));
+}
+
+TextOptions HelpTextOptions(TextOptions options) {
+    options.ConvertBig5 = options.ConvertGb = false;
+    options.ProcessHtml = options.SmartParagraphs = false;
+    return options;
+}
+
+} // namespace
+
+OpenBook::OpenBook(ProgressWindow& progress) : Progress(progress) {
+    Store.SetChunks({});
+}
+
+void OpenBook::Open(std::string name, std::vector<Chunk> chunks, const TextOptions& options) {
+    Store.SetChunks(std::move(chunks));
+    Store.DocumentName = std::move(name);
+    Passes = options;
+    Init_Text(Store, Progress);
+    ::Init_Page_Do(Store, Passes, Progress);
+    Anchor = {};
+    UnderlineAnchor.reset();
+    Store.PageCount = 0;
+    Init_Page();
+}
+
+void OpenBook::OpenHelpText(std::string_view text, const TextOptions& options) {
+    Store.SetHelpText(text);
+    Passes = HelpTextOptions(options);
+    Anchor = {};
+    UnderlineAnchor.reset();
+    Store.PageCount = 0;
+    Init_Page();
+}
+
+void OpenBook::SetOptions(const TextOptions& options) {
+    const TextOptions wanted = HasDocument() ? options : HelpTextOptions(options);
+    if (wanted == Passes)
+        return;
+    Passes = wanted;
+    Init_Page_Do();
+    Init_Page();
+}
+
+void OpenBook::SetPageFormat(const PageFormat& format, CharWidthCache& widths) {
+    const bool same = Widths == &widths && format.WrapWidth == Format.WrapWidth &&
+                      format.PageHeight == Format.PageHeight &&
+                      format.TestHeight == Format.TestHeight &&
+                      format.DoubleSpacing == Format.DoubleSpacing;
+    if (same && Paginated())
+        return;
+    Format = format;
+    Widths = &widths;
+    Init_Page();
+}
+
+// The passes start again from the raw chunks. The place goes through them chunk by chunk: from
+// the old shown text back to the raw text, then forward into the new shown text.
+void OpenBook::Init_Page_Do() {
+    std::vector<std::size_t> oldSizes;
+    for (const Chunk& chunk : Store.ShownChunk)
+        oldSizes.push_back(chunk->size());
+    auto toRaw = [&](TextPosition& place) {
+        place = Clamped(place);
+        place.Offset =
+            Carry(place.Offset, oldSizes[place.Chunk - 1], Store.RawChunk[place.Chunk - 1]->size());
+    };
+    toRaw(Anchor);
+    if (UnderlineAnchor)
+        toRaw(*UnderlineAnchor);
+    ::Init_Page_Do(Store, Passes, Progress);
+    auto toShown = [&](TextPosition& place) {
+        const std::size_t raw = Store.RawChunk[place.Chunk - 1]->size();
+        place.Offset = Carry(place.Offset, raw, ChunkSize(place.Chunk));
+    };
+    toShown(Anchor);
+    if (UnderlineAnchor)
+        toShown(*UnderlineAnchor);
+}
+
+// Wraps the shown chunks at the page format, then shows the pair that holds the place and
+// puts the underline back under its character. When that character has moved past the pair
+// (smaller pages), the underline's pair is shown instead: it is where the reader is reading.
+void OpenBook::Init_Page() {
+    if (!Widths)
+        return;
+    Store.Paginate(Format, *Widths, Progress);
+    const std::optional<TextPosition> underlined = UnderlineAnchor;
+    Store.CurrentPage = PageOf(Anchor);
+    Store.CurrentPage -= (Store.CurrentPage % 2 == 0) ? 1 : 0;
+    Init_Page_String();
+    UnderlineAt = {false, 1};
+    if (underlined) {
+        if (!OnShownPair(*underlined)) {
+            Store.CurrentPage = PageOf(*underlined);
+            Store.CurrentPage -= (Store.CurrentPage % 2 == 0) ? 1 : 0;
+            Init_Page_String();
+        }
+        const int row = LineOf(*underlined) - Store.FirstLine;
+        const bool right = row > Store.LinesPerPage;
+        UnderlineAt = {right, right ? row - Store.LinesPerPage : row};
+        UnderlineAnchor = underlined;
+    }
+    Shown.Underline = UnderlineAt;
+}
+
+void OpenBook::GoToPage(int n) {
+    if (!Paginated())
+        return;
+    ChangeYe(n);
+    Anchor = PairStart();
+}
+
+bool OpenBook::GoTo(const TextPosition& place) {
+    if (!Holds(place) || !Paginated())
+        return false;
+    ChangeYe(PageOf(place));
+    Anchor = place;
+    return true;
+}
+
+void OpenBook::ChangeYe(int n) {
+    Store.GoToPage(n);
+    Init_Page_String();
+    UnderlineAt = {false, 1};
+    UnderlineAnchor.reset();
+    Shown.Underline = UnderlineAt;
+}
+
+void OpenBook::Init_Page_String() {
+    Shown.Pages = CutPagePair(Store, Format.DoubleSpacing);
+    Shown.LeftPage = Store.CurrentPage;
+    Shown.PageCount = Store.PageCount;
+    Shown.RightPage = Store.CurrentPage + 1 <= Store.PageCount;
+}
+
+void OpenBook::MoveUnderline(int delta, bool autoPageTurn, bool showUnderline) {
+    if (!Paginated())
+        return;
+    const UnderlineContext book{Store.CurrentPage, Store.PageCount, Store.LinesPerPage,
+                                autoPageTurn, showUnderline};
+    const UnderlineStep step = ::MoveUnderLine(UnderlineAt, delta, book);
+    if (step.Turn == PageTurn::Previous)
+        PreviousPair();
+    else if (step.Turn == PageTurn::Next)
+        NextPair();
+    PutUnderline(step.Place);
+}
+
+void OpenBook::PutUnderline(const UnderlinePlace& place) {
+    UnderlineAt = place;
+    Shown.Underline = place;
+    if (place.RightPage || place.Line != 1)
+        UnderlineAnchor = UnderlinedStart();
+    else
+        UnderlineAnchor.reset();
+}
+
+PageEdit OpenBook::BeginEdit() {
+    return PageEdit::Begin(Store);
+}
+
+// The edit changes text only from the pair's first line on, so the place, which is that line's
+// start, still names the same text afterwards.
+std::optional<std::string> OpenBook::ApplyEdit(const PageEdit& edit, std::u16string_view left,
+                                               std::u16string_view right) {
+    if (std::optional<std::string> refusal = edit.Save(Store, Passes, left, right))
+        return refusal;
+    UnderlineAnchor.reset();
+    Init_Page();
+    return std::nullopt;
+}
+
+std::optional<SearchHit> OpenBook::Search(std::string_view pattern, bool matchCase,
+                                          bool underlineShown) {
+    if (!Paginated())
+        return std::nullopt;
+    const SearchStart start{underlineShown, UnderlineAt.RightPage, UnderlineAt.Line};
+    const std::optional<SearchHit> hit = ::DoSearch(Store, pattern, matchCase, start);
+    if (hit) {
+        GoToPage(hit->Page);
+        PutUnderline({hit->Page % 2 == 0, hit->LineInPage});
+    }
+    return hit;
+}
+
+std::optional<UserMessage> OpenBook::SaveText(const std::string& path) const {
+    return SaveDocumentText(Store, path, Progress);
+}
+
+std::uint32_t OpenBook::ChunkSize(int k) const {
+    return static_cast<std::uint32_t>(Store.ShownChunk[k - 1]->size());
+}
+
+bool OpenBook::Holds(const TextPosition& place) const {
+    return place.Chunk >= 1 && place.Chunk <= Store.ChunkCount &&
+           place.Offset <= ChunkSize(place.Chunk);
+}
+
+TextPosition OpenBook::Clamped(TextPosition place) const {
+    place.Chunk = std::clamp(place.Chunk, 1, Store.ChunkCount);
+    place.Offset = std::min(place.Offset, ChunkSize(place.Chunk));
+    return place;
+}
+
+// The 1-based document line that holds `place`. Lines are counted from chunk 1 rather than
+// through the lookup cursor: it costs a step per chunk, at most 89.
+int OpenBook::LineOf(const TextPosition& place) const {
+    const TextPosition at = Clamped(place);
+    int before = 0;
+    for (int k = 1; k < at.Chunk; ++k)
+        before += Store.MemoChunk[k - 1].LineCount();
+    return before + Store.MemoChunk[at.Chunk - 1].LineOfOffset(at.Offset) + 1;
+}
+
+int OpenBook::PageOf(const TextPosition& place) const {
+    if (Store.LinesPerPage < 1)
+        return 1;
+    return std::clamp((LineOf(place) - 1) / Store.LinesPerPage + 1, 1,
+                      std::max(1, Store.PageCount));
+}
+
+bool OpenBook::OnShownPair(const TextPosition& place) const {
+    if (!Paginated() || !Holds(place))
+        return false;
+    const int g = LineOf(place);
+    return g > Store.FirstLine && g <= Store.FirstLine + 2 * Store.LinesPerPage;
+}
+
+// The start of document line g; a line past the end is the end of the text.
+TextPosition OpenBook::LineStart(int g) {
+    const DocumentStore::LineRef ref = Store.LineAt(std::max(g, 1));
+    return {ref.Chunk, Store.MemoChunk[ref.Chunk - 1].LineStart(ref.Index)};
+}
+
+TextPosition OpenBook::UnderlinedStart() {
+    const int row = UnderlineAt.Line + (UnderlineAt.RightPage ? Store.LinesPerPage : 0);
+    return LineStart(Store.FirstLine + row);
+}

@@ -1,0 +1,187 @@
+// test-links: mojuan_reader
+#include "reader/OpenBook.h"
+
+#include "reader/ConvertPasses.h"
+#include "reader/TextPasses.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <string>
+#include <vector>
+
+namespace {
+
+// Records the stages that ran, by their progress captions.
+struct StageLog : ProgressWindow {
+    std::vector<std::string> Stages;
+    void InitShowMess(int, int, const std::string& text) override { Stages.push_back(text); }
+    void ShowMessPos(int) override {}
+    void CloseShowMess() override {}
+};
+
+// Line i reads "p<i>" then i % 40 x's: at 6 pixels a character and a width of 200 the longer
+// lines wrap, so another font wraps them differently.
+std::string Paragraph(int i) {
+    char mark[16];
+    std::snprintf(mark, sizeof mark, "p%04d", i);
+    return mark + std::string(i % 40, 'x') + "\r\n";
+}
+
+std::vector<Chunk> Document(int paragraphs, int perChunk) {
+    std::vector<Chunk> chunks;
+    std::string text;
+    for (int i = 1; i <= paragraphs; ++i) {
+        text += Paragraph(i);
+        if (i % perChunk == 0 || i == paragraphs)
+            chunks.push_back(MakeChunk(std::exchange(text, {})));
+    }
+    return chunks;
+}
+
+struct Reading {
+    FixedWidthMeasurer narrow;
+    FixedWidthMeasurer wide{8, 16};
+    CharWidthCache font1{narrow};
+    CharWidthCache font2{wide};
+    StageLog log;
+    OpenBook book{log};
+
+    // Some 7800 display lines: 390 pages of 20 lines.
+    explicit Reading(int paragraphs = 6000, TextOptions options = {}) {
+        Format(240);
+        book.Open("/books/a.txt", Document(paragraphs, 700), options);
+    }
+    // Pages of pageHeight / 12 lines.
+    void Format(int pageHeight, bool doubleSpacing = false, CharWidthCache* font = nullptr) {
+        book.SetPageFormat({200, pageHeight, 48, doubleSpacing}, font ? *font : font1);
+    }
+    std::string Pair() const { return book.Snapshot().Pages.Left + book.Snapshot().Pages.Right; }
+    bool Shows(int paragraph) const {
+        return Pair().find(Paragraph(paragraph).substr(0, 5)) != std::string::npos;
+    }
+    // The text of the underlined line.
+    std::string Underlined() const {
+        const BookSnapshot& s = book.Snapshot();
+        const std::string& page = s.Underline.RightPage ? s.Pages.Right : s.Pages.Left;
+        std::size_t at = 0;
+        for (int line = 1; line < s.Underline.Line; ++line)
+            at = page.find("\r\n", at) + 2;
+        return page.substr(at, page.find("\r\n", at) - at);
+    }
+};
+
+TEST(OpenBookTest, AnOpenedDocumentShowsItsFirstPairAndTheHelpTextKeepsThePassesOff) {
+    Reading r;
+    EXPECT_EQ(r.book.CurrentPage(), 1);
+    EXPECT_EQ(r.book.LinesPerPage(), 20);
+    EXPECT_TRUE(r.Shows(1));
+    EXPECT_EQ(r.book.Snapshot().Pages.Left.substr(0, 8), "p0001x\r\n");
+    r.book.OpenHelpText("help\r\n", {true, true, false, true, true});
+    r.book.SetOptions({true, true, false, true, true});
+    EXPECT_FALSE(r.book.HasDocument());
+    EXPECT_EQ(r.book.Options(), (TextOptions{false, false, false, false, false}));
+    EXPECT_EQ(r.book.Snapshot().Pages.Left.substr(0, 6), "help\r\n");
+}
+
+TEST(OpenBookTest, EachChangeRunsOnlyTheStagesItInvalidates) {
+    Reading r;
+    r.log.Stages.clear();
+    r.Format(240); // nothing changed
+    r.book.SetOptions({});
+    r.book.GoToPage(9);
+    EXPECT_TRUE(r.log.Stages.empty());
+    r.Format(240, true); // spacing: wrapping only
+    EXPECT_EQ(r.log.Stages, std::vector<std::string>{CaptionInitBook});
+    r.log.Stages.clear();
+    r.book.SetOptions({false, false, true, false, true}); // passes, then wrapping
+    EXPECT_EQ(r.log.Stages, (std::vector<std::string>{CaptionChap, CaptionInitBook}));
+}
+
+TEST(OpenBookTest, ThePairShownAfterARepaginationHoldsThePlace) {
+    Reading r;
+    r.book.GoToPage(151);
+    const std::string first = r.book.Snapshot().Pages.Left.substr(0, 5);
+    const TextPosition place = r.book.Place();
+    auto holdsFirst = [&] { return r.Pair().find(first) != std::string::npos; };
+    r.Format(300); // a larger page
+    EXPECT_TRUE(holdsFirst());
+    r.Format(660); // maximised
+    EXPECT_TRUE(holdsFirst());
+    r.Format(660, false, &r.font2); // another font
+    EXPECT_TRUE(holdsFirst());
+    r.Format(120, true, &r.font2); // small pages, double spacing
+    EXPECT_TRUE(holdsFirst());
+    EXPECT_EQ(r.book.CurrentPage() % 2, 1);
+    EXPECT_EQ(r.book.PreviousPage(), 1);
+    r.Format(240);
+    EXPECT_EQ(r.book.CurrentPage(), 151); // and back where it started
+    EXPECT_EQ(r.book.Place(), place);
+}
+
+TEST(OpenBookTest, TheUnderlineStaysOnItsCharacterAcrossAResize) {
+    Reading r;
+    r.book.GoToPage(41);
+    for (int i = 0; i < 26; ++i)
+        r.book.MoveUnderline(+1, false, true);
+    ASSERT_TRUE(r.book.Underline().RightPage);
+    const std::string line = r.Underlined();
+    for (int height : {300, 120, 660, 96}) {
+        r.Format(height);
+        EXPECT_EQ(r.Underlined(), line) << height;
+    }
+}
+
+TEST(OpenBookTest, TogglesThatChangeTheTextCarryThePlaceThroughThePasses) {
+    Reading r;
+    r.book.GoToPage(301);
+    const std::string first = r.book.Snapshot().Pages.Left.substr(0, 5);
+    r.book.SetOptions({true, false, true, false, false}); // BIG5 to GB keeps every length
+    EXPECT_NE(r.Pair().find(first), std::string::npos);
+    EXPECT_EQ(r.book.CurrentPage(), 301);
+    // Smart paragraphs join the lines: the place is carried in proportion within its chunk.
+    r.book.SetOptions({false, false, true, false, true});
+    const int joined = r.book.PageOf(r.book.Place());
+    EXPECT_EQ(r.book.CurrentPage(), joined - (joined % 2 == 0));
+    r.book.SetOptions({});
+    EXPECT_LE(std::abs(r.book.CurrentPage() - 301), 2);
+}
+
+TEST(OpenBookTest, GoingToATextPositionShowsItsPairAndRefusesOnePastTheEnd) {
+    Reading r;
+    r.book.GoToPage(201);
+    const TextPosition place = r.book.Place();
+    r.book.GoToPage(1);
+    EXPECT_TRUE(r.book.GoTo(place));
+    EXPECT_EQ(r.book.CurrentPage(), 201);
+    EXPECT_TRUE(r.book.OnShownPair(place));
+    const int last = r.book.ChunkCount();
+    const auto size = static_cast<std::uint32_t>(r.book.Document().ShownChunk.back()->size());
+    EXPECT_TRUE(r.book.Holds({last, size}));
+    EXPECT_FALSE(r.book.GoTo({last, size + 1}));
+    EXPECT_FALSE(r.book.GoTo({last + 1, 0}));
+    EXPECT_EQ(r.book.CurrentPage(), 201);
+}
+
+TEST(OpenBookTest, AnAppliedEditKeepsThePairAndAPlaceBeforeIt) {
+    Reading r;
+    r.book.GoToPage(11);
+    const PageEdit edit = r.book.BeginEdit();
+    std::u16string left = edit.Left().Decoded.Text;
+    left.insert(0, u"new\n");
+    EXPECT_FALSE(r.book.ApplyEdit(edit, left, edit.Right().Decoded.Text));
+    EXPECT_EQ(r.book.CurrentPage(), 11);
+    EXPECT_EQ(r.book.Snapshot().Pages.Left.substr(0, 5), "new\r\n");
+}
+
+TEST(OpenBookTest, SearchShowsTheHitsPairWithTheUnderlineUnderIt) {
+    Reading r;
+    const std::optional<SearchHit> hit = r.book.Search("p2345", true, false);
+    ASSERT_TRUE(hit);
+    EXPECT_EQ(r.book.CurrentPage(), hit->Page - (hit->Page % 2 == 0));
+    EXPECT_EQ(r.Underlined().substr(0, 5), "p2345");
+    r.Format(600);
+    EXPECT_EQ(r.Underlined().substr(0, 5), "p2345");
+}
+
+} // namespace
