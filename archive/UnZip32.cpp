@@ -53,14 +53,22 @@ bool IsAscii(std::string_view text) {
 }
 
 // A GBK pair that a Chinese novel's file name is made of: a GB2312 hanzi (rows 16 to 87), or
-// Chinese punctuation and full-width forms (rows 1 and 3). The other GB2312 rows (Greek,
-// Cyrillic, kana, box drawing) are what GBK names read as UTF-8 mostly turn into.
+// Chinese punctuation and full-width forms (rows 1 and 3). UTF-8 names read as GBK give mostly
+// pairs of GBK's extension areas; GBK names read as UTF-8 give Latin, Greek or Cyrillic letters.
 bool IsNovelNamePair(unsigned char lead, unsigned char trail) {
     const bool row = lead == 0xA1 || lead == 0xA3 || (lead >= 0xB0 && lead <= 0xF7);
     return row && trail >= 0xA1 && trail <= 0xFE;
 }
 
-// Of the non-ASCII characters of a reading: how many, and how many are IsNovelNamePair.
+// The same for a character read as UTF-8: any CJK ideograph (a traditional title is as likely
+// as a simplified one), CJK punctuation or a full-width form.
+bool IsNovelNameCharacter(char32_t c) {
+    return (c >= 0x3000 && c <= 0x303F) || (c >= 0x3400 && c <= 0x4DBF) ||
+           (c >= 0x4E00 && c <= 0x9FFF) || (c >= 0xF900 && c <= 0xFAFF) ||
+           (c >= 0xFF00 && c <= 0xFFEF);
+}
+
+// Of the non-ASCII characters of a reading: how many, and how many a novel's name is made of.
 struct NameTally {
     std::size_t Novel = 0;
     std::size_t All = 0;
@@ -79,21 +87,18 @@ void TallyGbk(std::string_view bytes, NameTally& tally) {
     }
 }
 
-// Valid UTF-8 read as UTF-8: each non-ASCII character is judged by its GBK form.
+// `utf8` is well-formed UTF-8.
 void TallyUtf8(std::string_view utf8, NameTally& tally) {
     for (std::size_t pos = 0; pos < utf8.size();) {
-        std::size_t length = 1;
-        while (pos + length < utf8.size() &&
-               (static_cast<unsigned char>(utf8[pos + length]) & 0xC0) == 0x80)
-            ++length;
-        const std::string_view character = utf8.substr(pos, length);
-        pos += length;
-        if (length == 1)
+        const auto lead = static_cast<unsigned char>(utf8[pos++]);
+        if (lead < 0x80)
             continue;
+        const int more = lead >= 0xF0 ? 3 : lead >= 0xE0 ? 2 : 1;
+        char32_t c = lead & (0x3F >> more);
+        for (int k = 0; k < more && pos < utf8.size(); ++k)
+            c = (c << 6) | (static_cast<unsigned char>(utf8[pos++]) & 0x3F);
         ++tally.All;
-        const std::string gb = gbk::FromUtf8(character);
-        tally.Novel += gb.size() == 2 && IsNovelNamePair(static_cast<unsigned char>(gb[0]),
-                                                         static_cast<unsigned char>(gb[1]));
+        tally.Novel += IsNovelNameCharacter(c);
     }
 }
 

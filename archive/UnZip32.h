@@ -35,8 +35,8 @@ class ZipHandle;
 // flagged UTF-8 (general purpose bit 11, or a Unicode path field) is UTF-8. The unflagged names
 // share one reading, decided for the whole archive: GBK (code page 936, as Chinese archive tools
 // write names) when any of them is not valid UTF-8; otherwise the reading that gives the larger
-// share of characters a Chinese novel's file names are made of (GB2312 hanzi and Chinese
-// punctuation), UTF-8 when the shares are equal. "\" becomes "/" after decoding, so a GBK trail
+// share of characters a Chinese novel's file names are made of (as GBK: GB2312 hanzi and Chinese
+// punctuation; as UTF-8: any CJK ideograph or punctuation), UTF-8 when the shares are equal. "\" becomes "/" after decoding, so a GBK trail
 // byte 0x5C is never taken for a separator.
 std::vector<ZipEntryName> EntryNamesOf(const ZipHandle& zip);
 

@@ -152,6 +152,8 @@ TEST(ArchiveTest, GbkNamesWithoutTheFlagAndBackslashSeparators) {
     // UTF-8 names, flagged or merely valid, stay UTF-8.
     ASSERT_TRUE(RawNameZip(dir / "utf8.zip", "utf-8", {"第三章.txt=丁"}));
     EXPECT_EQ(Names(dir / "utf8.zip"), std::vector<std::string>{"第三章.txt"});
+    ASSERT_TRUE(RawNameZip(dir / "traditional.zip", "utf-8", {"紅樓夢.txt=戊"}));
+    EXPECT_EQ(Names(dir / "traditional.zip"), std::vector<std::string>{"紅樓夢.txt"});
     ASSERT_TRUE(InfoZip(dir / "src", dir / "info.zip", {{"第四章.txt", "x"}}));
     EXPECT_EQ(Names(dir / "info.zip"), std::vector<std::string>{"第四章.txt"});
 }
