@@ -23,6 +23,23 @@ static void InitResources() {
     Q_INIT_RESOURCE(resources);
 }
 
+namespace {
+
+// The switches of the text passes as the settings hold them, and back.
+TextOptions TextOptionsOf(const Settings& s) {
+    return {s.ConvertBig5, s.ConvertGb, s.AutoConvert, s.ProcessHtml, s.SmartParagraphs};
+}
+
+} // namespace
+
+void TFormMain::SetTextOptions(const TextOptions& o) {
+    Setting.ConvertBig5 = o.ConvertBig5;
+    Setting.ConvertGb = o.ConvertGb;
+    Setting.AutoConvert = o.AutoConvert;
+    Setting.ProcessHtml = o.ProcessHtml;
+    Setting.SmartParagraphs = o.SmartParagraphs;
+}
+
 TFormMain::TFormMain(Registry& registry, ProgressWindow& progress,
                      std::vector<std::string> documents, QWidget* parent)
     : TFormMain(registry, progress, std::move(documents), StartLater{}) {
@@ -109,7 +126,7 @@ void TFormMain::OpenCommandLine() {
 void TFormMain::ShowHelpText() {
     List->CurrentIndex = -1;
     Book.OpenHelpText(MemoReadme(), Options());
-    SetTextOptions(Setting, Book.Options());
+    SetTextOptions(Book.Options());
     Init_Page();
     ShowBook();
 }

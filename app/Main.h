@@ -1,9 +1,9 @@
 #pragma once
 // The book window: owns the settings, the document store and the layout, turns events into
 // calls of the reading core, and draws the book.
+#include "base/UserMessage.h"
 #include "dialogs/Search.h"
 #include "reader/OpenBook.h"
-#include "reader/UserMessage.h"
 #include "records/Bookmarks.h"
 #include "records/RecentList.h"
 #include "records/Registry.h"
@@ -244,6 +244,7 @@ private:
     // items and (in edit mode) the boxes follow what it shows.
     void ShowBook();
     TextOptions Options() const;
+    void SetTextOptions(const TextOptions& options);
     void TurnByClick(BookPart part, const QPoint& pos);
     bool IsMaximized() const { return windowState() & Qt::WindowMaximized; }
     void MaximizeBeforeShowing();

@@ -1,7 +1,7 @@
 // The book window's side of opening documents, the recent list's menu and the text passes.
 #include "Main.h"
 
-#include "reader/FileTest.h"
+#include "base/FileTest.h"
 #include "reader/OpenFile.h"
 #include "records/CommandLine.h"
 #include "records/Global.h"
@@ -93,7 +93,7 @@ void TFormMain::ItemBIG5Click(QAction* sender) {
     // Each call re-runs only what its change needs: the passes for the text switches, the
     // wrapping for double spacing, nothing for the underline.
     Book.SetOptions(Options());
-    SetTextOptions(Setting, Book.Options()); // the help text keeps its passes off
+    SetTextOptions(Book.Options()); // the help text keeps its passes off
     Init_Page();
     UnderlineVisible = Setting.ShowUnderline;
     ShowBook();

@@ -1,9 +1,9 @@
 #include "UnZip32.h"
 
 #include "ZipHandle.h"
-#include "reader/FileTest.h"
-#include "reader/ReadFailure.h"
-#include "reader/UserMessage.h"
+#include "base/FileTest.h"
+#include "base/ReadFailure.h"
+#include "base/UserMessage.h"
 #include "text/GbkText.h"
 
 #include <algorithm>

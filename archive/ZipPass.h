@@ -2,7 +2,7 @@
 // Extracting one entry of an archive into a directory. The entry name comes from the recent
 // list, which takes it unchecked from library files, the command line and the store, so every
 // rule that keeps the write inside the directory is checked here.
-#include "reader/UserMessage.h"
+#include "base/UserMessage.h"
 #include "records/RecentList.h"
 #include "text/Chunking.h"
 

@@ -1,8 +1,8 @@
 #include "OpenFile.h"
 
-#include "FileTest.h"
-#include "ReadFailure.h"
 #include "ReadingChunks.h"
+#include "base/FileTest.h"
+#include "base/ReadFailure.h"
 #include "text/Chunking.h"
 #include "text/Gb2Big5.h"
 #include "text/RtfReader.h"

@@ -4,7 +4,7 @@
 // was.
 #include "DocumentStore.h"
 #include "ProgressWindow.h"
-#include "UserMessage.h"
+#include "base/UserMessage.h"
 
 #include <optional>
 #include <string>

@@ -1,6 +1,6 @@
 #include "ReadingChunks.h"
 
-#include "FileTest.h"
+#include "base/FileTest.h"
 #include "text/Chunking.h"
 #include "text/Encoding.h"
 

@@ -1,6 +1,6 @@
 #include "SaveText.h"
 
-#include "AtomicFile.h"
+#include "base/AtomicFile.h"
 
 std::string SaveFailedText(const std::string& path) {
     return "保存文件 " + path + " 失败！\r\n请检查磁盘是否错误。";

@@ -3,7 +3,7 @@
 // in the code the conversions produced, with CR LF line ends and no header.
 #include "DocumentStore.h"
 #include "ProgressWindow.h"
-#include "UserMessage.h"
+#include "base/UserMessage.h"
 
 #include <optional>
 #include <string>

@@ -4,7 +4,7 @@
 // ASCII letter or any other single-byte code), and letter case is folded only for single-byte
 // letters, never for trail bytes.
 #include "DocumentStore.h"
-#include "UserMessage.h"
+#include "base/UserMessage.h"
 
 #include <optional>
 #include <string>

@@ -12,7 +12,7 @@
 // added, changed or deleted, since nothing could be stored for it.
 #include "Registry.h"
 #include "base/TextPosition.h"
-#include "reader/UserMessage.h"
+#include "base/UserMessage.h"
 
 #include <functional>
 #include <optional>

@@ -1,6 +1,6 @@
 #include "CommandLine.h"
 
-#include "reader/FileTest.h"
+#include "base/FileTest.h"
 
 #include <algorithm>
 

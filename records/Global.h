@@ -2,7 +2,7 @@
 // The three message boxes every part of the program uses to tell the user something. They go
 // through the installed Prompter: the window layer installs one that shows real message boxes,
 // tests install one that records the messages and answers the questions.
-#include "reader/UserMessage.h"
+#include "base/UserMessage.h"
 
 #include <string>
 

@@ -2,9 +2,9 @@
 
 #include "RecentList.h"
 
-#include "reader/AtomicFile.h"
-#include "reader/FileTest.h"
-#include "reader/ReadFailure.h"
+#include "base/AtomicFile.h"
+#include "base/FileTest.h"
+#include "base/ReadFailure.h"
 #include "text/Encoding.h"
 #include "text/GbkText.h"
 

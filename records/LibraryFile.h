@@ -2,7 +2,7 @@
 // Library files (.blf): a saved recent list, one entry text per line ended by CR LF, from the
 // least recent entry to the most recent, so that putting each line on top of the list in file
 // order gives the list back in its order.
-#include "reader/UserMessage.h"
+#include "base/UserMessage.h"
 #include "text/Chunking.h"
 
 #include <cstdint>

@@ -3,7 +3,7 @@
 #include "Bookmarks.h"
 #include "LibraryFile.h"
 #include "SettingsStore.h"
-#include "reader/FileTest.h"
+#include "base/FileTest.h"
 
 #include <algorithm>
 #include <climits>

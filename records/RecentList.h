@@ -9,7 +9,7 @@
 // transaction when it happens.
 #include "Registry.h"
 #include "Settings.h"
-#include "reader/UserMessage.h"
+#include "base/UserMessage.h"
 
 #include <array>
 #include <cstdint>

@@ -4,7 +4,7 @@
 
 #include "LibraryFile.h"
 #include "SettingsStore.h"
-#include "reader/FileTest.h"
+#include "base/FileTest.h"
 
 #include <algorithm>
 

@@ -1,7 +1,6 @@
 #pragma once
 // The in-memory record of every persisted option. Read once at start, written once at close;
 // every other part of the program reads and changes these fields in memory.
-#include "reader/TextOptions.h"
 
 #include <array>
 #include <string>
@@ -74,15 +73,3 @@ struct Settings {
 
     bool operator==(const Settings&) const = default;
 };
-
-// The switches of the text passes as the settings hold them, and back.
-inline TextOptions TextOptionsOf(const Settings& s) {
-    return {s.ConvertBig5, s.ConvertGb, s.AutoConvert, s.ProcessHtml, s.SmartParagraphs};
-}
-inline void SetTextOptions(Settings& s, const TextOptions& o) {
-    s.ConvertBig5 = o.ConvertBig5;
-    s.ConvertGb = o.ConvertGb;
-    s.AutoConvert = o.AutoConvert;
-    s.ProcessHtml = o.ProcessHtml;
-    s.SmartParagraphs = o.SmartParagraphs;
-}

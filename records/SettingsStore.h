@@ -5,7 +5,7 @@
 #include "Registry.h"
 #include "Settings.h"
 #include "base/TextPosition.h"
-#include "reader/UserMessage.h"
+#include "base/UserMessage.h"
 
 #include <string>
 #include <string_view>

@@ -1,7 +1,7 @@
 // test-links: mojuan_records
 #include "records/CommandLine.h"
 #include "RecentTestSupport.h"
-#include "reader/FileTest.h"
+#include "base/FileTest.h"
 #include "records/LibraryFile.h"
 
 #include <sys/stat.h>

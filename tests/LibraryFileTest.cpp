@@ -1,7 +1,7 @@
 // test-links: mojuan_records
 #include "records/LibraryFile.h"
 #include "RecentTestSupport.h"
-#include "reader/FileTest.h"
+#include "base/FileTest.h"
 #include "text/GbkText.h"
 
 #include <unistd.h>

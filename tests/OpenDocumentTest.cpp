@@ -2,7 +2,7 @@
 #include "RecordingPrompter.h"
 #include "TestSupport.h"
 #include "app/Main.h"
-#include "reader/FileTest.h"
+#include "base/FileTest.h"
 #include "reader/OpenFile.h"
 #include "text/Chunking.h"
 #include "text/Gb2Big5.h"

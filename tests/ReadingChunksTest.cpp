@@ -1,7 +1,7 @@
 // test-links: mojuan_reader
 #include "TestSupport.h"
+#include "base/ReadFailure.h"
 #include "reader/OpenFile.h"
-#include "reader/ReadFailure.h"
 #include "reader/TextOptions.h"
 #include "reader/TextPasses.h"
 #include "text/Encoding.h"

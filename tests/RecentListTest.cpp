@@ -1,6 +1,6 @@
 // test-links: mojuan_records
 #include "RecentTestSupport.h"
-#include "reader/FileTest.h"
+#include "base/FileTest.h"
 
 #include <unistd.h>
 

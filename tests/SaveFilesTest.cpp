@@ -3,7 +3,7 @@
 #include "RecordingPrompter.h"
 #include "StoreTestSupport.h"
 #include "TestSupport.h"
-#include "reader/AtomicFile.h"
+#include "base/AtomicFile.h"
 #include "reader/OpenFile.h"
 #include "reader/SaveText.h"
 #include "reader/TextPasses.h"
