@@ -111,8 +111,8 @@ std::string LibraryText(const std::vector<std::string>& entries) {
     return text;
 }
 
-std::string LibraryWriteFailedText(const std::string& path) {
-    return "生成书库文件 " + path + " 失败！\r\n请检查磁盘是否错误。";
+std::string LibraryWriteFailedText(const std::string& path, int error) {
+    return WriteFailedText("生成书库文件", path, error);
 }
 
 std::optional<UserMessage> WriteLibraryFile(const std::string& path,
@@ -129,7 +129,8 @@ std::optional<UserMessage> WriteLibraryFile(const std::string& path,
         if (beforeLine && i % 2 == 0)
             beforeLine(static_cast<int>(i / 2) + 1);
     };
-    if (WriteFileAtomically(path, pieces, beforePiece))
+    const int error = WriteWholeFile(path, pieces, beforePiece);
+    if (error == 0)
         return std::nullopt;
-    return WarningMessage(LibraryWriteFailedText(path));
+    return WarningMessage(LibraryWriteFailedText(path, error));
 }
