@@ -39,14 +39,10 @@ std::string ApplyCodeChange(std::string_view text, CodeChange change) {
 }
 
 std::string UndoCodeChange(std::string_view text, CodeChange change) {
-    switch (change) {
-    case CodeChange::Big5ToGb:
-        return GbToBig5(text);
-    case CodeChange::GbToBig5:
-        return Big5ToGb(text);
-    default:
-        return std::string(text);
-    }
+    const CodeChange back = change == CodeChange::Big5ToGb   ? CodeChange::GbToBig5
+                            : change == CodeChange::GbToBig5 ? CodeChange::Big5ToGb
+                                                             : CodeChange::None;
+    return ApplyCodeChange(text, back);
 }
 
 std::vector<CodeChange> Init_BIG5(std::vector<Chunk>& shown, ProgressWindow& progress) {
