@@ -1,5 +1,5 @@
-// mojuan-text: GB and BIG5 detection and conversion, and the text filters, for novels in bulk,
-// done chunk by chunk exactly as the reader does it.
+// mojuan-text: GB and BIG5 detection and conversion, the text filters and the chapter list, for
+// novels in bulk, done chunk by chunk exactly as the reader does it.
 #include "Subcommands.h"
 
 #include <iostream>
@@ -9,7 +9,8 @@
 
 namespace {
 
-const Subcommand* const Subcommands[] = {&DetectCommand, &ConvertCommand, &FilterCommand};
+const Subcommand* const Subcommands[] = {&DetectCommand, &ConvertCommand, &FilterCommand,
+                                           &ChaptersCommand};
 
 constexpr std::string_view Intro = R"(Usage: mojuan-text COMMAND ARGUMENTS...
 

@@ -151,14 +151,14 @@ HitScan::HitScan(const std::vector<Chunk>& chunks, std::string_view pattern, boo
 HitScan::~HitScan() = default;
 
 void HitScan::Run(int first, std::size_t from, int last,
-                  const std::function<bool(ChunkHit)>& take) {
+                  const std::function<bool(ChunkPlace)>& take) {
     for (int k = std::max(first, 1); k <= last && k <= static_cast<int>(Chunks.size()); ++k) {
         if (InChunk(k, k == first ? from : 0, take))
             return;
     }
 }
 
-bool HitScan::InChunk(int k, std::size_t from, const std::function<bool(ChunkHit)>& take) {
+bool HitScan::InChunk(int k, std::size_t from, const std::function<bool(ChunkPlace)>& take) {
     const std::string_view text = Text(k);
     const std::string_view haystack = Match->Haystack(text, Buffer);
     CharStarts starts(text, from);
@@ -174,7 +174,7 @@ bool HitScan::InChunk(int k, std::size_t from, const std::function<bool(ChunkHit
 // Hits that begin in the last bytes of chunk k and end in a later chunk: the bytes on both
 // sides of the border are joined in a small window and searched there.
 bool HitScan::AcrossBorder(int k, std::size_t from, CharStarts& starts,
-                           const std::function<bool(ChunkHit)>& take) {
+                           const std::function<bool(ChunkPlace)>& take) {
     const int count = static_cast<int>(Chunks.size());
     if (k >= count || Match->Size() < 2)
         return false;

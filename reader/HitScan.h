@@ -12,12 +12,13 @@
 #include <string_view>
 #include <vector>
 
-// A hit: the chunk (1-based, as in the store) and the byte in it where the hit begins.
-struct ChunkHit {
+// A place in the shown text: the chunk (1-based, as in the store) and a byte in it; for a hit,
+// where the hit begins.
+struct ChunkPlace {
     int Chunk = 1;
     std::uint32_t Offset = 0;
 
-    auto operator<=>(const ChunkHit&) const = default;
+    auto operator<=>(const ChunkPlace&) const = default;
 };
 
 // "A" to "Z" as "a" to "z", only where a character of one byte stands; the two bytes of a
@@ -33,15 +34,15 @@ public:
     // Hands each hit that begins in chunks first to last (from byte `from` of chunk `first` on, a
     // character start)
     // to `take`, in order, until `take` returns true. Each chunk is folded at most once.
-    void Run(int first, std::size_t from, int last, const std::function<bool(ChunkHit)>& take);
+    void Run(int first, std::size_t from, int last, const std::function<bool(ChunkPlace)>& take);
 
 private:
     class Matcher;
     class CharStarts;
 
-    bool InChunk(int k, std::size_t from, const std::function<bool(ChunkHit)>& take);
+    bool InChunk(int k, std::size_t from, const std::function<bool(ChunkPlace)>& take);
     bool AcrossBorder(int k, std::size_t from, CharStarts& starts,
-                      const std::function<bool(ChunkHit)>& take);
+                      const std::function<bool(ChunkPlace)>& take);
     std::string_view Text(int k) const { return *Chunks[k - 1]; }
 
     const std::vector<Chunk>& Chunks;

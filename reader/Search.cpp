@@ -13,7 +13,7 @@ int LinesBefore(const DocumentStore& store, int k) {
     return lines;
 }
 
-SearchHit PlaceAfter(const DocumentStore& store, ChunkHit hit, int linesBefore) {
+SearchHit PlaceAfter(const DocumentStore& store, ChunkPlace hit, int linesBefore) {
     const int perPage = store.LinesPerPage;
     const int line = linesBefore + store.MemoChunk[hit.Chunk - 1].LineOfOffset(hit.Offset) + 1;
     const int page = (line + perPage - 1) / perPage;
@@ -66,7 +66,7 @@ std::optional<SearchHit> DoSearch(DocumentStore& store, std::string_view pattern
     std::optional<SearchHit> found;
     HitScan(store.ShownChunk, pattern, matchCase)
         .Run(first.Chunk, store.MemoChunk[first.Chunk - 1].LineStart(first.Index),
-             store.ChunkCount, [&](ChunkHit hit) {
+             store.ChunkCount, [&](ChunkPlace hit) {
                  for (; chunk < hit.Chunk; ++chunk)
                      linesBefore += store.MemoChunk[chunk - 1].LineCount();
                  const SearchHit place = PlaceAfter(store, hit, linesBefore);
@@ -77,27 +77,27 @@ std::optional<SearchHit> DoSearch(DocumentStore& store, std::string_view pattern
     return found;
 }
 
-std::vector<ChunkHit> FindAll(const std::vector<Chunk>& chunks, std::string_view pattern,
+std::vector<ChunkPlace> FindAll(const std::vector<Chunk>& chunks, std::string_view pattern,
                               bool matchCase) {
-    std::vector<ChunkHit> hits;
+    std::vector<ChunkPlace> hits;
     if (pattern.empty() || chunks.empty())
         return hits;
     HitScan(chunks, pattern, matchCase)
-        .Run(1, 0, static_cast<int>(chunks.size()), [&](ChunkHit hit) {
+        .Run(1, 0, static_cast<int>(chunks.size()), [&](ChunkPlace hit) {
             hits.push_back(hit);
             return false;
         });
     return hits;
 }
 
-std::optional<ChunkHit> FindPrevious(const std::vector<Chunk>& chunks, std::string_view pattern,
-                                     bool matchCase, ChunkHit before) {
+std::optional<ChunkPlace> FindPrevious(const std::vector<Chunk>& chunks, std::string_view pattern,
+                                     bool matchCase, ChunkPlace before) {
     if (pattern.empty() || chunks.empty())
         return std::nullopt;
     HitScan scan(chunks, pattern, matchCase);
-    std::optional<ChunkHit> last;
+    std::optional<ChunkPlace> last;
     for (int k = std::min(before.Chunk, static_cast<int>(chunks.size())); k >= 1 && !last; --k)
-        scan.Run(k, 0, k, [&](ChunkHit hit) {
+        scan.Run(k, 0, k, [&](ChunkPlace hit) {
             if (hit >= before)
                 return true;
             last = hit;
@@ -106,7 +106,7 @@ std::optional<ChunkHit> FindPrevious(const std::vector<Chunk>& chunks, std::stri
     return last;
 }
 
-SearchHit PlaceOfHit(const DocumentStore& store, ChunkHit hit) {
+SearchHit PlaceOfHit(const DocumentStore& store, ChunkPlace hit) {
     return PlaceAfter(store, hit, LinesBefore(store, hit.Chunk));
 }
 

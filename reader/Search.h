@@ -35,16 +35,16 @@ std::optional<SearchHit> DoSearch(DocumentStore& store, std::string_view pattern
                                   const SearchStart& start);
 
 // Every hit of `pattern` in the chunks, in text order.
-std::vector<ChunkHit> FindAll(const std::vector<Chunk>& chunks, std::string_view pattern,
+std::vector<ChunkPlace> FindAll(const std::vector<Chunk>& chunks, std::string_view pattern,
                               bool matchCase);
 
 // The last hit that begins before `before`, or nothing. Chunks are searched back from the one
 // that holds `before`, so a hit near it costs about one chunk.
-std::optional<ChunkHit> FindPrevious(const std::vector<Chunk>& chunks, std::string_view pattern,
-                                     bool matchCase, ChunkHit before);
+std::optional<ChunkPlace> FindPrevious(const std::vector<Chunk>& chunks, std::string_view pattern,
+                                     bool matchCase, ChunkPlace before);
 
 // The page of a paginated document that holds a hit, and the line on it of the hit's first byte.
-SearchHit PlaceOfHit(const DocumentStore& store, ChunkHit hit);
+SearchHit PlaceOfHit(const DocumentStore& store, ChunkPlace hit);
 
 // What the reader is told when nothing new was found; `utf8` is the text as typed, shown with
 // its letters folded when case does not matter, as it was searched.

@@ -1,5 +1,6 @@
-// test-links: mojuan_text
+// test-links: mojuan_reader mojuan_text
 #include "TestSupport.h"
+#include "reader/Chapters.h"
 #include "text/ChapterFinder.h"
 #include "text/ChapterHeading.h"
 #include "text/Chunking.h"
@@ -135,6 +136,17 @@ TEST(ChaptersTest, AHeadingCutByAChunkBorderIsFound) {
         EXPECT_EQ(FindChapters(chunks, TextCode::Gb), whole) << "border at " << border;
     }
     EXPECT_EQ(Find(text, TextCode::Gb, 7), whole);
+
+    // The reader's side: the title put together from both chunks, and the chapter of a place.
+    const std::size_t border = whole[1].Offset + 3;
+    const std::vector<Chunk> shown{MakeChunk(text.substr(0, border)), MakeChunk(text.substr(border))};
+    EXPECT_EQ(FindDocumentChapters(shown, TextCode::Gb).Chapters, whole);
+    EXPECT_EQ(gbk::ToUtf8(ChapterTitle(shown, whole[1])), "第二章 归来");
+    EXPECT_EQ(PlaceOfOffset(shown, border + 2), ChunkPlace({2, 2}));
+    EXPECT_EQ(OffsetOfPlace(shown, {2, 2}), border + 2);
+    EXPECT_EQ(ChapterAt(whole, whole[1].Offset - 1), 0);
+    EXPECT_EQ(ChapterAt(whole, whole[1].Offset), 1);
+    EXPECT_EQ(ChapterAt({}, 5), -1);
 }
 
 TEST(ChaptersTest, TextWithoutHeadingsFallsBackToSectionsTitledByTheirFirstLine) {

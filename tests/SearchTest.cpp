@@ -146,9 +146,9 @@ TEST(SearchTest, HitAcrossAChunkBorder) {
 
 TEST(SearchTest, AllHitsAndThePreviousHitReachAcrossChunks) {
     const std::vector<Chunk> chunks{MakeChunk("xoverlap\r\nover"), MakeChunk("lap over")};
-    EXPECT_EQ(FindAll(chunks, "OverLap", false), (std::vector<ChunkHit>{{1, 1}, {1, 10}}));
-    EXPECT_EQ(FindPrevious(chunks, "overlap", true, {2, 0}), ChunkHit({1, 10}));
-    EXPECT_EQ(FindPrevious(chunks, "overlap", true, {1, 10}), ChunkHit({1, 1}));
+    EXPECT_EQ(FindAll(chunks, "OverLap", false), (std::vector<ChunkPlace>{{1, 1}, {1, 10}}));
+    EXPECT_EQ(FindPrevious(chunks, "overlap", true, {2, 0}), ChunkPlace({1, 10}));
+    EXPECT_EQ(FindPrevious(chunks, "overlap", true, {1, 10}), ChunkPlace({1, 1}));
     EXPECT_FALSE(FindPrevious(chunks, "overlap", true, {1, 1}));
 }
 
@@ -167,13 +167,13 @@ TEST(SearchTest, TextGbkCannotEncodeIsNotSearchable) {
 
 // Every hit of the whole document, found the slow way: every character start of every chunk
 // (as that chunk alone is walked), compared character by character with the pattern.
-std::vector<ChunkHit> HitsTheSlowWay(const DocumentStore& store, const std::string& pattern,
+std::vector<ChunkPlace> HitsTheSlowWay(const DocumentStore& store, const std::string& pattern,
                                      bool matchCase) {
     std::string whole;
     for (const Chunk& c : store.ShownChunk)
         whole += *c;
     const auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? char(c + 32) : c; };
-    std::vector<ChunkHit> hits;
+    std::vector<ChunkPlace> hits;
     std::size_t base = 0;
     for (int k = 0; k < store.ChunkCount; ++k) {
         const std::string& text = *store.ShownChunk[k];
@@ -195,7 +195,7 @@ std::vector<ChunkHit> HitsTheSlowWay(const DocumentStore& store, const std::stri
     return hits;
 }
 
-bool IsPlaceOf(const std::optional<SearchHit>& found, const DocumentStore& store, ChunkHit hit) {
+bool IsPlaceOf(const std::optional<SearchHit>& found, const DocumentStore& store, ChunkPlace hit) {
     int line = store.MemoChunk[hit.Chunk - 1].LineOfOffset(hit.Offset) + 1;
     for (int k = 1; k < hit.Chunk; ++k)
         line += store.MemoChunk[k - 1].LineCount();
@@ -247,17 +247,17 @@ TEST(SearchTest, HitsAgreeWithTheSlowWayOnRandomTexts) {
             if (!WholeCharacters(typed))
                 continue;
             const std::string pattern = matchCase ? typed : FoldLetters(typed);
-            const std::vector<ChunkHit> expected = HitsTheSlowWay(b.store, pattern, matchCase);
+            const std::vector<ChunkPlace> expected = HitsTheSlowWay(b.store, pattern, matchCase);
             ASSERT_EQ(FindAll(b.store.ShownChunk, typed, matchCase), expected) << round << " " << q;
             const std::optional<SearchHit> found = b.Find(typed, {}, matchCase);
             ASSERT_EQ(found.has_value(), !expected.empty()) << round << " " << q;
             if (found) {
                 ASSERT_TRUE(IsPlaceOf(found, b.store, expected[0])) << round << " " << q;
             }
-            const ChunkHit before{1 + static_cast<int>(random() % chunks.size()),
+            const ChunkPlace before{1 + static_cast<int>(random() % chunks.size()),
                                   static_cast<std::uint32_t>(random() % 40)};
             const auto after = std::lower_bound(expected.begin(), expected.end(), before);
-            const std::optional<ChunkHit> previous =
+            const std::optional<ChunkPlace> previous =
                 FindPrevious(b.store.ShownChunk, typed, matchCase, before);
             ASSERT_EQ(previous, after == expected.begin() ? std::nullopt
                                                           : std::optional(*std::prev(after)))
