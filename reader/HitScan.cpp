@@ -2,6 +2,7 @@
 
 #include "text/GbkText.h"
 
+#include <algorithm>
 #include <cstring>
 
 #if defined(__SSE2__)
@@ -119,12 +120,21 @@ private:
 };
 
 // Walks a chunk's characters forward, so that each candidate is checked for starting a
-// character in time linear in the chunk, however many candidates there are.
+// character in time linear in the chunk, however many candidates there are. The walk starts
+// again just after the last byte below 0x30 before a candidate: such a byte (a line end, a
+// space, ASCII punctuation) is a character of its own in every double-byte code and in the
+// four-byte one, so what follows it begins a character; the bytes between candidates are then
+// mostly skipped.
 class HitScan::CharStarts {
 public:
     CharStarts(std::string_view text, std::size_t from) : Text(text), Pos(from) {}
     bool IsStart(std::size_t at) {
-        while (Pos < at && Pos < Text.size())
+        if (Pos >= at)
+            return Pos == at;
+        std::size_t restart = std::min(at, Text.size());
+        while (restart > Pos && static_cast<unsigned char>(Text[restart - 1]) >= 0x30)
+            --restart;
+        for (Pos = restart; Pos < at && Pos < Text.size();)
             Pos += gbk::CharAt(Text, Pos).Length;
         return Pos == at;
     }
