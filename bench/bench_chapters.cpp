@@ -64,7 +64,7 @@ void LineEndsOnly(benchmark::State& state) {
     for (auto _ : state) {
         lines = 0;
         for (std::string_view chunk : book.Chunks)
-            for (const char* p = chunk.data(), *end = p + chunk.size();
+            for (const char *p = chunk.data(), *end = p + chunk.size();
                  (p = static_cast<const char*>(std::memchr(p, '\n', end - p))); ++p)
                 ++lines;
         benchmark::DoNotOptimize(lines);

@@ -52,11 +52,12 @@ std::optional<int> ParseArguments(Arguments args, Choice& choice) {
     }
     if (choice.Files.empty())
         return UsageError("chapters needs at least one file");
+    if (!choice.Pattern.empty() && !ChapterFinder::ForPattern(TextCode::Gb, choice.Pattern))
+        return UsageError("the pattern is not a regular expression: " + choice.Pattern);
     return std::nullopt;
 }
 
-// False when the pattern is no regular expression.
-bool PrintChapters(const Choice& choice, const std::string& path, std::string bytes) {
+void PrintChapters(const Choice& choice, const std::string& path, std::string bytes) {
     const bool html = IsHtmlName(path);
     TextOptions passes = choice.Passes;
     passes.ProcessHtml = html; // as the reader switches it on for HTML files
@@ -67,30 +68,15 @@ bool PrintChapters(const Choice& choice, const std::string& path, std::string by
     for (const Chapter& c : list.Chapters)
         std::cout << prefix << int(c.Level) << '\t' << c.Offset << '\t'
                   << chapters::TextToUtf8(ChapterTitle(shown, c), code) << '\n';
-    return list.PatternValid;
 }
 
 int Run(Arguments args) {
     Choice choice;
     if (const std::optional<int> usage = ParseArguments(args, choice))
         return *usage;
-    int status = ExitOk;
-    for (const std::string& path : choice.Files) {
-        std::string bytes;
-        if (const IoResult read = ReadWhole(path, bytes); !read.Ok) {
-            std::cout.flush();
-            std::cerr << ToolName << ": " << read.Error << '\n';
-            status = ExitIoError;
-            continue;
-        }
-        if (!PrintChapters(choice, path, std::move(bytes)))
-            return UsageError("the pattern is not a regular expression: " + choice.Pattern);
-    }
-    if (!std::cout.flush()) {
-        std::cerr << ToolName << ": cannot write standard output\n";
-        return ExitIoError;
-    }
-    return status;
+    return ForEachFile(choice.Files, [&](const std::string& path, std::string bytes) {
+        PrintChapters(choice, path, std::move(bytes));
+    });
 }
 
 } // namespace

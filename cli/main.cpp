@@ -10,7 +10,7 @@
 namespace {
 
 const Subcommand* const Subcommands[] = {&DetectCommand, &ConvertCommand, &FilterCommand,
-                                           &ChaptersCommand};
+                                         &ChaptersCommand};
 
 constexpr std::string_view Intro = R"(Usage: mojuan-text COMMAND ARGUMENTS...
 

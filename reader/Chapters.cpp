@@ -45,8 +45,8 @@ std::uint64_t OffsetOfPlace(const std::vector<Chunk>& shown, ChunkPlace place) {
 }
 
 int ChapterAt(const std::vector<Chapter>& chapters, std::uint64_t offset) {
-    const auto after = std::upper_bound(
-        chapters.begin(), chapters.end(), offset,
-        [](std::uint64_t at, const Chapter& c) { return at < c.Offset; });
+    const auto after =
+        std::upper_bound(chapters.begin(), chapters.end(), offset,
+                         [](std::uint64_t at, const Chapter& c) { return at < c.Offset; });
     return static_cast<int>(after - chapters.begin()) - 1;
 }

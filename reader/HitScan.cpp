@@ -197,8 +197,8 @@ bool HitScan::AcrossBorder(int k, std::size_t from, CharStarts& starts,
         window.append(Text(j).substr(0, wanted - window.size()));
     std::string folded;
     const std::string_view haystack = Match->Haystack(window, folded);
-    for (std::size_t j = Match->NextCandidate(haystack, 0);
-         j != std::string_view::npos && j < tail; j = Match->NextCandidate(haystack, j + 1)) {
+    for (std::size_t j = Match->NextCandidate(haystack, 0); j != std::string_view::npos && j < tail;
+         j = Match->NextCandidate(haystack, j + 1)) {
         if (base + j >= from && starts.IsStart(base + j) && Match->Confirms(window, j) &&
             take({k, static_cast<std::uint32_t>(base + j)}))
             return true;

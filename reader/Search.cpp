@@ -65,8 +65,8 @@ std::optional<SearchHit> DoSearch(DocumentStore& store, std::string_view pattern
     int linesBefore = LinesBefore(store, chunk);
     std::optional<SearchHit> found;
     HitScan(store.ShownChunk, pattern, matchCase)
-        .Run(first.Chunk, store.MemoChunk[first.Chunk - 1].LineStart(first.Index),
-             store.ChunkCount, [&](ChunkPlace hit) {
+        .Run(first.Chunk, store.MemoChunk[first.Chunk - 1].LineStart(first.Index), store.ChunkCount,
+             [&](ChunkPlace hit) {
                  for (; chunk < hit.Chunk; ++chunk)
                      linesBefore += store.MemoChunk[chunk - 1].LineCount();
                  const SearchHit place = PlaceAfter(store, hit, linesBefore);
@@ -78,7 +78,7 @@ std::optional<SearchHit> DoSearch(DocumentStore& store, std::string_view pattern
 }
 
 std::vector<ChunkPlace> FindAll(const std::vector<Chunk>& chunks, std::string_view pattern,
-                              bool matchCase) {
+                                bool matchCase) {
     std::vector<ChunkPlace> hits;
     if (pattern.empty() || chunks.empty())
         return hits;
@@ -91,7 +91,7 @@ std::vector<ChunkPlace> FindAll(const std::vector<Chunk>& chunks, std::string_vi
 }
 
 std::optional<ChunkPlace> FindPrevious(const std::vector<Chunk>& chunks, std::string_view pattern,
-                                     bool matchCase, ChunkPlace before) {
+                                       bool matchCase, ChunkPlace before) {
     if (pattern.empty() || chunks.empty())
         return std::nullopt;
     HitScan scan(chunks, pattern, matchCase);

@@ -36,12 +36,12 @@ std::optional<SearchHit> DoSearch(DocumentStore& store, std::string_view pattern
 
 // Every hit of `pattern` in the chunks, in text order.
 std::vector<ChunkPlace> FindAll(const std::vector<Chunk>& chunks, std::string_view pattern,
-                              bool matchCase);
+                                bool matchCase);
 
 // The last hit that begins before `before`, or nothing. Chunks are searched back from the one
 // that holds `before`, so a hit near it costs about one chunk.
 std::optional<ChunkPlace> FindPrevious(const std::vector<Chunk>& chunks, std::string_view pattern,
-                                     bool matchCase, ChunkPlace before);
+                                       bool matchCase, ChunkPlace before);
 
 // The page of a paginated document that holds a hit, and the line on it of the hit's first byte.
 SearchHit PlaceOfHit(const DocumentStore& store, ChunkPlace hit);

@@ -1,6 +1,6 @@
 // test-links: mojuan_reader mojuan_text
-#include "TestSupport.h"
 #include "reader/Chapters.h"
+#include "TestSupport.h"
 #include "text/ChapterFinder.h"
 #include "text/ChapterHeading.h"
 #include "text/Chunking.h"
@@ -75,36 +75,39 @@ TEST(ChaptersTest, WordsThatOnlyStartLikeAHeadingAreNoHeadings) {
                              "第一封信\r\n\r\n第三节课下课了\r\n\r\n第一部分\r\n\r\n" +
                              "第二集合的元素\r\n\r\n第三场比赛\r\n\r\n第二回来的时候\r\n\r\n" +
                              ChapterText("第二章 归来") + ChapterText("第三章");
-    EXPECT_EQ(Titles(text), (std::vector<std::string>{"2 第一章 出发", "2 第二章 归来", "2 第三章"}));
+    EXPECT_EQ(Titles(text),
+              (std::vector<std::string>{"2 第一章 出发", "2 第二章 归来", "2 第三章"}));
 }
 
 TEST(ChaptersTest, LinesOfAParagraphAndLongSentencesAreNoHeadings) {
-    const std::string text =
-        ChapterText("第一回 开篇") + "    他翻开书，看那目录上写着的，正是当年的旧事，一直读到\r\n" +
-        "第二回的时候，天已黑了\r\n\r\n" + "第二回中所说的那些人，如今都已不在了，令人叹息。\r\n\r\n" +
-        ChapterText("第二回：相逢") + ChapterText("第三回、离别") + ChapterText("第四回．终了");
+    const std::string text = ChapterText("第一回 开篇") +
+                             "    他翻开书，看那目录上写着的，正是当年的旧事，一直读到\r\n" +
+                             "第二回的时候，天已黑了\r\n\r\n" +
+                             "第二回中所说的那些人，如今都已不在了，令人叹息。\r\n\r\n" +
+                             ChapterText("第二回：相逢") + ChapterText("第三回、离别") +
+                             ChapterText("第四回．终了");
     EXPECT_EQ(Titles(text), (std::vector<std::string>{"2 第一回 开篇", "2 第二回：相逢",
                                                       "2 第三回、离别", "2 第四回．终了"}));
 }
 
 TEST(ChaptersTest, VolumesStandAboveChaptersWhoseNumbersStartAgain) {
-    const std::string text = "    书名\r\n\r\n" + ChapterText("　　第一卷　风起") + ChapterText("楔子") +
-                             ChapterText("第一章 少年") + ChapterText("第二章 出山") +
-                             ChapterText("卷二") + ChapterText("第1章 重逢") +
-                             ChapterText("第２章 别离") + ChapterText("尾声");
-    EXPECT_EQ(Titles(text),
-              (std::vector<std::string>{"1 第一卷　风起", "2 楔子", "2 第一章 少年", "2 第二章 出山",
-                                        "1 卷二", "2 第1章 重逢", "2 第２章 别离", "2 尾声"}));
+    const std::string text =
+        "    书名\r\n\r\n" + ChapterText("　　第一卷　风起") + ChapterText("楔子") +
+        ChapterText("第一章 少年") + ChapterText("第二章 出山") + ChapterText("卷二") +
+        ChapterText("第1章 重逢") + ChapterText("第２章 别离") + ChapterText("尾声");
+    EXPECT_EQ(Titles(text), (std::vector<std::string>{"1 第一卷　风起", "2 楔子", "2 第一章 少年",
+                                                      "2 第二章 出山", "1 卷二", "2 第1章 重逢",
+                                                      "2 第２章 别离", "2 尾声"}));
 }
 
 TEST(ChaptersTest, NumeralsOfEveryFormReadAsTheirValue) {
     const struct {
         const char* Utf8;
         std::uint32_t Value;
-    } cases[] = {{"十", 10},         {"十五", 15},       {"二十", 20},       {"两百零八", 208},
-                 {"一百一十", 110},  {"一千零一", 1001}, {"一二零", 120},    {"一零零", 100},
-                 {"叁拾陆", 36},     {"壹佰", 100},      {"两万三千", 23000}, {"638", 638},
-                 {"６３８", 638},    {"〇", 0}};
+    } cases[] = {{"十", 10},        {"十五", 15},       {"二十", 20},        {"两百零八", 208},
+                 {"一百一十", 110}, {"一千零一", 1001}, {"一二零", 120},     {"一零零", 100},
+                 {"叁拾陆", 36},    {"壹佰", 100},      {"两万三千", 23000}, {"638", 638},
+                 {"６３８", 638},   {"〇", 0}};
     const auto& words = chapters::ChapterWords::For(TextCode::Gb);
     for (const auto& c : cases) {
         const std::string line = Gb(std::string("第") + c.Utf8 + "章");
@@ -116,7 +119,8 @@ TEST(ChaptersTest, NumeralsOfEveryFormReadAsTheirValue) {
 
 TEST(ChaptersTest, TraditionalFormsAreReadInBig5Text) {
     const auto& words = chapters::ChapterWords::For(TextCode::Big5);
-    const std::optional<std::string> line = chapters::Utf8ToText("第兩百貳拾節 歸來", TextCode::Big5);
+    const std::optional<std::string> line =
+        chapters::Utf8ToText("第兩百貳拾節 歸來", TextCode::Big5);
     ASSERT_TRUE(line);
     const std::optional<chapters::HeadingMatch> match = chapters::MatchHeading(*line, words);
     ASSERT_TRUE(match);
@@ -139,7 +143,8 @@ TEST(ChaptersTest, AHeadingCutByAChunkBorderIsFound) {
 
     // The reader's side: the title put together from both chunks, and the chapter of a place.
     const std::size_t border = whole[1].Offset + 3;
-    const std::vector<Chunk> shown{MakeChunk(text.substr(0, border)), MakeChunk(text.substr(border))};
+    const std::vector<Chunk> shown{MakeChunk(text.substr(0, border)),
+                                   MakeChunk(text.substr(border))};
     EXPECT_EQ(FindDocumentChapters(shown, TextCode::Gb).Chapters, whole);
     EXPECT_EQ(gbk::ToUtf8(ChapterTitle(shown, whole[1])), "第二章 归来");
     EXPECT_EQ(PlaceOfOffset(shown, border + 2), ChunkPlace({2, 2}));
@@ -163,7 +168,8 @@ TEST(ChaptersTest, TextWithoutHeadingsFallsBackToSectionsTitledByTheirFirstLine)
 }
 
 TEST(ChaptersTest, TheUsersPatternTakesTheLinesItFinds) {
-    const std::string text = Gb("Chapter 1 Start\r\n\r\n正文\r\n\r\n  Chapter 2 End\r\n第一章 不算\r\n");
+    const std::string text =
+        Gb("Chapter 1 Start\r\n\r\n正文\r\n\r\n  Chapter 2 End\r\n第一章 不算\r\n");
     const std::optional<ChapterFinder> none = ChapterFinder::ForPattern(TextCode::Gb, "([");
     EXPECT_FALSE(none);
     std::optional<ChapterFinder> finder = ChapterFinder::ForPattern(TextCode::Gb, "^Chapter \\d+");

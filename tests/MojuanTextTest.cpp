@@ -247,10 +247,9 @@ TEST_F(MojuanTextTest, BadUsageExitsWithTwoAndSaysHowToGetHelp) {
 TEST_F(MojuanTextTest, HelpDescribesEveryCommandAndMode) {
     const ToolRun run = Run({"--help"});
     EXPECT_EQ(run.Status, 0);
-    for (const char* word :
-         {"detect FILE", "convert MODE", "--big5-to-gb", "--gb-to-big5", "--auto-gb", "--auto-big5",
-          "--to-gb", "filter FILTER", "--normalize", "--html", "--paragraphs", "chapters [MODE]",
-          "--pattern"})
+    for (const char* word : {"detect FILE", "convert MODE", "--big5-to-gb", "--gb-to-big5",
+                             "--auto-gb", "--auto-big5", "--to-gb", "filter FILTER", "--normalize",
+                             "--html", "--paragraphs", "chapters [MODE]", "--pattern"})
         EXPECT_NE(run.Out.find(word), std::string::npos) << word;
 }
 
@@ -292,7 +291,9 @@ TEST_F(MojuanTextTest, UtfFilesAreDetectedAndTranscodedAsTheReaderDoes) {
         Run({"detect", "-"},
             testsupport::ReadFileBytes(testsupport::TestDataPath("encoding/xiyouji.html")));
     EXPECT_EQ(utf8.Out, "-: 4312 bytes: UTF-8\n");
-    const std::string utf16("\xFF\xFE" "a\0b\0", 6);
+    const std::string utf16("\xFF\xFE"
+                            "a\0b\0",
+                            6);
     WriteFile(Path("u16.txt"), utf16);
     EXPECT_EQ(Run({"detect", Path("u16.txt")}).Out, Path("u16.txt") + ": 6 bytes: UTF-16LE\n");
     EXPECT_EQ(Run({"convert", "--to-gb", Path("u16.txt")}).Out, "ab");

@@ -168,7 +168,7 @@ TEST(SearchTest, TextGbkCannotEncodeIsNotSearchable) {
 // Every hit of the whole document, found the slow way: every character start of every chunk
 // (as that chunk alone is walked), compared character by character with the pattern.
 std::vector<ChunkPlace> HitsTheSlowWay(const DocumentStore& store, const std::string& pattern,
-                                     bool matchCase) {
+                                       bool matchCase) {
     std::string whole;
     for (const Chunk& c : store.ShownChunk)
         whole += *c;
@@ -217,8 +217,9 @@ bool WholeCharacters(const std::string& text) {
     return true;
 }
 
-// Forward, back and all at once, on random texts of letters of both cases, line breaks and double-byte characters whose trail
-// bytes are letters, cut into chunks at random bytes (also inside a character).
+// Forward, back and all at once, on random texts of letters of both cases, line breaks and
+// double-byte characters whose trail bytes are letters, cut into chunks at random bytes (also
+// inside a character).
 TEST(SearchTest, HitsAgreeWithTheSlowWayOnRandomTexts) {
     std::mt19937 random(12345);
     const std::vector<std::string> pieces = {"a",    "A",        "b",        "B",        " ",
@@ -255,12 +256,12 @@ TEST(SearchTest, HitsAgreeWithTheSlowWayOnRandomTexts) {
                 ASSERT_TRUE(IsPlaceOf(found, b.store, expected[0])) << round << " " << q;
             }
             const ChunkPlace before{1 + static_cast<int>(random() % chunks.size()),
-                                  static_cast<std::uint32_t>(random() % 40)};
+                                    static_cast<std::uint32_t>(random() % 40)};
             const auto after = std::lower_bound(expected.begin(), expected.end(), before);
             const std::optional<ChunkPlace> previous =
                 FindPrevious(b.store.ShownChunk, typed, matchCase, before);
-            ASSERT_EQ(previous, after == expected.begin() ? std::nullopt
-                                                          : std::optional(*std::prev(after)))
+            ASSERT_EQ(previous,
+                      after == expected.begin() ? std::nullopt : std::optional(*std::prev(after)))
                 << round << " " << q;
         }
     }

@@ -1,8 +1,8 @@
 #include "ChapterFinder.h"
 
+#include "ByteScan.h"
 #include "ChapterChoice.h"
 #include "ChapterHeading.h"
-#include "ByteScan.h"
 
 #include <algorithm>
 
@@ -53,7 +53,8 @@ ChapterFinder::ChapterFinder(TextCode code)
     : Code(code), Words(&ChapterWords::For(code)),
       FullWidthSpace(Utf8ToText("　", code).value_or("")) {}
 
-std::optional<ChapterFinder> ChapterFinder::ForPattern(TextCode code, std::string_view utf8Pattern) {
+std::optional<ChapterFinder> ChapterFinder::ForPattern(TextCode code,
+                                                       std::string_view utf8Pattern) {
     if (!gbk::IsValidUtf8(utf8Pattern))
         return std::nullopt;
     ChapterFinder finder(code);

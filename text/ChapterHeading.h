@@ -20,7 +20,8 @@ struct HeadingMatch {
 // `line` has its spaces trimmed at both ends.
 std::optional<HeadingMatch> MatchHeading(std::string_view line, const ChapterWords& words);
 
-// The value of a numeral written out (一百零八, 两千, 十五) or digit by digit (一零八, 108, １０８).
+// The value of a numeral written out (一百零八, 两千, 十五) or digit by digit (一零八, 108,
+// １０８).
 class NumberReader {
 public:
     void Add(std::uint16_t value); // a digit 0-9 or a multiplier 10, 100, 1000, 10000

@@ -41,36 +41,38 @@ std::optional<std::string> Convert(std::string_view text, const char* to, const 
     return out;
 }
 
-struct Entry {
+// Characters that play one part, simplified and traditional forms side by side: GBK holds
+// both, BIG5 the traditional ones.
+struct Group {
     const char* Utf8;
     std::uint16_t Flags;
     std::uint16_t Value;
 };
-
-// Simplified and traditional forms side by side: GBK holds both, BIG5 the traditional ones.
-constexpr Entry Entries[] = {
-    {"　", Space, 0}, {"第", Di, 0},
-    {"〇", Numeral, 0}, {"零", Numeral, 0}, {"一", Numeral, 1}, {"二", Numeral, 2},
-    {"两", Numeral, 2}, {"兩", Numeral, 2}, {"三", Numeral, 3}, {"四", Numeral, 4},
-    {"五", Numeral, 5}, {"六", Numeral, 6}, {"七", Numeral, 7}, {"八", Numeral, 8},
-    {"九", Numeral, 9}, {"壹", Numeral, 1}, {"贰", Numeral, 2}, {"貳", Numeral, 2},
-    {"叁", Numeral, 3}, {"參", Numeral, 3}, {"叄", Numeral, 3}, {"肆", Numeral, 4},
-    {"伍", Numeral, 5}, {"陆", Numeral, 6}, {"陸", Numeral, 6}, {"柒", Numeral, 7},
-    {"捌", Numeral, 8}, {"玖", Numeral, 9}, {"十", Numeral, 10}, {"拾", Numeral, 10},
-    {"百", Numeral, 100}, {"佰", Numeral, 100}, {"千", Numeral, 1000}, {"仟", Numeral, 1000},
-    {"万", Numeral, 10000}, {"萬", Numeral, 10000},
-    {"０", Numeral, 0}, {"１", Numeral, 1}, {"２", Numeral, 2}, {"３", Numeral, 3},
-    {"４", Numeral, 4}, {"５", Numeral, 5}, {"６", Numeral, 6}, {"７", Numeral, 7},
-    {"８", Numeral, 8}, {"９", Numeral, 9},
-    {"章", Unit, RuleZhang}, {"回", Unit, RuleHui}, {"节", Unit, RuleJie}, {"節", Unit, RuleJie},
-    {"集", Unit, RuleJi}, {"部", Unit, RuleBu}, {"篇", Unit, RulePian}, {"话", Unit, RuleHua},
-    {"話", Unit, RuleHua}, {"卷", Unit, RuleJuan},
-    {"、", Separator, 0}, {"：", Separator | Closing, 0}, {"．", Separator | SentenceEnd | Closing, 0},
-    {"·", Separator, 0}, {"。", SentenceEnd | Closing, 0}, {"！", SentenceEnd | Closing, 0},
-    {"？", SentenceEnd | Closing, 0}, {"，", SentenceEnd, 0}, {"；", SentenceEnd | Closing, 0},
-    {"…", Closing, 0}, {"—", Closing, 0}, {"”", Closing, 0}, {"’", Closing, 0},
-    {"」", Closing, 0}, {"』", Closing, 0}, {"）", Closing, 0}, {"》", Closing, 0},
+constexpr Group Groups[] = {
+    {"　", Space, 0},
+    {"第", Di, 0},
+    {"十拾", Numeral, 10},
+    {"百佰", Numeral, 100},
+    {"千仟", Numeral, 1000},
+    {"万萬", Numeral, 10000},
+    {"章", Unit, RuleZhang},
+    {"回", Unit, RuleHui},
+    {"节節", Unit, RuleJie},
+    {"集", Unit, RuleJi},
+    {"部", Unit, RuleBu},
+    {"篇", Unit, RulePian},
+    {"话話", Unit, RuleHua},
+    {"卷", Unit, RuleJuan},
+    {"、·", Separator, 0},
+    {"：", Separator | Closing, 0},
+    {"．", Separator | SentenceEnd | Closing, 0},
+    {"。！？；", SentenceEnd | Closing, 0},
+    {"，", SentenceEnd, 0},
+    {"…—”’」』）》", Closing, 0},
 };
+// The forms of each digit, by its value.
+constexpr const char* DigitForms[] = {"〇零０", "一壹１",   "二两兩贰貳２", "三叁參叄３", "四肆４",
+                                      "五伍５", "六陆陸６", "七柒７",       "八捌８",     "九玖９"};
 
 // Words that only start like a heading: 第六回合, 第三节课, 第一部分, 第二集合...
 struct Exclusion {
@@ -93,9 +95,9 @@ struct SpecialEntry {
     bool TitleFollows;
 };
 constexpr SpecialEntry SpecialEntries[] = {
-    {"序章", true}, {"楔子", false}, {"引子", false}, {"序言", false}, {"前言", false},
-    {"尾声", false}, {"尾聲", false}, {"后记", false}, {"後記", false}, {"番外", true},
-    {"终章", true}, {"終章", true},
+    {"序章", true},  {"楔子", false}, {"引子", false}, {"序言", false},
+    {"前言", false}, {"尾声", false}, {"尾聲", false}, {"后记", false},
+    {"後記", false}, {"番外", true},  {"终章", true},  {"終章", true},
 };
 
 std::optional<std::uint16_t> CodeOf(const char* utf8, TextCode code) {
@@ -137,11 +139,17 @@ void AddAscii(std::vector<Word>& table) {
 
 ChapterWords::ChapterWords(TextCode code) : Table(65536) {
     AddAscii(Table);
-    for (const Entry& e : Entries)
-        if (const auto c = CodeOf(e.Utf8, code)) {
-            Table[*c].Flags |= e.Flags;
-            Table[*c].Value = e.Value;
-        }
+    const auto add = [&](const char* utf8, std::uint16_t flags, std::uint16_t value) {
+        for (const std::string& ch : Utf8Chars(utf8))
+            if (const auto c = CodeOf(ch.c_str(), code)) {
+                Table[*c].Flags |= flags;
+                Table[*c].Value = value;
+            }
+    };
+    for (const Group& g : Groups)
+        add(g.Utf8, g.Flags, g.Value);
+    for (std::uint16_t digit = 0; digit < 10; ++digit)
+        add(DigitForms[digit], Numeral, digit);
     for (const Exclusion& e : Exclusions)
         for (const std::string& ch : Utf8Chars(e.Utf8))
             if (const auto c = CodeOf(ch.c_str(), code))

@@ -29,18 +29,28 @@ inline TextChar CharAt(std::string_view text, std::size_t pos) {
 }
 
 // The rules a heading can match; the units' rules first, in the order of Units.
-enum Rule : std::uint8_t { RuleZhang, RuleHui, RuleJie, RuleJi, RuleBu, RulePian, RuleHua, RuleJuan,
-                           RuleSpecial, RuleCount };
+enum Rule : std::uint8_t {
+    RuleZhang,
+    RuleHui,
+    RuleJie,
+    RuleJi,
+    RuleBu,
+    RulePian,
+    RuleHua,
+    RuleJuan,
+    RuleSpecial,
+    RuleCount
+};
 
 inline bool IsVolumeRule(int rule) {
     return rule == RuleBu || rule == RuleJuan;
 }
 
 enum WordFlag : std::uint16_t {
-    Space = 1 << 0,       // ASCII or full-width space, tab
-    Di = 1 << 1,          // 第
-    Numeral = 1 << 2,     // Value: a digit, or 10, 100, 1000, 10000 for the multipliers
-    Unit = 1 << 3,        // Value: its rule
+    Space = 1 << 0,   // ASCII or full-width space, tab
+    Di = 1 << 1,      // 第
+    Numeral = 1 << 2, // Value: a digit, or 10, 100, 1000, 10000 for the multipliers
+    Unit = 1 << 3,    // Value: its rule
     SpecialStart = 1 << 4,
     Separator = 1 << 5,   // what may stand between a heading's number and its title
     SentenceEnd = 1 << 6, // what ends a sentence rather than a title
