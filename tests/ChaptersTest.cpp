@@ -4,6 +4,7 @@
 #include "text/ChapterFinder.h"
 #include "text/ChapterHeading.h"
 #include "text/Chunking.h"
+#include "text/Gb2Big5.h"
 #include "text/GbkText.h"
 
 #include <gtest/gtest.h>
@@ -181,4 +182,63 @@ TEST(ChaptersTest, TheUsersPatternTakesTheLinesItFinds) {
     std::optional<ChapterFinder> chinese = ChapterFinder::ForPattern(TextCode::Gb, "^第.章");
     chinese->Feed(text);
     EXPECT_EQ(chinese->Finish().size(), 1u);
+}
+
+TEST(ChaptersTest, TheRuleWhoseNumbersRunInOrderWins) {
+    // Rounds of a game counted in 回, as many as the chapters but out of order.
+    std::string text;
+    for (int i = 1; i <= 6; ++i)
+        text += ChapterText("第" + std::to_string(7 - i) + "回 比武") +
+                ChapterText("第" + std::to_string(i) + "章 第" + std::to_string(i) + "天");
+    const std::vector<std::string> titles = Titles(text);
+    ASSERT_EQ(titles.size(), 6u);
+    EXPECT_EQ(titles[5], "2 第6章 第6天");
+}
+
+TEST(ChaptersTest, ATableOfContentsIsNoHeadings) {
+    const std::string text = "第一章 出发\r\n第二章 归来\r\n第三章 终了\r\n\r\n" +
+                             ChapterText("第一章 出发") + ChapterText("第二章 归来") +
+                             ChapterText("第三章 终了");
+    const std::vector<Chapter> found = Find(Gb(text));
+    ASSERT_EQ(found.size(), 3u);
+    EXPECT_GT(found[0].Offset, Gb("第一章 出发\r\n第二章 归来\r\n第三章 终了\r\n").size());
+}
+
+TEST(ChaptersTest, Big5TextHasItsFalseHeadingsExcludedToo) {
+    const std::string text =
+        GbToBig5(Gb(ChapterText("第一章 出发") + "第六回合，两人又斗在一处。\r\n\r\n" +
+                    "第三节课下课了\r\n\r\n" + ChapterText("第二章 归来")));
+    const std::vector<Chapter> found = Find(text, TextCode::Big5);
+    ASSERT_EQ(found.size(), 2u);
+    EXPECT_EQ(chapters::TextToUtf8(text.substr(found[1].Offset, found[1].Length), TextCode::Big5),
+              "第二章 歸來");
+    std::optional<ChapterFinder> finder = ChapterFinder::ForPattern(TextCode::Big5, "^第.章 歸");
+    finder->Feed(text);
+    EXPECT_EQ(finder->Finish(), std::vector<Chapter>{found[1]});
+}
+
+TEST(ChaptersTest, ALineLongerThanAChunkOrBinaryBytesOnlyGiveSections) {
+    std::string text(600000, '\xB0');
+    text += Gb("\r\n第一章 不是\r\n");
+    for (int b = 0; b < 256; ++b)
+        text += std::string(3, static_cast<char>(b));
+    const std::vector<Chapter> found = Find(text);
+    ASSERT_FALSE(found.empty());
+    EXPECT_EQ(found[0].Offset, 0u);
+    for (const Chapter& c : found)
+        EXPECT_LE(c.Offset + c.Length, text.size());
+}
+
+TEST(ChaptersTest, TheHeadingsOfA22MegabyteNovelAreAllFound) {
+    MOJUAN_REQUIRE_CORPUS("hongloumeng.gbk.txt");
+    const std::string novel = testsupport::ReadCorpus("hongloumeng.gbk.txt");
+    const std::string text = testsupport::BuildDocument("hongloumeng.gbk.txt", MaxDocumentBytes);
+    const std::vector<Chapter> once = Find(novel), found = Find(text);
+    // The novel repeated: each copy's headings at the same places of the copy.
+    for (std::size_t i = 0; i < found.size(); ++i) {
+        const std::size_t copy = i / once.size();
+        ASSERT_EQ(found[i].Offset, once[i % once.size()].Offset + copy * novel.size()) << i;
+    }
+    EXPECT_GT(found.size(), 13u * 120);
+    EXPECT_LT(text.size() - found.back().Offset, novel.size() / 120 * 2);
 }

@@ -23,7 +23,7 @@ struct RuleEvidence {
 std::vector<Candidate> Spaced(const std::vector<Candidate>& all, int rule) {
     std::vector<Candidate> kept;
     for (const Candidate& c : all) {
-        if (c.Rule != rule)
+        if (c.Rule != rule || c.Listed)
             continue;
         if (kept.empty() || c.Offset - kept.back().Offset >= MinSpacing)
             kept.push_back(c);

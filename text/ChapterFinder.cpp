@@ -142,10 +142,15 @@ void ChapterFinder::Line(std::string_view line, std::uint64_t offset, bool cut) 
         NextSectionAt = offset + SectionBytes;
     }
     if (cut) {
-        PreviousOpen = false;
+        PreviousOpen = PreviousCandidate = false;
         return;
     }
     const bool heading = IsHeading(trimmed, offset);
+    // Headings in a row, with nothing but blank lines between, are a table of contents.
+    const std::size_t n = Candidates.size();
+    if (heading && PreviousCandidate && n >= 2 && Candidates[n - 2].Rule == Candidates[n - 1].Rule)
+        Candidates[n - 2].Listed = true;
+    PreviousCandidate = heading;
     PreviousOpen = !heading && trimmed.size() >= LongLineBytes &&
                    !(Words->Of(LastCode(trimmed)).Flags & Closing);
 }
@@ -164,7 +169,7 @@ bool ChapterFinder::IsHeading(std::string_view trimmed, std::uint64_t offset) {
         return false;
     Candidates.push_back({static_cast<std::uint32_t>(offset),
                           static_cast<std::uint8_t>(std::min(trimmed.size(), MaxTitleBytes)),
-                          match->Rule, match->Number});
+                          match->Rule, false, match->Number});
     return true;
 }
 

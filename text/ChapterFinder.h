@@ -34,6 +34,7 @@ struct Candidate {
     std::uint32_t Offset;
     std::uint8_t Length;
     std::uint8_t Rule;
+    bool Listed; // the next line that is not blank is a candidate of the same rule
     std::uint32_t Number;
 };
 
@@ -73,6 +74,7 @@ private:
     bool CarryCut = false; // it is longer than what was kept
 
     bool PreviousOpen = false; // the line before goes on in this one, as lines of a paragraph do
+    bool PreviousCandidate = false; // the last line that is not blank is a candidate
     std::uint64_t NextSectionAt = 0;
     std::vector<chapters::Candidate> Candidates;
     std::vector<Chapter> Sections;
