@@ -14,9 +14,9 @@ const Subcommand* const Subcommands[] = {&DetectCommand, &ConvertCommand, &Filte
 
 constexpr std::string_view Intro = R"(Usage: mojuan-text COMMAND ARGUMENTS...
 
-Detects, converts and cleans GB and BIG5 text as the 墨卷 reader does: the text is cut into
-chunks of 250000 bytes (never inside a double-byte character), and each chunk is judged,
-converted and filtered by itself.
+Detects, converts and cleans GB and BIG5 text, and lists its chapters, as the 墨卷 reader
+does: the text is cut into chunks of 250000 bytes (never inside a double-byte character), and
+each chunk is judged, converted and filtered by itself.
 
 Commands:
 )";
