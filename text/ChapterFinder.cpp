@@ -10,7 +10,7 @@ using namespace chapters;
 
 namespace {
 
-// A line longer than this cannot be a heading, so no more of it is kept across a border.
+// A line longer than this is no heading, so no more of it is kept across a chunk border.
 constexpr std::size_t MaxCarry = 1024;
 // A line at least this long that does not end a sentence is a paragraph's line broken short.
 constexpr std::size_t LongLineBytes = 32;
@@ -131,6 +131,11 @@ std::string_view ChapterFinder::Trim(std::string_view line) const {
 }
 
 void ChapterFinder::Line(std::string_view line, std::uint64_t offset, bool cut) {
+    // Of a long line only its start is judged, whether or not a chunk border cut it.
+    if (line.size() > MaxCarry) {
+        line = line.substr(0, MaxCarry);
+        cut = true;
+    }
     const std::string_view trimmed = Trim(line);
     if (trimmed.empty()) {
         PreviousOpen = false;
