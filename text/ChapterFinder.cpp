@@ -18,6 +18,15 @@ constexpr std::size_t LongLineBytes = 32;
 constexpr std::size_t MaxPatternLineChars = 100;
 constexpr std::size_t MaxTitleBytes = 255;
 
+// The user's pattern is matched in time polynomial in the line, never by the backtracking that
+// a pattern such as (a*)*b makes take forever; patterns with back-references are refused.
+#if defined(__GLIBCXX__)
+constexpr auto PatternSyntax =
+    std::regex_constants::ECMAScript | std::regex_constants::__polynomial;
+#else
+constexpr auto PatternSyntax = std::regex_constants::ECMAScript;
+#endif
+
 std::uint16_t LastCode(std::string_view text) {
     const auto last = static_cast<unsigned char>(text.back());
     if (text.size() >= 2 && gbk::IsLeadByte(static_cast<unsigned char>(text[text.size() - 2])) &&
@@ -59,7 +68,8 @@ std::optional<ChapterFinder> ChapterFinder::ForPattern(TextCode code,
         return std::nullopt;
     ChapterFinder finder(code);
     try {
-        finder.Pattern = std::make_shared<const std::wregex>(Widen(std::string(utf8Pattern)));
+        finder.Pattern =
+            std::make_shared<const std::wregex>(Widen(std::string(utf8Pattern)), PatternSyntax);
     } catch (const std::regex_error&) {
         return std::nullopt;
     }
