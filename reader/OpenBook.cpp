@@ -183,7 +183,7 @@ PageEdit OpenBook::BeginEdit() {
 // start, still names the same text afterwards.
 std::optional<std::string> OpenBook::ApplyEdit(const PageEdit& edit, std::u16string_view left,
                                                std::u16string_view right) {
-    if (std::optional<std::string> refusal = edit.Save(Store, Passes, left, right))
+    if (std::optional<std::string> refusal = edit.Save(Store, left, right))
         return refusal;
     UnderlineAnchor.reset();
     Init_Page();
