@@ -12,5 +12,13 @@ struct IoResult {
     std::string Error; // the message for the user, naming the file
 };
 
-IoResult ReadWhole(const std::string& path, std::string& bytes);
+#include <cstddef>
+#include <limits>
+
+inline constexpr std::size_t NoReadLimit = std::numeric_limits<std::size_t>::max();
+
+// Reads the file, or standard input, by blocks. More than `limit` bytes is an error, found as
+// soon as the limit is passed, so an endless device ends the read. A pipe is opened without
+// waiting for a writer: one that has none reads as empty.
+IoResult ReadWhole(const std::string& path, std::string& bytes, std::size_t limit = NoReadLimit);
 IoResult WriteWhole(const std::string& path, std::string_view bytes);

@@ -15,6 +15,9 @@ std::string ReadFailureReason(int error) {
         return CheckExistsReason;
     case EISDIR:
         return "这是一个文件夹，不是文件。";
+    case ENODEV:
+    case ENXIO:
+        return NotRegularFileReason;
     case EIO:
         return "磁盘读写错误，请检查磁盘是否损坏。";
     default:

@@ -68,7 +68,7 @@ bool RecentList::OpenChosenEntries(const std::string& archive, const RecentOpenA
         actions.UpdateMainForm();
     FileOpened = false;
     {
-        RegBatch batch(Reg);
+        ChangeBatch batch(*this);
         for (const std::string& entry : *chosen)
             OpenItemFile(archive + "|" + entry);
     }
@@ -89,14 +89,10 @@ void RecentList::BeginBatch() {
 // Only what the batch put on top stays. A batch that could add nothing (every file of the
 // library is gone) leaves the list alone rather than emptying it.
 void RecentList::TrimToBatch() {
-    if (!LibraryOpened || !Setting.ClearRecentOnLibraryOpen || !FileOpened)
+    if (!LibraryOpened || !Setting.ClearRecentOnLibraryOpen || !FileOpened ||
+        Count() <= AddedCount)
         return;
-    RegBatch batch(Reg);
-    while (Count() > AddedCount)
-        DeleteNewItem(AddedCount);
-    batch.Commit();
-    if (CurrentIndex >= AddedCount)
-        CurrentIndex = -1;
+    Change({RecentChange::KeepFirst, {}, AddedCount});
 }
 
 bool RecentList::RunBatch(const std::vector<std::string>& names, const RecentOpenActions& actions) {
@@ -105,7 +101,7 @@ bool RecentList::RunBatch(const std::vector<std::string>& names, const RecentOpe
     {
         // The names go to the store together; the document is opened after the commit, so no
         // transaction stays open while it is read.
-        RegBatch batch(Reg);
+        ChangeBatch batch(*this);
         for (const std::string& name : names)
             OpenItemFile(name);
         TrimToBatch();

@@ -266,6 +266,29 @@ void Registry::BeginBatch() {
     BatchFailed = false;
 }
 
+bool Registry::LockBatch(int waitMs) {
+    if (BatchDepth == 0 || BatchFailed)
+        return false;
+    if (BatchBegun)
+        return true;
+    if (!Db) {
+        Fail(SQLITE_ERROR);
+        BatchFailed = true;
+        return false;
+    }
+    sqlite3_busy_timeout(Db, waitMs);
+    const int rc = sqlite3_exec(Db, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr);
+    sqlite3_busy_timeout(Db, Failing ? FailingBusyTimeoutMs : Options.BusyTimeoutMs);
+    if (rc == SQLITE_OK) {
+        BatchBegun = true;
+        return true;
+    }
+    BatchFailed = true;
+    if ((rc & 0xFF) != SQLITE_BUSY)
+        Fail(rc);
+    return false;
+}
+
 bool Registry::CommitBatch() {
     if (BatchDepth == 0)
         return false;

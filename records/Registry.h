@@ -75,6 +75,12 @@ public:
     bool CommitBatch();
     // True while a batch holds the store's write lock.
     bool InBatch() const { return BatchDepth > 0; }
+    // Takes the write lock for the open batch now, before its first write, so that what the
+    // batch reads is what it writes upon. Waits up to `waitMs` for another process holding the
+    // store; the store merely being held is not reported as a failure. False when the lock was
+    // not had: the batch then writes nothing.
+    bool LockBatch(int waitMs);
+    int BusyTimeout() const { return Options.BusyTimeoutMs; }
 
 private:
     bool Write(std::string_view key, std::string_view name, std::string_view text);
