@@ -5,6 +5,7 @@
 #include "reader/FileTest.h"
 
 #include <algorithm>
+#include <climits>
 #include <cstdlib>
 
 namespace {
@@ -36,7 +37,19 @@ std::string RecentCaption(int position, const std::string& text) {
 }
 
 bool IsArchiveEntry(const std::string& text) {
-    return text.find('|') != std::string::npos && !IsExistingFile(text);
+    return ArchiveBar(text) != std::string::npos;
+}
+
+std::size_t ArchiveBar(const std::string& text) {
+    const std::size_t first = text.find('|');
+    if (first == std::string::npos || IsExistingFile(text))
+        return std::string::npos;
+    // No file has a path longer than the system allows: a huge text costs no more tests.
+    for (std::size_t bar = first; bar != std::string::npos && bar < PATH_MAX;
+         bar = text.find('|', bar + 1))
+        if (IsExistingFile(text.substr(0, bar)))
+            return bar;
+    return first;
 }
 
 RecentList::RecentList(Registry& reg, const Settings& settings) : Reg(reg), Setting(settings) {}

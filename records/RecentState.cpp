@@ -1,5 +1,6 @@
 #include "RecentState.h"
 
+#include "RecentList.h"
 #include "SettingsStore.h"
 #include "text/AsciiCase.h"
 
@@ -52,9 +53,9 @@ bool SameEntry(const std::string& a, const std::string& b) {
         return true;
     if (LowerAscii(a) != LowerAscii(b))
         return false;
-    // The bar is no letter, so both texts have their first one at the same place. Entries
-    // inside one archive may differ only in case; the archive files are tested as files.
-    std::size_t bar = a.find('|');
+    // The bar is no letter, so both texts have their bars at the same places. Entries inside
+    // one archive may differ only in case; the archive files are tested as files.
+    std::size_t bar = ArchiveBar(a);
     if (bar != std::string::npos)
         return a.compare(bar, std::string::npos, b, bar, std::string::npos) == 0 &&
                SameFile(a.substr(0, bar), b.substr(0, bar));
