@@ -25,9 +25,9 @@ enum class RegRead { Found, Missing, Failed };
 struct RegistryOptions {
     // How long a read or write waits for another running instance that holds the file.
     int BusyTimeoutMs = 5000;
-    // How long opening waits for it, at most: the book is shown on the defaults after that
-    // while the store is tried again.
-    int OpenWaitMs = 2000;
+    // How long opening waits for it, at most, once: the book is shown on the defaults after
+    // that while the store is tried again.
+    int OpenWaitMs = 5000;
 };
 
 class Registry {
