@@ -2,8 +2,10 @@
 // Whole-file input and output for the tool. "-" names standard input or output. A file is
 // written to a temporary file beside it and renamed over it once complete, so that a failed
 // run never leaves a partial file under the name asked for.
+#include <functional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 inline constexpr std::string_view StandardStream = "-";
 
@@ -22,3 +24,10 @@ inline constexpr std::size_t NoReadLimit = std::numeric_limits<std::size_t>::max
 // waiting for a writer: one that has none reads as empty.
 IoResult ReadWhole(const std::string& path, std::string& bytes, std::size_t limit = NoReadLimit);
 IoResult WriteWhole(const std::string& path, std::string_view bytes);
+
+// Reads each file whole and hands it to `use`, which prints what it found; a file that cannot be
+// read, or is larger than the reader opens (MaxDocumentBytes), is named on standard error and
+// skipped. Returns the exit status: ExitIoError when a file
+// could not be read or standard output not written.
+int ForEachFile(const std::vector<std::string>& paths,
+                const std::function<void(const std::string& path, std::string bytes)>& use);
