@@ -96,13 +96,13 @@ void BM_ToReadingBytes_Gbk(benchmark::State& state) {
     Run(state, GbkDocument(), [](const std::string& t) { return ToReadingBytes(t, false); });
 }
 
-void BM_IconvUtf8ToGbk(benchmark::State& state) {
+void BM_IconvUtf8ToGb18030(benchmark::State& state) {
     iconv_t cd = iconv_open("GBK", "UTF-8");
     Run(state, Utf8Document(), [cd](const std::string& t) { return Iconv(cd, t); });
     iconv_close(cd);
 }
 
-void BM_IconvUtf16ToGbk(benchmark::State& state) {
+void BM_IconvUtf16ToGb18030(benchmark::State& state) {
     iconv_t cd = iconv_open("GBK", "UTF-16");
     Run(state, Utf16Document(), [cd](const std::string& t) { return Iconv(cd, t); });
     iconv_close(cd);
@@ -111,9 +111,9 @@ void BM_IconvUtf16ToGbk(benchmark::State& state) {
 BENCHMARK(BM_ToReadingBytes_Utf8)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ReadingBytesBuilder_Utf8Chunks)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_RecognizeEncoding_Utf8)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_IconvUtf8ToGbk)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_IconvUtf8ToGb18030)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ToReadingBytes_Utf16)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_IconvUtf16ToGbk)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_IconvUtf16ToGb18030)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ToReadingBytes_Gbk)->Unit(benchmark::kMillisecond);
 
 } // namespace

@@ -19,12 +19,14 @@ constexpr std::string_view Help = R"(  convert MODE [IN [OUT]]
       Convert IN (standard input when omitted or "-") into OUT (standard output when
       omitted or "-"). OUT is replaced only once the whole text is written. MODE is one of
         --big5-to-gb   take every chunk as BIG5 and convert it to GB
-        --gb-to-big5   take every chunk as GB and convert it to BIG5
+        --gb-to-big5   take every chunk as GB and convert it to BIG5; characters BIG5
+                       lacks, four-byte GB18030 characters among them, become spaces
         --auto-gb      convert to GB the chunks that are judged BIG5, keep the others
         --auto-big5    convert to BIG5 the chunks that are judged GB, keep the others
-        --to-gb        only transcode a UTF-8 or UTF-16 text to GB (characters GB lacks
-                       become □); GB and BIG5 text is copied unchanged
-      Every mode first transcodes UTF-8 and UTF-16 text to GB, as the reader does.
+        --to-gb        only transcode a UTF-8 or UTF-16 text to GB18030, every character
+                       kept (malformed bytes become □); GB and BIG5 text is copied unchanged
+      Every mode first transcodes UTF-8 and UTF-16 text to GB18030, as the reader does.
+      Four-byte GB18030 characters pass unchanged where a chunk is converted to GB.
 )";
 
 std::string Unchanged(std::string_view text) {

@@ -22,6 +22,8 @@ std::optional<char32_t> FirstWithoutBig5(std::string_view text) {
         pos += c.Length;
         if (c.Length == 1)
             continue;
+        if (c.Length == 4)
+            return gbk::ToUnicode(c.Code);
         const auto b1 = static_cast<unsigned char>(c.Code >> 8);
         const auto b2 = static_cast<unsigned char>(c.Code & 0xFF);
         if (!IsGbChar(b1, b2) || GbBig5Table[GbCharIndex(b1, b2)] == NoCounterpart)
@@ -118,6 +120,11 @@ std::optional<std::string> PageEdit::SplicesFor(int box, std::u16string_view tex
         ++s;
     if (p == old.size() && p == text.size())
         return std::nullopt;
+    // The changed run takes whole characters: never half of a surrogate pair.
+    if (p > 0 && IsHighSurrogate(old[p - 1]))
+        --p;
+    if (s > 0 && IsLowSurrogate(old[old.size() - s]))
+        --s;
     EncodedEdit typed = EncodeForEdit(text.substr(p, text.size() - s - p));
     if (!typed.Ok)
         return NotInCode("GB", typed.Unencodable);

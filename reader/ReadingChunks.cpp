@@ -8,7 +8,7 @@ std::vector<Chunk> ToReadingChunks(std::vector<Chunk> fileChunks, bool html) {
     ReadingBytesBuilder builder(html);
     for (const Chunk& chunk : fileChunks)
         builder.Feed(*chunk);
-    if (builder.Finish() == TextEncoding::DoubleByte)
+    if (IsReadAsIs(builder.Finish()))
         return fileChunks;
     fileChunks.clear();
     const std::string text = builder.TakeText();

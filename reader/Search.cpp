@@ -2,9 +2,7 @@
 
 #include "text/GbkText.h"
 
-#include <cerrno>
 #include <cstring>
-#include <iconv.h>
 #include <vector>
 
 #if defined(__SSE2__)
@@ -93,7 +91,7 @@ public:
     }
 
     // Whether the original `text` at `at` (a character start) matches: without folding the
-    // candidate is already exact; with it, single-byte characters compare folded and double-byte
+    // candidate is already exact; with it, single-byte characters compare folded and longer
     // characters exactly.
     bool Confirms(std::string_view text, std::size_t at) const {
         if (!Folding)
@@ -104,8 +102,8 @@ public:
                 if (Lower(static_cast<unsigned char>(text[at + i])) !=
                     static_cast<unsigned char>(Pattern[i]))
                     return false;
-            } else if (i + 1 >= Pattern.size() || text[at + i] != Pattern[i] ||
-                       text[at + i + 1] != Pattern[i + 1]) {
+            } else if (text.substr(at + i, c.Length) !=
+                       std::string_view(Pattern).substr(i, c.Length)) {
                 return false;
             }
             i += c.Length;
@@ -231,20 +229,9 @@ private:
 } // namespace
 
 std::optional<std::string> SearchBytes(std::string_view utf8) {
-    iconv_t cd = ::iconv_open("GBK", "UTF-8");
-    if (cd == reinterpret_cast<iconv_t>(-1))
+    if (!gbk::IsValidUtf8(utf8))
         return std::nullopt;
-    std::string out(utf8.size() * 2 + 4, '\0');
-    char* in = const_cast<char*>(utf8.data());
-    std::size_t inLeft = utf8.size();
-    char* to = out.data();
-    std::size_t outLeft = out.size();
-    const std::size_t r = ::iconv(cd, &in, &inLeft, &to, &outLeft);
-    ::iconv_close(cd);
-    if (r == static_cast<std::size_t>(-1) || inLeft != 0)
-        return std::nullopt;
-    out.resize(out.size() - outLeft);
-    return out;
+    return gbk::FromUtf8(utf8);
 }
 
 std::string FoldLetters(std::string_view text) {

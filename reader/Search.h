@@ -1,7 +1,7 @@
 #pragma once
 // Searching the open document: forward from the shown page pair to the end, never wrapping.
 // The text is GB bytes, so a match must begin where a character begins (a trail byte can be an
-// ASCII letter or any other single-byte code), and letter case is folded only for single-byte
+// ASCII letter or any other single-byte code, and a four-byte character holds two digits), and letter case is folded only for single-byte
 // letters, never for trail bytes.
 #include "DocumentStore.h"
 #include "UserMessage.h"
@@ -24,12 +24,12 @@ struct SearchHit {
     int LineInPage = 0;
 };
 
-// The search text as the document's bytes: the GBK encoding of `utf8`, or nothing when GBK
-// cannot encode some character of it (such a text occurs nowhere in a GB document).
+// The search text as the document's bytes: the GB18030 encoding of `utf8`, every character kept;
+// nothing when `utf8` is malformed.
 std::optional<std::string> SearchBytes(std::string_view utf8);
 
-// "A" to "Z" as "a" to "z", only where a character of one byte stands; the two bytes of a
-// double-byte character are kept as they are.
+// "A" to "Z" as "a" to "z", only where a character of one byte stands; the bytes of longer
+// characters are kept as they are.
 std::string FoldLetters(std::string_view text);
 
 // The first new hit of `pattern` (GB bytes, not empty) at or after the first line of the shown

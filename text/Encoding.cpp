@@ -1,6 +1,7 @@
 #include "Encoding.h"
 
 #include "AsciiCase.h"
+#include "GbkText.h"
 #include "UtfDecoders.h"
 
 #include <algorithm>
@@ -22,7 +23,7 @@ constexpr std::array<CharsetName, 6> CharsetNames{{
     {"utf8", TextEncoding::Utf8},
     {"gbk", TextEncoding::DoubleByte},
     {"gb2312", TextEncoding::DoubleByte},
-    {"gb18030", TextEncoding::DoubleByte},
+    {"gb18030", TextEncoding::Gb18030},
     {"big5", TextEncoding::DoubleByte},
 }};
 
@@ -82,24 +83,6 @@ std::optional<TextEncoding> DeclaredEncoding(std::string_view head, bool html) {
     return html ? HtmlCharset(head) : std::nullopt;
 }
 
-void AppendUtf8(std::string& out, char32_t c) {
-    if (c < 0x80) {
-        out += static_cast<char>(c);
-    } else if (c < 0x800) {
-        out += static_cast<char>(0xC0 | c >> 6);
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    } else if (c < 0x10000) {
-        out += static_cast<char>(0xE0 | c >> 12);
-        out += static_cast<char>(0x80 | (c >> 6 & 0x3F));
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    } else {
-        out += static_cast<char>(0xF0 | c >> 18);
-        out += static_cast<char>(0x80 | (c >> 12 & 0x3F));
-        out += static_cast<char>(0x80 | (c >> 6 & 0x3F));
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    }
-}
-
 } // namespace
 
 std::string_view EncodingName(TextEncoding encoding) {
@@ -110,6 +93,8 @@ std::string_view EncodingName(TextEncoding encoding) {
         return "UTF-16LE";
     case TextEncoding::Utf16Be:
         return "UTF-16BE";
+    case TextEncoding::Gb18030:
+        return "GB18030";
     case TextEncoding::DoubleByte:
         break;
     }
@@ -119,17 +104,30 @@ std::string_view EncodingName(TextEncoding encoding) {
 TextEncoding RecognizeEncoding(std::string_view bytes, bool html) {
     if (const auto declared = DeclaredEncoding(bytes, html))
         return *declared;
-    utf::Utf8ToGbk check(true, false);
+    utf::Utf8ToGb18030 check(true, false);
     std::string none;
     check.Feed(bytes, none);
     check.Finish(none);
-    return !check.Failed() && check.SawMultiByte() ? TextEncoding::Utf8 : TextEncoding::DoubleByte;
+    if (!check.Failed() && check.SawMultiByte())
+        return TextEncoding::Utf8;
+    return HasFourByteChar(bytes) ? TextEncoding::Gb18030 : TextEncoding::DoubleByte;
+}
+
+bool HasFourByteChar(std::string_view bytes) {
+    const auto* p = reinterpret_cast<const unsigned char*>(bytes.data());
+    const std::size_t n = bytes.size();
+    // Digits are rare in a novel: look at each digit that has a byte 81-FE before it.
+    for (std::size_t i = 1; i + 2 < n; ++i)
+        if (gbk::IsFourByteDigit(p[i]) && gbk::IsLeadByte(p[i - 1]) && gbk::IsLeadByte(p[i + 1]) &&
+            gbk::IsFourByteDigit(p[i + 2]))
+            return true;
+    return false;
 }
 
 std::string ToReadingBytes(std::string_view bytes, bool html) {
     ReadingBytesBuilder builder(html);
     builder.Feed(bytes);
-    return builder.Finish() == TextEncoding::DoubleByte ? std::string(bytes) : builder.TakeText();
+    return IsReadAsIs(builder.Finish()) ? std::string(bytes) : builder.TakeText();
 }
 
 ReadingBytesBuilder::ReadingBytesBuilder(bool html) : Html(html) {}
@@ -142,15 +140,30 @@ void ReadingBytesBuilder::Start(std::string_view first) {
     const std::optional<TextEncoding> declared = DeclaredEncoding(first, Html);
     Encoding = declared.value_or(TextEncoding::Utf8);
     if (Encoding == TextEncoding::Utf8)
-        Utf8 = std::make_unique<utf::Utf8ToGbk>(!declared.has_value(), true);
-    else if (Encoding != TextEncoding::DoubleByte)
-        Utf16 = std::make_unique<utf::Utf16ToGbk>(Encoding == TextEncoding::Utf16Be);
+        Utf8 = std::make_unique<utf::Utf8ToGb18030>(!declared.has_value(), true);
+    else if (!IsReadAsIs(Encoding))
+        Utf16 = std::make_unique<utf::Utf16ToGb18030>(Encoding == TextEncoding::Utf16Be);
     Text.reserve(first.size());
+}
+
+// Only text read as it is is looked at; the last three bytes of a piece are kept with the first
+// three of the next, for a character cut between them.
+void ReadingBytesBuilder::LookForFourByte(std::string_view piece) {
+    if (FourByte)
+        return;
+    std::string border = Tail;
+    border.append(piece.substr(0, 3));
+    FourByte = HasFourByteChar(border) || HasFourByteChar(piece);
+    const std::string last =
+        Tail + std::string(piece.substr(piece.size() - std::min<std::size_t>(3, piece.size())));
+    Tail = last.substr(last.size() - std::min<std::size_t>(3, last.size()));
 }
 
 void ReadingBytesBuilder::Feed(std::string_view piece) {
     if (!Started)
         Start(piece);
+    if (!Utf8 && !Utf16)
+        LookForFourByte(piece);
     if (Utf16) {
         Utf16->Feed(piece, Text);
     } else if (Utf8) {
@@ -159,6 +172,7 @@ void ReadingBytesBuilder::Feed(std::string_view piece) {
             Utf8.reset();
             Text = std::string();
             Encoding = TextEncoding::DoubleByte;
+            LookForFourByte(piece); // the pieces before were UTF-8, which holds none
         }
     }
 }
@@ -176,6 +190,8 @@ TextEncoding ReadingBytesBuilder::Finish() {
     }
     Utf8.reset();
     Utf16.reset();
+    if (Encoding == TextEncoding::DoubleByte && FourByte)
+        Encoding = TextEncoding::Gb18030;
     return Encoding;
 }
 
@@ -199,19 +215,19 @@ std::string ToUtf8Text(std::string_view bytes) {
         const char32_t unit = bigEndian ? a << 8 | b : b << 8 | a;
         const bool isLow = unit >= 0xDC00 && unit <= 0xDFFF;
         if (high != 0 && isLow) {
-            AppendUtf8(out, 0x10000 + ((high - 0xD800) << 10) + (unit - 0xDC00));
+            gbk::AppendUtf8(out, 0x10000 + ((high - 0xD800) << 10) + (unit - 0xDC00));
             high = 0;
             continue;
         }
         if (high != 0 || isLow)
-            AppendUtf8(out, 0xFFFD);
+            gbk::AppendUtf8(out, 0xFFFD);
         high = unit >= 0xD800 && unit <= 0xDBFF ? unit : 0;
         if (high == 0 && !isLow)
-            AppendUtf8(out, unit);
+            gbk::AppendUtf8(out, unit);
     }
     if (high != 0)
-        AppendUtf8(out, 0xFFFD);
+        gbk::AppendUtf8(out, 0xFFFD);
     if (bytes.size() % 2 != 0)
-        AppendUtf8(out, 0xFFFD);
+        gbk::AppendUtf8(out, 0xFFFD);
     return out;
 }
