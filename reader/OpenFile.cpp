@@ -120,7 +120,7 @@ int RegularFileError(int fd, struct stat& st) {
 
 } // namespace
 
-OpenedFile OpenFile(const std::string& path, ProgressWindow& progress) {
+OpenedFile OpenFile(const std::string& path, ProgressWindow& progress, EncodingChoice choice) {
     if (std::optional<UserMessage> missing = MissingFileWarning(path))
         return {std::nullopt, std::move(missing)};
     // Not blocking: a name replaced by a pipe since the test must not hang the open.
@@ -138,6 +138,6 @@ OpenedFile OpenFile(const std::string& path, ProgressWindow& progress) {
     if (!chunks)
         return Failure(path, std::string(ReadErrorReason) + ReadFailureReason(error));
     if (!rtf)
-        chunks = ToReadingChunks(std::move(*chunks), IsHtmlName(path));
+        chunks = ToReadingChunks(std::move(*chunks), IsHtmlName(path), choice);
     return {std::move(chunks), std::nullopt};
 }

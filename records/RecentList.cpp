@@ -119,6 +119,20 @@ std::string RecentList::GetIndexFilename(int p) const {
     return p >= 0 && p < Count() ? Entries[p] : std::string();
 }
 
+std::string RecentList::EncodingOf(int p) const {
+    if (p < 0 || p >= Count())
+        return {};
+    ScopedHive hive(Reg, HKEY_LOCAL_MACHINE);
+    return Reg.ReadRegStr(FileKey, RecentEncodingName(Slots[p]), "");
+}
+
+void RecentList::SetEncodingOf(int p, const std::string& name) {
+    if (p < 0 || p >= Count())
+        return;
+    ScopedHive hive(Reg, HKEY_LOCAL_MACHINE);
+    Reg.WriteRegStr(FileKey, RecentEncodingName(Slots[p]), name);
+}
+
 int RecentList::StorageIndex(int p) const {
     return p >= 0 && p < MaxRecentFiles ? Slots[p] : -1;
 }
@@ -189,6 +203,9 @@ void RecentList::MoveToTop(const std::string& name, int p, int found, bool openM
         --CurrentIndex;
     if (Setting.ClearBookmarksOnReopen || found < 0)
         ClearBookmarks(s);
+    // A new document takes the storage index: the encoding chosen for the old one goes.
+    if (found < 0 && !Reg.ReadRegStr(FileKey, RecentEncodingName(s), "").empty())
+        Reg.WriteRegStr(FileKey, RecentEncodingName(s), "");
     Entries.insert(Entries.begin(), name);
     if (openMovesUp)
         CurrentIndex = 0;

@@ -1,12 +1,17 @@
 #include "Encoding.h"
 
 #include "AsciiCase.h"
+#include "Gb2Big5.h"
 #include "GbkText.h"
 #include "UtfDecoders.h"
 
 #include <algorithm>
 #include <array>
 #include <optional>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 namespace {
 
@@ -83,7 +88,51 @@ std::optional<TextEncoding> DeclaredEncoding(std::string_view head, bool html) {
     return html ? HtmlCharset(head) : std::nullopt;
 }
 
+struct ChoiceRow {
+    EncodingChoice Choice;
+    std::string_view Name;
+};
+constexpr std::array<ChoiceRow, 6> ChoiceNames{{
+    {EncodingChoice::Auto, ""},
+    {EncodingChoice::Gb, "GB"},
+    {EncodingChoice::Big5, "BIG5"},
+    {EncodingChoice::Utf8, "UTF-8"},
+    {EncodingChoice::Utf16Le, "UTF-16LE"},
+    {EncodingChoice::Utf16Be, "UTF-16BE"},
+}};
+
+// What a chosen encoding makes of the text, as a declaration would.
+TextEncoding ChosenEncoding(EncodingChoice choice) {
+    switch (choice) {
+    case EncodingChoice::Utf8:
+        return TextEncoding::Utf8;
+    case EncodingChoice::Utf16Le:
+        return TextEncoding::Utf16Le;
+    case EncodingChoice::Utf16Be:
+        return TextEncoding::Utf16Be;
+    default:
+        return TextEncoding::DoubleByte;
+    }
+}
+
 } // namespace
+
+std::string_view ChoiceName(EncodingChoice choice) {
+    for (const ChoiceRow& row : ChoiceNames)
+        if (row.Choice == choice)
+            return row.Name;
+    return {};
+}
+
+std::optional<EncodingChoice> ChoiceFromName(std::string_view name) {
+    const std::string lower = LowerAscii(name);
+    if (lower == "auto")
+        return EncodingChoice::Auto;
+    for (const ChoiceRow& row : ChoiceNames)
+        if (LowerAscii(row.Name) == lower)
+            return row.Choice;
+    return std::nullopt;
+}
 
 std::string_view EncodingName(TextEncoding encoding) {
     switch (encoding) {
@@ -116,28 +165,48 @@ TextEncoding RecognizeEncoding(std::string_view bytes, bool html) {
 bool HasFourByteChar(std::string_view bytes) {
     const auto* p = reinterpret_cast<const unsigned char*>(bytes.data());
     const std::size_t n = bytes.size();
-    // Digits are rare in a novel: look at each digit that has a byte 81-FE before it.
-    for (std::size_t i = 1; i + 2 < n; ++i)
-        if (gbk::IsFourByteDigit(p[i]) && gbk::IsLeadByte(p[i - 1]) && gbk::IsLeadByte(p[i + 1]) &&
-            gbk::IsFourByteDigit(p[i + 2]))
+    const auto startsOne = [p](std::size_t i) {
+        return gbk::IsLeadByte(p[i]) && gbk::IsFourByteDigit(p[i + 1]) &&
+               gbk::IsLeadByte(p[i + 2]) && gbk::IsFourByteDigit(p[i + 3]);
+    };
+    std::size_t i = 0;
+#if defined(__SSE2__)
+    // Digits are rare in a novel: sixteen bytes without one are passed over at once.
+    const __m128i shift = _mm_set1_epi8(static_cast<char>('0' + 128));
+    const __m128i limit = _mm_set1_epi8(static_cast<char>(-128 + 10));
+    for (; i + 19 < n; i += 16) {
+        const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + i + 1));
+        if (_mm_movemask_epi8(_mm_cmplt_epi8(_mm_sub_epi8(v, shift), limit)) == 0)
+            continue;
+        for (std::size_t k = i; k < i + 16; ++k)
+            if (startsOne(k))
+                return true;
+    }
+#endif
+    for (; i + 3 < n; ++i)
+        if (startsOne(i))
             return true;
     return false;
 }
 
-std::string ToReadingBytes(std::string_view bytes, bool html) {
-    ReadingBytesBuilder builder(html);
+std::string ToReadingBytes(std::string_view bytes, bool html, EncodingChoice choice) {
+    if (choice == EncodingChoice::Big5)
+        return Big5ToGb(bytes);
+    ReadingBytesBuilder builder(html, choice);
     builder.Feed(bytes);
     return IsReadAsIs(builder.Finish()) ? std::string(bytes) : builder.TakeText();
 }
 
-ReadingBytesBuilder::ReadingBytesBuilder(bool html) : Html(html) {}
+ReadingBytesBuilder::ReadingBytesBuilder(bool html, EncodingChoice choice)
+    : Html(html), Choice(choice) {}
 ReadingBytesBuilder::~ReadingBytesBuilder() = default;
 
 // A declared encoding is transcoded leniently; undeclared text is decoded as UTF-8 on trial
 // by a strict decoder, which gives up (and frees its text) at the first malformed sequence.
 void ReadingBytesBuilder::Start(std::string_view first) {
     Started = true;
-    const std::optional<TextEncoding> declared = DeclaredEncoding(first, Html);
+    const std::optional<TextEncoding> declared =
+        Choice == EncodingChoice::Auto ? DeclaredEncoding(first, Html) : ChosenEncoding(Choice);
     Encoding = declared.value_or(TextEncoding::Utf8);
     if (Encoding == TextEncoding::Utf8)
         Utf8 = std::make_unique<utf::Utf8ToGb18030>(!declared.has_value(), true);
@@ -148,12 +217,12 @@ void ReadingBytesBuilder::Start(std::string_view first) {
 
 // Only text read as it is is looked at; the last three bytes of a piece are kept with the first
 // three of the next, for a character cut between them.
-void ReadingBytesBuilder::LookForFourByte(std::string_view piece) {
-    if (FourByte)
-        return;
-    std::string border = Tail;
-    border.append(piece.substr(0, 3));
-    FourByte = HasFourByteChar(border) || HasFourByteChar(piece);
+void ReadingBytesBuilder::LookForFourByte(std::string_view piece, bool scan) {
+    if (scan && !FourByte) {
+        std::string border = Tail;
+        border.append(piece.substr(0, 3));
+        FourByte = HasFourByteChar(border) || HasFourByteChar(piece);
+    }
     const std::string last =
         Tail + std::string(piece.substr(piece.size() - std::min<std::size_t>(3, piece.size())));
     Tail = last.substr(last.size() - std::min<std::size_t>(3, last.size()));
@@ -162,8 +231,8 @@ void ReadingBytesBuilder::LookForFourByte(std::string_view piece) {
 void ReadingBytesBuilder::Feed(std::string_view piece) {
     if (!Started)
         Start(piece);
-    if (!Utf8 && !Utf16)
-        LookForFourByte(piece);
+    const std::string before = Tail;
+    LookForFourByte(piece, !Utf8 && !Utf16);
     if (Utf16) {
         Utf16->Feed(piece, Text);
     } else if (Utf8) {
@@ -172,7 +241,8 @@ void ReadingBytesBuilder::Feed(std::string_view piece) {
             Utf8.reset();
             Text = std::string();
             Encoding = TextEncoding::DoubleByte;
-            LookForFourByte(piece); // the pieces before were UTF-8, which holds none
+            Tail = before; // the pieces before were UTF-8, which holds none
+            LookForFourByte(piece, true);
         }
     }
 }

@@ -6,6 +6,7 @@
 // GB18030) or BIG5.
 #include <cstddef>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -21,6 +22,24 @@ enum class TextEncoding {
     Utf16Le,
     Utf16Be,
 };
+
+// The encoding a reader names for a document in place of recognition: Auto recognises it; Gb
+// reads the bytes as they are; Big5 reads them as BIG5 and converts them to GB; the UTF choices
+// transcode as if a byte-order mark had declared the encoding.
+enum class EncodingChoice {
+    Auto,
+    Gb,
+    Big5,
+    Utf8,
+    Utf16Le,
+    Utf16Be,
+};
+
+// How a choice is stored and named on a command line: "" (Auto), "GB", "BIG5", "UTF-8",
+// "UTF-16LE", "UTF-16BE".
+std::string_view ChoiceName(EncodingChoice choice);
+// The choice a name stands for, letter case ignored ("auto" too); nothing for an unknown name.
+std::optional<EncodingChoice> ChoiceFromName(std::string_view name);
 
 // How far into a text recognition looks for an HTML charset.
 inline constexpr std::size_t CharsetScanLimit = 4096;
@@ -51,13 +70,14 @@ TextEncoding RecognizeEncoding(std::string_view bytes, bool html);
 
 // The bytes a reader works on: a UTF text as GB18030 without its byte-order marks (U+FEFF),
 // every malformed sequence as "□"; any other text unchanged.
-std::string ToReadingBytes(std::string_view bytes, bool html);
+std::string ToReadingBytes(std::string_view bytes, bool html,
+                           EncodingChoice choice = EncodingChoice::Auto);
 
 // ToReadingBytes for a text that arrives in pieces (a document read chunk by chunk). It holds
 // only the transcoded text, and drops even that as soon as the text cannot be UTF.
 class ReadingBytesBuilder {
 public:
-    explicit ReadingBytesBuilder(bool html);
+    explicit ReadingBytesBuilder(bool html, EncodingChoice choice = EncodingChoice::Auto);
     ~ReadingBytesBuilder();
     ReadingBytesBuilder(const ReadingBytesBuilder&) = delete;
     ReadingBytesBuilder& operator=(const ReadingBytesBuilder&) = delete;
@@ -71,9 +91,11 @@ public:
 
 private:
     void Start(std::string_view first);
-    void LookForFourByte(std::string_view piece);
+    // Keeps the last bytes of the piece; with `scan`, also looks for a four-byte character.
+    void LookForFourByte(std::string_view piece, bool scan);
 
     bool Html;
+    EncodingChoice Choice;
     bool Started = false;
     TextEncoding Encoding = TextEncoding::DoubleByte;
     std::string Text;

@@ -115,7 +115,11 @@ const std::vector<char32_t>& FourByteBmp() {
         for (std::uint32_t n = 0; n < FourByteBmpCount; ++n)
             for (int shift = 24; shift >= 0; shift -= 8)
                 codes.push_back(static_cast<char>(FourByteCode(n) >> shift & 0xFF));
-        return DecodeWithIconv(codes, 4);
+        std::vector<char32_t> chars = DecodeWithIconv(codes, 4);
+        for (char32_t& c : chars) // a surrogate is no character of its own
+            if (c >= 0xD800 && c <= 0xDFFF)
+                c = NoChar;
+        return chars;
     }();
     return table;
 }
@@ -187,6 +191,8 @@ char32_t ToUnicode(std::uint32_t code) {
 std::uint32_t CodeOf(char32_t c) {
     if (c < 0x80)
         return c;
+    if (c >= 0xD800 && c <= 0xDFFF)
+        return 0;
     if (c >= 0x10000) {
         for (const auto& [two, wide] : Table().Wide)
             if (wide == c)

@@ -92,6 +92,8 @@ double ScreenDotsPerInch() {
 
 double QtTextMeasurer::CharWidth(std::uint32_t code) {
     const char32_t c = gbk::ToUnicode(code);
+    if (c < 0x10000)
+        return Metrics.horizontalAdvance(QChar(static_cast<char16_t>(c)));
     return Metrics.horizontalAdvance(QString::fromUcs4(&c, 1));
 }
 
