@@ -61,8 +61,8 @@ std::size_t WholeCharacters(std::string_view text) {
         const std::size_t length = gbk::CharLength(text, pos);
         const std::size_t left = text.size() - pos;
         if (length == 1 && left <= 3 && gbk::IsLeadByte(at(pos)) &&
-            (left == 1 || (gbk::IsFourByteDigit(at(pos + 1)) &&
-                           (left == 2 || gbk::IsLeadByte(at(pos + 2))))))
+            (left == 1 ||
+             (gbk::IsFourByteDigit(at(pos + 1)) && (left == 2 || gbk::IsLeadByte(at(pos + 2))))))
             return pos;
         pos += length;
     }

@@ -2,7 +2,6 @@
 
 #include "text/GbkText.h"
 
-
 namespace {
 
 constexpr char16_t Replacement = 0xFFFD;

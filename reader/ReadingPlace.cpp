@@ -28,6 +28,7 @@ int PageAtShare(DocumentStore& store, double share) {
         offset -= size;
         lines += store.MemoChunk[k - 1].LineCount();
     }
-    const int line = lines + store.MemoChunk[k - 1].LineOfOffset(static_cast<std::uint32_t>(offset));
+    const int line =
+        lines + store.MemoChunk[k - 1].LineOfOffset(static_cast<std::uint32_t>(offset));
     return line / store.LinesPerPage + 1;
 }

@@ -1,8 +1,8 @@
 #pragma once
 // Searching the open document: forward from the shown page pair to the end, never wrapping.
 // The text is GB bytes, so a match must begin where a character begins (a trail byte can be an
-// ASCII letter or any other single-byte code, and a four-byte character holds two digits), and letter case is folded only for single-byte
-// letters, never for trail bytes.
+// ASCII letter or any other single-byte code, and a four-byte character holds two digits), and
+// letter case is folded only for single-byte letters, never for trail bytes.
 #include "DocumentStore.h"
 #include "UserMessage.h"
 

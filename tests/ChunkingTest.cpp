@@ -120,8 +120,7 @@ TEST(ChunkingTest, WithoutLimitALargerTextGoesOnInChunks) {
 
 TEST(ChunkingTest, EveryChunkStartsACharacterOfTheWholeText) {
     std::mt19937 rng(3);
-    std::uniform_int_distribution<int> pick(0, 99), high(0x81, 0xFE), digit('0', '9'),
-        any(0, 255);
+    std::uniform_int_distribution<int> pick(0, 99), high(0x81, 0xFE), digit('0', '9'), any(0, 255);
     for (int round = 0; round < 4; ++round) {
         std::string text;
         while (text.size() < 1100000) {

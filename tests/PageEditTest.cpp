@@ -156,8 +156,8 @@ TEST(PageEditTest, ALineOfFourByteCharactersIsEditedExactly) {
     PageEdit edit = PageEdit::Begin(gb.store);
     ASSERT_EQ(Text(edit, true), u"\U0001F600\U0001F601\U0001F600\n");
     // Only the low halves differ: the whole characters are replaced.
-    EXPECT_FALSE(edit.Save(gb.store, gb.settings, u"\U0001F600\U0001F600𠮷\U0001F600\n",
-                           Text(edit, false)));
+    EXPECT_FALSE(
+        edit.Save(gb.store, gb.settings, u"\U0001F600\U0001F600𠮷\U0001F600\n", Text(edit, false)));
     const std::string jiYi = "\x95\x34\xB2\x35"; // 𠮷 U+20BB7
     EXPECT_EQ(gb.Shown(), grin + grin + jiYi + grin + "\r\nrest\r\n");
     EXPECT_EQ(gb.Raw(), gb.Shown());
@@ -166,7 +166,10 @@ TEST(PageEditTest, ALineOfFourByteCharactersIsEditedExactly) {
 TEST(PageEditTest, ACharacterTheCodeCannotHoldRefusesTheSave) {
     Book gb({"abc\r\n"}, 1);
     PageEdit edit = PageEdit::Begin(gb.store);
-    const auto refusal = edit.Save(gb.store, gb.settings, u"ab\xD83Dc\n", Text(edit, false));
+    const auto refusal = edit.Save(gb.store, gb.settings,
+                                   u"ab\xD83D"
+                                   u"c\n",
+                                   Text(edit, false));
     ASSERT_TRUE(refusal);
     EXPECT_NE(refusal->find("GB"), std::string::npos);
     EXPECT_EQ(gb.Shown(), "abc\r\n");

@@ -148,8 +148,8 @@ struct EncodeTable {
             addLead(lead);
         const std::vector<char32_t>& four = FourByteBmp();
         for (std::uint32_t n = 0; n < four.size(); ++n)
-            if (four[n] >= 0x80 && four[n] < 0x10000 && four[n] != NoChar && TwoByte[four[n]] == 0 &&
-                FourByte[four[n]] == NoIndex)
+            if (four[n] >= 0x80 && four[n] < 0x10000 && four[n] != NoChar &&
+                TwoByte[four[n]] == 0 && FourByte[four[n]] == NoIndex)
                 FourByte[four[n]] = static_cast<std::uint16_t>(n);
     }
 };

@@ -95,7 +95,7 @@ void RtfOutput::Flush() {
     Pending.clear();
 }
 
-// Bytes of a code page other than GB and BIG5, through UTF-8 to GBK. A code page that iconv
+// Bytes of a code page other than GB and BIG5, through UTF-8 to GB18030. A code page that iconv
 // does not know is taken as GB; bytes that are not valid in it become '?'.
 std::string RtfOutput::DecodeWithIconv(std::string_view bytes, int codePage) {
     auto [it, added] = Decoders.try_emplace(codePage, nullptr);

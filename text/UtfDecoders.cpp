@@ -93,7 +93,7 @@ const std::array<std::uint16_t, 65536>& GbkCodes() {
 // sequence cut by `end` when more pieces follow (!last); the start of a malformed sequence when
 // a strict decoder fails.
 const unsigned char* Utf8ToGb18030::Decode(const unsigned char* p, const unsigned char* blockEnd,
-                                       const unsigned char* end, bool last, char*& out) {
+                                           const unsigned char* end, bool last, char*& out) {
     const auto& table = GbkCodes();
     // Local copies: stores through a char pointer could alias the members, which would make
     // the compiler reload them after every byte written.
@@ -101,7 +101,7 @@ const unsigned char* Utf8ToGb18030::Decode(const unsigned char* p, const unsigne
     bool multiByte = false;
     while (p < blockEnd) {
         const unsigned char b = *p;
-        // Nearly every character of a Chinese novel: three bytes, in GBK.
+        // Nearly every character of a Chinese novel: three bytes, two in GB.
         if ((b & 0xF0) == 0xE0 && end - p >= 3 && IsContinuation(p[1]) && IsContinuation(p[2])) {
             const char32_t c = (b & 0x0F) << 12 | (p[1] & 0x3F) << 6 | (p[2] & 0x3F);
             const std::uint16_t code = table[c];

@@ -2,8 +2,8 @@
 // Decoders that turn UTF-8 and UTF-16 arriving in pieces into GB18030 bytes, exactly: every
 // character keeps its own code. A sequence cut by the end of a piece is carried into the next,
 // so feeding a text in any pieces gives the same bytes as feeding it whole. Malformed sequences
-// (and unpaired surrogates) become "□", one for each maximal malformed subsequence; U+FEFF (a byte-order mark, possibly repeated where files were
-// joined) is invisible and dropped.
+// (and unpaired surrogates) become "□", one for each maximal malformed subsequence; U+FEFF (a
+// byte-order mark, possibly repeated where files were joined) is invisible and dropped.
 #include <array>
 #include <cstdint>
 #include <string>
