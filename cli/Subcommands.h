@@ -25,6 +25,7 @@ struct Subcommand {
 extern const Subcommand DetectCommand;
 extern const Subcommand ConvertCommand;
 extern const Subcommand FilterCommand;
+extern const Subcommand ChaptersCommand;
 
 // Whether `arg` is "--encoding=NAME". Then `choice` holds the encoding NAME stands for, and a
 // second --encoding or an unknown NAME gives the usage error in `error`.
