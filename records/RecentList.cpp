@@ -73,6 +73,20 @@ std::string RecentList::GetIndexFilename(int p) const {
     return p >= 0 && p < Count() ? State.Entries[p] : std::string();
 }
 
+std::string RecentList::EncodingOf(int p) const {
+    if (p < 0 || p >= Count())
+        return {};
+    ScopedHive hive(Reg, HKEY_LOCAL_MACHINE);
+    return Reg.ReadRegStr(FileKey, RecentEncodingName(State.Slots[p]), "");
+}
+
+void RecentList::SetEncodingOf(int p, const std::string& name) {
+    if (p < 0 || p >= Count())
+        return;
+    ScopedHive hive(Reg, HKEY_LOCAL_MACHINE);
+    Reg.WriteRegStr(FileKey, RecentEncodingName(State.Slots[p]), name);
+}
+
 int RecentList::StorageIndex(int p) const {
     return p >= 0 && p < MaxRecentFiles ? State.Slots[p] : -1;
 }

@@ -167,7 +167,14 @@ void WriteRecentChanges(Registry& reg, const StoredRecent& stored, const RecentS
             reg.WriteRegInt(FileKey, RecentOrderSlotName(p), state.Slots[p]);
     for (int s : cleared)
         ClearBookmarks(reg, s);
-    for (int s = 0; s < MaxRecentFiles; ++s)
-        if (texts[s] != stored.Texts[s])
-            reg.WriteRegStr(FileKey, RecentTextName(s), texts[s]);
+    for (int s = 0; s < MaxRecentFiles; ++s) {
+        if (texts[s] == stored.Texts[s])
+            continue;
+        reg.WriteRegStr(FileKey, RecentTextName(s), texts[s]);
+        // The encoding chosen for a document goes with it when its storage index is given to
+        // another document (or freed); a change of letter case keeps it.
+        if (LowerAscii(texts[s]) != LowerAscii(stored.Texts[s]) &&
+            !reg.ReadRegStr(FileKey, RecentEncodingName(s), "").empty())
+            reg.WriteRegStr(FileKey, RecentEncodingName(s), "");
+    }
 }
