@@ -5,6 +5,7 @@
 #include "records/ShellIntegration.h"
 #include "window/Mess.h"
 #include "window/QtPrompter.h"
+#include "window/ToolkitTranslation.h"
 
 #include <QApplication>
 #include <QTimer>
@@ -24,6 +25,7 @@ int main(int argc, char** argv) {
     PreferX11();
     QApplication app(argc, argv);
     QApplication::setApplicationName(QString::fromUtf8(ProgramTitle));
+    const std::unique_ptr<QTranslator> chinese = InstallToolkitChinese();
     QtPrompter prompter;
     SetPrompter(&prompter);
 
