@@ -1,5 +1,6 @@
 #include "RecentList.h"
 
+#include "Bookmarks.h"
 #include "LibraryFile.h"
 #include "SettingsStore.h"
 #include "reader/FileTest.h"
@@ -173,7 +174,7 @@ bool RecentList::OpenItemFile(const std::string& name) {
 // command line then writes nothing at all.
 void RecentList::RenewTop(const std::string& name) {
     if (Setting.ClearBookmarksOnReopen)
-        ClearBookmarks(Slots[0]);
+        Bookmarks::ClearStored(Reg, Slots[0]);
     Entries[0] = name;
     Reg.WriteRegStr(FileKey, TextName(Slots[0]), name);
 }
@@ -188,7 +189,7 @@ void RecentList::MoveToTop(const std::string& name, int p, int found, bool openM
     else if (CurrentIndex > p)
         --CurrentIndex;
     if (Setting.ClearBookmarksOnReopen || found < 0)
-        ClearBookmarks(s);
+        Bookmarks::ClearStored(Reg, s);
     Entries.insert(Entries.begin(), name);
     if (openMovesUp)
         CurrentIndex = 0;
@@ -234,14 +235,6 @@ void RecentList::WriteSlotsFrom(const std::array<int, MaxRecentFiles>& before) {
     for (int p = 0; p < MaxRecentFiles; ++p)
         if (Slots[p] != before[p])
             Reg.WriteRegInt(FileKey, SlotName(p), Slots[p]);
-}
-
-void RecentList::ClearBookmarks(int s) {
-    const std::string prefix = std::to_string(s);
-    for (int k = 0; k < BookmarkSlotCount; ++k) {
-        Reg.WriteRegInt(LabelKey, prefix + "书签" + std::to_string(k), 0);
-        Reg.WriteRegStr(LabelKey, prefix + "书签说明" + std::to_string(k), "");
-    }
 }
 
 // Each line goes on top in file order; the library itself never becomes an entry. A library

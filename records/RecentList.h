@@ -18,7 +18,6 @@
 #include <vector>
 
 inline constexpr int MaxRecentFiles = 50;
-inline constexpr int BookmarkSlotCount = 20;
 // Library files read for one library opened from outside, the nested ones included.
 inline constexpr int MaxLibraryReads = 64;
 // The second line of the message refusing a library that names itself, or that lies deeper
@@ -146,7 +145,6 @@ private:
     void MoveToTop(const std::string& name, int p, int found, bool openMovesUp);
     bool OpenChosenEntries(const std::string& archive, const RecentOpenActions& actions);
     void WriteSlotsFrom(const std::array<int, MaxRecentFiles>& before);
-    void ClearBookmarks(int s);
     void Notify();
     void BeginBatch();
     void TrimToBatch();
