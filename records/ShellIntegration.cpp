@@ -187,9 +187,11 @@ std::string DataHome() {
     return home && home[0] == '/' ? std::string(home) + "/.local/share" : std::string();
 }
 
-std::string DesktopEntryText(const std::string& programPath) {
+std::string DesktopEntryText(const std::string& programPath, const std::string& icon) {
     const std::string exec = "Exec=" + ExecArgument(programPath) + " %F\n";
     std::string text = "[Desktop Entry]\nType=Application\nVersion=1.0\nName=墨卷\n";
+    if (!icon.empty())
+        text += "Icon=" + icon + "\n";
     text += exec;
     text += "Terminal=false\nCategories=Office;Viewer;\n";
     text += std::string("MimeType=") + MimeTypes + "\n";
@@ -213,10 +215,21 @@ std::string MimePackageText() {
     return text;
 }
 
+bool InstalledWithDesktopFiles(const std::string& programPath) {
+    const std::filesystem::path program(programPath);
+    if (program.parent_path().filename() != "bin")
+        return false;
+    const std::filesystem::path share = program.parent_path().parent_path() / "share";
+    std::error_code error;
+    return std::filesystem::is_regular_file(share / DesktopEntryFile, error) &&
+           std::filesystem::is_regular_file(share / MimePackageFile, error);
+}
+
 DesktopInstall InstallDesktopFiles(const std::string& programPath, const std::string& dataHome) {
     DesktopInstall done;
     // A path the Exec line cannot carry would give a desktop entry that starts something else.
-    if (dataHome.empty() || programPath.empty() || HasControlCharacter(programPath))
+    if (dataHome.empty() || programPath.empty() || HasControlCharacter(programPath) ||
+        InstalledWithDesktopFiles(programPath))
         return done;
     const std::filesystem::path root(dataHome);
     done.DesktopEntryWritten = InstallFile(root / DesktopEntryFile, DesktopEntryText(programPath));

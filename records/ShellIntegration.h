@@ -32,8 +32,9 @@ void AddReadVerb(Registry& reg, const std::string& extension, const std::string&
 // $XDG_DATA_HOME when it is an absolute path, else ~/.local/share; empty without a home.
 std::string DataHome();
 
-// The texts of the two desktop files for a program at `programPath`.
-std::string DesktopEntryText(const std::string& programPath);
+// The texts of the two desktop files for a program at `programPath`; the entry names `icon` from
+// the icon theme when it is given.
+std::string DesktopEntryText(const std::string& programPath, const std::string& icon = {});
 std::string MimePackageText();
 
 struct DesktopInstall {
@@ -41,10 +42,16 @@ struct DesktopInstall {
     bool MimePackageWritten = false;
 };
 
+// True when the program at `programPath` is installed as <prefix>/bin/<name> together with
+// both desktop files under <prefix>/share, as its package puts them.
+bool InstalledWithDesktopFiles(const std::string& programPath);
+
 // Writes DesktopEntryFile and MimePackageFile under `dataHome` where they are missing or differ
 // from what would be written, then starts update-desktop-database or update-mime-database for
 // what was written, when the tool is on the PATH. Nothing waits for the tools and nothing is
-// reported: the desktop files are a convenience, and a start must never stop on them.
+// reported: the desktop files are a convenience, and a start must never stop on them. An
+// installed program writes nothing: the system's copies serve every user, and a user's copy
+// would hide them.
 DesktopInstall InstallDesktopFiles(const std::string& programPath,
                                    const std::string& dataHome = DataHome());
 

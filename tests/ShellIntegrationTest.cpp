@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <filesystem>
 #include <sstream>
 #include <sys/stat.h>
 #include <thread>
@@ -132,6 +133,13 @@ TEST(DesktopEntryTest, NamesTheProgramItsDocumentTypesAndTheReadAction) {
               std::string::npos);
 }
 
+TEST(DesktopEntryTest, AnIconIsNamedInTheEntryItselfNotInTheAction) {
+    const std::string text = DesktopEntryText("mojuan", "mojuan");
+    EXPECT_NE(text.find("\nName=墨卷\nIcon=mojuan\nExec=mojuan %F\n"), std::string::npos) << text;
+    EXPECT_EQ(text.find("Icon="), text.rfind("Icon="));
+    EXPECT_EQ(DesktopEntryText("mojuan").find("Icon="), std::string::npos);
+}
+
 TEST(DesktopEntryTest, AProgramPathWithReservedCharactersIsQuotedAndEscaped) {
     const std::string text = DesktopEntryText("/home/u/my $dir/50%/a\\b/mojuan");
     EXPECT_NE(text.find("\nExec=\"/home/u/my \\\\$dir/50%%/a\\\\\\\\b/mojuan\" %F\n"),
@@ -228,6 +236,25 @@ TEST_F(DesktopFilesTest, AMovedProgramOrAChangedFileIsWrittenAgain) {
     WriteFile(Data + "/" + MimePackageFile, "edited");
     EXPECT_TRUE(InstallDesktopFiles("/usr/local/bin/mojuan", Data).MimePackageWritten);
     EXPECT_EQ(Read(MimePackageFile), MimePackageText());
+}
+
+// A package puts both files under /usr/share; a program run from its build tree has no such
+// neighbours and registers itself for the user.
+TEST_F(DesktopFilesTest, AProgramInstalledWithItsDesktopFilesWritesNoCopies) {
+    const std::string prefix = Dir / "usr";
+    const std::string installed = prefix + "/bin/mojuan";
+    std::filesystem::create_directories(prefix + "/share/applications");
+    std::filesystem::create_directories(prefix + "/share/mime/packages");
+    WriteFile(prefix + "/share/" + DesktopEntryFile, DesktopEntryText("mojuan", "mojuan"));
+    EXPECT_FALSE(InstalledWithDesktopFiles(installed));
+    WriteFile(prefix + "/share/" + MimePackageFile, MimePackageText());
+    EXPECT_TRUE(InstalledWithDesktopFiles(installed));
+    EXPECT_FALSE(InstalledWithDesktopFiles(prefix + "/app/mojuan"));
+    const DesktopInstall done = InstallDesktopFiles(installed, Data);
+    EXPECT_FALSE(done.DesktopEntryWritten);
+    EXPECT_FALSE(done.MimePackageWritten);
+    EXPECT_EQ(Read(DesktopEntryFile), "");
+    EXPECT_TRUE(InstallDesktopFiles(Dir / "build/app/mojuan", Data).DesktopEntryWritten);
 }
 
 TEST_F(DesktopFilesTest, MissingToolsAndAnUnwritableFolderAreSilent) {
