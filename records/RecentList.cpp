@@ -1,5 +1,6 @@
 #include "RecentList.h"
 
+#include "Bookmarks.h"
 #include "LibraryFile.h"
 #include "SettingsStore.h"
 #include "reader/FileTest.h"

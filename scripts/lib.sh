@@ -8,7 +8,7 @@ BUILD=${MOJUAN_BUILD:-$ROOT/build}
 PACKAGES=(cmake g++ pkg-config qt6-base-dev libgl-dev libgtest-dev libgmock-dev libbenchmark-dev
           libjpeg62-turbo-dev libsqlite3-dev libzip-dev fonts-arphic-uming
           fonts-hanazono fonts-symbola
-          zip unzip python3)
+          zip unzip python3 qt6-translations-l10n)
 
 install_missing_packages() {
     local missing=()
