@@ -16,7 +16,7 @@ bool Confirm(const std::string& question) {
 
 BookmarkContext TFormMain::MarksContext() const {
     BookmarkContext book{Book.HasDocument(), List->StorageIndex(List->CurrentIndex),
-                         Book.CurrentPage(), Book.PageCount(), Book.Place()};
+                         Book.CurrentPage(), Book.PageCount(), Book.DocumentName(), Book.Place()};
     book.OnPair = [this](const TextPosition& place) { return Book.OnShownPair(place); };
     book.InText = [this](const TextPosition& place) { return Book.Holds(place); };
     return book;
@@ -63,12 +63,15 @@ void TFormMain::ItemDeleteLabelClick() {
 }
 
 void TFormMain::OnLabelInputClick(int k) {
-    if (std::optional<Bookmark> mark = Marks->Follow(MarksContext(), k, Confirm)) {
+    const Bookmarks::Destination to = Marks->Follow(MarksContext(), k, Confirm);
+    if (to.Mark) {
         RestoreLastPagePending = false;
-        if (!mark->Place || !Book.GoTo(*mark->Place))
-            Book.GoToPage(mark->Page);
+        if (!to.Mark->Place || !Book.GoTo(*to.Mark->Place))
+            Book.GoToPage(to.Mark->Page);
         ShowBook();
     }
+    if (to.Message)
+        Tell(*to.Message);
     BookmarksChanged();
 }
 

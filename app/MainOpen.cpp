@@ -3,17 +3,28 @@
 
 #include "base/FileTest.h"
 #include "reader/OpenFile.h"
+#include "reader/ReadingPlace.h"
 #include "records/CommandLine.h"
 #include "records/Global.h"
 
+#include <QApplication>
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QFile>
 #include <QMimeData>
+#include <QTimer>
 #include <QUrl>
 
+namespace {
+
+constexpr int HandedFilesRetryMs = 250;
+
+} // namespace
+
 bool TFormMain::ReadDocument(const std::string& path) {
-    OpenedFile file = OpenFile(path, Progress);
+    const EncodingChoice choice =
+        ChoiceFromName(List->EncodingOf(List->OpeningIndex)).value_or(EncodingChoice::Auto);
+    OpenedFile file = OpenFile(path, Progress, choice);
     if (file.Message)
         Tell(*file.Message);
     if (!file.Chunks)
@@ -56,6 +67,21 @@ void TFormMain::ItemFileNextClick() {
 
 void TFormMain::OpenFileList(const std::vector<std::string>& paths) {
     List->RunBatch(DroppedFileOrder(paths), Actions);
+}
+
+void TFormMain::OpenHandedFiles(std::vector<std::string> names) {
+    // A dialog of the book is waiting for the reader: the names wait for it to close.
+    if (QApplication::activeModalWidget()) {
+        QTimer::singleShot(HandedFilesRetryMs, this, [this, names] { OpenHandedFiles(names); });
+        return;
+    }
+    ShowMainForm();
+    activateWindow();
+    if (names.empty() || EditMode)
+        return; // the edited text is not left for another document, as with a drop
+    if (names.size() > MaxDroppedFiles)
+        names.erase(names.begin(), names.end() - MaxDroppedFiles);
+    List->RunBatch(names, Actions);
 }
 
 void TFormMain::RebuildRecentMenu() {
@@ -109,6 +135,20 @@ void TFormMain::ItemRefreshClick() {
     ChangeYe(Book.CurrentPage());
 }
 
+void TFormMain::ItemCodeClick(QAction* sender) {
+    const int index = List->CurrentIndex;
+    const std::string name = sender->data().toString().toStdString();
+    if (!Book.HasDocument() || index < 0 || name == List->EncodingOf(index))
+        return;
+    const double share = ShareBefore(Book.Document(), Book.Place());
+    List->SetEncodingOf(index, name);
+    OnItemNewFileClick(index); // shows page 1 of the text read again
+    RestoreLastPagePending = false;
+    if (!Book.GoTo(PositionAtShare(Book.Document(), share)))
+        Book.GoToPage(1);
+    ShowBook();
+}
+
 // While the text is edited the locked menu keeps every item disabled.
 void TFormMain::MenuMainPopup() {
     if (Menus->Locked())
@@ -127,6 +167,11 @@ void TFormMain::MenuMainPopup() {
     Menus->ItemHangD->setChecked(Setting.DoubleSpacing);
     Menus->ItemUnderLine->setChecked(Setting.ShowUnderline);
     Menus->ItemEdit->setEnabled(Book.HasDocument());
+    const bool document = Book.HasDocument() && List->CurrentIndex >= 0;
+    Menus->ItemCode->menuAction()->setEnabled(document);
+    const QString code = QString::fromStdString(List->EncodingOf(List->CurrentIndex));
+    for (QAction* item : Menus->CodeItems())
+        item->setChecked(item->data().toString() == code);
     MenuMarksPopup(); // bookmarks, "指定页..." and "清除阅读记录..."
     Setting.Maximized = IsMaximized();
     Menus->ShowCaptions(BookShown(), IsMaximized());

@@ -138,4 +138,6 @@ private:
     std::string BackgroundImageFile;
     std::string BookmarkImageFile;
     std::array<std::string, 2> PagePosition;
+    bool UnderlineOffsetEdited = false;
+    bool UnderlineWidthEdited = false;
 };

@@ -1,6 +1,7 @@
 // test-links: mojuan_reader
 #include "reader/DocumentStore.h"
 #include "reader/PagePair.h"
+#include "reader/ReadingPlace.h"
 
 #include <gtest/gtest.h>
 
@@ -27,6 +28,20 @@ struct Paginated {
         store.Paginate({200, pageHeight, testHeight, doubleSpacing}, widths, progress);
     }
 };
+
+TEST(PaginationTest, ThePlaceAsAShareOfTheTextFindsItsPositionAgain) {
+    Paginated p;
+    // Two chunks, so that the share crosses a chunk border: 150 and 250 lines.
+    p.store.SetChunks({MakeChunk(Lines(150)), MakeChunk(Lines(250))});
+    p.Paginate();
+    const TextPosition place{2, 360}; // line 91 of the second chunk, which follows 598 bytes
+    const double share = ShareBefore(p.store, place);
+    EXPECT_DOUBLE_EQ(share, (598.0 + 360) / static_cast<double>(p.store.CharCount));
+    // The same text read again (as GB and BIG5 readings of one file are) gives the same place.
+    EXPECT_EQ(PositionAtShare(p.store, share), place);
+    EXPECT_EQ(PositionAtShare(p.store, 0), (TextPosition{1, 0}));
+    EXPECT_EQ(PositionAtShare(p.store, 1), (TextPosition{2, 998}));
+}
 
 TEST(PaginationTest, ExactMultipleGivesWholePages) {
     Paginated p;
