@@ -268,6 +268,7 @@ void TFormMain::Init_Page() {
     format.PageHeight = Geometry.PageHeight;
     format.TestHeight = 4 * PageLinePitch;
     format.DoubleSpacing = Setting.DoubleSpacing;
+    format.Punctuation = static_cast<PunctuationRule>(Setting.Punctuation);
     Store.Paginate(format, *Widths, Progress);
     PaginatedSize = QSize(Setting.BookWidth, Setting.BookHeight);
     PutUnderline(false, 1);

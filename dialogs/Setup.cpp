@@ -167,6 +167,11 @@ QWidget* TFormSetup::BuildPageTab() {
     auto* passesBox = new QVBoxLayout(passes);
     for (QCheckBox* box : {CheckBoxBIG5, CheckBoxGB, CheckBoxHtml, CheckBoxChap, CheckBoxHangD})
         passesBox->addWidget(box);
+    ComboBoxPunct = Named(new QComboBox, "ComboBoxPunct");
+    ComboBoxPunct->addItems({QStringLiteral("关闭"), QStringLiteral("基本"), QStringLiteral("严格")});
+    auto* punct = new QFormLayout;
+    punct->addRow(QStringLiteral("标点避头尾:"), ComboBoxPunct);
+    passesBox->addLayout(punct);
 
     BtnUnderlineColor = Button("BtnUnderlineColor", "下划线颜色...");
     SpinUnderlineOffset = Named(new QSpinBox, "SpinUnderlineOffset");
@@ -296,6 +301,7 @@ void TFormSetup::Fill() {
     CheckBoxHtml->setChecked(Setting.ProcessHtml);
     CheckBoxChap->setChecked(Setting.SmartParagraphs);
     CheckBoxHangD->setChecked(Setting.DoubleSpacing);
+    ComboBoxPunct->setCurrentIndex(Setting.Punctuation);
     SpinUnderlineOffset->setValue(Setting.UnderlineOffset);
     SpinUnderlineWidth->setValue(Setting.UnderlineWidth);
     for (int i = 0; i < 2; ++i) {
@@ -335,6 +341,7 @@ void TFormSetup::ConnectChanges() {
     for (QCheckBox* box : {CheckBoxBIG5, CheckBoxGB, CheckBoxHtml, CheckBoxChap})
         on(box, SetupGroup::PageDo);
     on(CheckBoxHangD, SetupGroup::Page);
+    connect(ComboBoxPunct, &QComboBox::currentIndexChanged, this, [this] { Mark(SetupGroup::Page); });
     on(CheckBoxViewCtrl, SetupGroup::Image);
     on(CheckBoxBackground, SetupGroup::Image);
     on(CheckBoxYeView, SetupGroup::Ye);
@@ -460,6 +467,7 @@ void TFormSetup::StoreOptions() {
     Setting.ProcessHtml = CheckBoxHtml->isChecked();
     Setting.SmartParagraphs = CheckBoxChap->isChecked();
     Setting.DoubleSpacing = CheckBoxHangD->isChecked();
+    Setting.Punctuation = ComboBoxPunct->currentIndex();
     Setting.UnderlineColor = UnderlineColor;
     Setting.UnderlineOffset = SpinUnderlineOffset->value();
     Setting.UnderlineWidth = SpinUnderlineWidth->value();

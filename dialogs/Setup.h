@@ -83,6 +83,7 @@ public:
     QCheckBox* CheckBoxHtml;
     QCheckBox* CheckBoxChap;
     QCheckBox* CheckBoxHangD;
+    QComboBox* ComboBoxPunct; // 标点避头尾: its items in the order of PunctuationRule
     QPushButton* BtnUnderlineColor;
     QSpinBox* SpinUnderlineOffset;
     QSpinBox* SpinUnderlineWidth;

@@ -1,6 +1,7 @@
 #pragma once
 // The in-memory record of every persisted option. Read once at start, written once at close;
 // every other part of the program reads and changes these fields in memory.
+#include "reader/PunctuationMarks.h"
 #include "reader/TextOptions.h"
 
 #include <array>
@@ -38,6 +39,7 @@ struct Settings {
     bool ProcessHtml = false;
     bool SmartParagraphs = false;
     bool DoubleSpacing = false;
+    int Punctuation = static_cast<int>(PunctuationRule::Basic); // a PunctuationRule
     bool ShowUnderline = false;
     int UnderlineColor = 255;
     int UnderlineOffset = 0;

@@ -96,6 +96,7 @@ template <class V> void VisitWindowAndText(V& v, Settings& s) {
     v.Bool(SettingsRoot, "处理HTML文件标志", s.ProcessHtml, d.ProcessHtml);
     v.Bool(SettingsRoot, "智能分段标志", s.SmartParagraphs, d.SmartParagraphs);
     v.Bool(SettingsRoot, "行距加倍标志", s.DoubleSpacing, d.DoubleSpacing);
+    v.Int(SettingsRoot, "标点避头尾", s.Punctuation, d.Punctuation);
     v.Bool(SettingsRoot, "下划线标志", s.ShowUnderline, d.ShowUnderline);
     v.Int(SettingsRoot, "下划线颜色", s.UnderlineColor, d.UnderlineColor);
     v.Int(SettingsRoot, "下划线距离", s.UnderlineOffset, d.UnderlineOffset);
@@ -269,6 +270,9 @@ void LoadSettings(Registry& reg, Settings& settings) {
         WriteDefaults(reg, settings);
     FieldReader reader{reg};
     VisitTable(reader, settings);
+    if (settings.Punctuation < static_cast<int>(PunctuationRule::Off) ||
+        settings.Punctuation > static_cast<int>(PunctuationRule::Strict))
+        settings.Punctuation = Defaults.Punctuation;
     ReadFont(reg, PageNumberFontWord, settings.PageNumberFont);
     ReadFont(reg, PageFontWord, settings.PageFont);
 }

@@ -37,6 +37,7 @@ Settings Changed() {
     s.Maximized = s.AutoPageTurn = true;
     s.AutoPageTurnInterval = 30;
     s.ConvertBig5 = s.ConvertGb = s.ProcessHtml = s.SmartParagraphs = s.DoubleSpacing = true;
+    s.Punctuation = static_cast<int>(PunctuationRule::Strict);
     s.ShowUnderline = true;
     s.UnderlineColor = 0x00FF00, s.UnderlineOffset = 3, s.UnderlineWidth = 2;
     s.PageNumberPrefix = {"左", "P"};
@@ -96,9 +97,9 @@ TEST_F(SettingsStoreTest, EmptyStoreWritesEveryDefaultAndOpensAtTheDefaultBounds
 TEST_F(SettingsStoreTest, FirstRunWritesInTableOrderWithTheMarkLast) {
     Start();
     std::vector<std::string> names = NamesInInsertOrder(StorePath);
-    // "版本", 50 slots, 4 bounds, 29 root fields, 12 alarm values, 4, 3 last document, 4,
+    // "版本", 50 slots, 4 bounds, 30 root fields, 12 alarm values, 4, 3 last document, 4,
     // 2 x 8 font values, 2 sound values, the mark.
-    ASSERT_EQ(names.size(), 1u + 50 + 4 + 29 + 12 + 4 + 3 + 4 + 16 + 2 + 1);
+    ASSERT_EQ(names.size(), 1u + 50 + 4 + 30 + 12 + 4 + 3 + 4 + 16 + 2 + 1);
     EXPECT_EQ(names[0], "版本");
     EXPECT_EQ(names[1], "最新文件顺序0");
     EXPECT_EQ(names[50], "最新文件顺序49");
@@ -154,6 +155,16 @@ TEST_F(SettingsStoreTest, WidthThatIsNotANumberReadsAsTheDefault) {
     MarkAsSetUp();
     Reg.WriteRegStr(SettingsRoot, "窗口宽度", "abc");
     EXPECT_EQ(Start().BookWidth, 596);
+}
+
+// A store from before the punctuation rule existed gets the rule new stores get.
+TEST_F(SettingsStoreTest, PunctuationRuleMissingOrUnknownReadsAsBasic) {
+    MarkAsSetUp();
+    EXPECT_EQ(Start().Punctuation, static_cast<int>(PunctuationRule::Basic));
+    Reg.WriteRegInt(SettingsRoot, "标点避头尾", 3);
+    EXPECT_EQ(Start().Punctuation, static_cast<int>(PunctuationRule::Basic));
+    Reg.WriteRegInt(SettingsRoot, "标点避头尾", 0);
+    EXPECT_EQ(Start().Punctuation, static_cast<int>(PunctuationRule::Off));
 }
 
 TEST_F(SettingsStoreTest, OrderSlotsAreWrittenOnlyWhenSlotZeroIsUnset) {
@@ -247,7 +258,7 @@ TEST_F(SettingsStoreTest, CloseWritesInItsOwnOrder) {
     Settings s;
     ASSERT_TRUE(Save(Reg, s)); // on an empty store, so every value is a new row
     std::vector<std::string> names = NamesInInsertOrder(StorePath);
-    ASSERT_EQ(names.size(), 4u + 29 + 12 + 4 + 3 + 4 + 16);
+    ASSERT_EQ(names.size(), 4u + 30 + 12 + 4 + 3 + 4 + 16);
     EXPECT_EQ(names[0], "窗口左位置");
     EXPECT_EQ(Slice(names, "显示时间", 5),
               (std::vector<std::string>{"显示时间", "定时提醒1", "定时提醒时间1", "显示内容1",
