@@ -1,8 +1,8 @@
 // bench-links: mojuan_window
 // Pagination of a 22 MB novel with the page font's real widths at the default book size, with
-// punctuation kept in place by each rule, a page turn, and, for comparison, Qt's own text layout wrapping the same text at the same width; and
-// measuring every distinct character of a novel in a fresh font, in one batch of glyph advances
-// against one QFontMetricsF call per character.
+// punctuation kept in place by each rule, a page turn, and, for comparison, Qt's own text layout
+// wrapping the same text at the same width; and measuring every distinct character of a novel in a
+// fresh font, in one batch of glyph advances against one QFontMetricsF call per character.
 #include "BenchSupport.h"
 #include "reader/DocumentStore.h"
 #include "reader/PagePair.h"

@@ -168,7 +168,8 @@ QWidget* TFormSetup::BuildPageTab() {
     for (QCheckBox* box : {CheckBoxBIG5, CheckBoxGB, CheckBoxHtml, CheckBoxChap, CheckBoxHangD})
         passesBox->addWidget(box);
     ComboBoxPunct = Named(new QComboBox, "ComboBoxPunct");
-    ComboBoxPunct->addItems({QStringLiteral("关闭"), QStringLiteral("基本"), QStringLiteral("严格")});
+    ComboBoxPunct->addItems(
+        {QStringLiteral("关闭"), QStringLiteral("基本"), QStringLiteral("严格")});
     auto* punct = new QFormLayout;
     punct->addRow(QStringLiteral("标点避头尾:"), ComboBoxPunct);
     passesBox->addLayout(punct);
@@ -341,7 +342,8 @@ void TFormSetup::ConnectChanges() {
     for (QCheckBox* box : {CheckBoxBIG5, CheckBoxGB, CheckBoxHtml, CheckBoxChap})
         on(box, SetupGroup::PageDo);
     on(CheckBoxHangD, SetupGroup::Page);
-    connect(ComboBoxPunct, &QComboBox::currentIndexChanged, this, [this] { Mark(SetupGroup::Page); });
+    connect(ComboBoxPunct, &QComboBox::currentIndexChanged, this,
+            [this] { Mark(SetupGroup::Page); });
     on(CheckBoxViewCtrl, SetupGroup::Image);
     on(CheckBoxBackground, SetupGroup::Image);
     on(CheckBoxYeView, SetupGroup::Ye);

@@ -41,8 +41,7 @@ void DocumentStore::Paginate(const PageFormat& format, CharWidthCache& widths,
     MemoChunk.resize(ChunkCount);
     for (int k = 1; k <= ChunkCount; ++k) {
         progress.ShowMessPos(k);
-        const TextCode code =
-            format.Punctuation == PunctuationRule::Off ? TextCode::Gb : CodeOf(k);
+        const TextCode code = format.Punctuation == PunctuationRule::Off ? TextCode::Gb : CodeOf(k);
         MemoChunk[k - 1] =
             WrapLines(*ShownChunk[k - 1], widths, format.WrapWidth, format.Punctuation, code);
     }

@@ -11,9 +11,9 @@ enum class PunctuationRule { Off = 0, Basic = 1, Strict = 2 };
 // What a character is to line breaking; a character may be more than one of these.
 enum MarkKind : std::uint8_t {
     NoMark = 0,
-    ClosingMark = 1,   // never starts a line
-    OpeningMark = 2,   // never ends a line
-    PairedMark = 4,    // strict: two alike ("——", "……") stay on one line
+    ClosingMark = 1,      // never starts a line
+    OpeningMark = 2,      // never ends a line
+    PairedMark = 4,       // strict: two alike ("——", "……") stay on one line
     WideAlphanumeric = 8, // strict: full-width digits and letters in a row stay on one line
 };
 

@@ -75,8 +75,8 @@ struct Cut {
 // the line end: at a soft break only (after a space, between two wide characters) when
 // `softOnly`, else between any two characters. Walks the line again, which only the few lines
 // that would break against the rules pay for.
-std::optional<Cut> LastCutWithinRules(std::string_view text, std::size_t lineStart,
-                                      std::size_t end, bool softOnly, CharWidthCache& widths,
+std::optional<Cut> LastCutWithinRules(std::string_view text, std::size_t lineStart, std::size_t end,
+                                      bool softOnly, CharWidthCache& widths,
                                       const MarkRules& rules) {
     std::optional<Cut> cut;
     double width = 0;
@@ -116,8 +116,8 @@ __attribute__((noinline)) RuleBreak BreakWithinRules(std::string_view text, std:
     const auto* bytes = reinterpret_cast<const unsigned char*>(text.data());
     const std::size_t size = text.size();
     const bool soft = brk > lineStart;
-    if (soft && MayBreakBetween(CodeBeforeSoftBreak(bytes, brk), TwoByteCodeAt(bytes, brk, size),
-                                rules))
+    if (soft &&
+        MayBreakBetween(CodeBeforeSoftBreak(bytes, brk), TwoByteCodeAt(bytes, brk, size), rules))
         return {};
     std::optional<Cut> cut;
     if (!soft) {
@@ -168,8 +168,8 @@ std::vector<std::uint32_t> BreakLines(std::string_view text, CharWidthCache& wid
     // the character, a closing mark, stays on the line past its edge.
     const auto overflow = [&](std::size_t pos, double w) __attribute__((always_inline)) {
         if (rules.Kinds) {
-            const RuleBreak ruled = BreakWithinRules(text, lineStart, brk, pos, lineWidth, w,
-                                                     maxWidth, widths, rules);
+            const RuleBreak ruled =
+                BreakWithinRules(text, lineStart, brk, pos, lineWidth, w, maxWidth, widths, rules);
             if (ruled.Hang)
                 return true;
             if (ruled.Earlier) {

@@ -39,10 +39,10 @@ private:
 // width stay at the end of their line, where they draw nothing.
 //
 // With a punctuation rule on, no line but a paragraph's first starts with a closing mark and
-// none but a paragraph's last ends with an opening mark, the marks being those of `code`. Where the plain break would break
-// that, a single closing mark hangs past the edge; else the line ends earlier, at the last
-// place the rules allow, and its last characters move down. A line where no place is allowed
-// (a line of marks only) breaks as without the rule. The strict rule also keeps "——", "……" and
-// runs of full-width digits and letters on one line.
+// none but a paragraph's last ends with an opening mark, the marks being those of `code`. Where the
+// plain break would break that, a single closing mark hangs past the edge; else the line ends
+// earlier, at the last place the rules allow, and its last characters move down. A line where no
+// place is allowed (a line of marks only) breaks as without the rule. The strict rule also keeps
+// "——", "……" and runs of full-width digits and letters on one line.
 WrappedText WrapLines(std::string_view text, CharWidthCache& widths, double width,
                       PunctuationRule rule = PunctuationRule::Off, TextCode code = TextCode::Gb);

@@ -122,13 +122,6 @@ TEST(SetupDialogTest, EachControlMarksWhatItChanges) {
     prefix.Open();
     prefix.form->Ye[1].Be->setCurrentIndex(3);
     EXPECT_EQ(prefix.flags, prefix.Only(SetupGroup::Ye));
-    Dialog punct;
-    punct.Open();
-    EXPECT_EQ(punct.form->ComboBoxPunct->currentText(), QStringLiteral("基本"));
-    punct.form->ComboBoxPunct->setCurrentIndex(2);
-    EXPECT_EQ(punct.flags, punct.Only(SetupGroup::Page));
-    punct.form->BtnOk->click();
-    EXPECT_EQ(punct.setting.Punctuation, static_cast<int>(PunctuationRule::Strict));
 }
 
 TEST(SetupDialogTest, MoveAndPageNumberBoxesEnableTheirDependents) {
