@@ -24,9 +24,7 @@ constexpr char LibraryProgressCaption[] = "生成书库文件";
 
 // The folder the dialogs start in: the open document's, or its archive's.
 QString DocumentFolder(const std::string& documentName) {
-    std::string path = documentName;
-    if (IsArchiveEntry(path))
-        path = path.substr(0, path.find('|'));
+    const std::string path = documentName.substr(0, ArchiveBar(documentName));
     const std::size_t slash = path.rfind('/');
     if (slash == std::string::npos)
         return {};
@@ -51,17 +49,17 @@ void TFormMain::ConnectFileCommands() {
     auto* save = new QShortcut(SaveKey, this);
     connect(save, &QShortcut::activated, this, &TFormMain::ItemSaveClick);
 
-    Actions.ExtractZipEntry = [this](const std::string& archive, const std::string& entry) {
-        return ::ExtractZipEntry(archive, entry, TempDir).Path;
+    Actions.ExtractZipEntry = [this](const std::string& archive, const std::string& entry,
+                                     std::int64_t index) {
+        return ExtractForReading(archive, entry, index, TempDir);
     };
-    Actions.ChooseZipEntries =
-        [this](const std::string& archive) -> std::optional<std::vector<std::string>> {
+    Actions.ChooseZipEntries = [this](const std::string& archive) -> ZipChoice {
         const UnzipCheck check = CheckUnzipDll();
         if (!check.Ok) {
             // The library's two errors are shown in the program's error box, not as a warning.
             QMessageBox::critical(this, QString::fromUtf8(ProgramTitle),
                                   QString::fromStdString(check.Message));
-            return std::nullopt;
+            return {};
         }
         return ChooseZipEntries(archive, this, RunDialog);
     };

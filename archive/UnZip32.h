@@ -29,12 +29,22 @@ struct ZipEntryName {
     bool IsDirectory() const { return !Name.empty() && Name.back() == '/'; }
 };
 
-// A stored name as this program reads it: valid UTF-8 is UTF-8 (which covers every name flagged
-// UTF-8 that really is); any other name is GBK (code page 936, as Chinese archive tools write
-// names), a wrongly flagged one included. "\" becomes "/" after decoding, so a GBK trail byte
-// 0x5C is never taken for a separator.
-std::string DecodeEntryName(std::string_view raw);
+class ZipHandle;
+
+// The stored names of an open archive, in archive order, as this program reads them. A name
+// flagged UTF-8 (general purpose bit 11, or a Unicode path field) is UTF-8. The unflagged names
+// share one reading, decided for the whole archive: GBK (code page 936, as Chinese archive tools
+// write names) when any of them is not valid UTF-8; otherwise the reading that gives the larger
+// share of characters a Chinese novel's file names are made of (as GBK: GB2312 hanzi and Chinese
+// punctuation; as UTF-8: any CJK ideograph or punctuation), UTF-8 when the shares are equal. "\" becomes "/" after decoding, so a GBK trail
+// byte 0x5C is never taken for a separator.
+std::vector<ZipEntryName> EntryNamesOf(const ZipHandle& zip);
 
 // Every entry's name in archive order; nothing when the archive cannot be opened or is not a
 // zip archive.
 std::optional<std::vector<ZipEntryName>> ListZipEntries(const std::string& archive);
+
+inline constexpr char DamagedArchiveReason[] = "ZIP文件已损坏或不完整，无法读取。";
+// Why `archive` could not be opened as an archive, as the second line of a failure message:
+// it is missing, it cannot be read, or it is damaged (cut short, or no zip archive at all).
+std::string ArchiveFailureReason(const std::string& archive);

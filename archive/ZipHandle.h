@@ -34,6 +34,14 @@ public:
         return name ? name : "";
     }
 
+    // Whether the entry's name is flagged UTF-8 (bit 11, or a Unicode path field). Asked to
+    // follow the format strictly, libzip reads an unflagged name as CP437, so only a flagged
+    // name (or a plain ASCII one) comes back as stored.
+    bool NameFlaggedUtf8(zip_uint64_t index) const {
+        const char* strict = zip_get_name(Zip, index, ZIP_FL_ENC_STRICT);
+        return strict && RawNameAt(index) == strict;
+    }
+
 private:
     explicit ZipHandle(zip_t* zip) : Zip(zip) {}
     zip_t* Zip;

@@ -2,9 +2,12 @@
 
 #include "UnZip32.h"
 #include "ZipHandle.h"
+#include "reader/ReadFailure.h"
 #include "records/TempDir.h"
 
+#include <algorithm>
 #include <cerrno>
+#include <cstring>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -60,13 +63,20 @@ Fd OpenSubdir(int parent, const std::string& name) {
     return Fd(::openat(parent, name.c_str(), DirFlags));
 }
 
-// The stored file entry whose decoded name is `entry`, or -1.
-zip_int64_t FindEntry(const ZipHandle& zip, const std::string& entry) {
-    const zip_int64_t count = zip_get_num_entries(zip.Get(), 0);
-    for (zip_int64_t i = 0; i < count; ++i)
-        if (DecodeEntryName(zip.RawNameAt(static_cast<zip_uint64_t>(i))) == entry)
-            return i;
+// The stored entry whose decoded name is `entry`: the one at `hint` when its name is that, else
+// the first of that name; -1 when there is none.
+zip_int64_t FindEntry(const ZipHandle& zip, const std::string& entry, std::int64_t hint) {
+    const std::vector<ZipEntryName> names = EntryNamesOf(zip);
+    if (hint >= 0 && static_cast<std::uint64_t>(hint) < names.size() && names[hint].Name == entry)
+        return hint;
+    for (std::size_t i = 0; i < names.size(); ++i)
+        if (names[i].Name == entry)
+            return static_cast<zip_int64_t>(i);
     return -1;
+}
+
+ExtractResult WriteFailure(int error) {
+    return {ExtractStatus::WriteFailed, {}, WriteFailureReason(error)};
 }
 
 bool IsSymbolicLink(const ZipHandle& zip, zip_uint64_t index) {
@@ -102,8 +112,9 @@ bool WriteAll(int fd, const char* data, std::size_t size) {
     return true;
 }
 
-// Copies the entry's data into `out`, stopping one byte past MaxEntryBytes.
-ExtractStatus CopyEntry(const ZipHandle& zip, zip_uint64_t index, int out) {
+// Copies the entry's data into `out`, stopping one byte past MaxEntryBytes; a failed write
+// leaves its errno in `error`.
+ExtractStatus CopyEntry(const ZipHandle& zip, zip_uint64_t index, int out, int& error) {
     zip_file_t* file = zip_fopen_index(zip.Get(), index, 0);
     if (!file) {
         const int error = zip_error_code_zip(zip_get_error(zip.Get()));
@@ -126,6 +137,7 @@ ExtractStatus CopyEntry(const ZipHandle& zip, zip_uint64_t index, int out) {
             break;
         if (!WriteAll(out, buffer.data(), static_cast<std::size_t>(n))) {
             status = ExtractStatus::WriteFailed;
+            error = errno;
             break;
         }
         written += n;
@@ -153,12 +165,15 @@ bool IsSafeEntryPath(std::string_view entry) {
 }
 
 ExtractResult ExtractZipEntry(const std::string& archive, const std::string& entry,
-                              const std::string& destination) {
+                              const std::string& destination, std::int64_t index) {
     if (!IsSafeEntryPath(entry))
-        return {ExtractStatus::Unsafe, {}};
-    if (!PrepareTempDir(destination))
-        return {ExtractStatus::WriteFailed, {}};
+        return {ExtractStatus::Unsafe, {}, {}};
     std::vector<std::string> parts = Components(entry);
+    if (parts.size() > MaxEntryFolders + 1)
+        return {ExtractStatus::TooDeep, {}, {}};
+    std::string tempError;
+    if (!PrepareTempDir(destination, &tempError))
+        return {ExtractStatus::WriteFailed, {}, tempError};
     const std::string fileName = parts.back();
     parts.pop_back();
     Fd dir(::open(destination.c_str(), DirFlags));
@@ -168,30 +183,75 @@ ExtractResult ExtractZipEntry(const std::string& archive, const std::string& ent
         dir = OpenSubdir(dir.Get(), part);
     }
     if (dir.Get() < 0)
-        return {ExtractStatus::WriteFailed, {}};
+        return WriteFailure(errno);
     if (::unlinkat(dir.Get(), fileName.c_str(), 0) != 0 && errno != ENOENT)
-        return {ExtractStatus::WriteFailed, {}};
+        return WriteFailure(errno);
 
     ZipHandle zip = ZipHandle::Open(archive);
     if (!zip)
-        return {ExtractStatus::NoArchive, {}};
-    const zip_int64_t index = FindEntry(zip, entry);
-    if (index < 0)
-        return {ExtractStatus::NotFound, {}};
-    const ExtractStatus check = CheckEntry(zip, static_cast<zip_uint64_t>(index));
+        return {ExtractStatus::NoArchive, {}, {}};
+    const zip_int64_t found = FindEntry(zip, entry, index);
+    if (found < 0)
+        return {ExtractStatus::NotFound, {}, {}};
+    const ExtractStatus check = CheckEntry(zip, static_cast<zip_uint64_t>(found));
     if (check != ExtractStatus::Ok)
-        return {check, {}};
+        return {check, {}, {}};
 
     Fd out(::openat(dir.Get(), fileName.c_str(),
                     O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600));
     if (out.Get() < 0)
-        return {ExtractStatus::WriteFailed, {}};
-    ExtractStatus status = CopyEntry(zip, static_cast<zip_uint64_t>(index), out.Get());
-    if (::close(out.Release()) != 0 && status == ExtractStatus::Ok)
+        return WriteFailure(errno);
+    int error = 0;
+    ExtractStatus status = CopyEntry(zip, static_cast<zip_uint64_t>(found), out.Get(), error);
+    if (::close(out.Release()) != 0 && status == ExtractStatus::Ok) {
         status = ExtractStatus::WriteFailed;
-    if (status != ExtractStatus::Ok && status != ExtractStatus::Cut) {
-        ::unlinkat(dir.Get(), fileName.c_str(), 0);
-        return {status, {}};
+        error = errno;
     }
-    return {status, destination + "/" + entry};
+    if (status != ExtractStatus::Ok) {
+        ::unlinkat(dir.Get(), fileName.c_str(), 0);
+        return status == ExtractStatus::WriteFailed ? WriteFailure(error)
+                                                    : ExtractResult{status, {}, {}};
+    }
+    return {status, destination + "/" + entry, {}};
+}
+
+std::optional<UserMessage> ExtractFailureMessage(const ExtractResult& result,
+                                                 const std::string& archive,
+                                                 const std::string& entry) {
+    std::string reference = archive + "|" + entry;
+    std::replace(reference.begin() + static_cast<std::ptrdiff_t>(archive.size()), reference.end(),
+                 '/', '\\');
+    const auto failed = [&](const std::string& reason) {
+        return WarningMessage(OpenFailedText(reference, reason));
+    };
+    switch (result.Status) {
+    case ExtractStatus::Ok:
+        return std::nullopt;
+    case ExtractStatus::Cut:
+        return InfoMessage(TooLargeText(reference));
+    case ExtractStatus::NoArchive:
+        return WarningMessage(OpenFailedText(archive, ArchiveFailureReason(archive)));
+    case ExtractStatus::Encrypted:
+        return WarningMessage(OpenFailedText(archive, CheckZipPasswordReason));
+    case ExtractStatus::NotFound:
+        return failed("ZIP文件中没有这个文件。");
+    case ExtractStatus::Unsafe:
+        return failed("文件名不安全，不能解压。");
+    case ExtractStatus::TooDeep:
+        return failed("文件所在的目录层次太多，不能解压。");
+    case ExtractStatus::Link:
+        return failed("这是一个链接，不是文件。");
+    case ExtractStatus::Damaged:
+        return failed(DamagedArchiveReason);
+    case ExtractStatus::WriteFailed:
+        return failed("解压到临时文件夹时出错：" + result.Reason);
+    }
+    return std::nullopt;
+}
+
+ExtractedEntry ExtractForReading(const std::string& archive, const std::string& entry,
+                                 std::int64_t index, const std::string& destination) {
+    const ExtractResult result = ExtractZipEntry(archive, entry, destination, index);
+    std::optional<UserMessage> failure = ExtractFailureMessage(result, archive, entry);
+    return {failure ? std::string() : result.Path, std::move(failure)};
 }

@@ -11,13 +11,13 @@ namespace {
 constexpr std::array<std::string_view, 8> DocumentExtensions = {".txt", ".htm", ".html", ".rtf",
                                                                 ".ini", ".zip", ".gb",   ".blf"};
 
-ZipRow RowOf(const std::string& name) {
+ZipRow RowOf(const std::string& name, std::int64_t index = -1) {
     const std::size_t slash = name.rfind('/');
     if (slash == std::string::npos)
-        return {name, {}};
+        return {name, {}, index};
     std::string dir = name.substr(0, slash + 1);
     std::replace(dir.begin(), dir.end(), '/', '\\');
-    return {name.substr(slash + 1), dir};
+    return {name.substr(slash + 1), dir, index};
 }
 
 std::string WithoutControlBytes(std::string text) {
@@ -38,10 +38,11 @@ bool IsDocumentName(std::string_view fileName) {
 
 std::vector<ZipRow> ZipRowsFor(const std::vector<ZipEntryName>& entries, bool showAll) {
     std::vector<ZipRow> rows;
-    for (const ZipEntryName& entry : entries) {
+    for (std::size_t i = 0; i < entries.size(); ++i) {
+        const ZipEntryName& entry = entries[i];
         if (entry.IsDirectory())
             continue;
-        ZipRow row = RowOf(entry.Name);
+        ZipRow row = RowOf(entry.Name, static_cast<std::int64_t>(i));
         if (showAll || IsDocumentName(row.FileName))
             rows.push_back(std::move(row));
     }
@@ -52,13 +53,14 @@ std::string ZipReference(const std::string& archive, const ZipRow& row) {
     return WithoutControlBytes(archive + "|" + row.Dir + row.FileName);
 }
 
-std::vector<std::string> ChosenEntryPaths(const std::vector<ZipRow>& rows,
+std::vector<ChosenZipEntry> ChosenEntries(const std::string& archive,
+                                          const std::vector<ZipRow>& rows,
                                           const std::vector<bool>& selected) {
-    std::vector<std::string> paths;
+    std::vector<ChosenZipEntry> chosen;
     for (std::size_t i = rows.size(); i-- > 0;)
         if (i < selected.size() && selected[i])
-            paths.push_back(WithoutControlBytes(rows[i].Dir + rows[i].FileName));
-    return paths;
+            chosen.push_back({ZipReference(archive, rows[i]), rows[i].Index});
+    return chosen;
 }
 
 std::string ZipPreviewText(const std::vector<ZipEntryName>& entries) {

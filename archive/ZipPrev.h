@@ -2,7 +2,9 @@
 // What the entry chooser and the open dialog's preview show of an archive, and the references
 // the chosen rows become. The dialogs only display these.
 #include "UnZip32.h"
+#include "records/RecentList.h"
 
+#include <cstdint>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -12,6 +14,7 @@
 struct ZipRow {
     std::string FileName;
     std::string Dir;
+    std::int64_t Index = -1; // the entry's place in the archive's listing
     bool operator==(const ZipRow&) const = default;
 };
 
@@ -25,10 +28,11 @@ std::vector<ZipRow> ZipRowsFor(const std::vector<ZipEntryName>& entries, bool sh
 // "archive|dir\file", with every byte below 0x20 removed.
 std::string ZipReference(const std::string& archive, const ZipRow& row);
 
-// The entry paths ("\" separators) of the selected rows, from the last row to the first: the
-// order in which putting each on top of the recent list leaves them in row order. Empty when
-// nothing is selected.
-std::vector<std::string> ChosenEntryPaths(const std::vector<ZipRow>& rows,
+// The references (ZipReference) of the selected rows with their places in the listing, from
+// the last row to the first: the order in which putting each on top of the recent list leaves
+// them in row order. Empty when nothing is selected.
+std::vector<ChosenZipEntry> ChosenEntries(const std::string& archive,
+                                          const std::vector<ZipRow>& rows,
                                           const std::vector<bool>& selected);
 
 // The preview of an archive in the open dialog: the file name of every file entry, whatever its

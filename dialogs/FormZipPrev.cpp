@@ -85,15 +85,18 @@ void TFormZipPrev::BtnOkClick() {
     std::vector<bool> selected(Rows.size());
     for (int i = 0; i < FileList->topLevelItemCount(); ++i)
         selected[static_cast<std::size_t>(i)] = FileList->topLevelItem(i)->isSelected();
-    ChosenPaths = ChosenEntryPaths(Rows, selected);
-    done(ChosenPaths.empty() ? QDialog::Rejected : QDialog::Accepted);
+    ChosenRows = ChosenEntries(Archive, Rows, selected);
+    done(ChosenRows.empty() ? QDialog::Rejected : QDialog::Accepted);
 }
 
-std::optional<std::vector<std::string>> ChooseZipEntries(const std::string& archive,
-                                                         QWidget* parent,
-                                                         const std::function<int(QDialog&)>& run) {
+ZipChoice ChooseZipEntries(const std::string& archive, QWidget* parent,
+                           const std::function<int(QDialog&)>& run) {
+    // A damaged archive (one cut short loses the directory at its end) is said to be so,
+    // rather than shown as an empty chooser.
+    if (!ListZipEntries(archive))
+        return {{}, WarningMessage(OpenFailedText(archive, ArchiveFailureReason(archive)))};
     TFormZipPrev form(archive, parent);
-    if (run(form) != QDialog::Accepted || form.Chosen().empty())
-        return std::nullopt;
-    return form.Chosen();
+    if (run(form) != QDialog::Accepted)
+        return {};
+    return {form.Chosen(), std::nullopt};
 }

@@ -5,7 +5,6 @@
 
 #include <QDialog>
 #include <functional>
-#include <optional>
 #include <string>
 #include <vector>
 
@@ -24,8 +23,9 @@ public:
     // Collects the selected rows and closes: OK with a choice, Cancel without one.
     void BtnOkClick();
 
-    // The entry paths ("\" separators) of the chosen rows, from the last row to the first.
-    const std::vector<std::string>& Chosen() const { return ChosenPaths; }
+    // The references of the chosen rows with their places in the listing, from the last row to
+    // the first.
+    const std::vector<ChosenZipEntry>& Chosen() const { return ChosenRows; }
     int RowCount() const { return static_cast<int>(Rows.size()); }
 
     QTreeWidget* FileList;
@@ -39,12 +39,11 @@ protected:
 private:
     std::string Archive;
     std::vector<ZipRow> Rows;
-    std::vector<std::string> ChosenPaths;
+    std::vector<ChosenZipEntry> ChosenRows;
 };
 
-// Runs the chooser for `archive` through `run` (which shows it modally and gives its result);
-// the chosen entry paths in the order they are to be put on the recent list, or nothing when
-// cancelled or nothing was chosen.
-std::optional<std::vector<std::string>> ChooseZipEntries(const std::string& archive,
-                                                         QWidget* parent,
-                                                         const std::function<int(QDialog&)>& run);
+// Runs the chooser for `archive` through `run` (which shows it modally and gives its result):
+// the chosen rows in the order they are to be put on the recent list, none when cancelled or
+// nothing was chosen; an archive that cannot be listed is not shown, and the message says why.
+ZipChoice ChooseZipEntries(const std::string& archive, QWidget* parent,
+                           const std::function<int(QDialog&)>& run);

@@ -10,6 +10,7 @@ void DocumentStore::SetChunks(std::vector<Chunk> chunks) {
         chunks.push_back(MakeChunk({}));
     RawChunk = std::move(chunks);
     ShownChunk = RawChunk;
+    ShownCodeChange.assign(RawChunk.size(), CodeChange::None);
     ChunkCount = static_cast<int>(RawChunk.size());
     MemoChunk.assign(ChunkCount, WrappedText());
     JudgedCodes.clear(); // so the last document's chunks are not held

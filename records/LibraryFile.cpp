@@ -1,5 +1,7 @@
 #include "LibraryFile.h"
 
+#include "RecentList.h"
+
 #include "reader/AtomicFile.h"
 #include "reader/FileTest.h"
 #include "reader/ReadFailure.h"
@@ -48,6 +50,12 @@ bool ReadAll(int fd, std::size_t size, std::string& bytes) {
     }
     bytes.resize(got);
     return true;
+}
+
+// Whether a library line names a file, or an archive entry whose archive is a file.
+bool NamesAFile(const std::string& name) {
+    const std::size_t bar = ArchiveBar(name);
+    return IsExistingFile(name.substr(0, bar));
 }
 
 } // namespace
@@ -99,37 +107,34 @@ LibraryRead ReadLibraryFile(const std::string& path) {
 }
 
 std::string LibraryEntryName(const std::string& line) {
-    if (gbk::IsValidUtf8(line) || IsExistingFile(line))
+    if (NamesAFile(line))
         return line;
-    return gbk::ToUtf8(line);
+    std::string asGbk = gbk::ToUtf8(line);
+    return NamesAFile(asGbk) || !gbk::IsValidUtf8(line) ? asGbk : line;
 }
 
-std::string LibraryText(const std::vector<std::string>& entries) {
+std::string LibraryText(const std::vector<std::string>& entries,
+                        const std::function<void(int)>& beforeLine) {
     std::string text;
-    for (auto it = entries.rbegin(); it != entries.rend(); ++it)
+    int line = 0;
+    for (auto it = entries.rbegin(); it != entries.rend(); ++it) {
+        if (beforeLine)
+            beforeLine(++line);
         text += *it + "\r\n";
+    }
     return text;
 }
 
-std::string LibraryWriteFailedText(const std::string& path) {
-    return "生成书库文件 " + path + " 失败！\r\n请检查磁盘是否错误。";
+std::string LibraryWriteFailedText(const std::string& path, int error) {
+    return WriteFailedText("生成书库文件", path, error);
 }
 
 std::optional<UserMessage> WriteLibraryFile(const std::string& path,
                                             const std::vector<std::string>& entries,
                                             const std::function<void(int)>& beforeLine) {
-    static constexpr std::string_view LineEnd = "\r\n";
-    std::vector<std::string_view> pieces;
-    pieces.reserve(2 * entries.size());
-    for (auto it = entries.rbegin(); it != entries.rend(); ++it) {
-        pieces.push_back(*it);
-        pieces.push_back(LineEnd);
-    }
-    const auto beforePiece = [&](std::size_t i) {
-        if (beforeLine && i % 2 == 0)
-            beforeLine(static_cast<int>(i / 2) + 1);
-    };
-    if (WriteFileAtomically(path, pieces, beforePiece))
+    const std::string text = LibraryText(entries, beforeLine);
+    const int error = WriteWholeFile(path, {text});
+    if (error == 0)
         return std::nullopt;
-    return WarningMessage(LibraryWriteFailedText(path));
+    return WarningMessage(LibraryWriteFailedText(path, error));
 }

@@ -35,19 +35,24 @@ struct LibraryRead {
 // read, is larger than MaxLibraryBytes or holds NUL bytes (it is not text).
 LibraryRead ReadLibraryFile(const std::string& path);
 
-// The file a library line names. The line's bytes are tried first; a line that names no file
-// and is not UTF-8 was written on a Chinese Windows system in GB code, and is read as GBK.
+// The file (or archive entry) a library line names. The line's bytes are tried first; a line
+// that names no file by them is tried as GBK, the code of a library written on a Chinese
+// Windows system, before it is refused, since GBK bytes may well be valid UTF-8 too. A line
+// naming nothing either way is given as UTF-8 when it is UTF-8, so the warning shows it.
 std::string LibraryEntryName(const std::string& line);
 
-// What generating a library file writes for a list whose position 0 is `entries[0]`.
-std::string LibraryText(const std::vector<std::string>& entries);
+// What generating a library file writes for a list whose position 0 is `entries[0]`;
+// `beforeLine(k)` (optional) runs before line k (1-based) is added.
+std::string LibraryText(const std::vector<std::string>& entries,
+                        const std::function<void(int)>& beforeLine = {});
 
-// "生成书库文件 <path> 失败！" CR LF "请检查磁盘是否错误。"
-std::string LibraryWriteFailedText(const std::string& path);
+// "生成书库文件 <path> 失败！" CR LF "请检查磁盘是否错误。" CR LF <why: errno `error`>
+std::string LibraryWriteFailedText(const std::string& path, int error);
 
 // Generates the library file `path` for a list whose position 0 is `entries[0]`, the least
-// recent entry first; `beforeLine(k)` (optional) runs before line k (1-based) is written. The
-// file is replaced whole or not at all. Nothing on success, else the warning to show.
+// recent entry first; `beforeLine(k)` (optional) runs before line k (1-based) is added. The
+// file is written as reader/AtomicFile.h writes files. Nothing on success, else the warning to
+// show.
 std::optional<UserMessage> WriteLibraryFile(const std::string& path,
                                             const std::vector<std::string>& entries,
                                             const std::function<void(int)>& beforeLine = {});

@@ -5,6 +5,7 @@
 #include "reader/FileTest.h"
 
 #include <algorithm>
+#include <climits>
 #include <cstdlib>
 #include <sys/stat.h>
 
@@ -68,9 +69,9 @@ bool SameEntry(const std::string& a, const std::string& b) {
         return true;
     if (LowerAscii(a) != LowerAscii(b))
         return false;
-    // The bar is no letter, so both texts have their first one at the same place. Entries
-    // inside one archive may differ only in case; the archive files are tested as files.
-    std::size_t bar = a.find('|');
+    // The bar is no letter, so both texts have their bars at the same places. Entries inside
+    // one archive may differ only in case; the archive files are tested as files.
+    std::size_t bar = ArchiveBar(a);
     if (bar != std::string::npos)
         return a.compare(bar, std::string::npos, b, bar, std::string::npos) == 0 &&
                SameFile(a.substr(0, bar), b.substr(0, bar));
@@ -78,7 +79,19 @@ bool SameEntry(const std::string& a, const std::string& b) {
 }
 
 bool IsArchiveEntry(const std::string& text) {
-    return text.find('|') != std::string::npos && !IsExistingFile(text);
+    return ArchiveBar(text) != std::string::npos;
+}
+
+std::size_t ArchiveBar(const std::string& text) {
+    const std::size_t first = text.find('|');
+    if (first == std::string::npos || IsExistingFile(text))
+        return std::string::npos;
+    // No file has a path longer than the system allows: a huge text costs no more tests.
+    for (std::size_t bar = first; bar != std::string::npos && bar < PATH_MAX;
+         bar = text.find('|', bar + 1))
+        if (IsExistingFile(text.substr(0, bar)))
+            return bar;
+    return first;
 }
 
 RecentList::RecentList(Registry& reg, const Settings& settings) : Reg(reg), Setting(settings) {

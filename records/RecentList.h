@@ -12,9 +12,11 @@
 #include "reader/UserMessage.h"
 
 #include <array>
+#include <cstdint>
 #include <functional>
 #include <optional>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 inline constexpr int MaxRecentFiles = 50;
@@ -37,6 +39,31 @@ bool SameEntry(const std::string& a, const std::string& b);
 // Whether an entry text is an archive entry reference. A file of this platform may have "|" in
 // its name, so a text that names an existing file is that file.
 bool IsArchiveEntry(const std::string& text);
+// Where an archive entry reference splits into archive and entry: at the first "|" whose
+// prefix names an existing file (an archive's own path may hold "|"), else at the first "|".
+// npos when the text is no reference.
+std::size_t ArchiveBar(const std::string& text);
+
+// What extracting an archive entry for reading gave: the extracted file, or why there is none.
+struct ExtractedEntry {
+    std::string Path;
+    std::optional<UserMessage> Failure;
+};
+
+// A row chosen in an archive's entry chooser: its reference, and its place in the archive's
+// listing, which tells entries of the same name apart.
+struct ChosenZipEntry {
+    std::string Reference;
+    std::int64_t Index = -1;
+    bool operator==(const ChosenZipEntry&) const = default;
+};
+
+// What the entry chooser gave: the chosen rows in the order they are to be put on the list
+// (none when cancelled), or why the archive could not be listed.
+struct ZipChoice {
+    std::vector<ChosenZipEntry> Entries;
+    std::optional<UserMessage> Failure;
+};
 
 // What opening a document needs from the window. Each action reports its own failures.
 struct RecentOpenActions {
@@ -46,14 +73,13 @@ struct RecentOpenActions {
     // the HTML switch, its bookmarks, the text passes, pagination and page 1. CurrentIndex and
     // FileOpened are already set when it runs.
     std::function<void(int index, const std::string& entryText)> FinishOpen;
-    // Extracts `entry` (with "/" separators) from `archive` and gives the path of the extracted
-    // file, which may be missing when extraction failed. Unset: archives cannot be read.
-    std::function<std::string(const std::string& archive, const std::string& entry)>
+    // Extracts `entry` (with "/" separators) from `archive`, the entry at `index` of its listing
+    // when that has this name (-1: the first of the name). Unset: archives cannot be read.
+    std::function<ExtractedEntry(const std::string& archive, const std::string& entry,
+                                 std::int64_t index)>
         ExtractZipEntry;
-    // Shows the entry chooser for `archive`; the chosen entry paths ("\" separators) in the order
-    // they are to be put on the list, or nothing when cancelled. Unset: no chooser.
-    std::function<std::optional<std::vector<std::string>>(const std::string& archive)>
-        ChooseZipEntries;
+    // Shows the entry chooser for `archive`. Unset: no chooser.
+    std::function<ZipChoice(const std::string& archive)> ChooseZipEntries;
     // Brings the window to the front and repaints it. Optional.
     std::function<void()> UpdateMainForm;
 };
@@ -167,4 +193,7 @@ private:
     std::vector<std::string> LibrariesBeingRead;
     int LibraryReads = 0;
     std::vector<UserMessage> PendingMessages;
+    // The listing places of the references chosen in this run: of entries sharing a name, the
+    // chosen one is opened.
+    std::unordered_map<std::string, std::int64_t> ChosenIndex;
 };

@@ -26,13 +26,19 @@ bool RecentList::OnItemNewFileClick(int p, const RecentOpenActions& actions) {
     const std::string text = GetIndexFilename(p);
     int index = p;
     std::string file = text;
-    const std::size_t bar = IsArchiveEntry(text) ? text.find('|') : std::string::npos;
+    const std::size_t bar = ArchiveBar(text);
     if (bar != std::string::npos) {
         const std::string archive = text.substr(0, bar);
+        const auto chosen = ChosenIndex.find(text);
+        ExtractedEntry extracted;
         if (actions.ExtractZipEntry)
-            file = actions.ExtractZipEntry(archive, WithSlashes(text.substr(bar + 1)));
-        else
-            file.clear();
+            extracted = actions.ExtractZipEntry(archive, WithSlashes(text.substr(bar + 1)),
+                                                chosen != ChosenIndex.end() ? chosen->second : -1);
+        if (extracted.Failure) {
+            Report(std::move(*extracted.Failure));
+            return false;
+        }
+        file = extracted.Path;
         if (!FileTest(file, archive))
             return false;
     } else if (!FileTest(text)) {
@@ -61,16 +67,20 @@ bool RecentList::OnItemNewFileClick(int p, const RecentOpenActions& actions) {
 bool RecentList::OpenChosenEntries(const std::string& archive, const RecentOpenActions& actions) {
     if (!actions.ChooseZipEntries)
         return false;
-    std::optional<std::vector<std::string>> chosen = actions.ChooseZipEntries(archive);
-    if (!chosen)
+    ZipChoice choice = actions.ChooseZipEntries(archive);
+    if (choice.Failure)
+        Report(std::move(*choice.Failure));
+    if (choice.Entries.empty())
         return false;
     if (actions.UpdateMainForm)
         actions.UpdateMainForm();
     FileOpened = false;
     {
         RegBatch batch(Reg);
-        for (const std::string& entry : *chosen)
-            OpenItemFile(archive + "|" + entry);
+        for (const ChosenZipEntry& entry : choice.Entries) {
+            ChosenIndex[entry.Reference] = entry.Index;
+            OpenItemFile(entry.Reference);
+        }
     }
     return FileOpened && OnItemNewFileClick(0, actions);
 }

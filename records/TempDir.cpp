@@ -5,9 +5,12 @@
 #include <cstring>
 #include <dirent.h>
 #include <fcntl.h>
+#include <optional>
+#include <set>
 #include <sys/stat.h>
 #include <unistd.h>
 #include <utility>
+#include <vector>
 
 namespace {
 
@@ -20,6 +23,10 @@ public:
     }
     Fd(const Fd&) = delete;
     Fd& operator=(const Fd&) = delete;
+    Fd& operator=(Fd&& other) noexcept {
+        std::swap(Value, other.Value);
+        return *this;
+    }
     int Get() const { return Value; }
     int Release() { return std::exchange(Value, -1); }
 
@@ -55,16 +62,32 @@ int OpenPrivateDir(int parent, const std::string& name, const std::string& shown
     return fd.Release();
 }
 
-// Empties the directory open as `dir`; true when nothing is left in it.
-bool RemoveContents(int dir) {
+// A file system object, told apart from every other.
+using FileId = std::pair<dev_t, ino_t>;
+
+std::optional<FileId> IdAt(int dir, const char* name) {
+    struct stat st;
+    if (fstatat(dir, name, &st, AT_SYMLINK_NOFOLLOW) != 0)
+        return std::nullopt;
+    return FileId{st.st_dev, st.st_ino};
+}
+
+// Removes what can be removed at once in the folder open as `dir`: its files and links, and
+// its empty folders. Gives the name of a folder in it that still has contents and is not among
+// `stuck` (folders that could not be emptied), or "" when there is none; `all` turns false when
+// anything stays.
+std::string ClearLevel(int dir, const std::set<FileId>& stuck, bool& all) {
     int listing = dup(dir);
     DIR* stream = listing >= 0 ? fdopendir(listing) : nullptr;
     if (!stream) {
         if (listing >= 0)
             close(listing);
-        return false;
+        all = false;
+        return {};
     }
-    bool all = true;
+    // The listing shares its offset with `dir`, which an earlier listing left at its end.
+    rewinddir(stream);
+    std::string next;
     while (dirent* entry = readdir(stream)) {
         const char* name = entry->d_name;
         if (std::strcmp(name, ".") == 0 || std::strcmp(name, "..") == 0)
@@ -74,16 +97,61 @@ bool RemoveContents(int dir) {
             all = all && errno == ENOENT;
             continue;
         }
-        if (S_ISDIR(st.st_mode)) {
-            Fd child(openat(dir, name, DirOpenFlags));
-            bool emptied = child.Get() >= 0 && RemoveContents(child.Get());
-            all = emptied && unlinkat(dir, name, AT_REMOVEDIR) == 0 && all;
-        } else {
+        if (!S_ISDIR(st.st_mode)) {
             all = unlinkat(dir, name, 0) == 0 && all;
+        } else if (unlinkat(dir, name, AT_REMOVEDIR) != 0) {
+            if (stuck.count({st.st_dev, st.st_ino}))
+                all = false;
+            else if (next.empty())
+                next = name;
         }
     }
     closedir(stream);
-    return all;
+    return next;
+}
+
+// Empties the directory open as `root`; true when nothing is left in it. However deep the tree,
+// one folder is held open at a time: the walk goes down into a folder by its name and back up
+// through "..", which must lead to the very folder it came from, or the walk stops there.
+bool RemoveContents(int root) {
+    struct Above {
+        FileId Id;
+        std::string Name; // of the folder below it on the way down
+    };
+    Fd dir(dup(root));
+    std::optional<FileId> here = IdAt(dir.Get(), ".");
+    if (dir.Get() < 0 || !here)
+        return false;
+    std::vector<Above> path;
+    std::set<FileId> stuck;
+    bool all = true;
+    while (true) {
+        const std::string next = ClearLevel(dir.Get(), stuck, all);
+        if (!next.empty()) {
+            const std::optional<FileId> child = IdAt(dir.Get(), next.c_str());
+            Fd below(child ? openat(dir.Get(), next.c_str(), DirOpenFlags) : -1);
+            if (below.Get() < 0) {
+                // Listed again, it counts as what could not be removed; gone, as removed.
+                if (child)
+                    stuck.insert(*child);
+                continue;
+            }
+            path.push_back({*here, next});
+            here = child;
+            dir = std::move(below);
+            continue;
+        }
+        if (path.empty())
+            return all;
+        Fd up(openat(dir.Get(), "..", DirOpenFlags));
+        if (up.Get() < 0 || IdAt(up.Get(), ".") != path.back().Id)
+            return false;
+        if (unlinkat(up.Get(), path.back().Name.c_str(), AT_REMOVEDIR) != 0)
+            stuck.insert(*here);
+        here = path.back().Id;
+        path.pop_back();
+        dir = std::move(up);
+    }
 }
 
 } // namespace

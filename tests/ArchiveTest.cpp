@@ -51,17 +51,17 @@ TEST_F(ShelfArchive, ChooserRowsSkipDirectoriesAndFilterDocuments) {
     ASSERT_TRUE(entries);
     EXPECT_EQ(Names(zip), (std::vector<std::string>{"a.txt", "pic.jpg", "sub/", "sub/b.htm"}));
     EXPECT_EQ(ZipRowsFor(*entries, true),
-              (std::vector<ZipRow>{{"a.txt", ""}, {"pic.jpg", ""}, {"b.htm", "sub\\"}}));
+              (std::vector<ZipRow>{{"a.txt", "", 0}, {"pic.jpg", "", 1}, {"b.htm", "sub\\", 3}}));
     EXPECT_EQ(ZipRowsFor(*entries, false),
-              (std::vector<ZipRow>{{"a.txt", ""}, {"b.htm", "sub\\"}}));
+              (std::vector<ZipRow>{{"a.txt", "", 0}, {"b.htm", "sub\\", 3}}));
     EXPECT_EQ(ZipPreviewText(*entries), "a.txt\r\npic.jpg\r\nb.htm\r\n");
 }
 
 TEST_F(ShelfArchive, ChosenRowsComeLastFirstAsReferences) {
     const std::vector<ZipRow> rows = ZipRowsFor(*ListZipEntries(zip), true);
-    EXPECT_EQ(ChosenEntryPaths(rows, {true, false, true}),
-              (std::vector<std::string>{"sub\\b.htm", "a.txt"}));
-    EXPECT_TRUE(ChosenEntryPaths(rows, {false, false, false}).empty());
+    EXPECT_EQ(ChosenEntries("/x.zip", rows, {true, false, true}),
+              (std::vector<ChosenZipEntry>{{"/x.zip|sub\\b.htm", 3}, {"/x.zip|a.txt", 0}}));
+    EXPECT_TRUE(ChosenEntries("/x.zip", rows, {false, false, false}).empty());
     EXPECT_EQ(ZipReference("/books/x.zip", rows[2]), "/books/x.zip|sub\\b.htm");
     EXPECT_EQ(ZipReference("/books/x.zip", {"b\tc.txt", "d\x01\\"}), "/books/x.zip|d\\bc.txt");
 }
@@ -86,13 +86,30 @@ TEST_F(ShelfArchive, ExtractsIntoItsFoldersAndReplacesTheEarlierCopy) {
     EXPECT_EQ(ExtractZipEntry(zip, "sub", temp).Status, ExtractStatus::WriteFailed);
 }
 
-TEST_F(ShelfArchive, RefusesNamesThatCouldLeaveTheFolder) {
+TEST_F(ShelfArchive, RefusesNamesThatCouldLeaveTheFolderOrLieTooDeep) {
     for (const char* name : {"", "/etc/passwd", "../a.txt", "sub/../../a.txt", "./a.txt",
                              "sub//b.htm", "sub/", "sub/.", "a\ttxt"})
         EXPECT_EQ(ExtractZipEntry(zip, name, temp).Status, ExtractStatus::Unsafe) << name;
     EXPECT_EQ(ExtractZipEntry(zip, std::string("a.txt\0/x", 8), temp).Status,
               ExtractStatus::Unsafe);
     EXPECT_FALSE(Exists(dir / "a.txt"));
+    std::string deep;
+    for (std::size_t i = 0; i <= MaxEntryFolders; ++i)
+        deep += "d/";
+    const ExtractResult r = ExtractZipEntry(zip, deep + "a.txt", temp);
+    EXPECT_EQ(r.Status, ExtractStatus::TooDeep);
+    EXPECT_FALSE(Exists(temp + "/d"));
+    EXPECT_EQ(ExtractFailureMessage(r, zip, "d/a.txt")->Text,
+              OpenFailedText(zip + "|d\\a.txt", "文件所在的目录层次太多，不能解压。"));
+}
+
+TEST_F(ShelfArchive, AnUntrustedTemporaryFolderIsNamedAsTheCause) {
+    WriteFile(dir / "file", "x");
+    const ExtractResult r = ExtractZipEntry(zip, "a.txt", dir / "file/zip/temp");
+    EXPECT_EQ(r.Status, ExtractStatus::WriteFailed);
+    const std::string text = ExtractFailureMessage(r, zip, "a.txt")->Text;
+    EXPECT_EQ(text.rfind(OpenFailedText(zip + "|a.txt", "解压到临时文件夹时出错："), 0), 0u);
+    EXPECT_NE(text.find(dir / "file"), std::string::npos) << text;
 }
 
 TEST_F(ShelfArchive, NeverFollowsALinkBelowTheFolder) {
@@ -113,7 +130,7 @@ TEST(ArchiveTest, GbkNamesWithoutTheFlagAndBackslashSeparators) {
     EXPECT_EQ(Names(zip), (std::vector<std::string>{"第一章.txt", "卷二/第二章.txt", "癨.txt"}));
     const auto rows = ZipRowsFor(*ListZipEntries(zip), false);
     ASSERT_EQ(rows.size(), 3u);
-    EXPECT_EQ(rows[1], (ZipRow{"第二章.txt", "卷二\\"}));
+    EXPECT_EQ(rows[1], (ZipRow{"第二章.txt", "卷二\\", 1}));
     ExtractResult r = ExtractZipEntry(zip, "卷二/第二章.txt", dir / "temp");
     ASSERT_EQ(r.Status, ExtractStatus::Ok);
     EXPECT_EQ(ReadAll(r.Path), "\xD2\xD2"); // 乙 in GBK
@@ -121,9 +138,22 @@ TEST(ArchiveTest, GbkNamesWithoutTheFlagAndBackslashSeparators) {
     EXPECT_EQ(ZipPreviewText(*ListZipEntries(zip)),
               "\xB5\xDA\xD2\xBB\xD5\xC2.txt\r\n\xB5\xDA\xB6\xFE\xD5\xC2.txt\r\n\xB0\x5C.txt\r\n");
 
+    // 目录 and 小说 in GBK are also well-formed UTF-8 ("Ŀ¼", "С˵"): read as GBK, alone or
+    // beside a name that is no UTF-8 at all; a name flagged UTF-8 stays UTF-8 beside them.
+    ASSERT_TRUE(RawNameZip(dir / "valid.zip", "gbk", {"小说/目录.txt=甲", "目录.txt=乙"}));
+    EXPECT_EQ(Names(dir / "valid.zip"), (std::vector<std::string>{"小说/目录.txt", "目录.txt"}));
+    EXPECT_EQ(ReadAll(ExtractZipEntry(dir / "valid.zip", "小说/目录.txt", dir / "temp").Path),
+              "\xBC\xD7"); // 甲
+    ASSERT_TRUE(
+        RawNameZip(dir / "mixed.zip", "gbk", {"第一章.txt=x", "目录.txt=y", "+第二章.txt=z"}));
+    EXPECT_EQ(Names(dir / "mixed.zip"),
+              (std::vector<std::string>{"第一章.txt", "目录.txt", "第二章.txt"}));
+
     // UTF-8 names, flagged or merely valid, stay UTF-8.
     ASSERT_TRUE(RawNameZip(dir / "utf8.zip", "utf-8", {"第三章.txt=丁"}));
     EXPECT_EQ(Names(dir / "utf8.zip"), std::vector<std::string>{"第三章.txt"});
+    ASSERT_TRUE(RawNameZip(dir / "traditional.zip", "utf-8", {"紅樓夢.txt=戊"}));
+    EXPECT_EQ(Names(dir / "traditional.zip"), std::vector<std::string>{"紅樓夢.txt"});
     ASSERT_TRUE(InfoZip(dir / "src", dir / "info.zip", {{"第四章.txt", "x"}}));
     EXPECT_EQ(Names(dir / "info.zip"), std::vector<std::string>{"第四章.txt"});
 }
@@ -137,12 +167,24 @@ TEST(ArchiveTest, StoredBackslashDotDotIsRefused) {
     EXPECT_FALSE(Exists(dir / "evil.txt"));
 }
 
+TEST(ArchiveTest, OfTwoEntriesOfOneNameTheChosenOneIsExtracted) {
+    ScratchDir dir;
+    const std::string zip = dir / "twice.zip";
+    ASSERT_TRUE(RawNameZip(zip, "gbk", {"a.txt=one", "a.txt=two"}));
+    const auto chosen = ChosenEntries(zip, ZipRowsFor(*ListZipEntries(zip), true), {false, true});
+    ASSERT_EQ(chosen, (std::vector<ChosenZipEntry>{{zip + "|a.txt", 1}}));
+    EXPECT_EQ(ReadAll(ExtractForReading(zip, "a.txt", 1, dir / "temp").Path), "two");
+    EXPECT_EQ(ReadAll(ExtractZipEntry(zip, "a.txt", dir / "temp").Path), "one");
+}
+
 TEST(ArchiveTest, EncryptedAndLinkEntriesAreNotExtracted) {
     ScratchDir dir;
     ASSERT_TRUE(InfoZip(dir / "src", dir / "locked.zip", {{"a.txt", "secret"}}, "-P pw"));
     ExtractResult r = ExtractZipEntry(dir / "locked.zip", "a.txt", dir / "temp");
     EXPECT_EQ(r.Status, ExtractStatus::Encrypted);
     EXPECT_FALSE(Exists(dir / "temp/a.txt"));
+    EXPECT_EQ(ExtractForReading(dir / "locked.zip", "a.txt", -1, dir / "temp").Failure,
+              WarningMessage(OpenFailedText(dir / "locked.zip", CheckZipPasswordReason)));
 
     std::filesystem::create_directories(dir / "links");
     std::filesystem::create_symlink("/etc/passwd", dir / "links/l.txt");
@@ -151,16 +193,18 @@ TEST(ArchiveTest, EncryptedAndLinkEntriesAreNotExtracted) {
     r = ExtractZipEntry(dir / "link.zip", "l.txt", dir / "temp");
     EXPECT_EQ(r.Status, ExtractStatus::Link);
     EXPECT_FALSE(Exists(dir / "temp/l.txt"));
+    EXPECT_EQ(ExtractFailureMessage(r, dir / "link.zip", "l.txt")->Text,
+              OpenFailedText(dir / "link.zip|l.txt", "这是一个链接，不是文件。"));
 }
 
-TEST(ArchiveTest, AnEntryThatInflatesPastTheLimitIsCut) {
+TEST(ArchiveTest, AnEntryThatInflatesPastTheLimitIsRefusedByItsReference) {
     ScratchDir dir;
     ASSERT_TRUE(InfoZip(dir / "src", dir / "bomb.zip",
-                        {{"big.txt", std::string(MaxEntryBytes + 5000000, ' ')}}));
+                        {{"sub/big.txt", std::string(MaxEntryBytes + 5000000, ' ')}}));
     std::filesystem::remove_all(dir / "src");
-    const ExtractResult r = ExtractZipEntry(dir / "bomb.zip", "big.txt", dir / "temp");
-    EXPECT_EQ(r.Status, ExtractStatus::Cut);
-    EXPECT_EQ(std::filesystem::file_size(r.Path), static_cast<std::uintmax_t>(MaxEntryBytes + 1));
+    const ExtractedEntry r = ExtractForReading(dir / "bomb.zip", "sub/big.txt", -1, dir / "temp");
+    EXPECT_EQ(r.Failure, InfoMessage(TooLargeText(dir / "bomb.zip|sub\\big.txt")));
+    EXPECT_FALSE(Exists(dir / "temp/sub/big.txt"));
 }
 
 TEST(ArchiveTest, DamagedArchivesListNothingAndExtractNothing) {
@@ -187,6 +231,7 @@ TEST(ArchiveTest, DamagedArchivesListNothingAndExtractNothing) {
 
     WriteFile(dir / "cut.zip", bytes.substr(0, bytes.size() / 2));
     EXPECT_FALSE(ListZipEntries(dir / "cut.zip"));
+    EXPECT_EQ(ArchiveFailureReason(dir / "cut.zip"), DamagedArchiveReason);
 }
 
 TEST(ArchiveTest, LibraryVersionCheck) {

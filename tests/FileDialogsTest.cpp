@@ -249,7 +249,16 @@ TEST(FileDialogsTest, ChooserConfirmsADoubleClickedRowAndNeverListsFolders) {
     row->setSelected(true);
     emit form.FileList->itemDoubleClicked(row, 0);
     EXPECT_EQ(form.result(), QDialog::Accepted);
-    EXPECT_EQ(form.Chosen(), std::vector<std::string>{"c.gb"});
+    EXPECT_EQ(form.Chosen(), (std::vector<ChosenZipEntry>{{s.dir / "x.zip|c.gb", 2}}));
+
+    // A damaged archive is said to be so instead of being shown as an empty chooser.
+    WriteFile(s.dir / "cut.zip", testsupport::ReadFileBytes(s.dir / "x.zip").substr(0, 60));
+    int shown = 0;
+    const ZipChoice cut =
+        ChooseZipEntries(s.dir / "cut.zip", nullptr, [&](QDialog&) { return ++shown; });
+    EXPECT_EQ(shown, 0);
+    EXPECT_TRUE(cut.Entries.empty());
+    EXPECT_EQ(cut.Failure, WarningMessage(OpenFailedText(s.dir / "cut.zip", DamagedArchiveReason)));
 }
 
 TEST(FileDialogsTest, SavingWritesTheShownTextAndALibraryReopensTheList) {

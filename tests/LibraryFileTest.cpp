@@ -173,11 +173,16 @@ TEST_F(LibraryGuardTest, ALibraryNamingItselfThroughAnotherIsRefused) {
 }
 
 // Library files written on Chinese Windows are GB text; on this system names are UTF-8.
-TEST_F(LibraryReadingTest, ALineThatIsNotUtf8IsReadAsGbk) {
-    const std::string novel = File("红楼梦.txt");
-    const std::string lib = File("gb.blf", gbk::FromUtf8(novel) + "\r\n");
-    List.RunBatch({lib}, Window.Actions());
-    EXPECT_EQ(List.Items(), std::vector<std::string>{novel});
+// 目录 and 小说 in GBK happen to be well-formed UTF-8 too: naming no file as UTF-8, they are
+// tried as GBK, also in the archive path of a reference.
+TEST_F(LibraryReadingTest, ALineThatNamesNoFileIsTriedAsGbk) {
+    const std::string novel = File("红楼梦.txt"), contents = File("目录.txt");
+    const std::string set = File("小说.zip");
+    const std::string lib =
+        File("gb.blf", gbk::FromUtf8(novel + "\r\n" + contents + "\r\n" + set + "|目录.txt\r\n"));
+    ASSERT_TRUE(gbk::IsValidUtf8(gbk::FromUtf8(contents)));
+    List.OpenItemFile(lib);
+    EXPECT_EQ(List.Items(), (std::vector<std::string>{set + "|目录.txt", contents, novel}));
     EXPECT_TRUE(Warnings().empty());
 }
 

@@ -333,18 +333,18 @@ TEST_F(RecentListOpenTest, NextWithReorderRecentMovesTheNextEntryToTheTop) {
 TEST_F(RecentListOpenTest, AnArchiveEntryIsExtractedWithSlashesAndOpened) {
     const std::string archive = File("x.zip");
     List.OpenItemFile(archive + "|a\\b.txt");
-    Window.ExtractedFile = File("b.txt");
+    Window.ExtractedFile.Path = File("b.txt");
     EXPECT_TRUE(List.OnItemNewFileClick(0, Window.Actions()));
     EXPECT_EQ(Window.Extracted,
               (std::vector<std::pair<std::string, std::string>>{{archive, "a/b.txt"}}));
-    EXPECT_EQ(Window.Loaded, std::vector<std::string>{Window.ExtractedFile});
+    EXPECT_EQ(Window.Loaded, std::vector<std::string>{Window.ExtractedFile.Path});
     EXPECT_EQ(Window.Finished.at(0).second, archive + "|a\\b.txt");
 }
 
 TEST_F(RecentListOpenTest, AnEntryThatWasNotExtractedBlamesTheArchive) {
     const std::string archive = File("x.zip");
     List.OpenItemFile(archive + "|a\\b.txt");
-    Window.ExtractedFile = Dir / "never-extracted.txt";
+    Window.ExtractedFile.Path = Dir / "never-extracted.txt";
     EXPECT_FALSE(List.OnItemNewFileClick(0, Window.Actions()));
     EXPECT_EQ(Warnings().at(0).Text,
               "打开文件 " + archive + " 失败！\r\n请检查ZIP文件是否有密码。");
@@ -357,13 +357,40 @@ TEST_F(RecentListOpenTest, AnEntryThatWasNotExtractedBlamesTheArchive) {
 TEST_F(RecentListOpenTest, AnArchiveOpensTheFirstChosenEntry) {
     const std::string archive = File("set.zip");
     List.OpenItemFile(archive);
-    Window.Chosen = std::vector<std::string>{"vol2\\ch01.txt", "vol1\\ch01.txt"};
-    Window.ExtractedFile = File("ch01.txt");
+    Window.Chosen.Entries = {{archive + "|vol2\\ch01.txt", 4}, {archive + "|vol1\\ch01.txt", 2}};
+    Window.ExtractedFile.Path = File("ch01.txt");
     EXPECT_TRUE(List.OnItemNewFileClick(0, Window.Actions()));
     EXPECT_EQ(List.Items(), (std::vector<std::string>{archive + "|vol1\\ch01.txt",
                                                       archive + "|vol2\\ch01.txt", archive}));
     EXPECT_EQ(Window.Updates, 1);
     EXPECT_EQ(Window.Finished.at(0), (std::pair<int, std::string>{0, archive + "|vol1\\ch01.txt"}));
+    // The chosen row's place goes with it, so of two entries of one name the chosen one opens.
+    EXPECT_TRUE(List.OnItemNewFileClick(1, Window.Actions()));
+    EXPECT_EQ(Window.ExtractedIndexes, (std::vector<std::int64_t>{2, 4}));
+}
+
+TEST_F(RecentListOpenTest, AnArchiveWhoseOwnPathHasABarOpensItsEntries) {
+    std::filesystem::create_directories(Dir / "a|b");
+    const std::string archive = File("a|b/x|y.zip");
+    List.OpenItemFile(archive + "|c|d.txt");
+    Window.ExtractedFile.Path = File("c.txt");
+    EXPECT_TRUE(List.OnItemNewFileClick(0, Window.Actions()));
+    EXPECT_EQ(Window.Extracted.at(0), (std::pair<std::string, std::string>{archive, "c|d.txt"}));
+}
+
+TEST_F(RecentListOpenTest, AFailedExtractionOrListingSaysWhy) {
+    const std::string archive = File("x.zip");
+    List.OpenItemFile(archive + "|a.txt");
+    Window.ExtractedFile.Failure = InfoMessage("文件 " + archive + "|a.txt 太大，无法打开。");
+    EXPECT_FALSE(List.OnItemNewFileClick(0, Window.Actions()));
+    ASSERT_EQ(Prompts.Prompts.size(), 1u);
+    EXPECT_EQ(Prompts.Prompts[0].Text, Window.ExtractedFile.Failure->Text);
+    EXPECT_TRUE(Window.Loaded.empty());
+
+    List.OpenItemFile(archive);
+    Window.Chosen.Failure = WarningMessage("damaged");
+    EXPECT_FALSE(List.OnItemNewFileClick(0, Window.Actions()));
+    EXPECT_EQ(Warnings().back().Text, "damaged");
 }
 
 TEST_F(RecentListOpenTest, ACancelledChooserOpensNothing) {

@@ -17,8 +17,9 @@ struct FakeWindow {
     std::vector<std::pair<int, std::string>> Finished; // FinishOpen calls
     std::set<std::string> Unreadable;                  // OpenFile fails for these
     std::vector<std::pair<std::string, std::string>> Extracted;
-    std::string ExtractedFile;                      // what ExtractZipEntry gives
-    std::optional<std::vector<std::string>> Chosen; // what the chooser gives
+    std::vector<std::int64_t> ExtractedIndexes;
+    ExtractedEntry ExtractedFile; // what ExtractZipEntry gives
+    ZipChoice Chosen;             // what the chooser gives
     int Updates = 0;
 
     RecentOpenActions Actions() {
@@ -30,8 +31,10 @@ struct FakeWindow {
         a.FinishOpen = [this](int index, const std::string& text) {
             Finished.emplace_back(index, text);
         };
-        a.ExtractZipEntry = [this](const std::string& archive, const std::string& entry) {
+        a.ExtractZipEntry = [this](const std::string& archive, const std::string& entry,
+                                   std::int64_t index) {
             Extracted.emplace_back(archive, entry);
+            ExtractedIndexes.push_back(index);
             return ExtractedFile;
         };
         a.ChooseZipEntries = [this](const std::string&) { return Chosen; };

@@ -205,11 +205,13 @@ TEST(RtfMalformedTest, HugeOrNegativeBin) {
     EXPECT_EQ(RtfToText("{\\rtf1 a\\bin-5 bcd}"), "abcd");
 }
 
+// Groups past the nesting limit are read as text of the deepest group kept; a group among them
+// that holds no body text is still skipped.
 TEST(RtfMalformedTest, DeepNestingNeitherCrashesNorLosesTheRest) {
     const std::size_t depth = 200000;
-    const std::string rtf = "{\\rtf1 a" + std::string(depth, '{') + "deep\\*\\par" +
+    const std::string rtf = "{\\rtf1 a" + std::string(depth, '{') + "deep\\par{\\*\\x y}z" +
                             std::string(depth, '}') + "b{\\i c}}";
-    EXPECT_EQ(RtfToText(rtf), "abc");
+    EXPECT_EQ(RtfToText(rtf), "adeep\r\nzbc");
     // Nesting within the limit is read as usual.
     EXPECT_EQ(RtfToText("{\\rtf1 " + std::string(500, '{') + "x" + std::string(500, '}') + "}"),
               "x");

@@ -6,7 +6,9 @@
 
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
 #include <filesystem>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -106,6 +108,31 @@ TEST_F(TempDirTest, DeleteRemovesNestedFoldersAndReadOnlyFiles) {
     EXPECT_TRUE(DeleteDir(Zip));
     EXPECT_FALSE(Exists(Zip));
     EXPECT_TRUE(Exists(Parent));
+}
+
+// An archive's entry may have made a folder per level of its name; removing them holds no
+// handle per level, so even a few dozen handles remove a tree 1500 levels deep.
+TEST_F(TempDirTest, DeleteRemovesATreeDeeperThanTheHandlesAllowed) {
+    fs::create_directories(Zip);
+    int level = open(Zip.c_str(), O_RDONLY | O_DIRECTORY);
+    for (int i = 0; i < 1500 && level >= 0; ++i) {
+        mkdirat(level, "d", 0700);
+        const int below = openat(level, "d", O_RDONLY | O_DIRECTORY);
+        close(level);
+        level = below;
+    }
+    ASSERT_GE(level, 0);
+    close(openat(level, "x.txt", O_WRONLY | O_CREAT, 0600));
+    close(level);
+    rlimit saved{};
+    getrlimit(RLIMIT_NOFILE, &saved);
+    rlimit few = saved;
+    few.rlim_cur = 64;
+    setrlimit(RLIMIT_NOFILE, &few);
+    const bool removed = DeleteDir(Zip);
+    setrlimit(RLIMIT_NOFILE, &saved);
+    EXPECT_TRUE(removed);
+    EXPECT_FALSE(Exists(Zip));
 }
 
 TEST_F(TempDirTest, DeleteOfAMissingPathSucceeds) {

@@ -11,8 +11,8 @@
 
 namespace {
 
-// Deeper groups than this are read as skipped groups, so that a file of nothing but '{' costs
-// no memory beyond this stack.
+// Deeper groups than this keep no state of their own: their text is read as text of the deepest
+// group kept, so that a file of nothing but '{' costs no memory beyond this stack.
 constexpr std::size_t MaxDepth = 1000;
 constexpr int MaxWordLength = 32;
 constexpr int MaxUnicodeSkip = 64;
@@ -54,7 +54,9 @@ public:
 
 private:
     GroupState& State() { return Stack.back(); }
-    Destination Dest() const { return Overflow > 0 ? Destination::Skip : Stack.back().Dest; }
+    Destination Dest() const {
+        return Overflow > 0 && SkipFrom > 0 ? Destination::Skip : Stack.back().Dest;
+    }
 
     void OpenGroup();
     void CloseGroup();
@@ -65,6 +67,7 @@ private:
     void HandleWord(std::string_view name, std::optional<int> param);
     void HandleBodyWord(const RtfWordInfo& info, int param, bool hasParam);
     void HandleFontTableWord(RtfWord kind, int param);
+    void HandleOverflowWord(const RtfWordInfo& info, int param, bool hasParam);
     void AppendText(std::string_view bytes);
     void AppendUnicode(int param);
     int CodePage() const;
@@ -76,6 +79,7 @@ private:
     RtfOutput Out;
     std::vector<GroupState> Stack;
     std::size_t Overflow = 0; // groups opened beyond MaxDepth
+    std::size_t SkipFrom = 0; // the overflow group holding no body text, counted as Overflow
     int FallbackLeft = 0;
     bool AfterHighSurrogate = false;
     int DefaultFont = -1;
@@ -120,9 +124,11 @@ void RtfParser::OpenGroup() {
 // A '}' with no group open is ignored: the text after it is still read.
 void RtfParser::CloseGroup() {
     FallbackLeft = 0;
-    if (Overflow > 0)
+    if (Overflow > 0) {
+        if (Overflow == SkipFrom)
+            SkipFrom = 0;
         --Overflow;
-    else if (Stack.size() > 1)
+    } else if (Stack.size() > 1)
         Stack.pop_back();
 }
 
@@ -178,6 +184,8 @@ void RtfParser::ReadControlSymbol(char symbol) {
     if (symbol == '*') {
         if (Overflow == 0)
             State().Dest = Destination::Skip;
+        else if (SkipFrom == 0)
+            SkipFrom = Overflow;
         return;
     }
     if (Dest() != Destination::Body || InFallback())
@@ -244,8 +252,10 @@ void RtfParser::HandleWord(std::string_view name, std::optional<int> param) {
         InFallback();
         return;
     }
-    if (Overflow > 0)
+    if (Overflow > 0) {
+        HandleOverflowWord(info, value, param.has_value());
         return;
+    }
     if (info.Kind == RtfWord::Ud && State().UprOuter) {
         State().Dest = *State().UprOuter;
         State().UprOuter.reset();
@@ -310,6 +320,31 @@ void RtfParser::HandleBodyWord(const RtfWordInfo& info, int param, bool hasParam
     case RtfWord::Upr: // {\upr{ANSI text}{\*\ud{Unicode text}}}: only the Unicode part is read
         State().UprOuter = State().Dest;
         State().Dest = Destination::Skip;
+        break;
+    default:
+        break;
+    }
+}
+
+// Past the nesting limit a group has no state of its own to change: its words may give text
+// of the deepest group kept, or make the whole group one that holds no body text.
+void RtfParser::HandleOverflowWord(const RtfWordInfo& info, int param, bool hasParam) {
+    if (Dest() != Destination::Body || InFallback())
+        return;
+    switch (info.Kind) {
+    case RtfWord::FontTable:
+    case RtfWord::SkipGroup:
+    case RtfWord::Upr:
+        SkipFrom = Overflow;
+        break;
+    case RtfWord::Par:
+    case RtfWord::Line:
+    case RtfWord::Row:
+    case RtfWord::Tab:
+    case RtfWord::Cell:
+    case RtfWord::Unicode:
+    case RtfWord::Special:
+        HandleBodyWord(info, param, hasParam);
         break;
     default:
         break;

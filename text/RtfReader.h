@@ -19,7 +19,7 @@ using Big5Converter = std::function<std::string(std::string_view)>;
 // Input that does not start with "{\rtf" is returned unchanged, as a rich-text control would
 // show it as plain text. Damaged RTF (unbalanced braces, a cut-off file, a \bin longer than the
 // file, very deep nesting) yields the text read up to the damage and beyond it where possible;
-// text in groups nested more than 1000 deep is dropped.
+// groups nested more than 1000 deep are read as text of the group at that depth.
 std::string RtfToText(std::string_view rtf, const Big5Converter& big5ToGb = {});
 
 // Whether `bytes` starts as an RTF document does.
