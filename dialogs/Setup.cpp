@@ -171,7 +171,7 @@ QWidget* TFormSetup::BuildPageTab() {
     ComboBoxPunct->addItems(
         {QStringLiteral("关闭"), QStringLiteral("基本"), QStringLiteral("严格")});
     auto* punct = new QFormLayout;
-    punct->addRow(QStringLiteral("标点避头尾:"), ComboBoxPunct);
+    punct->addRow(QStringLiteral("标点避头尾(&P):"), ComboBoxPunct);
     passesBox->addLayout(punct);
 
     BtnUnderlineColor = Button("BtnUnderlineColor", "下划线颜色...");

@@ -1,6 +1,8 @@
 #pragma once
 // The punctuation marks that line breaking keeps off the start and the end of a line (标点避头尾),
 // in both double-byte codes a document may be held in.
+#include "text/TextCode.h"
+
 #include <cstdint>
 #include <span>
 
@@ -29,9 +31,6 @@ struct MarkRange {
 
 // Every mark line breaking knows, with its bytes in each code.
 std::span<const MarkRange> PunctuationMarks();
-
-// The two double-byte codes a text may be in.
-enum class TextCode { Gb, Big5 };
 
 // The kinds of every two-byte code (lead << 8 | trail) of a text in `code`, filled once from
 // the table: 65536 entries.

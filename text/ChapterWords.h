@@ -11,8 +11,7 @@
 #include <vector>
 
 #include "GbkText.h"
-
-enum class TextCode : std::uint8_t { Gb, Big5 };
+#include "TextCode.h"
 
 namespace chapters {
 
