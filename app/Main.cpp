@@ -79,6 +79,7 @@ void TFormMain::Init() {
     List->AddedCount = 0;
     RestoreLastPagePending = false;
     OpenCommandLine();
+    WatchStore();
 }
 
 void TFormMain::OpenCommandLine() {
@@ -132,8 +133,7 @@ void TFormMain::FormClose() {
     const WindowBounds current{x(), y(), width(), height()};
     const WindowBounds normal{NormalBounds.x(), NormalBounds.y(), NormalBounds.width(),
                               NormalBounds.height()};
-    SaveSettings(Reg, Setting, current, IsMaximized(), normal,
-                 {Store.DocumentName, List->CurrentIndex, Store.CurrentPage});
+    SaveAtClose(current, normal);
     BoundsGuard = true;
     hide();
     setWindowState(windowState() & ~Qt::WindowMaximized);

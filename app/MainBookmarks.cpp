@@ -16,7 +16,7 @@ bool Confirm(const std::string& question) {
 
 BookmarkContext TFormMain::MarksContext() const {
     return {!Store.DocumentName.empty(), List->StorageIndex(List->CurrentIndex), Store.CurrentPage,
-            Store.PageCount};
+            Store.PageCount, Store.DocumentName};
 }
 
 bool TFormMain::LabelOnPage() const {

@@ -7,11 +7,19 @@
 #include "records/CommandLine.h"
 #include "records/Global.h"
 
+#include <QApplication>
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QFile>
 #include <QMimeData>
+#include <QTimer>
 #include <QUrl>
+
+namespace {
+
+constexpr int HandedFilesRetryMs = 250;
+
+} // namespace
 
 bool TFormMain::ReadDocument(const std::string& path) {
     OpenedFile file = OpenFile(path, Progress);
@@ -54,6 +62,21 @@ void TFormMain::ItemFileNextClick() {
 
 void TFormMain::OpenFileList(const std::vector<std::string>& paths) {
     List->RunBatch(DroppedFileOrder(paths), Actions);
+}
+
+void TFormMain::OpenHandedFiles(std::vector<std::string> names) {
+    // A dialog of the book is waiting for the reader: the names wait for it to close.
+    if (QApplication::activeModalWidget()) {
+        QTimer::singleShot(HandedFilesRetryMs, this, [this, names] { OpenHandedFiles(names); });
+        return;
+    }
+    ShowMainForm();
+    activateWindow();
+    if (names.empty() || EditMode)
+        return; // the edited text is not left for another document, as with a drop
+    if (names.size() > MaxDroppedFiles)
+        names.erase(names.begin(), names.end() - MaxDroppedFiles);
+    List->RunBatch(names, Actions);
 }
 
 void TFormMain::RebuildRecentMenu() {

@@ -19,6 +19,7 @@ constexpr std::string_view Help = R"(  detect FILE...
       A file in UTF-8 or UTF-16, which the reader transcodes to GB, is named as such:
         novel.txt: 2509641 bytes: UTF-8
       Files named .htm or .html may declare their charset in a <meta> tag.
+      A file larger than the reader opens (22250000 bytes) is refused; so is an endless device.
 )";
 
 void PrintVerdicts(const std::string& name, std::string_view bytes) {

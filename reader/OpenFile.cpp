@@ -114,7 +114,7 @@ int RegularFileError(int fd, struct stat& st) {
         return errno;
     if (S_ISDIR(st.st_mode))
         return EISDIR;
-    return S_ISREG(st.st_mode) ? 0 : ENOENT;
+    return S_ISREG(st.st_mode) ? 0 : ENODEV;
 }
 
 } // namespace

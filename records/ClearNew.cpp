@@ -58,15 +58,10 @@ void ClearNewItems(RecentList& list, Registry& reg, const ClearNewChoice& choice
     } else {
         const int a = std::min(choice.From, choice.To) - 1,
                   b = std::max(choice.From, choice.To) - 1;
-        {
-            RegBatch batch(reg);
-            for (int i = a; i <= b; ++i)
-                list.DeleteNewItem(a);
-        }
-        if (list.CurrentIndex >= a && list.CurrentIndex <= b)
-            list.CurrentIndex = -1;
-        else if (list.CurrentIndex > b)
-            list.CurrentIndex -= b - a + 1;
+        // The open document's position follows it, or is -1 when it was removed.
+        RecentList::ChangeBatch batch(list);
+        for (int i = a; i <= b; ++i)
+            list.DeleteNewItem(a);
     }
     reg.SetRegHive(previous);
 }

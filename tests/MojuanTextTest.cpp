@@ -283,6 +283,15 @@ TEST_F(MojuanTextTest, DetectNamesTheUnreadableFileAndGoesOn) {
     EXPECT_EQ(run.Out, Path("a.txt") + ": 3 bytes: GB\n");
 }
 
+// An endless device stops at the reader's size limit, and a pipe without a writer does not wait.
+TEST_F(MojuanTextTest, DetectStopsAtTheSizeLimitAndDoesNotWaitForAPipe) {
+    ASSERT_EQ(mkfifo(Path("pipe").c_str(), 0600), 0);
+    const ToolRun run = Run({"detect", "/dev/zero", Path("pipe")});
+    EXPECT_EQ(run.Status, 1);
+    EXPECT_NE(run.Err.find("'/dev/zero' is larger than 22250000 bytes"), std::string::npos);
+    EXPECT_EQ(run.Out, Path("pipe") + ": 0 bytes: GB\n");
+}
+
 // A UTF file is named by its encoding, transcoded by every mode before the chunks are cut, and
 // filtered into exactly what the reader shows of it.
 TEST_F(MojuanTextTest, UtfFilesAreDetectedAndTranscodedAsTheReaderDoes) {

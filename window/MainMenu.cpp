@@ -1,9 +1,10 @@
 #include "MainMenu.h"
 
 #include "WebShortcuts.h"
+#include "records/Global.h"
 
 QString LiteralMenuText(const std::string& utf8) {
-    return QString::fromStdString(utf8).replace(QLatin1Char('&'), QStringLiteral("&&"));
+    return QString::fromStdString(CutLongText(utf8, MaxMenuTextChars)).replace(QLatin1Char('&'), QStringLiteral("&&"));
 }
 
 MainMenu::MainMenu(QWidget* owner)

@@ -10,7 +10,8 @@
 #include <vector>
 
 // A menu caption made from a file name or the user's text, shown as it is: "&" would otherwise
-// mark the next character as the item's accelerator and disappear.
+// mark the next character as the item's accelerator and disappear. A long text is cut in its
+// middle.
 QString LiteralMenuText(const std::string& utf8);
 
 class MainMenu : public QObject {
