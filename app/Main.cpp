@@ -182,6 +182,10 @@ void TFormMain::LoadBackground() {
 }
 
 void TFormMain::Init_Setup() {
+    const QRect reachable = KeepOnScreen(
+        {Setting.BookLeft, Setting.BookTop, Setting.BookWidth, Setting.BookHeight}, ScreenAreas());
+    Setting.BookLeft = reachable.x();
+    Setting.BookTop = reachable.y();
     BoundsGuard = true;
     setGeometry(Setting.BookLeft, Setting.BookTop, Setting.BookWidth, Setting.BookHeight);
     BoundsGuard = false;
@@ -228,7 +232,7 @@ void TFormMain::Init_Max() {
         // A book maximised before it was first shown was never shown at its normal bounds, so
         // the window manager cannot know them: they are put back here.
         if (NormalBounds.isValid())
-            setGeometry(NormalBounds);
+            setGeometry(KeepOnScreen(NormalBounds, ScreenAreas()));
     }
 }
 

@@ -107,6 +107,8 @@ public:
     void OpenHandedFiles(std::vector<std::string> names);
     void ItemBIG5Click(QAction* sender);
     void ItemRefreshClick();
+    // "文字编码": the open document read again in the chosen encoding, at the same place.
+    void ItemCodeClick(QAction* sender);
     void MenuMainPopup();
     // Files: the open dialog, saving the shown text, generating a library file. The dialogs are
     // made on first use and kept, so they remember their folder and the BIG5 box.

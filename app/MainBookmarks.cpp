@@ -60,8 +60,11 @@ void TFormMain::ItemDeleteLabelClick() {
 }
 
 void TFormMain::OnLabelInputClick(int k) {
-    if (std::optional<int> page = Marks->Follow(MarksContext(), k, Confirm))
-        ChangeYe(*page);
+    const Bookmarks::Destination to = Marks->Follow(MarksContext(), k, Confirm);
+    if (to.Page)
+        ChangeYe(*to.Page);
+    if (to.Message)
+        Tell(*to.Message);
     BookmarksChanged();
 }
 

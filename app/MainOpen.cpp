@@ -3,6 +3,7 @@
 
 #include "reader/FileTest.h"
 #include "reader/OpenFile.h"
+#include "reader/ReadingPlace.h"
 #include "reader/TextPasses.h"
 #include "records/CommandLine.h"
 #include "records/Global.h"
@@ -22,7 +23,9 @@ constexpr int HandedFilesRetryMs = 250;
 } // namespace
 
 bool TFormMain::ReadDocument(const std::string& path) {
-    OpenedFile file = OpenFile(path, Progress);
+    const EncodingChoice choice =
+        ChoiceFromName(List->EncodingOf(List->OpeningIndex)).value_or(EncodingChoice::Auto);
+    OpenedFile file = OpenFile(path, Progress, choice);
     if (file.Message)
         Tell(*file.Message);
     if (!file.Chunks)
@@ -138,6 +141,17 @@ void TFormMain::ItemRefreshClick() {
     ChangeYe(Store.CurrentPage);
 }
 
+void TFormMain::ItemCodeClick(QAction* sender) {
+    const int index = List->CurrentIndex;
+    const std::string name = sender->data().toString().toStdString();
+    if (Store.DocumentName.empty() || index < 0 || name == List->EncodingOf(index))
+        return;
+    const double share = ShownShare(Store);
+    List->SetEncodingOf(index, name);
+    OnItemNewFileClick(index); // shows page 1 of the text read again
+    ChangeYe(PageAtShare(Store, share));
+}
+
 // While the text is edited the locked menu keeps every item disabled.
 void TFormMain::MenuMainPopup() {
     if (Menus->Locked())
@@ -156,6 +170,11 @@ void TFormMain::MenuMainPopup() {
     Menus->ItemHangD->setChecked(Setting.DoubleSpacing);
     Menus->ItemUnderLine->setChecked(Setting.ShowUnderline);
     Menus->ItemEdit->setEnabled(!Store.DocumentName.empty());
+    const bool document = !Store.DocumentName.empty() && List->CurrentIndex >= 0;
+    Menus->ItemCode->menuAction()->setEnabled(document);
+    const QString code = QString::fromStdString(List->EncodingOf(List->CurrentIndex));
+    for (QAction* item : Menus->CodeItems())
+        item->setChecked(item->data().toString() == code);
     MenuMarksPopup(); // bookmarks, "指定页..." and "清除阅读记录..."
     Setting.Maximized = IsMaximized();
     Menus->ShowCaptions(BookShown(), IsMaximized());

@@ -8,6 +8,7 @@
 #include "records/TempDir.h"
 #include "window/Mess.h"
 #include "window/QtPrompter.h"
+#include "window/ToolkitTranslation.h"
 
 #include <QApplication>
 #include <QTimer>
@@ -28,6 +29,7 @@ int main(int argc, char** argv) {
     PreferX11();
     QApplication app(argc, argv);
     QApplication::setApplicationName(QString::fromUtf8(ProgramTitle));
+    const std::unique_ptr<QTranslator> chinese = InstallToolkitChinese();
     // QApplication has taken its own options out of argv; the rest are the system's bytes.
     const ProgramArguments arguments = TakeArguments(argc, argv);
     const std::string storePath = Registry::DefaultPath();

@@ -139,4 +139,6 @@ private:
     std::string BackgroundImageFile;
     std::string BookmarkImageFile;
     std::array<std::string, 2> PagePosition;
+    bool UnderlineOffsetEdited = false;
+    bool UnderlineWidthEdited = false;
 };

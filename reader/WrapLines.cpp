@@ -41,7 +41,7 @@ struct MarkRules {
 // The code of the two-byte character at `pos`, or 0 for any other character and for the end.
 // Every mark is a two-byte character.
 std::uint16_t TwoByteCodeAt(const unsigned char* bytes, std::size_t pos, std::size_t size) {
-    if (pos + 1 >= size || !gbk::IsLeadByte(bytes[pos]) || !gbk::IsTrailByte(bytes[pos + 1]))
+    if (pos >= size || gbk::CharLength(bytes, pos, size) != 2)
         return 0;
     return static_cast<std::uint16_t>(bytes[pos] << 8 | bytes[pos + 1]);
 }
@@ -50,7 +50,7 @@ std::uint16_t TwoByteCodeAt(const unsigned char* bytes, std::size_t pos, std::si
 // four bytes. A four-byte character ends in a digit, a two-byte one never does.
 std::uint16_t CodeBeforeSoftBreak(const unsigned char* bytes, std::size_t brk) {
     const unsigned char last = bytes[brk - 1];
-    if (last == ' ' || (last >= '0' && last <= '9'))
+    if (last == ' ' || gbk::IsFourByteDigit(last))
         return 0;
     return static_cast<std::uint16_t>(bytes[brk - 2] << 8 | last);
 }
@@ -196,15 +196,13 @@ std::vector<std::uint32_t> BreakLines(std::string_view text, CharWidthCache& wid
     std::size_t pos = 0;
     bool prevWide = false;
     while (pos < size) {
-        // The bulk of a Chinese text: a run of measured double-byte characters that fit on the
+        // The bulk of a Chinese text: a run of measured two-byte characters that fit on the
         // line. Each may start a line (a break between two of them), and none is a space or a
         // line break. Anything else goes on to the general steps below.
         while (pos + 1 < size) {
-            const unsigned char lead = bytes[pos];
-            const unsigned char trail = bytes[pos + 1];
-            if (!gbk::IsLeadByte(lead) || !gbk::IsTrailByte(trail))
+            if (gbk::CharLength(bytes, pos, size) != 2)
                 break;
-            const float w = table[(lead << 8) | trail];
+            const float w = table[bytes[pos] << 8 | bytes[pos + 1]];
             if (lineWidth + w > maxWidth) // also when `w` is not measured yet
                 break;
             if (prevWide) {
@@ -217,30 +215,30 @@ std::vector<std::uint32_t> BreakLines(std::string_view text, CharWidthCache& wid
         }
         if (pos >= size)
             break;
-        const unsigned char b = bytes[pos];
-        std::uint16_t code = b;
-        bool wide = false;
-        if (gbk::IsLeadByte(b) && pos + 1 < size && gbk::IsTrailByte(bytes[pos + 1])) {
-            code = static_cast<std::uint16_t>((b << 8) | bytes[pos + 1]);
-            wide = true;
+        const std::size_t length = gbk::CharLength(bytes, pos, size);
+        const bool wide = length > 1;
+        std::uint32_t code = bytes[pos];
+        if (wide) {
+            code = gbk::CharAt(text, pos).Code;
             if (prevWide) {
                 brk = pos;
                 widthAtBreak = lineWidth;
             }
-        } else if (b == '\r' && pos + 1 < size && bytes[pos + 1] == '\n') {
+        } else if (code == '\r' && pos + 1 < size && bytes[pos + 1] == '\n') {
             endLine(pos, pos + 2);
             pos += 2;
             prevWide = false;
             continue;
         }
-        float w = table[code];
+        // Four-byte characters are rare: they take the cache's slower path.
+        float w = length < 4 ? table[code] : widths.Width(code);
         if (!CharWidthCache::IsMeasured(w))
             w = widths.Width(code, text.substr(pos));
         bool hangs = false;
         if (lineWidth + w > maxWidth && code != ' ' && pos > lineStart)
             hangs = overflow(pos, w);
         lineWidth += w;
-        pos += wide ? 2 : 1;
+        pos += length;
         // The line may end after a space, and must end after a mark hung past its edge.
         if (code == ' ' || hangs) {
             brk = pos;

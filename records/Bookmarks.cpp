@@ -130,14 +130,17 @@ void Bookmarks::Delete(const BookmarkContext& book, const Confirm& confirm) {
     }
 }
 
-std::optional<int> Bookmarks::Follow(const BookmarkContext& book, int k, const Confirm& confirm) {
+Bookmarks::Destination Bookmarks::Follow(const BookmarkContext& book, int k,
+                                         const Confirm& confirm) {
     if (k < 0 || k >= Count())
-        return std::nullopt;
+        return {};
     if (Items[k].Page <= book.PageCount)
-        return Items[k].Page;
-    if (CanChange(book) && confirm(InvalidBookmarkQuestion))
+        return {Items[k].Page, std::nullopt};
+    if (!CanChange(book))
+        return {std::nullopt, InfoMessage(InvalidBookmarkUnlistedMessage)};
+    if (confirm(InvalidBookmarkQuestion))
         RemoveAsStored(book, Items[k]);
-    return std::nullopt;
+    return {};
 }
 
 bool Bookmarks::RemoveAsStored(const BookmarkContext& book, const Bookmark& mark) {
@@ -161,11 +164,22 @@ BookmarkMenuState Bookmarks::MenuState(const BookmarkContext& book) const {
     return state;
 }
 
+namespace {
+
+void WriteSlot(Registry& reg, int s, int k, const Bookmark& mark) {
+    reg.WriteRegInt(LabelKey, PageName(s, k), mark.Page);
+    reg.WriteRegStr(LabelKey, CaptionName(s, k), mark.Caption);
+}
+
+} // namespace
+
 void Bookmarks::Write(int s, int k) {
-    const Bookmark empty;
-    const Bookmark& mark = k < Count() ? Items[k] : empty;
-    Reg.WriteRegInt(LabelKey, PageName(s, k), mark.Page);
-    Reg.WriteRegStr(LabelKey, CaptionName(s, k), mark.Caption);
+    WriteSlot(Reg, s, k, k < Count() ? Items[k] : Bookmark{});
+}
+
+void Bookmarks::ClearStored(Registry& reg, int s) {
+    for (int k = 0; k < MaxBookmarks; ++k)
+        WriteSlot(reg, s, k, {});
 }
 
 // The slots after k move up by one and the last one in use is emptied, all in one transaction.

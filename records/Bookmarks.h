@@ -20,6 +20,10 @@ inline constexpr int MaxBookmarks = 20;
 
 inline constexpr char BookmarksFullMessage[] = "没有空余书签可供添加，请删除部分书签。";
 inline constexpr char InvalidBookmarkQuestion[] = "此书签指向一个无效页码，是否删除此书签？";
+// Said instead of the question when the document is not on the recent list, so nothing can be
+// deleted for it.
+inline constexpr char InvalidBookmarkUnlistedMessage[] =
+    "此书签指向一个无效页码。此文件不在最新文件菜单中，不能删除此书签。";
 
 struct Bookmark {
     int Page = 0;
@@ -82,9 +86,14 @@ public:
     // Offers each bookmark on the shown pair for deletion. After a deletion the same slot is
     // looked at again, since the next bookmark has moved into it.
     void Delete(const BookmarkContext& book, const Confirm& confirm);
-    // The page to show for bookmark k; a bookmark beyond the last page is offered for deletion
-    // instead, and nothing is shown.
-    std::optional<int> Follow(const BookmarkContext& book, int k, const Confirm& confirm);
+    // Following bookmark k: the page to show, or, for a bookmark beyond the last page, no page
+    // and what the reader is told when it cannot be offered for deletion.
+    struct Destination {
+        std::optional<int> Page;
+        std::optional<UserMessage> Message;
+    };
+    // A bookmark beyond the last page is offered for deletion instead, and nothing is shown.
+    Destination Follow(const BookmarkContext& book, int k, const Confirm& confirm);
 
     BookmarkMenuState MenuState(const BookmarkContext& book) const;
 
@@ -92,6 +101,9 @@ public:
     // storage index given to another document meanwhile); the bookmarks are then as the store
     // holds them.
     std::function<void(const UserMessage&)> Tell;
+
+    // Empties every slot stored under `s`, for a storage index given to another document.
+    static void ClearStored(Registry& reg, int s);
 
 private:
     bool Change(const BookmarkContext& book, const std::function<void()>& change);

@@ -1,5 +1,6 @@
 #include "RecentList.h"
 
+#include "Bookmarks.h"
 #include "LibraryFile.h"
 #include "SettingsStore.h"
 #include "reader/FileTest.h"
@@ -71,6 +72,20 @@ void RecentList::Load() {
 
 std::string RecentList::GetIndexFilename(int p) const {
     return p >= 0 && p < Count() ? State.Entries[p] : std::string();
+}
+
+std::string RecentList::EncodingOf(int p) const {
+    if (p < 0 || p >= Count())
+        return {};
+    ScopedHive hive(Reg, HKEY_LOCAL_MACHINE);
+    return Reg.ReadRegStr(FileKey, RecentEncodingName(State.Slots[p]), "");
+}
+
+void RecentList::SetEncodingOf(int p, const std::string& name) {
+    if (p < 0 || p >= Count())
+        return;
+    ScopedHive hive(Reg, HKEY_LOCAL_MACHINE);
+    Reg.WriteRegStr(FileKey, RecentEncodingName(State.Slots[p]), name);
 }
 
 int RecentList::StorageIndex(int p) const {

@@ -114,6 +114,10 @@ public:
     // document live under StorageIndex(CurrentIndex).
     int StorageIndex(int p) const;
     const std::array<int, MaxRecentFiles>& OrderSlots() const { return State.Slots; }
+    // The encoding name chosen for the document at position p, kept with its record (empty:
+    // recognised when read), and its change, written at once.
+    std::string EncodingOf(int p) const;
+    void SetEncodingOf(int p, const std::string& name);
     // The position of the entry naming `name` (see SameEntry), or -1.
     int Find(const std::string& name) const;
 
@@ -179,6 +183,8 @@ public:
     std::function<void(const UserMessage&)> Tell;
 
     int CurrentIndex = -1;
+    // The entry whose file RecentOpenActions::OpenFile is reading, while it runs.
+    int OpeningIndex = -1;
     int AddedCount = 0;
     bool LibraryOpened = false;
     bool FileOpened = false;

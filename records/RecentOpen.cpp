@@ -53,7 +53,10 @@ bool RecentList::OnItemNewFileClick(int p, const RecentOpenActions& actions) {
         return OpenChosenEntries(text, actions);
     // What the list had to say comes first: the open may add messages of its own.
     DeliverMessages();
-    if (!actions.OpenFile || !actions.OpenFile(file))
+    OpeningIndex = index;
+    const bool read = actions.OpenFile && actions.OpenFile(file);
+    OpeningIndex = -1;
+    if (!read)
         return false;
     CurrentIndex = index;
     FileOpened = true;

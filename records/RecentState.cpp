@@ -1,5 +1,6 @@
 #include "RecentState.h"
 
+#include "Bookmarks.h"
 #include "RecentList.h"
 #include "SettingsStore.h"
 #include "text/AsciiCase.h"
@@ -36,14 +37,6 @@ std::array<int, MaxRecentFiles> Repaired(const std::array<int, MaxRecentFiles>& 
         used[next] = true;
     }
     return slots;
-}
-
-void ClearBookmarks(Registry& reg, int s) {
-    const std::string prefix = std::to_string(s);
-    for (int k = 0; k < BookmarkSlotCount; ++k) {
-        reg.WriteRegInt(LabelKey, prefix + "书签" + std::to_string(k), 0);
-        reg.WriteRegStr(LabelKey, prefix + "书签说明" + std::to_string(k), "");
-    }
 }
 
 } // namespace
@@ -166,8 +159,15 @@ void WriteRecentChanges(Registry& reg, const StoredRecent& stored, const RecentS
         if (state.Slots[p] != stored.Slots[p])
             reg.WriteRegInt(FileKey, RecentOrderSlotName(p), state.Slots[p]);
     for (int s : cleared)
-        ClearBookmarks(reg, s);
-    for (int s = 0; s < MaxRecentFiles; ++s)
-        if (texts[s] != stored.Texts[s])
-            reg.WriteRegStr(FileKey, RecentTextName(s), texts[s]);
+        Bookmarks::ClearStored(reg, s);
+    for (int s = 0; s < MaxRecentFiles; ++s) {
+        if (texts[s] == stored.Texts[s])
+            continue;
+        reg.WriteRegStr(FileKey, RecentTextName(s), texts[s]);
+        // The encoding chosen for a document goes with it when its storage index is given to
+        // another document (or freed); a change of letter case keeps it.
+        if (LowerAscii(texts[s]) != LowerAscii(stored.Texts[s]) &&
+            !reg.ReadRegStr(FileKey, RecentEncodingName(s), "").empty())
+            reg.WriteRegStr(FileKey, RecentEncodingName(s), "");
+    }
 }

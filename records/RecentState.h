@@ -11,7 +11,6 @@
 #include <vector>
 
 inline constexpr int MaxRecentFiles = 50;
-inline constexpr int BookmarkSlotCount = 20;
 
 // Whether two entry texts name the same document. The texts compare lower-cased byte by byte,
 // but on this platform letter case tells files apart, so texts that differ in case are one

@@ -168,10 +168,10 @@ TEST_F(BookmarksTest, ChangingAsksOnceForEachBookmarkOnThePair) {
 TEST_F(BookmarksTest, FollowingABookmarkBeyondTheLastPageOffersToDeleteIt) {
     Store(49, {{5, "a"}, {150, "far"}});
     Marks.Load(49);
-    EXPECT_EQ(Marks.Follow(Book, 0, Reply({})), 5);
-    EXPECT_FALSE(Marks.Follow(Book, 1, Reply({false})));
+    EXPECT_EQ(Marks.Follow(Book, 0, Reply({})).Page, 5);
+    EXPECT_FALSE(Marks.Follow(Book, 1, Reply({false})).Page);
     EXPECT_EQ(Marks.Count(), 2);
-    EXPECT_FALSE(Marks.Follow(Book, 1, Reply({true})));
+    EXPECT_FALSE(Marks.Follow(Book, 1, Reply({true})).Page);
     EXPECT_EQ(Questions.back(), "此书签指向一个无效页码，是否删除此书签？");
     EXPECT_EQ(Pages(), std::vector<int>{5});
     EXPECT_EQ(Stored(49, 1), (Bookmark{0, ""}));
@@ -188,7 +188,12 @@ TEST_F(BookmarksTest, UnlistedDocumentKeepsItsBookmarksReadOnly) {
     EXPECT_TRUE(Questions.empty());
     EXPECT_EQ(Marks.Count(), 2);
     EXPECT_EQ(Reg.ReadRegInt(LabelKey, "-1书签0", -99), -99);
-    EXPECT_EQ(Marks.Follow(Book, 1, Reply({})), 40);
+    EXPECT_EQ(Marks.Follow(Book, 1, Reply({})).Page, 40);
+    // One beyond the last page cannot be offered for deletion: the reader is told why.
+    const Bookmarks::Destination invalid = Marks.Follow({true, -1, 11, 30}, 1, Reply({true}));
+    EXPECT_FALSE(invalid.Page);
+    EXPECT_EQ(invalid.Message, InfoMessage(InvalidBookmarkUnlistedMessage));
+    EXPECT_TRUE(Questions.empty());
     const BookmarkMenuState state = Marks.MenuState(Book);
     EXPECT_FALSE(state.Label);
     EXPECT_TRUE(state.LabelInput);

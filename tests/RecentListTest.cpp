@@ -175,6 +175,22 @@ TEST_F(RecentListEntriesTest, ReopeningPositionSevenMovesItUpWithItsBookmarks) {
     ExpectSlotsArePermutation();
 }
 
+TEST_F(RecentListEntriesTest, TheChosenEncodingStaysWithItsDocumentUntilItsIndexIsReused) {
+    std::vector<std::string> paths = OpenFiles(MaxRecentFiles);
+    List.SetEncodingOf(7, "BIG5");
+    const int s = List.StorageIndex(7);
+    EXPECT_EQ(Reg.ReadRegStr(FileKey, "文字编码" + std::to_string(s), ""), "BIG5");
+    EXPECT_TRUE(List.OpenItemFile(paths[MaxRecentFiles - 1 - 7]));
+    EXPECT_EQ(List.EncodingOf(0), "BIG5");
+    EXPECT_EQ(List.EncodingOf(1), "");
+    // The last entry's index goes to a new document, without the old one's choice.
+    List.SetEncodingOf(MaxRecentFiles - 1, "UTF-16LE");
+    const int last = List.StorageIndex(MaxRecentFiles - 1);
+    EXPECT_TRUE(List.OpenItemFile(File("new.txt")));
+    EXPECT_EQ(List.StorageIndex(0), last);
+    EXPECT_EQ(List.EncodingOf(0), "");
+}
+
 TEST_F(RecentListEntriesTest, ClearBookmarksOnReopenClearsThemWhenMovedUp) {
     std::vector<std::string> paths = OpenFiles(10);
     const int s = List.StorageIndex(7);
