@@ -89,6 +89,9 @@ public:
     std::array<PageNumberControls, 2> Ye;
     QCheckBox* CheckBoxShowTime;
     QPushButton* BtnChangeAlarm;
+    QCheckBox* CheckBoxAutoReadPaced;
+    QSpinBox* SpinAutoPageTurnInterval;
+    QSpinBox* SpinReadingSpeed;
     QCheckBox* CheckBoxFlat;
     QCheckBox* CheckBoxViewCtrl;
     QCheckBox* CheckBoxBackground;
@@ -127,6 +130,11 @@ private:
     void BtnDefaultClick();
     void BtnOkClick();
     void StoreOptions();
+    // Automatic reading and the alarms (SetupAutoRead.cpp).
+    QWidget* BuildAutoReadGroup();
+    void FillAutoRead();
+    void StoreAutoRead();
+    void BtnChangeAlarmClick();
 
     Settings& Setting;
     ChangeFlags& Flags;
@@ -138,4 +146,5 @@ private:
     std::string BackgroundImageFile;
     std::string BookmarkImageFile;
     std::array<std::string, 2> PagePosition;
+    Settings AlarmCopy; // what the alarm dialog edits, stored on OK
 };
