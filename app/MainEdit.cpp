@@ -71,9 +71,8 @@ void TFormMain::PlaceEditBoxes() {
 // into the document in place of those lines. Neither changes the page labels.
 void TFormMain::EditPageString() {
     if (SavingEdit) {
-        EditRefusal =
-            Edit->Save(Store, TextOptionsOf(Setting), FromQString(MemoEdit1->toPlainText()),
-                       FromQString(MemoEdit2->toPlainText()));
+        EditRefusal = Edit->Save(Store, FromQString(MemoEdit1->toPlainText()),
+                                 FromQString(MemoEdit2->toPlainText()));
         return;
     }
     Edit = PageEdit::Begin(Store);

@@ -2,6 +2,7 @@
 
 #include "UnZip32.h"
 #include "ZipHandle.h"
+#include "reader/ReadFailure.h"
 #include "records/TempDir.h"
 
 #include <algorithm>
@@ -72,24 +73,6 @@ zip_int64_t FindEntry(const ZipHandle& zip, const std::string& entry, std::int64
         if (names[i].Name == entry)
             return static_cast<zip_int64_t>(i);
     return -1;
-}
-
-// A failed write to the disk, in words a reader understands.
-std::string WriteFailureReason(int error) {
-    switch (error) {
-    case ENOSPC:
-    case EDQUOT:
-        return "磁盘空间不足。";
-    case EACCES:
-    case EPERM:
-        return "没有写入的权限。";
-    case EROFS:
-        return "磁盘是只读的。";
-    case EIO:
-        return "磁盘读写错误，请检查磁盘是否损坏。";
-    default:
-        return std::strerror(error);
-    }
 }
 
 ExtractResult WriteFailure(int error) {

@@ -40,23 +40,9 @@ int Run(Arguments args) {
         if (arg.size() > 1 && arg[0] == '-')
             return UsageError("detect does not know the option " + std::string(arg));
     }
-    int status = ExitOk;
-    for (std::string_view arg : args) {
-        const std::string path(arg);
-        std::string bytes;
-        if (const IoResult read = ReadWhole(path, bytes); !read.Ok) {
-            std::cout.flush();
-            std::cerr << ToolName << ": " << read.Error << '\n';
-            status = ExitIoError;
-            continue;
-        }
-        PrintVerdicts(path, bytes);
-    }
-    if (!std::cout.flush()) {
-        std::cerr << ToolName << ": cannot write standard output\n";
-        return ExitIoError;
-    }
-    return status;
+    return ForEachFile(
+        std::vector<std::string>(args.begin(), args.end()),
+        [](const std::string& path, std::string bytes) { PrintVerdicts(path, bytes); });
 }
 
 } // namespace

@@ -1,8 +1,11 @@
 #include "FileIo.h"
 
+#include "Subcommands.h"
+
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
+#include <iostream>
 #include <new>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -109,4 +112,24 @@ IoResult WriteWhole(const std::string& path, std::string_view bytes) {
         return Failure("cannot write " + name, renameError);
     }
     return {};
+}
+
+int ForEachFile(const std::vector<std::string>& paths,
+                const std::function<void(const std::string& path, std::string bytes)>& use) {
+    int status = ExitOk;
+    for (const std::string& path : paths) {
+        std::string bytes;
+        if (const IoResult read = ReadWhole(path, bytes); !read.Ok) {
+            std::cout.flush();
+            std::cerr << ToolName << ": " << read.Error << '\n';
+            status = ExitIoError;
+            continue;
+        }
+        use(path, std::move(bytes));
+    }
+    if (!std::cout.flush()) {
+        std::cerr << ToolName << ": cannot write standard output\n";
+        return ExitIoError;
+    }
+    return status;
 }

@@ -2,8 +2,10 @@
 // Whole-file input and output for the tool. "-" names standard input or output. A file is
 // written to a temporary file beside it and renamed over it once complete, so that a failed
 // run never leaves a partial file under the name asked for.
+#include <functional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 inline constexpr std::string_view StandardStream = "-";
 
@@ -14,3 +16,9 @@ struct IoResult {
 
 IoResult ReadWhole(const std::string& path, std::string& bytes);
 IoResult WriteWhole(const std::string& path, std::string_view bytes);
+
+// Reads each file whole and hands it to `use`, which prints what it found; a file that cannot be
+// read is named on standard error and skipped. Returns the exit status: ExitIoError when a file
+// could not be read or standard output not written.
+int ForEachFile(const std::vector<std::string>& paths,
+                const std::function<void(const std::string& path, std::string bytes)>& use);

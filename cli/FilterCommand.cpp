@@ -3,13 +3,9 @@
 // the text the reader shows. Running the reader's code rather than the filters themselves keeps
 // the two from drifting apart in the order of the passes or in where a chunk ends.
 #include "FileIo.h"
+#include "ShownText.h"
 #include "Subcommands.h"
-#include "reader/DocumentStore.h"
-#include "reader/ProgressWindow.h"
 #include "reader/ReadingChunks.h"
-#include "reader/TextOptions.h"
-#include "reader/TextPasses.h"
-#include "text/Chunking.h"
 #include "text/Encoding.h"
 
 #include <iostream>
@@ -53,47 +49,14 @@ bool ApplyFilter(std::string_view option, Choice& choice) {
     return true;
 }
 
-// The convert modes as the reader's switches: both codes on is the reader's automatic mode,
-// and AutoConvert then says which way it goes.
-bool ApplyMode(std::string_view option, TextOptions& passes) {
-    if (option == "--to-gb")
-        return true; // every text is transcoded to GB anyway
-    if (option == "--big5-to-gb")
-        passes.ConvertBig5 = true;
-    else if (option == "--gb-to-big5")
-        passes.ConvertGb = true;
-    else if (option == "--auto-gb" || option == "--auto-big5")
-        passes.ConvertBig5 = passes.ConvertGb = true;
-    else
-        return false;
-    passes.AutoConvert = option == "--auto-gb";
-    return true;
-}
-
-// The chunks the reader would hold. Past the reader's size limit the text simply gets more
-// chunks, as convert gives it; the reader would refuse such a file.
-std::vector<Chunk> ReadersChunks(std::string bytes) {
-    std::vector<Chunk> chunks;
-    for (std::string_view part : CutChunks(bytes, NoChunkLimit))
-        chunks.push_back(MakeChunk(std::string(part)));
-    return chunks;
-}
-
 std::string FilterChunks(const Choice& choice, std::string bytes) {
-    DocumentStore store;
-    store.SetChunks(ReadersChunks(std::move(bytes)));
-    NoProgress progress;
-    if (choice.Normalize)
-        Init_Text(store, progress);
-    Init_Page_Do(store, choice.Passes, progress);
-    store.RawChunk.clear();
-
+    std::vector<Chunk> shown = ShownChunks(std::move(bytes), choice.Passes, choice.Normalize);
     std::size_t size = 0;
-    for (const Chunk& chunk : store.ShownChunk)
+    for (const Chunk& chunk : shown)
         size += chunk->size();
     std::string result;
     result.reserve(size);
-    for (Chunk& chunk : store.ShownChunk) {
+    for (Chunk& chunk : shown) {
         result += *chunk;
         chunk.reset();
     }

@@ -21,6 +21,7 @@ struct Subcommand {
 extern const Subcommand DetectCommand;
 extern const Subcommand ConvertCommand;
 extern const Subcommand FilterCommand;
+extern const Subcommand ChaptersCommand;
 
 // Reports a usage error on standard error and returns ExitUsage.
 int UsageError(std::string_view problem);

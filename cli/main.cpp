@@ -1,5 +1,5 @@
-// mojuan-text: GB and BIG5 detection and conversion, and the text filters, for novels in bulk,
-// done chunk by chunk exactly as the reader does it.
+// mojuan-text: GB and BIG5 detection and conversion, the text filters and the chapter list, for
+// novels in bulk, done chunk by chunk exactly as the reader does it.
 #include "Subcommands.h"
 
 #include <iostream>
@@ -9,13 +9,14 @@
 
 namespace {
 
-const Subcommand* const Subcommands[] = {&DetectCommand, &ConvertCommand, &FilterCommand};
+const Subcommand* const Subcommands[] = {&DetectCommand, &ConvertCommand, &FilterCommand,
+                                         &ChaptersCommand};
 
 constexpr std::string_view Intro = R"(Usage: mojuan-text COMMAND ARGUMENTS...
 
-Detects, converts and cleans GB and BIG5 text as the 墨卷 reader does: the text is cut into
-chunks of 250000 bytes (never inside a double-byte character), and each chunk is judged,
-converted and filtered by itself.
+Detects, converts and cleans GB and BIG5 text, and lists its chapters, as the 墨卷 reader
+does: the text is cut into chunks of 250000 bytes (never inside a double-byte character), and
+each chunk is judged, converted and filtered by itself.
 
 Commands:
 )";

@@ -8,6 +8,7 @@ void DocumentStore::SetChunks(std::vector<Chunk> chunks) {
         chunks.push_back(MakeChunk({}));
     RawChunk = std::move(chunks);
     ShownChunk = RawChunk;
+    ShownCodeChange.assign(RawChunk.size(), CodeChange::None);
     ChunkCount = static_cast<int>(RawChunk.size());
     MemoChunk.assign(ChunkCount, WrappedText());
     CurrentChunk = 1;

@@ -17,6 +17,10 @@ inline Chunk MakeChunk(std::string bytes) {
     return std::make_shared<const std::string>(std::move(bytes));
 }
 
+// What the conversion passes did to a chunk's code on its way from raw to shown: nothing, or
+// read it as one code and wrote it in the other.
+enum class CodeChange : unsigned char { None, Big5ToGb, GbToBig5 };
+
 // The progress caption of pagination.
 inline constexpr char CaptionInitBook[] = "初始化书本";
 
@@ -39,6 +43,9 @@ public:
     std::vector<Chunk> RawChunk;
     std::vector<Chunk> ShownChunk;
     std::vector<WrappedText> MemoChunk;
+    // For each chunk, what the conversion passes did when the shown chunks were last made; an
+    // edit goes back into the raw chunk in the raw chunk's own code. Missing entries are None.
+    std::vector<CodeChange> ShownCodeChange;
 
     std::string DocumentName; // the recent-list text of the document; empty for the help text
     int ChunkCount = 0;

@@ -5,11 +5,10 @@
 // The byte ranges of the shown lines are taken once, when editing starts, and every change is
 // made against them: a box whose text did not change is not touched, an unchanged save leaves
 // the document byte for byte as it was, and nothing outside the shown lines is ever removed.
-// Only the characters that differ are re-encoded, so bytes around them that do not decode as
-// GBK survive.
+// Only the characters that differ are re-encoded, run by run, so bytes around and between them
+// that do not decode as GBK survive.
 #include "DocumentStore.h"
 #include "EditText.h"
-#include "TextOptions.h"
 
 #include <cstdint>
 #include <optional>
@@ -44,11 +43,12 @@ public:
     const EditBoxSource& Right() const { return Boxes[1]; }
 
     // Puts the boxes' texts back. The shown chunks receive what was typed; the raw chunks
-    // receive it too, in the code the raw chunk is in, so the edit survives a re-run of the
-    // processing passes. Nothing in the store changes when the save is refused; the result is
-    // then the warning to show. `options` say which conversion ran on the shown chunks.
-    std::optional<std::string> Save(DocumentStore& store, const TextOptions& options,
-                                    std::u16string_view left, std::u16string_view right) const;
+    // receive it too, in the raw chunk's code as the conversion passes that made the shown
+    // chunk found it (store.ShownCodeChange), so the edit survives a re-run of the processing
+    // passes. Nothing in the store changes when the save is refused; the result is then the
+    // warning to show.
+    std::optional<std::string> Save(DocumentStore& store, std::u16string_view left,
+                                    std::u16string_view right) const;
 
 private:
     struct Splice {
@@ -57,9 +57,14 @@ private:
         std::uint32_t End;
         std::string Text; // GBK bytes as typed
     };
+    using SpliceIt = std::vector<Splice>::const_iterator;
+    static void ApplySplices(DocumentStore& store, int k, SpliceIt first, SpliceIt last);
     static void AddLine(DocumentStore& store, int g, EditBoxSource& box);
     std::optional<std::string> SplicesFor(int box, std::u16string_view text,
                                           std::vector<Splice>& out) const;
+    std::optional<std::string> SpliceRun(const EditBoxSource& source, std::size_t oldBegin,
+                                         std::size_t oldEnd, std::u16string_view typed,
+                                         std::vector<Splice>& out) const;
     bool StillShown(const DocumentStore& store) const;
 
     EditBoxSource Boxes[2];

@@ -1,9 +1,10 @@
 #include "SaveText.h"
 
 #include "AtomicFile.h"
+#include "ReadFailure.h"
 
-std::string SaveFailedText(const std::string& path) {
-    return "保存文件 " + path + " 失败！\r\n请检查磁盘是否错误。";
+std::string SaveFailedText(const std::string& path, int error) {
+    return WriteFailedText(SaveProgressCaption, path, error);
 }
 
 std::optional<UserMessage> SaveDocumentText(const DocumentStore& store, const std::string& path,
@@ -14,10 +15,10 @@ std::optional<UserMessage> SaveDocumentText(const DocumentStore& store, const st
         pieces.push_back(shown ? std::string_view(*shown) : std::string_view());
     }
     progress.InitShowMess(0, store.ChunkCount, SaveProgressCaption);
-    const bool saved = WriteFileAtomically(
+    const int error = WriteWholeFile(
         path, pieces, [&](std::size_t i) { progress.ShowMessPos(static_cast<int>(i) + 1); });
     progress.CloseShowMess();
-    if (saved)
+    if (error == 0)
         return std::nullopt;
-    return WarningMessage(SaveFailedText(path));
+    return WarningMessage(SaveFailedText(path, error));
 }

@@ -10,11 +10,10 @@
 
 inline constexpr char SaveProgressCaption[] = "保存文件";
 
-// "保存文件 <path> 失败！" CR LF "请检查磁盘是否错误。"
-std::string SaveFailedText(const std::string& path);
+// "保存文件 <path> 失败！" CR LF "请检查磁盘是否错误。" CR LF <why: errno `error`>
+std::string SaveFailedText(const std::string& path, int error);
 
 // Writes the shown chunks to `path`, reporting chunk i as position i of a progress range 0 to
-// the chunk count. The file is replaced whole or not at all. Nothing on success, else the
-// warning to show.
+// the chunk count, as AtomicFile.h writes files. Nothing on success, else the warning to show.
 std::optional<UserMessage> SaveDocumentText(const DocumentStore& store, const std::string& path,
                                             ProgressWindow& progress);

@@ -1,232 +1,38 @@
 #include "Search.h"
 
-#include "text/GbkText.h"
-
 #include <cerrno>
-#include <cstring>
 #include <iconv.h>
-#include <vector>
-
-#if defined(__SSE2__)
-#include <emmintrin.h>
-#endif
 
 namespace {
 
-bool IsUpper(unsigned char b) {
-    return b >= 'A' && b <= 'Z';
+// The lines of the chunks before chunk k.
+int LinesBefore(const DocumentStore& store, int k) {
+    int lines = 0;
+    for (int j = 1; j < k; ++j)
+        lines += store.MemoChunk[j - 1].LineCount();
+    return lines;
 }
 
-unsigned char Lower(unsigned char b) {
-    return IsUpper(b) ? static_cast<unsigned char>(b + ('a' - 'A')) : b;
+SearchHit PlaceAfter(const DocumentStore& store, ChunkPlace hit, int linesBefore) {
+    const int perPage = store.LinesPerPage;
+    const int line = linesBefore + store.MemoChunk[hit.Chunk - 1].LineOfOffset(hit.Offset) + 1;
+    const int page = (line + perPage - 1) / perPage;
+    return {page, line - (page - 1) * perPage};
 }
 
-// Every byte from "A" to "Z" folded, trail bytes too. It is only the filter that finds
-// candidates: a true match also matches here, and each candidate is then checked by the
-// character-aware rule. One tight loop, so a chunk of 250000 bytes costs very little.
-void FoldAllBytes(std::string_view text, std::string& out) {
-    out.resize(text.size());
-    const auto* in = reinterpret_cast<const unsigned char*>(text.data());
-    auto* to = reinterpret_cast<unsigned char*>(out.data());
-    std::size_t i = 0;
-#if defined(__SSE2__)
-    // Sixteen bytes at a time: shifted so that "A" is the smallest signed byte, the capitals
-    // are the 26 smallest, and each gets 0x20 added.
-    const __m128i shift = _mm_set1_epi8(static_cast<char>('A' + 128));
-    const __m128i limit = _mm_set1_epi8(static_cast<char>(-128 + 26));
-    const __m128i step = _mm_set1_epi8('a' - 'A');
-    for (; i + 16 <= text.size(); i += 16) {
-        const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(in + i));
-        const __m128i upper = _mm_cmplt_epi8(_mm_sub_epi8(v, shift), limit);
-        _mm_storeu_si128(reinterpret_cast<__m128i*>(to + i),
-                         _mm_add_epi8(v, _mm_and_si128(upper, step)));
-    }
-#endif
-    for (; i < text.size(); ++i) {
-        const unsigned char c = in[i];
-        to[i] = static_cast<unsigned char>(c - 'A') < 26 ? c + ('a' - 'A') : c;
-    }
-}
-
-bool HasSingleByteLetter(std::string_view text) {
-    for (std::size_t pos = 0; pos < text.size();) {
-        const gbk::Char c = gbk::CharAt(text, pos);
-        if (c.Length == 1 && (IsUpper(c.Code) || (c.Code >= 'a' && c.Code <= 'z')))
-            return true;
-        pos += c.Length;
-    }
-    return false;
-}
-
-std::size_t Find(std::string_view haystack, std::size_t from, std::string_view needle) {
-    if (from >= haystack.size())
-        return std::string_view::npos;
-    const void* hit =
-        ::memmem(haystack.data() + from, haystack.size() - from, needle.data(), needle.size());
-    return hit ? static_cast<const char*>(hit) - haystack.data() : std::string_view::npos;
-}
-
-// The pattern as it is compared with each chunk.
-class Matcher {
-public:
-    Matcher(std::string_view pattern, bool matchCase)
-        : Pattern(matchCase ? std::string(pattern) : FoldLetters(pattern)),
-          Folding(!matchCase && HasSingleByteLetter(pattern)) {
-        if (Folding)
-            FoldAllBytes(Pattern, Needle);
-        else
-            Needle = Pattern;
-    }
-
-    std::size_t Size() const { return Pattern.size(); }
-
-    // The text to look for candidates in: the text itself, or its bytes folded into `buffer`.
-    std::string_view Haystack(std::string_view text, std::string& buffer) const {
-        if (!Folding)
-            return text;
-        FoldAllBytes(text, buffer);
-        return buffer;
-    }
-
-    std::size_t NextCandidate(std::string_view haystack, std::size_t from) const {
-        return Find(haystack, from, Needle);
-    }
-
-    // Whether the original `text` at `at` (a character start) matches: without folding the
-    // candidate is already exact; with it, single-byte characters compare folded and double-byte
-    // characters exactly.
-    bool Confirms(std::string_view text, std::size_t at) const {
-        if (!Folding)
-            return true;
-        for (std::size_t i = 0; i < Pattern.size();) {
-            const gbk::Char c = gbk::CharAt(text, at + i);
-            if (c.Length == 1) {
-                if (Lower(static_cast<unsigned char>(text[at + i])) !=
-                    static_cast<unsigned char>(Pattern[i]))
-                    return false;
-            } else if (i + 1 >= Pattern.size() || text[at + i] != Pattern[i] ||
-                       text[at + i + 1] != Pattern[i + 1]) {
-                return false;
-            }
-            i += c.Length;
-        }
+// Whether a hit lies after the underline: on a later pair, or on the shown pair below the
+// underline (on the right page when the underline is on the right page).
+bool IsNew(const SearchHit& hit, int currentPage, const SearchStart& start) {
+    if (hit.Page > currentPage + 1)
         return true;
-    }
-
-private:
-    std::string Pattern; // folded where single-byte letters stand, unless case matters
-    bool Folding;
-    std::string Needle; // what the candidates are found by
-};
-
-// Walks a chunk's characters forward, so that each candidate is checked for starting a
-// character in time linear in the chunk, however many candidates there are.
-class CharStarts {
-public:
-    CharStarts(std::string_view text, std::size_t from) : Text(text), Pos(from) {}
-    bool IsStart(std::size_t at) {
-        while (Pos < at && Pos < Text.size())
-            Pos += gbk::CharAt(Text, Pos).Length;
-        return Pos == at;
-    }
-
-private:
-    std::string_view Text;
-    std::size_t Pos;
-};
-
-class Search {
-public:
-    Search(DocumentStore& store, std::string_view pattern, bool matchCase, const SearchStart& start)
-        : Store(store), Match(pattern, matchCase), Start(start) {}
-
-    std::optional<SearchHit> Run() {
-        // Begin with the chunk that holds the pair's first line, so that a pair spanning two
-        // chunks is searched from its top.
-        const DocumentStore::LineRef first =
-            Store.LineAt((Store.CurrentPage - 1) * Store.LinesPerPage + 1);
-        int linesBefore = 0;
-        for (int k = 1; k < first.Chunk; ++k)
-            linesBefore += Store.MemoChunk[k - 1].LineCount();
-        std::size_t from = Store.MemoChunk[first.Chunk - 1].LineStart(first.Index);
-        for (int k = first.Chunk; k <= Store.ChunkCount; ++k) {
-            if (std::optional<SearchHit> hit = InChunk(k, from, linesBefore))
-                return hit;
-            linesBefore += Store.MemoChunk[k - 1].LineCount();
-            from = 0;
-        }
-        return std::nullopt;
-    }
-
-private:
-    std::string_view Text(int k) const { return *Store.ShownChunk[k - 1]; }
-
-    std::optional<SearchHit> InChunk(int k, std::size_t from, int linesBefore) {
-        const std::string_view text = Text(k);
-        const std::string_view haystack = Match.Haystack(text, Buffer);
-        CharStarts starts(text, from);
-        for (std::size_t at = Match.NextCandidate(haystack, from); at != std::string_view::npos;
-             at = Match.NextCandidate(haystack, at + 1)) {
-            if (!starts.IsStart(at) || !Match.Confirms(text, at))
-                continue;
-            if (std::optional<SearchHit> hit = IfNew(k, at, linesBefore))
-                return hit;
-        }
-        return AcrossBorder(k, from, linesBefore, starts);
-    }
-
-    // Hits that begin in the last bytes of chunk k and end in a later chunk: the bytes on both
-    // sides of the border are joined in a small window and searched there.
-    std::optional<SearchHit> AcrossBorder(int k, std::size_t from, int linesBefore,
-                                          CharStarts& starts) {
-        if (k >= Store.ChunkCount || Match.Size() < 2)
-            return std::nullopt;
-        const std::string_view text = Text(k);
-        const std::size_t tail = std::min(Match.Size() - 1, text.size());
-        const std::size_t base = text.size() - tail;
-        const std::size_t wanted = tail + Match.Size() - 1;
-        std::string window(text.substr(base));
-        for (int j = k + 1; j <= Store.ChunkCount && window.size() < wanted; ++j)
-            window.append(Text(j).substr(0, wanted - window.size()));
-        std::string folded;
-        const std::string_view haystack = Match.Haystack(window, folded);
-        for (std::size_t j = Match.NextCandidate(haystack, 0);
-             j != std::string_view::npos && j < tail; j = Match.NextCandidate(haystack, j + 1)) {
-            if (base + j < from || !starts.IsStart(base + j) || !Match.Confirms(window, j))
-                continue;
-            if (std::optional<SearchHit> hit = IfNew(k, base + j, linesBefore))
-                return hit;
-        }
-        return std::nullopt;
-    }
-
-    // The hit's place, when it lies after the underline: on a later pair, or on the shown pair
-    // below the underline (on the right page when the underline is on the right page).
-    std::optional<SearchHit> IfNew(int k, std::size_t at, int linesBefore) const {
-        const int perPage = Store.LinesPerPage;
-        const int line =
-            linesBefore + Store.MemoChunk[k - 1].LineOfOffset(static_cast<std::uint32_t>(at)) + 1;
-        const int page = (line + perPage - 1) / perPage;
-        const SearchHit hit{page, line - (page - 1) * perPage};
-        const int current = Store.CurrentPage;
-        if (hit.Page > current + 1)
-            return hit;
-        if (hit.Page < current)
-            return std::nullopt;
-        const bool rightPage = hit.Page % 2 == 0;
-        if (!Start.UnderlineShown)
-            return hit;
-        const bool below = hit.LineInPage > Start.UnderlineLine;
-        if (!Start.UnderlineOnRightPage)
-            return (rightPage || below) ? std::optional(hit) : std::nullopt;
-        return (rightPage && below) ? std::optional(hit) : std::nullopt;
-    }
-
-    DocumentStore& Store;
-    Matcher Match;
-    SearchStart Start;
-    std::string Buffer; // one chunk's folded bytes, reused for every chunk
-};
+    if (hit.Page < currentPage)
+        return false;
+    const bool rightPage = hit.Page % 2 == 0;
+    if (!start.UnderlineShown)
+        return true;
+    const bool below = hit.LineInPage > start.UnderlineLine;
+    return start.UnderlineOnRightPage ? rightPage && below : rightPage || below;
+}
 
 } // namespace
 
@@ -247,22 +53,61 @@ std::optional<std::string> SearchBytes(std::string_view utf8) {
     return out;
 }
 
-std::string FoldLetters(std::string_view text) {
-    std::string out(text);
-    for (std::size_t pos = 0; pos < out.size();) {
-        const gbk::Char c = gbk::CharAt(out, pos);
-        if (c.Length == 1)
-            out[pos] = static_cast<char>(Lower(static_cast<unsigned char>(out[pos])));
-        pos += c.Length;
-    }
-    return out;
-}
-
 std::optional<SearchHit> DoSearch(DocumentStore& store, std::string_view pattern, bool matchCase,
                                   const SearchStart& start) {
     if (pattern.empty() || store.ChunkCount < 1 || store.LinesPerPage < 1)
         return std::nullopt;
-    return Search(store, pattern, matchCase, start).Run();
+    // Begin with the chunk that holds the pair's first line, so that a pair spanning two
+    // chunks is searched from its top.
+    const DocumentStore::LineRef first =
+        store.LineAt((store.CurrentPage - 1) * store.LinesPerPage + 1);
+    int chunk = first.Chunk;
+    int linesBefore = LinesBefore(store, chunk);
+    std::optional<SearchHit> found;
+    HitScan(store.ShownChunk, pattern, matchCase)
+        .Run(first.Chunk, store.MemoChunk[first.Chunk - 1].LineStart(first.Index), store.ChunkCount,
+             [&](ChunkPlace hit) {
+                 for (; chunk < hit.Chunk; ++chunk)
+                     linesBefore += store.MemoChunk[chunk - 1].LineCount();
+                 const SearchHit place = PlaceAfter(store, hit, linesBefore);
+                 if (IsNew(place, store.CurrentPage, start))
+                     found = place;
+                 return found.has_value();
+             });
+    return found;
+}
+
+std::vector<ChunkPlace> FindAll(const std::vector<Chunk>& chunks, std::string_view pattern,
+                                bool matchCase) {
+    std::vector<ChunkPlace> hits;
+    if (pattern.empty() || chunks.empty())
+        return hits;
+    HitScan(chunks, pattern, matchCase)
+        .Run(1, 0, static_cast<int>(chunks.size()), [&](ChunkPlace hit) {
+            hits.push_back(hit);
+            return false;
+        });
+    return hits;
+}
+
+std::optional<ChunkPlace> FindPrevious(const std::vector<Chunk>& chunks, std::string_view pattern,
+                                       bool matchCase, ChunkPlace before) {
+    if (pattern.empty() || chunks.empty())
+        return std::nullopt;
+    HitScan scan(chunks, pattern, matchCase);
+    std::optional<ChunkPlace> last;
+    for (int k = std::min(before.Chunk, static_cast<int>(chunks.size())); k >= 1 && !last; --k)
+        scan.Run(k, 0, k, [&](ChunkPlace hit) {
+            if (hit >= before)
+                return true;
+            last = hit;
+            return false;
+        });
+    return last;
+}
+
+SearchHit PlaceOfHit(const DocumentStore& store, ChunkPlace hit) {
+    return PlaceAfter(store, hit, LinesBefore(store, hit.Chunk));
 }
 
 UserMessage NotFoundMessage(std::string_view utf8, bool matchCase) {
@@ -270,6 +115,6 @@ UserMessage NotFoundMessage(std::string_view utf8, bool matchCase) {
     // UTF-8 never uses bytes below 0x80 inside a character, so folding bytes folds letters only.
     if (!matchCase)
         for (char& c : shown)
-            c = static_cast<char>(Lower(static_cast<unsigned char>(c)));
+            c = static_cast<char>(c >= 'A' && c <= 'Z' ? c + ('a' - 'A') : c);
     return InfoMessage("没有查找到 “" + shown + "”。");
 }

@@ -11,7 +11,7 @@ void Init_Text(DocumentStore& store, ProgressWindow& progress) {
 
 void Init_Page_Do(DocumentStore& store, const TextOptions& options, ProgressWindow& progress) {
     store.ShownChunk = store.RawChunk;
-    RunConvertPasses(store.ShownChunk, options, progress);
+    store.ShownCodeChange = RunConvertPasses(store.ShownChunk, options, progress);
     if (options.ProcessHtml)
         RunChunkPass(store.ShownChunk, progress, CaptionHtml,
                      [](std::string_view text) { return IfChanged(StripHtml(text), text); });

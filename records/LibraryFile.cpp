@@ -125,15 +125,16 @@ std::string LibraryText(const std::vector<std::string>& entries,
     return text;
 }
 
-std::string LibraryWriteFailedText(const std::string& path) {
-    return "生成书库文件 " + path + " 失败！\r\n请检查磁盘是否错误。";
+std::string LibraryWriteFailedText(const std::string& path, int error) {
+    return WriteFailedText("生成书库文件", path, error);
 }
 
 std::optional<UserMessage> WriteLibraryFile(const std::string& path,
                                             const std::vector<std::string>& entries,
                                             const std::function<void(int)>& beforeLine) {
     const std::string text = LibraryText(entries, beforeLine);
-    if (WriteFileAtomically(path, {text}))
+    const int error = WriteWholeFile(path, {text});
+    if (error == 0)
         return std::nullopt;
-    return WarningMessage(LibraryWriteFailedText(path));
+    return WarningMessage(LibraryWriteFailedText(path, error));
 }

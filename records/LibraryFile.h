@@ -46,12 +46,13 @@ std::string LibraryEntryName(const std::string& line);
 std::string LibraryText(const std::vector<std::string>& entries,
                         const std::function<void(int)>& beforeLine = {});
 
-// "生成书库文件 <path> 失败！" CR LF "请检查磁盘是否错误。"
-std::string LibraryWriteFailedText(const std::string& path);
+// "生成书库文件 <path> 失败！" CR LF "请检查磁盘是否错误。" CR LF <why: errno `error`>
+std::string LibraryWriteFailedText(const std::string& path, int error);
 
 // Generates the library file `path` for a list whose position 0 is `entries[0]`, the least
 // recent entry first; `beforeLine(k)` (optional) runs before line k (1-based) is added. The
-// file is replaced whole or not at all. Nothing on success, else the warning to show.
+// file is written as reader/AtomicFile.h writes files. Nothing on success, else the warning to
+// show.
 std::optional<UserMessage> WriteLibraryFile(const std::string& path,
                                             const std::vector<std::string>& entries,
                                             const std::function<void(int)>& beforeLine = {});

@@ -55,7 +55,11 @@ TEST(ConvertPassesTest, MixedDocumentComesOutAllGbOrAllBig5) {
         const Chunk big5 = MakeChunk(Big5Chunk), gb = MakeChunk(GbChunk);
         std::vector<Chunk> shown{big5, gb};
         NoProgress progress;
-        RunConvertPasses(shown, Switches(true, true, autoConvert), progress);
+        const std::vector<CodeChange> changes =
+            RunConvertPasses(shown, Switches(true, true, autoConvert), progress);
+        EXPECT_EQ(changes, autoConvert
+                               ? (std::vector{CodeChange::Big5ToGb, CodeChange::None})
+                               : (std::vector{CodeChange::None, CodeChange::GbToBig5}));
         if (autoConvert) {
             EXPECT_EQ(*shown[0], Big5ToGb(Big5Chunk));
             EXPECT_EQ(*shown[0], GbChunk);

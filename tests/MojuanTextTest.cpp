@@ -1,5 +1,6 @@
 // test-links: mojuan_reader mojuan_text
 #include "TestSupport.h"
+#include "reader/Chapters.h"
 #include "reader/DocumentStore.h"
 #include "reader/OpenFile.h"
 #include "reader/TextOptions.h"
@@ -246,9 +247,9 @@ TEST_F(MojuanTextTest, BadUsageExitsWithTwoAndSaysHowToGetHelp) {
 TEST_F(MojuanTextTest, HelpDescribesEveryCommandAndMode) {
     const ToolRun run = Run({"--help"});
     EXPECT_EQ(run.Status, 0);
-    for (const char* word :
-         {"detect FILE", "convert MODE", "--big5-to-gb", "--gb-to-big5", "--auto-gb", "--auto-big5",
-          "--to-gb", "filter FILTER", "--normalize", "--html", "--paragraphs"})
+    for (const char* word : {"detect FILE", "convert MODE", "--big5-to-gb", "--gb-to-big5",
+                             "--auto-gb", "--auto-big5", "--to-gb", "filter FILTER", "--normalize",
+                             "--html", "--paragraphs", "chapters [MODE]", "--pattern"})
         EXPECT_NE(run.Out.find(word), std::string::npos) << word;
 }
 
@@ -290,7 +291,9 @@ TEST_F(MojuanTextTest, UtfFilesAreDetectedAndTranscodedAsTheReaderDoes) {
         Run({"detect", "-"},
             testsupport::ReadFileBytes(testsupport::TestDataPath("encoding/xiyouji.html")));
     EXPECT_EQ(utf8.Out, "-: 4312 bytes: UTF-8\n");
-    const std::string utf16("\xFF\xFE" "a\0b\0", 6);
+    const std::string utf16("\xFF\xFE"
+                            "a\0b\0",
+                            6);
     WriteFile(Path("u16.txt"), utf16);
     EXPECT_EQ(Run({"detect", Path("u16.txt")}).Out, Path("u16.txt") + ": 6 bytes: UTF-16LE\n");
     EXPECT_EQ(Run({"convert", "--to-gb", Path("u16.txt")}).Out, "ab");
@@ -444,6 +447,28 @@ TEST_F(MojuanTextTest, FilterGivesWhatTheReaderShowsForEveryCombination) {
             EXPECT_TRUE(run.Out == shown) << testing::PrintToString(args);
         }
     }
+}
+
+TEST_F(MojuanTextTest, ChaptersListsWhatTheReaderFinds) {
+    MOJUAN_REQUIRE_CORPUS("shuihu.big5.txt");
+    const std::string path = testsupport::CorpusPath("shuihu.big5.txt");
+    NoProgress progress;
+    DocumentStore store;
+    store.SetChunks(*OpenFile(path, progress).Chunks);
+    Init_Text(store, progress);
+    Init_Page_Do(store, TextOptions(), progress);
+    const TextCode code = ShownTextCode(store.ShownChunk);
+    EXPECT_EQ(code, TextCode::Big5);
+    std::string expected;
+    for (const Chapter& c : FindDocumentChapters(store.ShownChunk, code).Chapters)
+        expected += std::to_string(c.Level) + "\t" + std::to_string(c.Offset) + "\t" +
+                    chapters::TextToUtf8(ChapterTitle(store.ShownChunk, c), code) + "\n";
+    const ToolRun run = Run({"chapters", path});
+    EXPECT_EQ(run.Status, 0) << run.Err;
+    EXPECT_EQ(run.Out, expected);
+    EXPECT_TRUE(run.Out.starts_with("2\t20\t楔子　張天師祈禳瘟疫　洪太尉誤走妖魔\n")) << run.Out;
+    EXPECT_EQ(std::count(run.Out.begin(), run.Out.end(), '\n'), 121);
+    EXPECT_EQ(Run({"chapters", "--pattern", "([", path}).Status, 2);
 }
 
 TEST_F(MojuanTextTest, FilterWithoutNormalizeKeepsTheInputsLineEnds) {

@@ -1,6 +1,7 @@
 // test-links: mojuan_reader
 #include "reader/PageEdit.h"
 #include "reader/TextPasses.h"
+#include "text/Gb2Big5.h"
 
 #include <gtest/gtest.h>
 
@@ -63,7 +64,7 @@ TEST(PageEditTest, BoxesHoldTheExactSourceBytesOfTheShownLines) {
     EXPECT_EQ(Text(edit, false), u"klmno\n");
     ASSERT_FALSE(book.store.ShownChunk.empty());
     const std::string before = book.Shown();
-    EXPECT_EQ(edit.Save(book.store, book.settings, Text(edit, true), Text(edit, false)),
+    EXPECT_EQ(edit.Save(book.store, Text(edit, true), Text(edit, false)),
               std::nullopt);
     EXPECT_EQ(book.Shown(), before);
 }
@@ -74,7 +75,7 @@ TEST(PageEditTest, LastPairEndingOnTheLeftPageLeavesTheRightBoxEmpty) {
     EXPECT_EQ(edit.Left().Bytes, "one\r\ntwo");
     EXPECT_TRUE(edit.Right().Bytes.empty());
     // Text typed on the empty right page goes after the end of the document.
-    EXPECT_EQ(edit.Save(book.store, book.settings, Text(edit, true), u"\nthree"), std::nullopt);
+    EXPECT_EQ(edit.Save(book.store, Text(edit, true), u"\nthree"), std::nullopt);
     EXPECT_EQ(book.Shown(), "one\r\ntwo\r\nthree");
 }
 
@@ -86,7 +87,7 @@ TEST(PageEditTest, OnlyTheChangedCharactersAreReplacedAndTextBeyondThePairStays)
     std::u16string right = Text(edit, false);
     ASSERT_EQ(right, u"middle\n");
     right.replace(0, 3, u"MID");
-    ASSERT_EQ(edit.Save(book.store, book.settings, Text(edit, true), right), std::nullopt);
+    ASSERT_EQ(edit.Save(book.store, Text(edit, true), right), std::nullopt);
     EXPECT_EQ(book.Shown(), "\x80head\xFF\r\nMIDdle\r\n\xC4\xE3tail\r\nbeyond\r\n");
     EXPECT_EQ(book.Raw(), book.Shown()); // the edit is in the raw text too
 }
@@ -97,7 +98,7 @@ TEST(PageEditTest, DeletingEverythingRemovesOnlyTheShownLines) {
     const PageEdit edit = PageEdit::Begin(book.store);
     EXPECT_EQ(edit.Left().Bytes, "l5\r\nl6\r\n");
     EXPECT_EQ(edit.Right().Bytes, "l7\r\nl8\r\n");
-    ASSERT_EQ(edit.Save(book.store, book.settings, u"", u""), std::nullopt);
+    ASSERT_EQ(edit.Save(book.store, u"", u""), std::nullopt);
     EXPECT_EQ(book.Shown(), "a\r\nb\r\nc\r\nd\r\nafter");
 }
 
@@ -110,7 +111,7 @@ TEST(PageEditTest, AnEditAcrossAChunkBorderGoesIntoTheFirstChunk) {
     EXPECT_EQ(edit.Right().Bytes, "dd\r\nee");
     std::u16string left = Text(edit, true);
     left.replace(4, 2, u"XYZ"); // the last 'b' and the first 'c'
-    ASSERT_EQ(edit.Save(book.store, book.settings, left, Text(edit, false)), std::nullopt);
+    ASSERT_EQ(edit.Save(book.store, left, Text(edit, false)), std::nullopt);
     EXPECT_EQ(*book.store.ShownChunk[0], "aa\r\nbXYZ");
     EXPECT_EQ(*book.store.ShownChunk[1], "c\r\ndd\r\nee");
     EXPECT_EQ(*book.store.RawChunk[1], "c\r\ndd\r\nee");
@@ -119,7 +120,7 @@ TEST(PageEditTest, AnEditAcrossAChunkBorderGoesIntoTheFirstChunk) {
 TEST(PageEditTest, BothBoxesEditedInOneChunkKeepTheirOrder) {
     Book book({"l1\r\nl2\r\n"}, 1);
     const PageEdit edit = PageEdit::Begin(book.store);
-    ASSERT_EQ(edit.Save(book.store, book.settings, u"l1\nA", u"Bl2\n"), std::nullopt);
+    ASSERT_EQ(edit.Save(book.store, u"l1\nA", u"Bl2\n"), std::nullopt);
     EXPECT_EQ(book.Shown(), "l1\r\nABl2\r\n");
 }
 
@@ -136,7 +137,7 @@ TEST(PageEditTest, ABig5DocumentShownAsGbIsStoredBackAsBig5) {
     std::u16string left = Text(edit, true);
     ASSERT_EQ(left, u"一一\n们  \n");
     left[1] = u'后';
-    ASSERT_EQ(edit.Save(book.store, book.settings, left, Text(edit, false)), std::nullopt);
+    ASSERT_EQ(edit.Save(book.store, left, Text(edit, false)), std::nullopt);
     EXPECT_EQ(book.Shown(), "\xD2\xBB\xBA\xF3\r\n\xC3\xC7  \r\n");
     // 后 goes back as 後 (AB E1); the character without a GB form is still there.
     EXPECT_EQ(book.Raw(), "\xA4\x40\xAB\xE1\r\n\xAD\xCC\xC9\x40\r\n");
@@ -147,7 +148,7 @@ TEST(PageEditTest, ABig5DocumentShownAsGbIsStoredBackAsBig5) {
 TEST(PageEditTest, ACharacterTheCodeCannotHoldRefusesTheSave) {
     Book gb({"abc\r\n"}, 1);
     PageEdit edit = PageEdit::Begin(gb.store);
-    const auto refusal = edit.Save(gb.store, gb.settings, u"ab\U0001F600c\n", Text(edit, false));
+    const auto refusal = edit.Save(gb.store, u"ab\U0001F600c\n", Text(edit, false));
     ASSERT_TRUE(refusal);
     EXPECT_NE(refusal->find("GB"), std::string::npos);
     EXPECT_EQ(gb.Shown(), "abc\r\n");
@@ -159,10 +160,34 @@ TEST(PageEditTest, ACharacterTheCodeCannotHoldRefusesTheSave) {
     edit = PageEdit::Begin(big5.store);
     std::u16string left = Text(edit, true);
     left.insert(0, u"①"); // in GB, not in BIG5
-    const auto big5Refusal = edit.Save(big5.store, big5.settings, left, Text(edit, false));
+    const auto big5Refusal = edit.Save(big5.store, left, Text(edit, false));
     ASSERT_TRUE(big5Refusal);
     EXPECT_NE(big5Refusal->find("BIG5码不能表示的字“①”"), std::string::npos);
     EXPECT_EQ(big5.Raw(), Big5Raw);
+}
+
+TEST(PageEditTest, TheRawCodeIsTheOneThePassesReadNotAFreshDetection) {
+    // 這個說們 in GBK: no pair is GB2312, so the detection takes the text for BIG5. Read without
+    // conversion or converted GB to BIG5, the raw text is GB and the edit goes in as typed.
+    const std::string gbk = "\xDF\x40\x82\x80\xD5\x66\x82\x83\r\n";
+    ASSERT_TRUE(IsBig5Text(gbk));
+    for (const bool toBig5 : {false, true}) {
+        Book book({gbk}, 2);
+        book.settings.ConvertGb = toBig5;
+        book.Process();
+        const PageEdit edit = PageEdit::Begin(book.store);
+        const std::u16string left = u"①" + Text(edit, true); // in GB, not in BIG5
+        ASSERT_EQ(edit.Save(book.store, left, Text(edit, false)), std::nullopt) << toBig5;
+        EXPECT_EQ(book.Raw(), "\xA2\xD9" + gbk);
+    }
+}
+
+TEST(PageEditTest, ChangesOnBothSidesOfAnUndecodableByteAreSavedRunByRun) {
+    Book book({"ab\x80" "cd\r\n"}, 2);
+    const PageEdit edit = PageEdit::Begin(book.store);
+    ASSERT_EQ(Text(edit, true), u"ab\uFFFDcd\n");
+    ASSERT_EQ(edit.Save(book.store, u"aX\uFFFDYd\n", Text(edit, false)), std::nullopt);
+    EXPECT_EQ(book.Shown(), "aX\x80Yd\r\n");
 }
 
 TEST(PageEditTest, AnEditSurvivesTurningAProcessingPassOnAndOff) {
@@ -177,7 +202,7 @@ TEST(PageEditTest, AnEditSurvivesTurningAProcessingPassOnAndOff) {
     const std::size_t at = left.find(u"second");
     ASSERT_NE(at, std::u16string::npos);
     left.replace(at, 6, u"SECOND");
-    ASSERT_EQ(edit.Save(book.store, book.settings, left, Text(edit, false)), std::nullopt);
+    ASSERT_EQ(edit.Save(book.store, left, Text(edit, false)), std::nullopt);
     book.settings.SmartParagraphs = false;
     book.Process();
     EXPECT_NE(book.Shown().find("SECOND"), std::string::npos);
@@ -187,7 +212,7 @@ TEST(PageEditTest, AChangedDocumentRefusesTheSave) {
     Book book({"abc\r\n"}, 1);
     const PageEdit edit = PageEdit::Begin(book.store);
     book.store.ShownChunk[0] = MakeChunk("other\r\n");
-    EXPECT_TRUE(edit.Save(book.store, book.settings, u"x", u""));
+    EXPECT_TRUE(edit.Save(book.store, u"x", u""));
     EXPECT_EQ(book.Shown(), "other\r\n");
 }
 

@@ -12,7 +12,10 @@
 
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
 #include <filesystem>
+#include <sys/file.h>
+#include <sys/stat.h>
 
 namespace {
 
@@ -61,28 +64,60 @@ TEST(SaveFilesTest, ConvertedBig5DocumentIsSavedAsGbBytesChunkByChunk) {
     EXPECT_EQ(FolderNames(dir.Path()), (std::vector<std::string>{"big5.txt", "out.txt"}));
 }
 
-TEST(SaveFilesTest, AFailedSaveLeavesTheOldFileWholeAndSaysSo) {
+TEST(SaveFilesTest, ARefusedSaveLeavesTheOldFileWholeAndSaysWhy) {
     ScratchDir dir;
     NoProgress quiet;
     DocumentStore store;
     store.SetChunks({MakeChunk("new text\r\n")});
+    const auto failed = [&](const std::string& path, const std::string& reason) {
+        return WarningMessage("保存文件 " + path + " 失败！\r\n请检查磁盘是否错误。\r\n" + reason);
+    };
+    WriteFile(dir / "old.txt", "old text");
+    std::filesystem::permissions(dir / "old.txt", std::filesystem::perms(0444));
+    EXPECT_EQ(SaveDocumentText(store, dir / "old.txt", quiet),
+              failed(dir / "old.txt", "没有写入的权限，或者文件是只读的。"));
+    EXPECT_EQ(testsupport::ReadFileBytes(dir / "old.txt"), "old text");
+    EXPECT_EQ(SaveDocumentText(store, dir / "none/new.txt", quiet),
+              failed(dir / "none/new.txt", "文件夹不存在。"));
+    std::filesystem::create_directory(dir / "folder.txt");
+    EXPECT_EQ(SaveDocumentText(store, dir / "folder.txt", quiet),
+              failed(dir / "folder.txt", "这是一个文件夹，不是文件。"));
+    ASSERT_EQ(::mkfifo((dir / "pipe.txt").c_str(), 0600), 0);
+    EXPECT_EQ(SaveDocumentText(store, dir / "pipe.txt", quiet),
+              failed(dir / "pipe.txt", "这不是一个普通文件。"));
+    EXPECT_EQ(FolderNames(dir.Path()),
+              (std::vector<std::string>{"folder.txt", "old.txt", "pipe.txt"}));
+}
+
+TEST(SaveFilesTest, AFileThatCannotBeReplacedIsWrittenInPlace) {
+    ScratchDir dir;
     std::filesystem::create_directory(dir / "shelf");
-    WriteFile(dir / "shelf/old.txt", "old text");
-    {
-        ReadOnlyPath locked(dir / "shelf");
-        if (!locked.Active())
-            GTEST_SKIP() << "cannot make a folder read-only here";
-        EXPECT_EQ(SaveDocumentText(store, dir / "shelf/old.txt", quiet),
-                  WarningMessage("保存文件 " + (dir / "shelf/old.txt") +
-                                 " 失败！\r\n请检查磁盘是否错误。"));
-    }
-    EXPECT_EQ(testsupport::ReadFileBytes(dir / "shelf/old.txt"), "old text");
-    // A target that is a folder: the bytes are written, the rename fails, nothing is left over.
-    std::filesystem::create_directory(dir / "shelf/folder.txt");
-    EXPECT_TRUE(SaveDocumentText(store, dir / "shelf/folder.txt", quiet));
-    EXPECT_EQ(FolderNames(dir / "shelf"), (std::vector<std::string>{"folder.txt", "old.txt"}));
-    EXPECT_FALSE(SaveDocumentText(store, dir / "shelf/old.txt", quiet));
-    EXPECT_EQ(testsupport::ReadFileBytes(dir / "shelf/old.txt"), "new text\r\n");
+    WriteFile(dir / "shelf/a.txt", "a much longer old text");
+    std::filesystem::create_hard_link(dir / "shelf/a.txt", dir / "b.txt");
+    EXPECT_EQ(WriteWholeFile(dir / "shelf/a.txt", {"ne", "w"}), 0);
+    EXPECT_EQ(testsupport::ReadFileBytes(dir / "b.txt"), "new") << "the other link keeps up";
+    ReadOnlyPath locked(dir / "shelf");
+    if (!locked.Active())
+        GTEST_SKIP() << "cannot make a folder read-only here";
+    EXPECT_EQ(WriteWholeFile(dir / "b.txt", {"newer"}), 0);
+    EXPECT_EQ(WriteWholeFile(dir / "shelf/a.txt", {"newest"}), 0) << "no temporary file there";
+    EXPECT_EQ(testsupport::ReadFileBytes(dir / "b.txt"), "newest");
+    EXPECT_EQ(FolderNames(dir / "shelf"), (std::vector<std::string>{"a.txt"}));
+}
+
+TEST(SaveFilesTest, TemporaryFilesOfSavesThatNeverEndedAreRemovedByTheNext) {
+    ScratchDir dir;
+    // Left by a killed save, one being written by another save (locked), and a user's files.
+    for (const char* name : {".a.txt.mojuan-Ab12yZ", ".b.txt.mojuan-Cd34xY", "a.txt.mojuan-Ab12yZ",
+                             ".a.txt.mojuan-Ab12y"})
+        WriteFile(dir / name, "x");
+    const int busy = ::open((dir / ".b.txt.mojuan-Cd34xY").c_str(), O_RDONLY);
+    ASSERT_EQ(::flock(busy, LOCK_EX), 0);
+    EXPECT_EQ(WriteWholeFile(dir / "a.txt", {"text"}), 0);
+    ::close(busy);
+    EXPECT_EQ(FolderNames(dir.Path()),
+              (std::vector<std::string>{".a.txt.mojuan-Ab12y", ".b.txt.mojuan-Cd34xY", "a.txt",
+                                        "a.txt.mojuan-Ab12yZ"}));
 }
 
 TEST(SaveFilesTest, ReplacingKeepsTheModeAndWritesThroughALink) {
@@ -90,11 +125,10 @@ TEST(SaveFilesTest, ReplacingKeepsTheModeAndWritesThroughALink) {
     WriteFile(dir / "a.txt", "old");
     std::filesystem::permissions(dir / "a.txt", std::filesystem::perms(0640));
     std::filesystem::create_symlink(dir / "a.txt", dir / "link.txt");
-    EXPECT_TRUE(WriteFileAtomically(dir / "link.txt", {"ne", "w"}));
+    EXPECT_EQ(WriteWholeFile(dir / "link.txt", {"ne", "w"}), 0);
     EXPECT_TRUE(std::filesystem::is_symlink(dir / "link.txt"));
     EXPECT_EQ(testsupport::ReadFileBytes(dir / "a.txt"), "new");
     EXPECT_EQ(std::filesystem::status(dir / "a.txt").permissions(), std::filesystem::perms(0640));
-    EXPECT_FALSE(WriteFileAtomically(dir / "missing/a.txt", {"x"}));
 }
 
 TEST(SaveFilesTest, ThreeEntryLibraryIsWrittenLeastRecentFirstAndReadBackInOrder) {
@@ -113,7 +147,7 @@ TEST(SaveFilesTest, ThreeEntryLibraryIsWrittenLeastRecentFirstAndReadBackInOrder
                                         "/books/first.txt"}));
     EXPECT_EQ(WriteLibraryFile(dir / "none/shelf.blf", list),
               WarningMessage("生成书库文件 " + (dir / "none/shelf.blf") +
-                             " 失败！\r\n请检查磁盘是否错误。"));
+                             " 失败！\r\n请检查磁盘是否错误。\r\n文件夹不存在。"));
 }
 
 } // namespace

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <random>
 #include <string>
 #include <vector>
@@ -143,6 +144,14 @@ TEST(SearchTest, HitAcrossAChunkBorder) {
     EXPECT_FALSE(b.Find("overlaps"));
 }
 
+TEST(SearchTest, AllHitsAndThePreviousHitReachAcrossChunks) {
+    const std::vector<Chunk> chunks{MakeChunk("xoverlap\r\nover"), MakeChunk("lap over")};
+    EXPECT_EQ(FindAll(chunks, "OverLap", false), (std::vector<ChunkPlace>{{1, 1}, {1, 10}}));
+    EXPECT_EQ(FindPrevious(chunks, "overlap", true, {2, 0}), ChunkPlace({1, 10}));
+    EXPECT_EQ(FindPrevious(chunks, "overlap", true, {1, 10}), ChunkPlace({1, 1}));
+    EXPECT_FALSE(FindPrevious(chunks, "overlap", true, {1, 1}));
+}
+
 TEST(SearchTest, PairSpanningTwoChunksIsSearchedFromItsTop) {
     // Pages 3 and 4 hold lines 21 to 40; the first chunk ends with line 26.
     Book b({NumberedLines(1, 24) + "mark\r\nL25", NumberedLines(26, 60)});
@@ -156,16 +165,16 @@ TEST(SearchTest, TextGbkCannotEncodeIsNotSearchable) {
     EXPECT_FALSE(SearchBytes("\xF0\x9F\x98\x80")); // an emoji
 }
 
-// The first hit of the whole document, found the slow way: every character start of every
-// chunk (as that chunk alone is walked), compared character by character with the pattern.
-std::optional<SearchHit> FirstHitTheSlowWay(const DocumentStore& store, const std::string& pattern,
-                                            bool matchCase) {
+// Every hit of the whole document, found the slow way: every character start of every chunk
+// (as that chunk alone is walked), compared character by character with the pattern.
+std::vector<ChunkPlace> HitsTheSlowWay(const DocumentStore& store, const std::string& pattern,
+                                       bool matchCase) {
     std::string whole;
     for (const Chunk& c : store.ShownChunk)
         whole += *c;
     const auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? char(c + 32) : c; };
+    std::vector<ChunkPlace> hits;
     std::size_t base = 0;
-    int linesBefore = 0;
     for (int k = 0; k < store.ChunkCount; ++k) {
         const std::string& text = *store.ShownChunk[k];
         for (std::size_t pos = 0; pos < text.size(); pos += gbk::CharAt(text, pos).Length) {
@@ -178,16 +187,20 @@ std::optional<SearchHit> FirstHitTheSlowWay(const DocumentStore& store, const st
                                            whole.compare(base + pos + i, 2, pattern, i, 2) == 0;
                 i += c.Length;
             }
-            if (same) {
-                const int line = linesBefore + store.MemoChunk[k].LineOfOffset(pos) + 1;
-                const int page = (line + store.LinesPerPage - 1) / store.LinesPerPage;
-                return SearchHit{page, line - (page - 1) * store.LinesPerPage};
-            }
+            if (same)
+                hits.push_back({k + 1, static_cast<std::uint32_t>(pos)});
         }
         base += text.size();
-        linesBefore += store.MemoChunk[k].LineCount();
     }
-    return std::nullopt;
+    return hits;
+}
+
+bool IsPlaceOf(const std::optional<SearchHit>& found, const DocumentStore& store, ChunkPlace hit) {
+    int line = store.MemoChunk[hit.Chunk - 1].LineOfOffset(hit.Offset) + 1;
+    for (int k = 1; k < hit.Chunk; ++k)
+        line += store.MemoChunk[k - 1].LineCount();
+    const int page = (line + store.LinesPerPage - 1) / store.LinesPerPage;
+    return Same(found, page, line - (page - 1) * store.LinesPerPage);
 }
 
 // Whether every character of `text` is whole, as in any text GBK encodes: no lead byte stands
@@ -204,9 +217,10 @@ bool WholeCharacters(const std::string& text) {
     return true;
 }
 
-// Random texts of letters of both cases, line breaks and double-byte characters whose trail
-// bytes are letters, cut into chunks at random bytes (also inside a character).
-TEST(SearchTest, AgreesWithTheSlowWayOnRandomTexts) {
+// Forward, back and all at once, on random texts of letters of both cases, line breaks and
+// double-byte characters whose trail bytes are letters, cut into chunks at random bytes (also
+// inside a character).
+TEST(SearchTest, HitsAgreeWithTheSlowWayOnRandomTexts) {
     std::mt19937 random(12345);
     const std::vector<std::string> pieces = {"a",    "A",        "b",        "B",        " ",
                                              "\r\n", "\xA4\x41", "\xA4\x61", "\xB0\xA1", "\xA4"};
@@ -234,13 +248,21 @@ TEST(SearchTest, AgreesWithTheSlowWayOnRandomTexts) {
             if (!WholeCharacters(typed))
                 continue;
             const std::string pattern = matchCase ? typed : FoldLetters(typed);
-            const std::optional<SearchHit> expected =
-                FirstHitTheSlowWay(b.store, pattern, matchCase);
+            const std::vector<ChunkPlace> expected = HitsTheSlowWay(b.store, pattern, matchCase);
+            ASSERT_EQ(FindAll(b.store.ShownChunk, typed, matchCase), expected) << round << " " << q;
             const std::optional<SearchHit> found = b.Find(typed, {}, matchCase);
-            ASSERT_EQ(found.has_value(), expected.has_value()) << round << " " << q;
+            ASSERT_EQ(found.has_value(), !expected.empty()) << round << " " << q;
             if (found) {
-                ASSERT_TRUE(Same(found, expected->Page, expected->LineInPage)) << round << " " << q;
+                ASSERT_TRUE(IsPlaceOf(found, b.store, expected[0])) << round << " " << q;
             }
+            const ChunkPlace before{1 + static_cast<int>(random() % chunks.size()),
+                                    static_cast<std::uint32_t>(random() % 40)};
+            const auto after = std::lower_bound(expected.begin(), expected.end(), before);
+            const std::optional<ChunkPlace> previous =
+                FindPrevious(b.store.ShownChunk, typed, matchCase, before);
+            ASSERT_EQ(previous,
+                      after == expected.begin() ? std::nullopt : std::optional(*std::prev(after)))
+                << round << " " << q;
         }
     }
 }
