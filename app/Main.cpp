@@ -80,6 +80,7 @@ void TFormMain::Init() {
     List->AddedCount = 0;
     RestoreLastPagePending = false;
     OpenCommandLine();
+    WatchStore();
 }
 
 void TFormMain::OpenCommandLine() {
@@ -133,8 +134,7 @@ void TFormMain::FormClose() {
     const WindowBounds current{x(), y(), width(), height()};
     const WindowBounds normal{NormalBounds.x(), NormalBounds.y(), NormalBounds.width(),
                               NormalBounds.height()};
-    SaveSettings(Reg, Setting, current, IsMaximized(), normal,
-                 {Store.DocumentName, List->CurrentIndex, Store.CurrentPage});
+    SaveAtClose(current, normal);
     BoundsGuard = true;
     hide();
     setWindowState(windowState() & ~Qt::WindowMaximized);
@@ -183,6 +183,10 @@ void TFormMain::LoadBackground() {
 }
 
 void TFormMain::Init_Setup() {
+    const QRect reachable = KeepOnScreen(
+        {Setting.BookLeft, Setting.BookTop, Setting.BookWidth, Setting.BookHeight}, ScreenAreas());
+    Setting.BookLeft = reachable.x();
+    Setting.BookTop = reachable.y();
     BoundsGuard = true;
     setGeometry(Setting.BookLeft, Setting.BookTop, Setting.BookWidth, Setting.BookHeight);
     BoundsGuard = false;
@@ -229,7 +233,7 @@ void TFormMain::Init_Max() {
         // A book maximised before it was first shown was never shown at its normal bounds, so
         // the window manager cannot know them: they are put back here.
         if (NormalBounds.isValid())
-            setGeometry(NormalBounds);
+            setGeometry(KeepOnScreen(NormalBounds, ScreenAreas()));
     }
 }
 

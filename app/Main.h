@@ -10,6 +10,7 @@
 #include "records/RecentList.h"
 #include "records/Registry.h"
 #include "records/Settings.h"
+#include "records/SettingsStore.h"
 #include "window/BookDrag.h"
 #include "window/BookGeometry.h"
 #include "window/BookLabels.h"
@@ -103,8 +104,13 @@ public:
     void ItemFileNextClick();
     // Files dropped on the book or named together: at most 50, the first on top and shown.
     void OpenFileList(const std::vector<std::string>& paths);
+    // Names a later start of the program handed over, in the order the recent list takes them:
+    // the book comes to the front and opens them as it opens dropped files.
+    void OpenHandedFiles(std::vector<std::string> names);
     void ItemBIG5Click(QAction* sender);
     void ItemRefreshClick();
+    // "文字编码": the open document read again in the chosen encoding, at the same place.
+    void ItemCodeClick(QAction* sender);
     void MenuMainPopup();
     // Files: the open dialog, saving the shown text, generating a library file. The dialogs are
     // made on first use and kept, so they remember their folder and the BIG5 box.
@@ -119,6 +125,9 @@ public:
 
     // Shut-down: every setting and the last document written, the temporary folder removed.
     void FormClose();
+    // Runs every second: a store another process held at start is read once it frees, and
+    // recent-list changes the store could not take yet are written.
+    void RetryStore();
 
     // Edit mode (MainEdit.cpp): the shown pair edited in two boxes over the pages. While it is
     // on, nothing else changes the document or the pages.
@@ -248,6 +257,10 @@ private:
     void UpdateBookmarkMenu();
     void RebuildRecentMenu();
     void OpenCommandLine();
+    // A store held by another process (MainStore.cpp).
+    void WatchStore();
+    void ReadFreedStore();
+    bool SaveAtClose(const WindowBounds& current, const WindowBounds& normal);
     bool ReadDocument(const std::string& path);
     void Tell(const UserMessage& message);
     static void RunItem(QAction* item);

@@ -16,7 +16,7 @@ bool Confirm(const std::string& question) {
 
 BookmarkContext TFormMain::MarksContext() const {
     return {!Store.DocumentName.empty(), List->StorageIndex(List->CurrentIndex), Store.CurrentPage,
-            Store.PageCount};
+            Store.PageCount, Store.DocumentName};
 }
 
 bool TFormMain::LabelOnPage() const {
@@ -60,8 +60,11 @@ void TFormMain::ItemDeleteLabelClick() {
 }
 
 void TFormMain::OnLabelInputClick(int k) {
-    if (std::optional<int> page = Marks->Follow(MarksContext(), k, Confirm))
-        ChangeYe(*page);
+    const Bookmarks::Destination to = Marks->Follow(MarksContext(), k, Confirm);
+    if (to.Page)
+        ChangeYe(*to.Page);
+    if (to.Message)
+        Tell(*to.Message);
     BookmarksChanged();
 }
 

@@ -4,6 +4,7 @@
 void TFormMain::ConnectMarks() {
     FormSearch = std::make_unique<TFormSearch>();
     Marks = std::make_unique<Bookmarks>(Reg);
+    Marks->Tell = [this](const UserMessage& message) { Tell(message); };
     connect(Menus->ItemSearch, &QAction::triggered, this, &TFormMain::ItemSearchClick);
     connect(Menus->ItemSearchNext, &QAction::triggered, this, &TFormMain::ItemSearchNextClick);
     connect(Menus->ItemInputYe, &QAction::triggered, this, &TFormMain::ItemInputYeClick);

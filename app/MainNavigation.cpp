@@ -21,6 +21,8 @@ void TFormMain::ConnectMenus() {
                           Menus->ItemHangD, Menus->ItemUnderLine})
         connect(item, &QAction::triggered, this, [this, item] { ItemBIG5Click(item); });
     connect(Menus->ItemRefresh, &QAction::triggered, this, &TFormMain::ItemRefreshClick);
+    for (QAction* item : Menus->CodeItems())
+        connect(item, &QAction::triggered, this, [this, item] { ItemCodeClick(item); });
     connect(Menus->ItemFilePrev, &QAction::triggered, this, &TFormMain::ItemFilePrevClick);
     connect(Menus->ItemFileNext, &QAction::triggered, this, &TFormMain::ItemFileNextClick);
 }

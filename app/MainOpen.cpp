@@ -3,18 +3,29 @@
 
 #include "reader/FileTest.h"
 #include "reader/OpenFile.h"
+#include "reader/ReadingPlace.h"
 #include "reader/TextPasses.h"
 #include "records/CommandLine.h"
 #include "records/Global.h"
 
+#include <QApplication>
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QFile>
 #include <QMimeData>
+#include <QTimer>
 #include <QUrl>
 
+namespace {
+
+constexpr int HandedFilesRetryMs = 250;
+
+} // namespace
+
 bool TFormMain::ReadDocument(const std::string& path) {
-    OpenedFile file = OpenFile(path, Progress);
+    const EncodingChoice choice =
+        ChoiceFromName(List->EncodingOf(List->OpeningIndex)).value_or(EncodingChoice::Auto);
+    OpenedFile file = OpenFile(path, Progress, choice);
     if (file.Message)
         Tell(*file.Message);
     if (!file.Chunks)
@@ -54,6 +65,21 @@ void TFormMain::ItemFileNextClick() {
 
 void TFormMain::OpenFileList(const std::vector<std::string>& paths) {
     List->RunBatch(DroppedFileOrder(paths), Actions);
+}
+
+void TFormMain::OpenHandedFiles(std::vector<std::string> names) {
+    // A dialog of the book is waiting for the reader: the names wait for it to close.
+    if (QApplication::activeModalWidget()) {
+        QTimer::singleShot(HandedFilesRetryMs, this, [this, names] { OpenHandedFiles(names); });
+        return;
+    }
+    ShowMainForm();
+    activateWindow();
+    if (names.empty() || EditMode)
+        return; // the edited text is not left for another document, as with a drop
+    if (names.size() > MaxDroppedFiles)
+        names.erase(names.begin(), names.end() - MaxDroppedFiles);
+    List->RunBatch(names, Actions);
 }
 
 void TFormMain::RebuildRecentMenu() {
@@ -115,6 +141,17 @@ void TFormMain::ItemRefreshClick() {
     ChangeYe(Store.CurrentPage);
 }
 
+void TFormMain::ItemCodeClick(QAction* sender) {
+    const int index = List->CurrentIndex;
+    const std::string name = sender->data().toString().toStdString();
+    if (Store.DocumentName.empty() || index < 0 || name == List->EncodingOf(index))
+        return;
+    const double share = ShownShare(Store);
+    List->SetEncodingOf(index, name);
+    OnItemNewFileClick(index); // shows page 1 of the text read again
+    ChangeYe(PageAtShare(Store, share));
+}
+
 // While the text is edited the locked menu keeps every item disabled.
 void TFormMain::MenuMainPopup() {
     if (Menus->Locked())
@@ -133,6 +170,11 @@ void TFormMain::MenuMainPopup() {
     Menus->ItemHangD->setChecked(Setting.DoubleSpacing);
     Menus->ItemUnderLine->setChecked(Setting.ShowUnderline);
     Menus->ItemEdit->setEnabled(!Store.DocumentName.empty());
+    const bool document = !Store.DocumentName.empty() && List->CurrentIndex >= 0;
+    Menus->ItemCode->menuAction()->setEnabled(document);
+    const QString code = QString::fromStdString(List->EncodingOf(List->CurrentIndex));
+    for (QAction* item : Menus->CodeItems())
+        item->setChecked(item->data().toString() == code);
     MenuMarksPopup(); // bookmarks, "指定页..." and "清除阅读记录..."
     Setting.Maximized = IsMaximized();
     Menus->ShowCaptions(BookShown(), IsMaximized());

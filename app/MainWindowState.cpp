@@ -26,6 +26,9 @@ bool TFormMain::BookShown() const {
 }
 
 void TFormMain::ShowMainForm() {
+    // The screens may have changed while the book was away.
+    if (!isVisible() && !IsMaximized())
+        move(KeepOnScreen(geometry(), ScreenAreas()).topLeft());
     if (isMinimized())
         setWindowState(windowState() & ~Qt::WindowMinimized);
     show();

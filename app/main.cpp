@@ -1,13 +1,18 @@
 #include "app/Main.h"
 #include "app/ProgramStart.h"
 #include "app/SignalClose.h"
+#include "app/SingleInstance.h"
+#include "records/CommandLine.h"
 #include "records/Global.h"
 #include "records/ShellIntegration.h"
+#include "records/TempDir.h"
 #include "window/Mess.h"
 #include "window/QtPrompter.h"
+#include "window/ToolkitTranslation.h"
 
 #include <QApplication>
 #include <QTimer>
+#include <QWindow>
 
 namespace {
 
@@ -24,34 +29,63 @@ int main(int argc, char** argv) {
     PreferX11();
     QApplication app(argc, argv);
     QApplication::setApplicationName(QString::fromUtf8(ProgramTitle));
+    const std::unique_ptr<QTranslator> chinese = InstallToolkitChinese();
+    // QApplication has taken its own options out of argv; the rest are the system's bytes.
+    const ProgramArguments arguments = TakeArguments(argc, argv);
+    const std::string storePath = Registry::DefaultPath();
+    SingleInstance instance(storePath);
+    // A timed run of the start-up stays a run of its own.
+    if (!arguments.QuitAfterFirstPaint &&
+        instance.HandOver(CommandLineNames(arguments.Documents, CurrentDir())))
+        return 0;
+
     QtPrompter prompter;
     SetPrompter(&prompter);
-
-    Registry registry(Registry::DefaultPath());
+    Registry registry(storePath);
     if (!registry.OpenWarning().empty())
         ShowWarning(registry.OpenWarning());
     registry.SetFailureReporter([](const std::string& message) { ShowWarning(message); });
     RegisterWithDesktop(registry);
 
-    // QApplication has taken its own options out of argv; the rest are the system's bytes.
-    const ProgramArguments arguments = TakeArguments(argc, argv);
     TFormMess progress;
     int status = 0;
     {
         TFormMain book(registry, progress, arguments.Documents, TFormMain::StartLater{});
         ConnectProgress(progress, book);
         prompter.SetParent(&book);
-        book.Init();
-        InstallCloseOnSignals([&book] { book.close(); });
-        QObject::connect(&book, &TFormMain::FormClosed, &app, &QCoreApplication::quit,
-                         Qt::QueuedConnection);
-        book.show();
-        if (arguments.QuitAfterFirstPaint)
-            QTimer::singleShot(0, &book, [&book] {
-                book.repaint();
+        bool closed = false;
+        QObject::connect(&book, &TFormMain::FormClosed, &app, [&closed] { closed = true; });
+        // exit, not quit: a close while Init still runs (a signal under a message box) must end
+        // that box's loop too, and quit acts only once the main loop runs.
+        QObject::connect(
+            &book, &TFormMain::FormClosed, &app, [] { QCoreApplication::exit(0); },
+            Qt::QueuedConnection);
+        // Before the first open: a signal while a document opens closes the book with its save.
+        InstallCloseOnSignals([&book] {
+            // A book not shown yet has no platform window, and close() would send it no close
+            // event: its close runs directly.
+            if (book.windowHandle() && book.windowHandle()->handle()) {
                 book.close();
-            });
-        status = QApplication::exec();
+                return;
+            }
+            book.FormClose();
+            emit book.FormClosed();
+        });
+        if (!arguments.QuitAfterFirstPaint && instance.Listen())
+            QObject::connect(&instance, &SingleInstance::Received, &book,
+                             [&book](const std::vector<std::string>& names) {
+                                 book.OpenHandedFiles(names);
+                             });
+        book.Init();
+        if (!closed) {
+            book.show();
+            if (arguments.QuitAfterFirstPaint)
+                QTimer::singleShot(0, &book, [&book] {
+                    book.repaint();
+                    book.close();
+                });
+            status = QApplication::exec();
+        }
         prompter.SetParent(nullptr);
     }
     SetPrompter(nullptr);

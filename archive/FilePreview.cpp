@@ -52,15 +52,19 @@ bool IsHtmlName(std::string_view path) {
     return HasExtension(path, ".htm") || HasExtension(path, ".html");
 }
 
-// The length of `text` without a lead byte left alone at its very end.
+// The length of `text` without the start of a character cut by its very end: a lead byte, or a
+// lead byte and a digit (and a lead byte) that begin a four-byte character.
 std::size_t WholeCharacters(std::string_view text) {
+    const auto at = [text](std::size_t k) { return static_cast<unsigned char>(text[k]); };
     std::size_t pos = 0;
     while (pos < text.size()) {
-        const gbk::Char c = gbk::CharAt(text, pos);
-        if (c.Length == 1 && pos + 1 == text.size() &&
-            gbk::IsLeadByte(static_cast<unsigned char>(text[pos])))
+        const std::size_t length = gbk::CharLength(text, pos);
+        const std::size_t left = text.size() - pos;
+        if (length == 1 && left <= 3 && gbk::IsLeadByte(at(pos)) &&
+            (left == 1 ||
+             (gbk::IsFourByteDigit(at(pos + 1)) && (left == 2 || gbk::IsLeadByte(at(pos + 2))))))
             return pos;
-        pos += c.Length;
+        pos += length;
     }
     return text.size();
 }

@@ -15,16 +15,18 @@
 
 namespace {
 
-constexpr std::string_view Help = R"(  convert MODE [IN [OUT]]
+constexpr std::string_view Help = R"(  convert MODE [--encoding=NAME] [IN [OUT]]
       Convert IN (standard input when omitted or "-") into OUT (standard output when
       omitted or "-"). OUT is replaced only once the whole text is written. MODE is one of
         --big5-to-gb   take every chunk as BIG5 and convert it to GB
-        --gb-to-big5   take every chunk as GB and convert it to BIG5
+        --gb-to-big5   take every chunk as GB and convert it to BIG5; characters BIG5
+                       lacks, four-byte GB18030 characters among them, become spaces
         --auto-gb      convert to GB the chunks that are judged BIG5, keep the others
         --auto-big5    convert to BIG5 the chunks that are judged GB, keep the others
-        --to-gb        only transcode a UTF-8 or UTF-16 text to GB (characters GB lacks
-                       become □); GB and BIG5 text is copied unchanged
-      Every mode first transcodes UTF-8 and UTF-16 text to GB, as the reader does.
+        --to-gb        only transcode a UTF-8 or UTF-16 text to GB18030, every character
+                       kept (malformed bytes become □); GB and BIG5 text is copied unchanged
+      Every mode first transcodes UTF-8 and UTF-16 text to GB18030, as the reader does.
+      Four-byte GB18030 characters pass unchanged where a chunk is converted to GB.
 )";
 
 std::string Unchanged(std::string_view text) {
@@ -64,9 +66,14 @@ int Fail(const IoResult& result) {
 
 int Run(Arguments args) {
     const Mode* mode = nullptr;
+    std::optional<EncodingChoice> encoding;
+    std::string error;
     std::vector<std::string> files;
     for (std::string_view arg : args) {
-        if (arg.size() > 1 && arg[0] == '-') {
+        if (TakeEncodingOption(arg, encoding, error)) {
+            if (!error.empty())
+                return UsageError(error);
+        } else if (arg.size() > 1 && arg[0] == '-') {
             const Mode* found = FindMode(arg);
             if (found == nullptr)
                 return UsageError("convert does not know the option " + std::string(arg));
@@ -86,7 +93,7 @@ int Run(Arguments args) {
     std::string bytes;
     if (const IoResult read = ReadWhole(files[0], bytes); !read.Ok)
         return Fail(read);
-    bytes = ToReadingBytes(bytes, IsHtmlName(files[0]));
+    bytes = ToReadingBytes(bytes, IsHtmlName(files[0]), encoding.value_or(EncodingChoice::Auto));
     if (const IoResult written = WriteWhole(files[1], ConvertChunks(*mode, bytes)); !written.Ok)
         return Fail(written);
     return ExitOk;

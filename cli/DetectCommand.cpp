@@ -1,6 +1,6 @@
 // mojuan-text detect FILE...: the size of each file and, chunk by chunk, the code that the
 // reader's detection finds; for a UTF-8 or UTF-16 file, which the reader transcodes as a whole
-// when it reads it, the name of that encoding.
+// when it reads it, and for GB18030 text, the name of that encoding.
 #include "FileIo.h"
 #include "Subcommands.h"
 #include "reader/ReadingChunks.h"
@@ -18,7 +18,10 @@ constexpr std::string_view Help = R"(  detect FILE...
         novel.txt: 1739802 bytes: BIG5 BIG5 BIG5 BIG5 BIG5 BIG5 BIG5
       A file in UTF-8 or UTF-16, which the reader transcodes to GB, is named as such:
         novel.txt: 2509641 bytes: UTF-8
+      and so is GB text holding four-byte GB18030 characters:
+        novel.txt: 1739802 bytes: GB18030
       Files named .htm or .html may declare their charset in a <meta> tag.
+      A file larger than the reader opens (22250000 bytes) is refused; so is an endless device.
 )";
 
 void PrintVerdicts(const std::string& name, std::string_view bytes) {

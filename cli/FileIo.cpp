@@ -1,6 +1,7 @@
 #include "FileIo.h"
 
 #include "Subcommands.h"
+#include "text/Chunking.h"
 
 #include <cerrno>
 #include <cstring>
@@ -20,7 +21,7 @@ IoResult Failure(const std::string& what, int error) {
     return {false, what + ": " + std::strerror(error)};
 }
 
-IoResult ReadFd(int fd, const std::string& name, std::string& bytes) {
+IoResult ReadFd(int fd, const std::string& name, std::string& bytes, std::size_t limit) {
     struct stat info {};
     if (fstat(fd, &info) == 0 && S_ISREG(info.st_mode) && info.st_size > 0)
         bytes.reserve(static_cast<std::size_t>(info.st_size));
@@ -33,6 +34,10 @@ IoResult ReadFd(int fd, const std::string& name, std::string& bytes) {
             continue;
         if (n < 0)
             return Failure("cannot read " + name, errno);
+        if (static_cast<std::size_t>(n) > limit - bytes.size()) {
+            bytes = std::string();
+            return {false, name + " is larger than " + std::to_string(limit) + " bytes"};
+        }
         bytes.append(buffer, static_cast<std::size_t>(n));
     }
 }
@@ -69,18 +74,27 @@ std::string TemporaryPattern(const std::string& path) {
     return dir + "." + base + ".XXXXXX";
 }
 
+// Opening a pipe for reading waits for a writer; without O_NONBLOCK it could wait for ever. The
+// reads that follow wait again, for the data.
+int OpenForReading(const std::string& path) {
+    const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+    if (fd >= 0)
+        fcntl(fd, F_SETFL, fcntl(fd, F_GETFL) & ~O_NONBLOCK);
+    return fd;
+}
+
 } // namespace
 
-IoResult ReadWhole(const std::string& path, std::string& bytes) {
+IoResult ReadWhole(const std::string& path, std::string& bytes, std::size_t limit) {
     bytes.clear();
     const std::string name = Describe(path);
     try {
         if (path == StandardStream)
-            return ReadFd(STDIN_FILENO, name, bytes);
-        const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
+            return ReadFd(STDIN_FILENO, name, bytes, limit);
+        const int fd = OpenForReading(path);
         if (fd < 0)
             return Failure("cannot open " + name, errno);
-        IoResult result = ReadFd(fd, name, bytes);
+        IoResult result = ReadFd(fd, name, bytes, limit);
         close(fd);
         return result;
     } catch (const std::bad_alloc&) {
@@ -119,7 +133,7 @@ int ForEachFile(const std::vector<std::string>& paths,
     int status = ExitOk;
     for (const std::string& path : paths) {
         std::string bytes;
-        if (const IoResult read = ReadWhole(path, bytes); !read.Ok) {
+        if (const IoResult read = ReadWhole(path, bytes, MaxDocumentBytes); !read.Ok) {
             std::cout.flush();
             std::cerr << ToolName << ": " << read.Error << '\n';
             status = ExitIoError;

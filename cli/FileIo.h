@@ -14,11 +14,20 @@ struct IoResult {
     std::string Error; // the message for the user, naming the file
 };
 
-IoResult ReadWhole(const std::string& path, std::string& bytes);
+#include <cstddef>
+#include <limits>
+
+inline constexpr std::size_t NoReadLimit = std::numeric_limits<std::size_t>::max();
+
+// Reads the file, or standard input, by blocks. More than `limit` bytes is an error, found as
+// soon as the limit is passed, so an endless device ends the read. A pipe is opened without
+// waiting for a writer: one that has none reads as empty.
+IoResult ReadWhole(const std::string& path, std::string& bytes, std::size_t limit = NoReadLimit);
 IoResult WriteWhole(const std::string& path, std::string_view bytes);
 
 // Reads each file whole and hands it to `use`, which prints what it found; a file that cannot be
-// read is named on standard error and skipped. Returns the exit status: ExitIoError when a file
+// read, or is larger than the reader opens (MaxDocumentBytes), is named on standard error and
+// skipped. Returns the exit status: ExitIoError when a file
 // could not be read or standard output not written.
 int ForEachFile(const std::vector<std::string>& paths,
                 const std::function<void(const std::string& path, std::string bytes)>& use);

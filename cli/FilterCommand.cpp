@@ -14,7 +14,7 @@
 
 namespace {
 
-constexpr std::string_view Help = R"(  filter FILTER... [MODE] [IN [OUT]]
+constexpr std::string_view Help = R"(  filter FILTER... [MODE] [--encoding=NAME] [IN [OUT]]
       Clean IN into OUT (standard input and output when omitted or "-") with the reader's
       passes, each chunk by itself and in the reader's order. OUT is replaced only once the
       whole text is written. FILTER is one or more of
@@ -70,9 +70,14 @@ int Fail(const IoResult& result) {
 
 int Run(Arguments args) {
     Choice choice;
+    std::optional<EncodingChoice> encoding;
+    std::string error;
     std::vector<std::string> files;
     for (std::string_view arg : args) {
-        if (arg.size() <= 1 || arg[0] != '-') {
+        if (TakeEncodingOption(arg, encoding, error)) {
+            if (!error.empty())
+                return UsageError(error);
+        } else if (arg.size() <= 1 || arg[0] != '-') {
             files.emplace_back(arg);
         } else if (!ApplyFilter(arg, choice)) {
             TextOptions passes = choice.Passes;
@@ -93,7 +98,7 @@ int Run(Arguments args) {
     std::string bytes;
     if (const IoResult read = ReadWhole(files[0], bytes); !read.Ok)
         return Fail(read);
-    bytes = ToReadingBytes(bytes, IsHtmlName(files[0]));
+    bytes = ToReadingBytes(bytes, IsHtmlName(files[0]), encoding.value_or(EncodingChoice::Auto));
     const std::string filtered = FilterChunks(choice, std::move(bytes));
     if (const IoResult written = WriteWhole(files[1], filtered); !written.Ok)
         return Fail(written);

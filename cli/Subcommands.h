@@ -1,7 +1,11 @@
 #pragma once
 // The subcommands of mojuan-text. Each takes the arguments after its name, prints what it has
 // to say and returns the exit status.
+#include "text/Encoding.h"
+
+#include <optional>
 #include <span>
+#include <string>
 #include <string_view>
 
 inline constexpr int ExitOk = 0;
@@ -22,6 +26,11 @@ extern const Subcommand DetectCommand;
 extern const Subcommand ConvertCommand;
 extern const Subcommand FilterCommand;
 extern const Subcommand ChaptersCommand;
+
+// Whether `arg` is "--encoding=NAME". Then `choice` holds the encoding NAME stands for, and a
+// second --encoding or an unknown NAME gives the usage error in `error`.
+bool TakeEncodingOption(std::string_view arg, std::optional<EncodingChoice>& choice,
+                        std::string& error);
 
 // Reports a usage error on standard error and returns ExitUsage.
 int UsageError(std::string_view problem);

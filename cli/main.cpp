@@ -22,6 +22,10 @@ Commands:
 )";
 
 constexpr std::string_view Outro = R"(
+convert and filter read IN in the encoding --encoding=NAME names, as the reader's 文字编码
+menu does: auto (recognise it, the default), GB, BIG5 (read as BIG5 and converted to GB),
+UTF-8, UTF-16LE or UTF-16BE.
+
 Exit status: 0 on success, 1 when a file cannot be read or written, 2 on bad usage.
 )";
 
@@ -41,6 +45,20 @@ const Subcommand* FindSubcommand(std::string_view name) {
 }
 
 } // namespace
+
+bool TakeEncodingOption(std::string_view arg, std::optional<EncodingChoice>& choice,
+                        std::string& error) {
+    constexpr std::string_view Option = "--encoding=";
+    if (!arg.starts_with(Option))
+        return false;
+    const std::optional<EncodingChoice> named = ChoiceFromName(arg.substr(Option.size()));
+    if (choice)
+        error = "only one --encoding may be given";
+    else if (!named)
+        error = "--encoding does not know " + std::string(arg.substr(Option.size()));
+    choice = named.value_or(EncodingChoice::Auto);
+    return true;
+}
 
 int UsageError(std::string_view problem) {
     std::cerr << ToolName << ": " << problem << "\nTry '" << ToolName << " --help'.\n";

@@ -83,8 +83,7 @@ void TFormClearNew::EnabledInput() {
 }
 
 void TFormClearNew::Step(QLineEdit* field, int delta) {
-    field->setText(
-        QString::fromStdString(MouseIndex(field->text().toStdString(), delta, EntryCount)));
+    field->setText(QString::number(StepDecimal(field->text().toStdString(), delta, EntryCount)));
 }
 
 // Setting the From text copies it into To, so To is set after it.

@@ -3,6 +3,7 @@
 #include "ArrowButton.h"
 #include "DialogFont.h"
 #include "reader/GoToPage.h"
+#include "text/Decimal.h"
 
 #include <QCursor>
 #include <QFrame>
@@ -90,7 +91,7 @@ void TFormInputYe::showEvent(QShowEvent* event) {
 
 void TFormInputYe::MouseYe(int delta) {
     EditInputYe->setText(
-        QString::number(StepPageNumber(EditInputYe->text().toStdString(), delta, PageCount)));
+        QString::number(StepDecimal(EditInputYe->text().toStdString(), delta, PageCount)));
 }
 
 void TFormInputYe::DoneText() {

@@ -333,6 +333,10 @@ void TFormSetup::ConnectChanges() {
     const auto on = [this](QCheckBox* box, SetupGroup group) {
         connect(box, &QCheckBox::clicked, this, [this, group] { Mark(group); });
     };
+    connect(SpinUnderlineOffset, &QSpinBox::valueChanged, this,
+            [this] { UnderlineOffsetEdited = true; });
+    connect(SpinUnderlineWidth, &QSpinBox::valueChanged, this,
+            [this] { UnderlineWidthEdited = true; });
     for (QLineEdit* edit : {EditBookWidth, EditBookHeight})
         connect(edit, &QLineEdit::textEdited, this, [this] { Mark(SetupGroup::Window); });
     on(CheckBoxMax, SetupGroup::Max);
@@ -444,6 +448,8 @@ void TFormSetup::BtnOkClick() {
         PageControl->setCurrentIndex(0);
         bad->setFocus();
         bad->selectAll();
+        if (!check.Why.empty())
+            ShowInfo(check.Why);
         return;
     }
     Setting.BookLeft = check.Bounds.Left;
@@ -466,8 +472,12 @@ void TFormSetup::StoreOptions() {
     Setting.SmartParagraphs = CheckBoxChap->isChecked();
     Setting.DoubleSpacing = CheckBoxHangD->isChecked();
     Setting.UnderlineColor = UnderlineColor;
-    Setting.UnderlineOffset = SpinUnderlineOffset->value();
-    Setting.UnderlineWidth = SpinUnderlineWidth->value();
+    // A stored value outside a spin box's range shows clamped; it is kept unless the user
+    // changed it.
+    if (UnderlineOffsetEdited)
+        Setting.UnderlineOffset = SpinUnderlineOffset->value();
+    if (UnderlineWidthEdited)
+        Setting.UnderlineWidth = SpinUnderlineWidth->value();
     for (int i = 0; i < 2; ++i) {
         const PageNumberControls& c = Ye[i];
         Setting.PageNumberPrefix[i] = c.Be->currentText().toStdString();

@@ -146,5 +146,7 @@ private:
     std::string BackgroundImageFile;
     std::string BookmarkImageFile;
     std::array<std::string, 2> PagePosition;
+    bool UnderlineOffsetEdited = false;
+    bool UnderlineWidthEdited = false;
     Settings AlarmCopy; // what the alarm dialog edits, stored on OK
 };

@@ -20,19 +20,24 @@ std::optional<int> ParseInteger(std::string_view text) {
 BoundsCheck CheckBounds(const std::array<std::string, 4>& texts) {
     struct Range {
         int Low, High;
+        const char* Why;
     };
-    static constexpr std::array<Range, 4> ranges{{{-MaxBookCoordinate, MaxBookCoordinate},
-                                                  {-MaxBookCoordinate, MaxBookCoordinate},
-                                                  {MinSetupBookWidth, MaxBookCoordinate},
-                                                  {MinSetupBookHeight, MaxBookCoordinate}}};
+    static constexpr char PlaceWhy[] = "书本位置必须在-32767到32767之间。";
+    static constexpr std::array<Range, 4> ranges{
+        {{-MaxBookCoordinate, MaxBookCoordinate, PlaceWhy},
+         {-MaxBookCoordinate, MaxBookCoordinate, PlaceWhy},
+         {MinSetupBookWidth, MaxBookCoordinate, "书本宽度必须在126到32767之间。"},
+         {MinSetupBookHeight, MaxBookCoordinate, "书本高度必须在79到32767之间。"}}};
     std::array<int, 4> values{};
     for (std::size_t i = 0; i < texts.size(); ++i) {
         const std::optional<int> value = ParseInteger(texts[i]);
-        if (!value || *value < ranges[i].Low || *value > ranges[i].High)
-            return {static_cast<BoundsField>(i), {}};
+        if (!value)
+            return {static_cast<BoundsField>(i), {}, {}};
+        if (*value < ranges[i].Low || *value > ranges[i].High)
+            return {static_cast<BoundsField>(i), ranges[i].Why, {}};
         values[i] = *value;
     }
-    return {std::nullopt, {values[0], values[1], values[2], values[3]}};
+    return {std::nullopt, {}, {values[0], values[1], values[2], values[3]}};
 }
 
 std::string NormalizePagePosition(std::string_view stored, int pageNumber) {

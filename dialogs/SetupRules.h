@@ -26,9 +26,11 @@ struct BookBounds {
 };
 
 // Either all four bounds, or the first field that is not a whole number in its range. Nothing
-// is stored unless all four are good.
+// is stored unless all four are good. A number out of its range comes with the reason the
+// reader is told; a field that is not a number is only selected again.
 struct BoundsCheck {
     std::optional<BoundsField> Bad;
+    std::string Why;
     BookBounds Bounds;
 };
 BoundsCheck CheckBounds(const std::array<std::string, 4>& texts);

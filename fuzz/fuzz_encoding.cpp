@@ -11,8 +11,8 @@
 
 namespace {
 
-// UTF-8 to GBK one character at a time, each maximal malformed subsequence one box.
-std::string PlainUtf8ToGbk(std::string_view t) {
+// UTF-8 to GB18030 one character at a time, each maximal malformed subsequence one box.
+std::string PlainUtf8ToGb18030(std::string_view t) {
     const auto& table = utf::GbkCodes();
     std::string out;
     for (std::size_t i = 0; i < t.size();) {
@@ -40,6 +40,8 @@ std::string PlainUtf8ToGbk(std::string_view t) {
         } else if (len > 0 && k == len && cp < 0x10000 && table[cp] != 0) {
             out += static_cast<char>(table[cp] >> 8);
             out += static_cast<char>(table[cp] & 0xFF);
+        } else if (len > 0 && k == len && gbk::CodeOf(cp) != 0) {
+            gbk::AppendCode(out, gbk::CodeOf(cp));
         } else {
             out += MissingCharBytes;
         }
@@ -51,7 +53,7 @@ std::string PlainUtf8ToGbk(std::string_view t) {
 bool Drawable(std::string_view gbkText) {
     for (std::size_t i = 0; i < gbkText.size();) {
         const gbk::Char c = gbk::CharAt(gbkText, i);
-        if (c.Length == 2 && gbk::ToUnicode(c.Code) == 0xFFFD)
+        if (c.Length > 1 && gbk::ToUnicode(c.Code) == 0xFFFD)
             return false;
         if (c.Length == 1 && c.Code >= 0x80)
             return false;
@@ -68,13 +70,13 @@ extern "C" int LLVMFuzzerTestOneInput(const unsigned char* data, std::size_t siz
     const TextEncoding encoding = RecognizeEncoding(text, html);
     const std::string whole = ToReadingBytes(text, html);
     FuzzCheck(whole.size() <= 2 * size, "grew more than twice");
-    if (encoding == TextEncoding::DoubleByte) {
+    if (IsReadAsIs(encoding)) {
         FuzzCheck(whole == text, "changed a text that is not UTF");
         return 0;
     }
     FuzzCheck(Drawable(whole), "gave a character the reader cannot draw");
     if (text.starts_with("\xEF\xBB\xBF"))
-        FuzzCheck(whole == PlainUtf8ToGbk(text), "differs from the plain decoder");
+        FuzzCheck(whole == PlainUtf8ToGb18030(text), "differs from the plain decoder");
 
     ReadingBytesBuilder builder(html);
     const std::size_t first = std::min(size, CharsetScanLimit);

@@ -2,32 +2,9 @@
 
 #include "text/GbkText.h"
 
-#include <array>
-#include <memory>
-
 namespace {
 
 constexpr char16_t Replacement = 0xFFFD;
-
-// Unicode to GBK code for every character GBK holds, made once from the decoding table.
-// Where two codes decode to one character the lower code is kept.
-const std::array<std::uint16_t, 65536>& EncodeTable() {
-    static const auto table = [] {
-        auto map = std::make_unique<std::array<std::uint16_t, 65536>>();
-        map->fill(0);
-        for (unsigned lead = 0x81; lead <= 0xFE; ++lead)
-            for (unsigned trail = 0x40; trail <= 0xFE; ++trail) {
-                if (!gbk::IsTrailByte(static_cast<unsigned char>(trail)))
-                    continue;
-                const auto code = static_cast<std::uint16_t>((lead << 8) | trail);
-                const char16_t c = gbk::ToUnicode(code);
-                if (c != Replacement && c >= 0x80 && (*map)[c] == 0)
-                    (*map)[c] = code;
-            }
-        return map;
-    }();
-    return *table;
-}
 
 char16_t SingleByte(unsigned char b) {
     if (b < 0x80)
@@ -50,8 +27,15 @@ EditText DecodeForEdit(std::string_view bytes) {
             continue;
         }
         const gbk::Char c = gbk::CharAt(bytes, pos);
-        out.Text.push_back(c.Length == 2 ? gbk::ToUnicode(c.Code)
-                                         : SingleByte(static_cast<unsigned char>(b)));
+        const char32_t u =
+            c.Length > 1 ? gbk::ToUnicode(c.Code) : SingleByte(static_cast<unsigned char>(b));
+        if (u >= 0x10000) { // a surrogate pair, both halves at the character's offset
+            out.Text.push_back(static_cast<char16_t>(0xD800 + ((u - 0x10000) >> 10)));
+            out.Offsets.push_back(static_cast<std::uint32_t>(pos));
+            out.Text.push_back(static_cast<char16_t>(0xDC00 + ((u - 0x10000) & 0x3FF)));
+        } else {
+            out.Text.push_back(static_cast<char16_t>(u));
+        }
         pos += c.Length;
     }
     out.Offsets.push_back(static_cast<std::uint32_t>(bytes.size()));
@@ -61,45 +45,27 @@ EditText DecodeForEdit(std::string_view bytes) {
 EncodedEdit EncodeForEdit(std::u16string_view text) {
     EncodedEdit out;
     out.Bytes.reserve(text.size() * 2);
-    const auto& table = EncodeTable();
     for (std::size_t j = 0; j < text.size(); ++j) {
-        const char16_t c = text[j];
+        char32_t c = text[j];
         if (c == u'\n') {
             out.Bytes += "\r\n";
-        } else if (c < 0x80) {
-            out.Bytes.push_back(static_cast<char>(c));
-        } else if (const std::uint16_t code = table[c]; code != 0) {
-            out.Bytes.push_back(static_cast<char>(code >> 8));
-            out.Bytes.push_back(static_cast<char>(code & 0xFF));
-        } else {
+            continue;
+        }
+        if (IsHighSurrogate(c) && j + 1 < text.size() && IsLowSurrogate(text[j + 1]))
+            c = 0x10000 + ((c - 0xD800) << 10) + (char32_t(text[++j]) - 0xDC00);
+        const std::uint32_t code = c == Replacement ? 0 : gbk::CodeOf(c);
+        if (code == 0 && c != 0) {
             out.Ok = false;
-            const bool pair = c >= 0xD800 && c <= 0xDBFF && j + 1 < text.size() &&
-                              text[j + 1] >= 0xDC00 && text[j + 1] <= 0xDFFF;
-            out.Unencodable =
-                pair ? 0x10000 + ((char32_t(c) - 0xD800) << 10) + (char32_t(text[j + 1]) - 0xDC00)
-                     : char32_t(c);
+            out.Unencodable = c;
             return out;
         }
+        gbk::AppendCode(out.Bytes, code);
     }
     return out;
 }
 
 std::string Utf8Of(char32_t c) {
     std::string out;
-    if (c < 0x80) {
-        out.push_back(static_cast<char>(c));
-    } else if (c < 0x800) {
-        out.push_back(static_cast<char>(0xC0 | (c >> 6)));
-        out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
-    } else if (c < 0x10000) {
-        out.push_back(static_cast<char>(0xE0 | (c >> 12)));
-        out.push_back(static_cast<char>(0x80 | ((c >> 6) & 0x3F)));
-        out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
-    } else {
-        out.push_back(static_cast<char>(0xF0 | (c >> 18)));
-        out.push_back(static_cast<char>(0x80 | ((c >> 12) & 0x3F)));
-        out.push_back(static_cast<char>(0x80 | ((c >> 6) & 0x3F)));
-        out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
-    }
+    gbk::AppendUtf8(out, c);
     return out;
 }

@@ -1,5 +1,8 @@
 #include "FileTest.h"
 
+#include "ReadFailure.h"
+
+#include <cerrno>
 #include <sys/stat.h>
 
 bool IsExistingFile(const std::string& path) {
@@ -13,11 +16,18 @@ std::string MissingFileText(const std::string& path) {
     return OpenFailedText(path, CheckExistsReason);
 }
 
+std::string NoFileText(const std::string& path) {
+    struct stat st {};
+    if (path.find('\0') != std::string::npos || ::stat(path.c_str(), &st) != 0)
+        return MissingFileText(path);
+    return OpenFailedText(path, ReadFailureReason(S_ISDIR(st.st_mode) ? EISDIR : ENODEV));
+}
+
 std::optional<UserMessage> MissingFileWarning(const std::string& path, const std::string& archive) {
     if (IsExistingFile(path))
         return std::nullopt;
     if (archive.empty())
-        return WarningMessage(MissingFileText(path));
+        return WarningMessage(NoFileText(path));
     if (IsExistingFile(archive))
         return WarningMessage(OpenFailedText(archive, CheckZipPasswordReason));
     return WarningMessage(MissingFileText(archive));

@@ -14,6 +14,10 @@ bool IsExistingFile(const std::string& path);
 // "打开文件 <path> 失败！" CR LF "请检查文件是否存在。"
 std::string MissingFileText(const std::string& path);
 
+// The refusal of a path that is no regular file: missing, a folder, or a pipe or device (which
+// exists, so asking the reader to check that it exists would mislead).
+std::string NoFileText(const std::string& path);
+
 // The opening's file test: nothing when `path` exists, else the warning to show. For a file
 // extracted from `archive` the warning names the archive: a password is suspected when the
 // archive is there.

@@ -1,6 +1,5 @@
 #pragma once
-// The page number typed into the go-to-page pop-up: read without overflow, and stepped within
-// the document's pages.
+// The page number typed into the go-to-page pop-up, read without overflow.
 #include <optional>
 #include <string_view>
 
@@ -8,7 +7,3 @@
 // one. A number beyond the range of int reads as the nearest int; the page change clamps it to
 // the document anyway.
 std::optional<int> ParsePageNumber(std::string_view text);
-
-// One step of the arrows or arrow keys: the text's number (0 when it is not a number) plus
-// `delta`, kept within 1 to pageCount.
-int StepPageNumber(std::string_view text, int delta, int pageCount);

@@ -93,7 +93,7 @@ public:
     }
 
     // Whether the original `text` at `at` (a character start) matches: without folding the
-    // candidate is already exact; with it, single-byte characters compare folded and double-byte
+    // candidate is already exact; with it, single-byte characters compare folded and longer
     // characters exactly.
     bool Confirms(std::string_view text, std::size_t at) const {
         if (!Folding)
@@ -104,8 +104,8 @@ public:
                 if (Lower(static_cast<unsigned char>(text[at + i])) !=
                     static_cast<unsigned char>(Pattern[i]))
                     return false;
-            } else if (i + 1 >= Pattern.size() || text[at + i] != Pattern[i] ||
-                       text[at + i + 1] != Pattern[i + 1]) {
+            } else if (text.substr(at + i, c.Length) !=
+                       std::string_view(Pattern).substr(i, c.Length)) {
                 return false;
             }
             i += c.Length;

@@ -7,6 +7,7 @@
 #include "text/Gb2Big5.h"
 #include "text/RtfReader.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -51,7 +52,7 @@ bool ReadSome(int fd, std::string& buffer, std::size_t want) {
 }
 
 // Reads a plain file chunk by chunk, each cut where the whole-file cut would fall, carrying
-// the byte or two past a cut into the next chunk.
+// the bytes past a cut into the next chunk.
 std::optional<std::vector<Chunk>> ReadChunks(int fd, std::size_t size, ProgressWindow& progress,
                                              int& error) {
     const std::size_t count = ChunkCountFor(size);
@@ -63,8 +64,8 @@ std::optional<std::vector<Chunk>> ReadChunks(int fd, std::size_t size, ProgressW
     for (std::size_t k = 1; k <= count; ++k) {
         progress.ShowMessPos(static_cast<int>(k));
         const bool last = k == count;
-        // One byte past the cut decides whether the cut splits a character.
-        const std::size_t want = last ? size - consumed : ChunkSize + 1;
+        // Three bytes past the cut decide whether the cut splits a character of four bytes.
+        const std::size_t want = last ? size - consumed : std::min(ChunkSize + 3, size - consumed);
         if (window.size() < want && !ReadSome(fd, window, want - window.size())) {
             error = errno;
             progress.CloseShowMess();
@@ -114,12 +115,12 @@ int RegularFileError(int fd, struct stat& st) {
         return errno;
     if (S_ISDIR(st.st_mode))
         return EISDIR;
-    return S_ISREG(st.st_mode) ? 0 : ENOENT;
+    return S_ISREG(st.st_mode) ? 0 : ENODEV;
 }
 
 } // namespace
 
-OpenedFile OpenFile(const std::string& path, ProgressWindow& progress) {
+OpenedFile OpenFile(const std::string& path, ProgressWindow& progress, EncodingChoice choice) {
     if (std::optional<UserMessage> missing = MissingFileWarning(path))
         return {std::nullopt, std::move(missing)};
     // Not blocking: a name replaced by a pipe since the test must not hang the open.
@@ -137,6 +138,6 @@ OpenedFile OpenFile(const std::string& path, ProgressWindow& progress) {
     if (!chunks)
         return Failure(path, std::string(ReadErrorReason) + ReadFailureReason(error));
     if (!rtf)
-        chunks = ToReadingChunks(std::move(*chunks), IsHtmlName(path));
+        chunks = ToReadingChunks(std::move(*chunks), IsHtmlName(path), choice);
     return {std::move(chunks), std::nullopt};
 }

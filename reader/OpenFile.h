@@ -5,6 +5,7 @@
 #include "DocumentStore.h"
 #include "ProgressWindow.h"
 #include "UserMessage.h"
+#include "text/Encoding.h"
 
 #include <optional>
 #include <string>
@@ -17,6 +18,8 @@ struct OpenedFile {
 };
 
 // The file's chunks: RTF files as their plain text, UTF-8 and UTF-16 documents transcoded to
-// GBK, every other file byte for byte. The size limit holds for the file's bytes. Refuses
+// GB18030, every other file byte for byte; `choice` names the encoding in place of recognition
+// (RTF names its own). The size limit holds for the file's bytes. Refuses
 // missing files and files over MaxDocumentBytes, and read errors, each with its message.
-OpenedFile OpenFile(const std::string& path, ProgressWindow& progress);
+OpenedFile OpenFile(const std::string& path, ProgressWindow& progress,
+                    EncodingChoice choice = EncodingChoice::Auto);

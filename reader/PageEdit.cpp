@@ -21,6 +21,8 @@ std::optional<char32_t> FirstWithoutBig5(std::string_view text) {
         pos += c.Length;
         if (c.Length == 1)
             continue;
+        if (c.Length == 4)
+            return gbk::ToUnicode(c.Code);
         const auto b1 = static_cast<unsigned char>(c.Code >> 8);
         const auto b2 = static_cast<unsigned char>(c.Code & 0xFF);
         if (!IsGbChar(b1, b2) || GbBig5Table[GbCharIndex(b1, b2)] == NoCounterpart)
@@ -113,6 +115,11 @@ std::pair<std::size_t, std::size_t> CommonEnds(std::u16string_view old, std::u16
     std::size_t s = 0;
     while (s < limit - p && old[old.size() - 1 - s] == now[now.size() - 1 - s])
         ++s;
+    // The changed run takes whole characters: never half of a surrogate pair.
+    if (p > 0 && IsHighSurrogate(old[p - 1]))
+        --p;
+    if (s > 0 && IsLowSurrogate(old[old.size() - s]))
+        --s;
     return {p, s};
 }
 

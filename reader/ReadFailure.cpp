@@ -22,6 +22,9 @@ std::string ReadFailureReason(int error) {
         return CheckExistsReason;
     case EISDIR:
         return FolderNotFile;
+    case ENODEV:
+    case ENXIO:
+        return NotRegularFileReason;
     case EIO:
         return "磁盘读写错误，请检查磁盘是否损坏。";
     default:

@@ -4,8 +4,11 @@
 #include <string>
 #include <string_view>
 
+// A pipe, a device or a socket: it exists, but it is no file whose end can be read.
+inline constexpr char NotRegularFileReason[] = "这不是普通文件（可能是管道或设备），无法打开。";
+
 // The reason for the system error `error` (an errno value), as the second line of a failure
-// message: no permission, no such file, a folder, a disk error; otherwise strerror's text.
+// message: no permission, no such file, a folder, a pipe or device (ENODEV), a disk error; otherwise strerror's text.
 std::string ReadFailureReason(int error);
 
 // The same for a write (an errno value or NotARegularFile): no permission or a read-only file,

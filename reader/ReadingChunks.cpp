@@ -3,12 +3,20 @@
 #include "FileTest.h"
 #include "text/Chunking.h"
 #include "text/Encoding.h"
+#include "text/Gb2Big5.h"
 
-std::vector<Chunk> ToReadingChunks(std::vector<Chunk> fileChunks, bool html) {
-    ReadingBytesBuilder builder(html);
+std::vector<Chunk> ToReadingChunks(std::vector<Chunk> fileChunks, bool html,
+                                   EncodingChoice choice) {
+    if (choice == EncodingChoice::Big5) {
+        // The conversion keeps every length, so the chunks stay cut where they were.
+        for (Chunk& chunk : fileChunks)
+            chunk = MakeChunk(Big5ToGb(*chunk));
+        return fileChunks;
+    }
+    ReadingBytesBuilder builder(html, choice);
     for (const Chunk& chunk : fileChunks)
         builder.Feed(*chunk);
-    if (builder.Finish() == TextEncoding::DoubleByte)
+    if (IsReadAsIs(builder.Finish()))
         return fileChunks;
     fileChunks.clear();
     const std::string text = builder.TakeText();

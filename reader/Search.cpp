@@ -1,7 +1,6 @@
 #include "Search.h"
 
-#include <cerrno>
-#include <iconv.h>
+#include "text/GbkText.h"
 
 namespace {
 
@@ -37,20 +36,9 @@ bool IsNew(const SearchHit& hit, int currentPage, const SearchStart& start) {
 } // namespace
 
 std::optional<std::string> SearchBytes(std::string_view utf8) {
-    iconv_t cd = ::iconv_open("GBK", "UTF-8");
-    if (cd == reinterpret_cast<iconv_t>(-1))
+    if (!gbk::IsValidUtf8(utf8))
         return std::nullopt;
-    std::string out(utf8.size() * 2 + 4, '\0');
-    char* in = const_cast<char*>(utf8.data());
-    std::size_t inLeft = utf8.size();
-    char* to = out.data();
-    std::size_t outLeft = out.size();
-    const std::size_t r = ::iconv(cd, &in, &inLeft, &to, &outLeft);
-    ::iconv_close(cd);
-    if (r == static_cast<std::size_t>(-1) || inLeft != 0)
-        return std::nullopt;
-    out.resize(out.size() - outLeft);
-    return out;
+    return gbk::FromUtf8(utf8);
 }
 
 std::optional<SearchHit> DoSearch(DocumentStore& store, std::string_view pattern, bool matchCase,

@@ -25,8 +25,8 @@ struct SearchHit {
     int LineInPage = 0;
 };
 
-// The search text as the document's bytes: the GBK encoding of `utf8`, or nothing when GBK
-// cannot encode some character of it (such a text occurs nowhere in a GB document).
+// The search text as the document's bytes: the GB18030 encoding of `utf8`, every character kept;
+// nothing when `utf8` is malformed.
 std::optional<std::string> SearchBytes(std::string_view utf8);
 
 // The first new hit of `pattern` (GB bytes, not empty) at or after the first line of the shown

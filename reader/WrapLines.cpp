@@ -72,15 +72,13 @@ std::vector<std::uint32_t> BreakLines(std::string_view text, CharWidthCache& wid
     std::size_t pos = 0;
     bool prevWide = false;
     while (pos < size) {
-        // The bulk of a Chinese text: a run of measured double-byte characters that fit on the
+        // The bulk of a Chinese text: a run of measured two-byte characters that fit on the
         // line. Each may start a line (a break between two of them), and none is a space or a
         // line break. Anything else goes on to the general steps below.
         while (pos + 1 < size) {
-            const unsigned char lead = bytes[pos];
-            const unsigned char trail = bytes[pos + 1];
-            if (!gbk::IsLeadByte(lead) || !gbk::IsTrailByte(trail))
+            if (gbk::CharLength(bytes, pos, size) != 2)
                 break;
-            const float w = table[(lead << 8) | trail];
+            const float w = table[bytes[pos] << 8 | bytes[pos + 1]];
             if (lineWidth + w > maxWidth) // also when `w` is not measured yet
                 break;
             if (prevWide) {
@@ -93,29 +91,29 @@ std::vector<std::uint32_t> BreakLines(std::string_view text, CharWidthCache& wid
         }
         if (pos >= size)
             break;
-        const unsigned char b = bytes[pos];
-        std::uint16_t code = b;
-        bool wide = false;
-        if (gbk::IsLeadByte(b) && pos + 1 < size && gbk::IsTrailByte(bytes[pos + 1])) {
-            code = static_cast<std::uint16_t>((b << 8) | bytes[pos + 1]);
-            wide = true;
+        const std::size_t length = gbk::CharLength(bytes, pos, size);
+        const bool wide = length > 1;
+        std::uint32_t code = bytes[pos];
+        if (wide) {
+            code = gbk::CharAt(text, pos).Code;
             if (prevWide) {
                 brk = pos;
                 widthAtBreak = lineWidth;
             }
-        } else if (b == '\r' && pos + 1 < size && bytes[pos + 1] == '\n') {
+        } else if (code == '\r' && pos + 1 < size && bytes[pos + 1] == '\n') {
             endLine(pos, pos + 2);
             pos += 2;
             prevWide = false;
             continue;
         }
-        float w = table[code];
+        // Four-byte characters are rare: they take the cache's slower path.
+        float w = length < 4 ? table[code] : widths.Width(code);
         if (!CharWidthCache::IsMeasured(w))
             w = widths.Width(code, text.substr(pos));
         if (lineWidth + w > maxWidth && code != ' ' && pos > lineStart)
             overflow(pos, w);
         lineWidth += w;
-        pos += wide ? 2 : 1;
+        pos += length;
         if (code == ' ') {
             brk = pos;
             widthAtBreak = lineWidth;

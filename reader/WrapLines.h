@@ -33,7 +33,7 @@ private:
 };
 
 // Wraps `text` at `width` pixels. CR LF ends a line; a line too wide breaks after a space or
-// between two double-byte characters, and a word wider than the line is split between two
-// characters; a break never falls inside a double-byte character. Spaces that reach past the
+// between two characters of two or four bytes, and a word wider than the line is split between
+// two characters; a break never falls inside a character. Spaces that reach past the
 // width stay at the end of their line, where they draw nothing.
 WrappedText WrapLines(std::string_view text, CharWidthCache& widths, double width);

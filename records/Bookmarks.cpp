@@ -1,5 +1,6 @@
 #include "Bookmarks.h"
 
+#include "RecentState.h"
 #include "SettingsStore.h"
 
 namespace {
@@ -43,6 +44,39 @@ bool Bookmarks::CanChange(const BookmarkContext& book) {
     return book.DocumentOpen && book.StorageIndex >= 0;
 }
 
+// The dialogs are answered first, with no lock held; the change is then made on the bookmarks
+// as the store holds them at that moment.
+bool Bookmarks::Change(const BookmarkContext& book, const std::function<void()>& change) {
+    bool done = false;
+    {
+        ScopedHive hive(Reg, HKEY_LOCAL_MACHINE);
+        RegBatch batch(Reg);
+        done = Reread(book);
+        if (done)
+            change();
+    }
+    if (!done && Tell)
+        Tell(WarningMessage(BookmarkNotSavedText));
+    return done;
+}
+
+bool Bookmarks::Reread(const BookmarkContext& book) {
+    if (!Reg.LockBatch(Reg.BusyTimeout()))
+        return false;
+    const std::string owner = Reg.ReadRegStr(FileKey, RecentTextName(book.StorageIndex), "");
+    if (!book.Entry.empty() && !SameEntry(owner, book.Entry))
+        return false;
+    Load(book.StorageIndex);
+    return true;
+}
+
+int Bookmarks::IndexOf(const Bookmark& mark) const {
+    for (int k = 0; k < Count(); ++k)
+        if (Items[k] == mark)
+            return k;
+    return -1;
+}
+
 std::optional<UserMessage> Bookmarks::Add(const BookmarkContext& book, const AskCaption& ask) {
     if (!CanChange(book) || OnPair(book.CurrentPage))
         return std::nullopt;
@@ -51,11 +85,18 @@ std::optional<UserMessage> Bookmarks::Add(const BookmarkContext& book, const Ask
     std::optional<std::string> caption = ask("第" + std::to_string(book.CurrentPage) + "页");
     if (!caption)
         return std::nullopt;
-    Items.push_back({book.CurrentPage, std::move(*caption)});
-    ScopedHive hive(Reg, HKEY_LOCAL_MACHINE);
-    RegBatch batch(Reg);
-    Write(book.StorageIndex, Count() - 1);
-    return std::nullopt;
+    std::optional<UserMessage> full;
+    Change(book, [&] {
+        if (OnPair(book.CurrentPage))
+            return;
+        if (Count() >= MaxBookmarks) {
+            full = InfoMessage(BookmarksFullMessage);
+            return;
+        }
+        Items.push_back({book.CurrentPage, std::move(*caption)});
+        Write(book.StorageIndex, Count() - 1);
+    });
+    return full;
 }
 
 void Bookmarks::Edit(const BookmarkContext& book, const AskCaption& ask) {
@@ -64,11 +105,15 @@ void Bookmarks::Edit(const BookmarkContext& book, const AskCaption& ask) {
     for (int k = 0; k < Count(); ++k) {
         if (!OnPair(k, book.CurrentPage))
             continue;
-        if (std::optional<std::string> caption = ask(Items[k].Caption)) {
-            Items[k].Caption = std::move(*caption);
-            ScopedHive hive(Reg, HKEY_LOCAL_MACHINE);
-            Reg.WriteRegStr(LabelKey, CaptionName(book.StorageIndex, k), Items[k].Caption);
-        }
+        const Bookmark before = Items[k];
+        if (std::optional<std::string> caption = ask(before.Caption))
+            Change(book, [&] {
+                const int i = IndexOf(before);
+                if (i < 0)
+                    return;
+                Items[i].Caption = std::move(*caption);
+                Reg.WriteRegStr(LabelKey, CaptionName(book.StorageIndex, i), Items[i].Caption);
+            });
     }
 }
 
@@ -76,21 +121,33 @@ void Bookmarks::Delete(const BookmarkContext& book, const Confirm& confirm) {
     if (!CanChange(book))
         return;
     for (int k = 0; k < Count();) {
-        if (OnPair(k, book.CurrentPage) && confirm("删除书签《" + Items[k].Caption + "》吗？"))
-            Remove(book.StorageIndex, k);
-        else
+        const Bookmark before = Items[k];
+        const bool asked =
+            OnPair(k, book.CurrentPage) && confirm("删除书签《" + before.Caption + "》吗？");
+        // The next bookmark moves into slot k when this one goes.
+        if (!asked || !RemoveAsStored(book, before) || (k < Count() && Items[k] == before))
             ++k;
     }
 }
 
-std::optional<int> Bookmarks::Follow(const BookmarkContext& book, int k, const Confirm& confirm) {
+Bookmarks::Destination Bookmarks::Follow(const BookmarkContext& book, int k,
+                                         const Confirm& confirm) {
     if (k < 0 || k >= Count())
-        return std::nullopt;
+        return {};
     if (Items[k].Page <= book.PageCount)
-        return Items[k].Page;
-    if (CanChange(book) && confirm(InvalidBookmarkQuestion))
-        Remove(book.StorageIndex, k);
-    return std::nullopt;
+        return {Items[k].Page, std::nullopt};
+    if (!CanChange(book))
+        return {std::nullopt, InfoMessage(InvalidBookmarkUnlistedMessage)};
+    if (confirm(InvalidBookmarkQuestion))
+        RemoveAsStored(book, Items[k]);
+    return {};
+}
+
+bool Bookmarks::RemoveAsStored(const BookmarkContext& book, const Bookmark& mark) {
+    return Change(book, [&] {
+        if (const int i = IndexOf(mark); i >= 0)
+            Remove(book.StorageIndex, i);
+    });
 }
 
 BookmarkMenuState Bookmarks::MenuState(const BookmarkContext& book) const {
@@ -107,11 +164,22 @@ BookmarkMenuState Bookmarks::MenuState(const BookmarkContext& book) const {
     return state;
 }
 
+namespace {
+
+void WriteSlot(Registry& reg, int s, int k, const Bookmark& mark) {
+    reg.WriteRegInt(LabelKey, PageName(s, k), mark.Page);
+    reg.WriteRegStr(LabelKey, CaptionName(s, k), mark.Caption);
+}
+
+} // namespace
+
 void Bookmarks::Write(int s, int k) {
-    const Bookmark empty;
-    const Bookmark& mark = k < Count() ? Items[k] : empty;
-    Reg.WriteRegInt(LabelKey, PageName(s, k), mark.Page);
-    Reg.WriteRegStr(LabelKey, CaptionName(s, k), mark.Caption);
+    WriteSlot(Reg, s, k, k < Count() ? Items[k] : Bookmark{});
+}
+
+void Bookmarks::ClearStored(Registry& reg, int s) {
+    for (int k = 0; k < MaxBookmarks; ++k)
+        WriteSlot(reg, s, k, {});
 }
 
 // The slots after k move up by one and the last one in use is emptied, all in one transaction.

@@ -4,14 +4,6 @@
 #include "text/Decimal.h"
 
 #include <algorithm>
-#include <cstdint>
-
-std::string MouseIndex(std::string_view text, int delta, int entryCount) {
-    std::int64_t v = std::int64_t(ParseDecimal(text).value_or(0)) + delta;
-    v = std::max<std::int64_t>(v, 1);
-    v = std::min<std::int64_t>(v, entryCount);
-    return std::to_string(v);
-}
 
 namespace {
 
@@ -43,30 +35,23 @@ ClearNewFields CheckClearNewFields(std::string from, std::string to, int entryCo
 }
 
 void ClearNewItems(RecentList& list, Registry& reg, const ClearNewChoice& choice) {
-    const RegHive previous = reg.Hive();
-    reg.SetRegHive(HKEY_LOCAL_MACHINE);
+    ScopedHive hive(reg, HKEY_LOCAL_MACHINE);
     if (choice.All) {
         {
             RegBatch batch(reg);
             reg.EraseRegKey(FileKey);
             reg.EraseRegKey(LabelKey);
             for (int p = 0; p < MaxRecentFiles; ++p)
-                reg.WriteRegInt(FileKey, "最新文件顺序" + std::to_string(p), p);
+                reg.WriteRegInt(FileKey, RecentOrderSlotName(p), p);
         }
         list.CurrentIndex = -1;
         list.Load();
     } else {
         const int a = std::min(choice.From, choice.To) - 1,
                   b = std::max(choice.From, choice.To) - 1;
-        {
-            RegBatch batch(reg);
-            for (int i = a; i <= b; ++i)
-                list.DeleteNewItem(a);
-        }
-        if (list.CurrentIndex >= a && list.CurrentIndex <= b)
-            list.CurrentIndex = -1;
-        else if (list.CurrentIndex > b)
-            list.CurrentIndex -= b - a + 1;
+        // The open document's position follows it, or is -1 when it was removed.
+        RecentList::ChangeBatch batch(list);
+        for (int i = a; i <= b; ++i)
+            list.DeleteNewItem(a);
     }
-    reg.SetRegHive(previous);
 }

@@ -7,10 +7,6 @@
 #include <string>
 #include <string_view>
 
-// One step of a field's arrows or arrow keys: its number (0 when it is not a number) plus
-// `delta`, raised to 1 and then lowered to `entryCount`.
-std::string MouseIndex(std::string_view text, int delta, int entryCount);
-
 // The two fields after OK was pressed, and whether the dialog may close. A field that is not a
 // number is reset to "1" and the dialog stays open; a number out of range is corrected. A
 // change of the From field is copied into the To field, as typing there does.

@@ -4,11 +4,27 @@
 // tests install one that records the messages and answers the questions.
 #include "reader/UserMessage.h"
 
+#include <cstddef>
 #include <string>
+#include <string_view>
 
 inline constexpr char InfoCaption[] = "提示";
 inline constexpr char WarningCaption[] = "警告";
 inline constexpr char ConfirmCaption[] = "询问";
+
+// Texts longer than this many characters are cut before they reach a box or a menu: a path a
+// megabyte long would make a box or a menu wider than any screen and freeze the program while
+// it is laid out.
+inline constexpr std::size_t MaxMessageLineChars = 160;
+inline constexpr std::size_t MaxMenuTextChars = 120;
+
+// `text` (UTF-8) itself when it has at most `maxChars` characters; else its start and its end
+// with "…" between, `maxChars` characters in all, so the folder and the file name of a path
+// both stay readable. Never cuts inside a character.
+std::string CutLongText(std::string_view text, std::size_t maxChars);
+
+// Each line of `text` cut so (lines end at LF, CR LF kept as it stands).
+std::string CutLongLines(std::string_view text, std::size_t maxChars = MaxMessageLineChars);
 
 class Prompter {
 public:

@@ -1,5 +1,6 @@
 #include "RecentList.h"
 
+#include "Bookmarks.h"
 #include "LibraryFile.h"
 #include "SettingsStore.h"
 #include "reader/FileTest.h"
@@ -7,24 +8,11 @@
 #include <algorithm>
 #include <climits>
 #include <cstdlib>
-#include <sys/stat.h>
 
 namespace {
 
-std::string SlotName(int p) {
-    return RecentOrderSlotName(p);
-}
-
-std::string TextName(int s) {
-    return RecentTextName(s);
-}
-
-bool SameFile(const std::string& a, const std::string& b) {
-    struct stat sa {
-    }, sb{};
-    return ::stat(a.c_str(), &sa) == 0 && ::stat(b.c_str(), &sb) == 0 && sa.st_dev == sb.st_dev &&
-           sa.st_ino == sb.st_ino;
-}
+// A write tried again while another process holds the store waits only this long for it.
+constexpr int RetryWaitMs = 50;
 
 std::string RealPath(const std::string& path) {
     char* real = ::realpath(path.c_str(), nullptr);
@@ -35,47 +23,18 @@ std::string RealPath(const std::string& path) {
     return result;
 }
 
-// Keeps every slot value that is in range and not seen before, and gives the slots that lost
-// theirs the values nobody holds, smallest first, so the slots are a permutation again.
-std::array<int, MaxRecentFiles> Repaired(const std::array<int, MaxRecentFiles>& stored) {
-    std::array<bool, MaxRecentFiles> used{};
-    std::array<int, MaxRecentFiles> slots = stored;
-    for (int& s : slots) {
-        if (s >= 0 && s < MaxRecentFiles && !used[s])
-            used[s] = true;
-        else
-            s = -1;
-    }
-    int next = 0;
-    for (int& s : slots) {
-        if (s != -1)
-            continue;
-        while (used[next])
-            ++next;
-        s = next;
-        used[next] = true;
-    }
-    return slots;
+std::string RefusalSummary(int count, const std::vector<std::string>& names) {
+    std::string text = "另有 " + std::to_string(count) + " 个文件无法打开，其中前 " +
+                       std::to_string(names.size()) + " 个是：";
+    for (const std::string& name : names)
+        text += "\r\n" + name;
+    return text;
 }
 
 } // namespace
 
 std::string RecentCaption(int position, const std::string& text) {
     return std::to_string(position + 1) + ") " + text;
-}
-
-bool SameEntry(const std::string& a, const std::string& b) {
-    if (a == b)
-        return true;
-    if (LowerAscii(a) != LowerAscii(b))
-        return false;
-    // The bar is no letter, so both texts have their bars at the same places. Entries inside
-    // one archive may differ only in case; the archive files are tested as files.
-    std::size_t bar = ArchiveBar(a);
-    if (bar != std::string::npos)
-        return a.compare(bar, std::string::npos, b, bar, std::string::npos) == 0 &&
-               SameFile(a.substr(0, bar), b.substr(0, bar));
-    return SameFile(a, b);
 }
 
 bool IsArchiveEntry(const std::string& text) {
@@ -94,34 +53,17 @@ std::size_t ArchiveBar(const std::string& text) {
     return first;
 }
 
-RecentList::RecentList(Registry& reg, const Settings& settings) : Reg(reg), Setting(settings) {
-    for (int p = 0; p < MaxRecentFiles; ++p)
-        Slots[p] = p;
-}
+RecentList::RecentList(Registry& reg, const Settings& settings) : Reg(reg), Setting(settings) {}
 
 void RecentList::Load() {
     ScopedHive hive(Reg, HKEY_LOCAL_MACHINE);
-    std::string ignored;
-    const bool readable = Reg.ReadRegValue(FileKey, SlotName(0), ignored) != RegRead::Failed;
-    std::array<int, MaxRecentFiles> stored{};
-    for (int p = 0; p < MaxRecentFiles; ++p)
-        stored[p] = Reg.ReadRegInt(FileKey, SlotName(p), -1);
-    if (stored[0] == -1)
-        for (int p = 0; p < MaxRecentFiles; ++p)
-            stored[p] = readable ? p : stored[p];
-    Slots = Repaired(stored);
-    if (readable) {
+    Pending.clear();
+    WriteWaiting = false;
+    const StoredRecent stored = ReadStoredRecent(Reg);
+    State = StateOf(stored);
+    if (stored.Readable) {
         RegBatch batch(Reg);
-        for (int p = 0; p < MaxRecentFiles; ++p)
-            if (Slots[p] != Reg.ReadRegInt(FileKey, SlotName(p), -1))
-                Reg.WriteRegInt(FileKey, SlotName(p), Slots[p]);
-    }
-    Entries.clear();
-    for (int p = 0; p < MaxRecentFiles; ++p) {
-        std::string text = Reg.ReadRegStr(FileKey, TextName(Slots[p]), "");
-        if (text.empty())
-            break;
-        Entries.push_back(std::move(text));
+        WriteRecentChanges(Reg, stored, State, {});
     }
     if (CurrentIndex >= Count())
         CurrentIndex = -1;
@@ -129,132 +71,133 @@ void RecentList::Load() {
 }
 
 std::string RecentList::GetIndexFilename(int p) const {
-    return p >= 0 && p < Count() ? Entries[p] : std::string();
+    return p >= 0 && p < Count() ? State.Entries[p] : std::string();
+}
+
+std::string RecentList::EncodingOf(int p) const {
+    if (p < 0 || p >= Count())
+        return {};
+    ScopedHive hive(Reg, HKEY_LOCAL_MACHINE);
+    return Reg.ReadRegStr(FileKey, RecentEncodingName(State.Slots[p]), "");
+}
+
+void RecentList::SetEncodingOf(int p, const std::string& name) {
+    if (p < 0 || p >= Count())
+        return;
+    ScopedHive hive(Reg, HKEY_LOCAL_MACHINE);
+    Reg.WriteRegStr(FileKey, RecentEncodingName(State.Slots[p]), name);
 }
 
 int RecentList::StorageIndex(int p) const {
-    return p >= 0 && p < MaxRecentFiles ? Slots[p] : -1;
+    return p >= 0 && p < MaxRecentFiles ? State.Slots[p] : -1;
 }
 
 int RecentList::Find(const std::string& name) const {
-    return FindAmong(name, Count());
-}
-
-int RecentList::FindAmong(const std::string& name, int limit) const {
-    for (int i = 0; i < limit; ++i)
-        if (SameEntry(Entries[i], name))
-            return i;
-    return -1;
+    return State.Find(name, Count());
 }
 
 bool RecentList::OpenItemFile(const std::string& name) {
-    Delivery delivery{*this};
+    ChangeBatch batch(*this);
     if (!IsArchiveEntry(name)) {
         if (!FileTest(name))
             return false;
         if (ExtensionIs(name, LibraryExtension))
             return ReadLibrary(name);
     }
-    const int found = FindAmong(name, std::min(Count(), MaxRecentFiles));
-    const int p = found >= 0 ? found : MaxRecentFiles - 1;
+    const int found = State.Find(name, std::min(Count(), MaxRecentFiles));
     // The first AddedCount entries are the ones this batch put on top; moving one of them again
     // does not make the batch larger.
     const bool alreadyAdded = found >= 0 && found < AddedCount;
-
-    // CurrentIndex follows its document: the open one found moves to the top, one pushed out of
-    // a full list leaves the list, and a new entry is not the open document.
-    const bool openMovesUp = found >= 0 && CurrentIndex == found;
-
-    ScopedHive hive(Reg, HKEY_LOCAL_MACHINE);
-    RegBatch batch(Reg);
-    if (found == 0)
-        RenewTop(name);
-    else
-        MoveToTop(name, p, found, openMovesUp);
-    batch.Commit();
-
+    // Putting the top entry back on top changes nothing but, perhaps, its letter case, so a
+    // start that reopens the top entry from the command line writes nothing at all.
+    const bool unchanged =
+        found == 0 && State.Entries[0] == name && !Setting.ClearBookmarksOnReopen;
+    if (!unchanged)
+        Change({RecentChange::PutOnTop, name, 0, Setting.ClearBookmarksOnReopen});
     FileOpened = true;
     if (!alreadyAdded)
         AddedCount = std::min(AddedCount + 1, Count());
-    Notify();
     return true;
-}
-
-// Taking the top entry out and putting it back on top leaves the order, the slots and the open
-// document as they were, so only what may differ is written: its text (the letter case may have
-// changed) and, if asked, its cleared bookmarks. A start that reopens the top entry from the
-// command line then writes nothing at all.
-void RecentList::RenewTop(const std::string& name) {
-    if (Setting.ClearBookmarksOnReopen)
-        ClearBookmarks(Slots[0]);
-    Entries[0] = name;
-    Reg.WriteRegStr(FileKey, TextName(Slots[0]), name);
-}
-
-// Takes entry `p` out (for a new name, `p` is the last slot) and puts `name` on top, as the
-// batch the caller holds.
-void RecentList::MoveToTop(const std::string& name, int p, int found, bool openMovesUp) {
-    const int s = Slots[p];
-    RemoveEntry(p);
-    if (CurrentIndex == p)
-        CurrentIndex = -1;
-    else if (CurrentIndex > p)
-        --CurrentIndex;
-    if (Setting.ClearBookmarksOnReopen || found < 0)
-        ClearBookmarks(s);
-    Entries.insert(Entries.begin(), name);
-    if (openMovesUp)
-        CurrentIndex = 0;
-    else if (CurrentIndex >= 0)
-        ++CurrentIndex;
-
-    const auto before = Slots;
-    const int q = found >= 0 ? Count() - 1 : MaxRecentFiles - 1;
-    for (int r = q - 1; r >= 0; --r)
-        Slots[r + 1] = Slots[r];
-    Slots[0] = s;
-    WriteSlotsFrom(before);
-    Reg.WriteRegStr(FileKey, TextName(s), name);
 }
 
 void RecentList::DeleteNewItem(int p) {
     if (p < 0 || p >= Count())
         return;
+    ChangeBatch batch(*this);
+    Change({RecentChange::Remove, State.Entries[p]});
+}
+
+RecentList::OpenEntry RecentList::OpenIdentity() const {
+    if (CurrentIndex < 0 || CurrentIndex >= Count())
+        return {};
+    return {State.Slots[CurrentIndex], State.Keys[CurrentIndex]};
+}
+
+// The open document keeps its storage index wherever it moves; pushed out of the list or
+// removed, it has no entry any more.
+void RecentList::Follow(const OpenEntry& open) {
+    CurrentIndex = -1;
+    for (int p = 0; p < Count() && open.Storage >= 0; ++p)
+        if (State.Slots[p] == open.Storage && State.Keys[p] == open.Key)
+            CurrentIndex = p;
+}
+
+void RecentList::Change(RecentChange change) {
+    const OpenEntry open = OpenIdentity();
+    std::set<int> cleared; // written when the change is
+    Apply(State, change, cleared);
+    Follow(open);
+    Pending.push_back(std::move(change));
+    ListChanged = true;
+}
+
+// Inside the write lock the list is read as the store holds it, the waiting changes are made on
+// that, and what differs is written. Only a committed write becomes the list in memory; until
+// then the list keeps its changes and waits.
+bool RecentList::CommitPending() {
+    if (Pending.empty())
+        return true;
     ScopedHive hive(Reg, HKEY_LOCAL_MACHINE);
+    const OpenEntry open = OpenIdentity();
     RegBatch batch(Reg);
-    RemoveEntry(p);
-    batch.Commit();
-    Notify();
+    const bool locked = Reg.LockBatch(WriteWaiting ? RetryWaitMs : Reg.BusyTimeout());
+    WriteWaiting = true;
+    if (!locked)
+        return false;
+    const StoredRecent stored = ReadStoredRecent(Reg);
+    if (!stored.Readable)
+        return false;
+    RecentState next = StateOf(stored);
+    std::set<int> cleared;
+    for (const RecentChange& change : Pending)
+        Apply(next, change, cleared);
+    WriteRecentChanges(Reg, stored, next, cleared);
+    if (!batch.Commit())
+        return false;
+    State = std::move(next);
+    Pending.clear();
+    WriteWaiting = false;
+    Follow(open);
+    ListChanged = true;
+    return true;
 }
 
-// The design's DeleteNewItem without the notice: the freed storage index moves to the first
-// unused slot and its text is emptied. The caller holds the batch.
-void RecentList::RemoveEntry(int p) {
-    if (p < 0 || p >= Count())
+bool RecentList::RetryPendingWrite() {
+    if (Pending.empty())
+        return true;
+    ChangeBatch batch(*this);
+    return CommitPending();
+}
+
+void RecentList::EndEdit() {
+    if (--EditDepth > 0)
         return;
-    const auto before = Slots;
-    const int s = Slots[p];
-    const int last = Count() - 1;
-    for (int r = p; r < last; ++r)
-        Slots[r] = Slots[r + 1];
-    Slots[last] = s;
-    WriteSlotsFrom(before);
-    Reg.WriteRegStr(FileKey, TextName(s), "");
-    Entries.erase(Entries.begin() + p);
-}
-
-void RecentList::WriteSlotsFrom(const std::array<int, MaxRecentFiles>& before) {
-    for (int p = 0; p < MaxRecentFiles; ++p)
-        if (Slots[p] != before[p])
-            Reg.WriteRegInt(FileKey, SlotName(p), Slots[p]);
-}
-
-void RecentList::ClearBookmarks(int s) {
-    const std::string prefix = std::to_string(s);
-    for (int k = 0; k < BookmarkSlotCount; ++k) {
-        Reg.WriteRegInt(LabelKey, prefix + "书签" + std::to_string(k), 0);
-        Reg.WriteRegStr(LabelKey, prefix + "书签说明" + std::to_string(k), "");
+    CommitPending();
+    if (ListChanged) {
+        ListChanged = false;
+        Notify();
     }
+    DeliverMessages();
 }
 
 // Each line goes on top in file order; the library itself never becomes an entry. A library
@@ -263,8 +206,6 @@ void RecentList::ClearBookmarks(int s) {
 // end in practice (two names of the next one on each of thirty levels are a billion reads), so
 // one library read from outside reads at most MaxLibraryReads libraries; the first one refused
 // beyond them is named.
-// The lines are tested as files before the store's transaction begins, so that the write lock
-// is held only for the writes.
 bool RecentList::ReadLibrary(const std::string& name) {
     const std::string real = RealPath(name);
     if (LibrariesBeingRead.empty())
@@ -272,12 +213,12 @@ bool RecentList::ReadLibrary(const std::string& name) {
     const bool reading = std::find(LibrariesBeingRead.begin(), LibrariesBeingRead.end(), real) !=
                          LibrariesBeingRead.end();
     if (reading) {
-        Report(WarningMessage(OpenFailedText(name, LibraryNamesItselfReason)));
+        Report(WarningMessage(OpenFailedText(name, LibraryNamesItselfReason)), name);
         return false;
     }
     if (LibraryReads >= MaxLibraryReads) {
         if (LibraryReads++ == MaxLibraryReads)
-            Report(WarningMessage(OpenFailedText(name, LibraryTooDeepReason)));
+            Report(WarningMessage(OpenFailedText(name, LibraryTooDeepReason)), name);
         return false;
     }
     ++LibraryReads;
@@ -285,22 +226,14 @@ bool RecentList::ReadLibrary(const std::string& name) {
     // A library that could not be read added nothing, so the batch must not clear the list.
     if (!read.Lines) {
         if (read.Message)
-            Report(std::move(*read.Message));
+            Report(std::move(*read.Message), name);
         return false;
-    }
-    std::vector<std::string> names;
-    for (const std::string& line : *read.Lines) {
-        std::string entry = LibraryEntryName(line);
-        if (IsArchiveEntry(entry) || FileTest(entry))
-            names.push_back(std::move(entry));
     }
     LibrariesBeingRead.push_back(real);
     {
-        // Fifty moves as one transaction instead of fifty writes to disk.
-        ScopedHive hive(Reg, HKEY_LOCAL_MACHINE);
-        RegBatch batch(Reg);
-        for (const std::string& entry : names)
-            OpenItemFile(entry);
+        ChangeBatch batch(*this);
+        for (const std::string& line : *read.Lines)
+            OpenItemFile(LibraryEntryName(line));
     }
     LibrariesBeingRead.pop_back();
     LibraryOpened = true;
@@ -310,19 +243,31 @@ bool RecentList::ReadLibrary(const std::string& name) {
 bool RecentList::FileTest(const std::string& path, const std::string& archive) {
     std::optional<UserMessage> missing = MissingFileWarning(path, archive);
     if (missing)
-        Report(std::move(*missing));
+        Report(std::move(*missing), archive.empty() ? path : archive);
     return !missing;
 }
 
-void RecentList::Report(UserMessage message) {
-    PendingMessages.push_back(std::move(message));
+// A batch of thousands of missing files must not stack up thousands of boxes: the first few are
+// told one by one, the rest counted and the first of them named.
+void RecentList::Report(UserMessage message, const std::string& name) {
+    if (static_cast<int>(PendingMessages.size()) < MaxSeparateRefusals) {
+        PendingMessages.push_back(std::move(message));
+        return;
+    }
+    ++MoreRefusals;
+    if (static_cast<int>(MoreRefusedNames.size()) < MaxNamedRefusals)
+        MoreRefusedNames.push_back(name);
 }
 
 void RecentList::DeliverMessages() {
-    if (Reg.InBatch() || PendingMessages.empty())
+    if (EditDepth > 0 || Reg.InBatch() || PendingMessages.empty())
         return;
     std::vector<UserMessage> messages;
     messages.swap(PendingMessages);
+    if (MoreRefusals > 0)
+        messages.push_back(WarningMessage(RefusalSummary(MoreRefusals, MoreRefusedNames)));
+    MoreRefusals = 0;
+    MoreRefusedNames.clear();
     for (const UserMessage& message : messages)
         if (Tell)
             Tell(message);

@@ -7,6 +7,7 @@
 // always a permutation of 0..49, and a storage index stays with its document while its position
 // changes, because the document's bookmarks are kept under it. Every change is written as one
 // transaction when it happens.
+#include "RecentState.h"
 #include "Registry.h"
 #include "Settings.h"
 #include "reader/UserMessage.h"
@@ -19,22 +20,18 @@
 #include <unordered_map>
 #include <vector>
 
-inline constexpr int MaxRecentFiles = 50;
-inline constexpr int BookmarkSlotCount = 20;
 // Library files read for one library opened from outside, the nested ones included.
 inline constexpr int MaxLibraryReads = 64;
 // The second line of the message refusing a library that names itself, or that lies deeper
 // among libraries naming each other than MaxLibraryReads.
 inline constexpr char LibraryNamesItselfReason[] = "书库文件不能包含它自己。";
 inline constexpr char LibraryTooDeepReason[] = "书库文件嵌套的层次太多。";
+// A batch shows this many of its refusals one by one, then one message for the rest.
+inline constexpr int MaxSeparateRefusals = 5;
+inline constexpr int MaxNamedRefusals = 10;
 
 // "N) text" with N = position + 1; the menu adds no accelerator characters to it.
 std::string RecentCaption(int position, const std::string& text);
-
-// Whether two entry texts name the same document. The texts compare lower-cased byte by byte,
-// but on this platform letter case tells files apart, so texts that differ in case are one
-// entry only when they name the same file (a case-insensitive file system, or links).
-bool SameEntry(const std::string& a, const std::string& b);
 
 // Whether an entry text is an archive entry reference. A file of this platform may have "|" in
 // its name, so a text that names an existing file is that file.
@@ -105,27 +102,53 @@ public:
     RecentList(Registry& reg, const Settings& settings);
 
     // Start-up: the order slots (written as 0..49 when unset, repaired when damaged), then the
-    // entries up to the first slot whose text is empty.
+    // entries of the slots whose text is not empty. Changes not yet written are dropped.
     void Load();
 
-    int Count() const { return static_cast<int>(Entries.size()); }
-    const std::vector<std::string>& Items() const { return Entries; }
+    int Count() const { return State.Count(); }
+    const std::vector<std::string>& Items() const { return State.Entries; }
     // Exactly the entry text at position p; empty when there is no entry there.
     std::string GetIndexFilename(int p) const;
     std::string Caption(int p) const { return RecentCaption(p, GetIndexFilename(p)); }
     // The storage index at position p (order slot p); -1 outside 0..49. Bookmarks of the open
     // document live under StorageIndex(CurrentIndex).
     int StorageIndex(int p) const;
-    const std::array<int, MaxRecentFiles>& OrderSlots() const { return Slots; }
+    const std::array<int, MaxRecentFiles>& OrderSlots() const { return State.Slots; }
+    // The encoding name chosen for the document at position p, kept with its record (empty:
+    // recognised when read), and its change, written at once.
+    std::string EncodingOf(int p) const;
+    void SetEncodingOf(int p, const std::string& name);
     // The position of the entry naming `name` (see SameEntry), or -1.
     int Find(const std::string& name) const;
 
     // Puts `name` on top. A library file is read instead, each of its lines put on top in turn.
     // True when an entry was added or moved.
     bool OpenItemFile(const std::string& name);
-    // Removes the entry at p; its storage index goes to the first unused slot. CurrentIndex is
-    // left to the caller.
+    // Removes the entry at p; its storage index goes to the first unused slot. CurrentIndex
+    // follows the open document (-1 when it was the one removed).
     void DeleteNewItem(int p);
+
+    // Changes made while a ChangeBatch lives are written together when the outermost ends, the
+    // submenu is rebuilt once and the refusals are told then.
+    //
+    // Every write takes the store's write lock first, reads the list as the store holds it and
+    // makes the changes on that, so two processes never undo or cross each other's entries.
+    // When the store is held by another process, the list keeps its changes in memory and the
+    // write is tried again by the next change or by RetryPendingWrite.
+    class ChangeBatch {
+    public:
+        explicit ChangeBatch(RecentList& list) : List(list) { ++List.EditDepth; }
+        ~ChangeBatch() { List.EndEdit(); }
+        ChangeBatch(const ChangeBatch&) = delete;
+        ChangeBatch& operator=(const ChangeBatch&) = delete;
+
+    private:
+        RecentList& List;
+    };
+    // Changes the store has not taken yet.
+    bool HasPendingWrite() const { return !Pending.empty(); }
+    // Tries those again, briefly; true when none is left.
+    bool RetryPendingWrite();
 
     // Opens the document of the entry at p (moving it to the top first with ReorderRecent).
     // True when a document was opened, that is FinishOpen ran.
@@ -160,24 +183,30 @@ public:
     std::function<void(const UserMessage&)> Tell;
 
     int CurrentIndex = -1;
+    // The entry whose file RecentOpenActions::OpenFile is reading, while it runs.
+    int OpeningIndex = -1;
     int AddedCount = 0;
     bool LibraryOpened = false;
     bool FileOpened = false;
 
 private:
+    // The open document, known by its storage index and its lower-cased text.
+    struct OpenEntry {
+        int Storage = -1;
+        std::string Key;
+    };
+    OpenEntry OpenIdentity() const;
+    void Follow(const OpenEntry& open);
+    void Change(RecentChange change);
+    bool CommitPending();
+    void EndEdit();
     bool ReadLibrary(const std::string& name);
-    int FindAmong(const std::string& name, int limit) const;
-    void RemoveEntry(int p);
-    void RenewTop(const std::string& name);
-    void MoveToTop(const std::string& name, int p, int found, bool openMovesUp);
     bool OpenChosenEntries(const std::string& archive, const RecentOpenActions& actions);
-    void WriteSlotsFrom(const std::array<int, MaxRecentFiles>& before);
-    void ClearBookmarks(int s);
     void Notify();
     void BeginBatch();
     void TrimToBatch();
     bool FileTest(const std::string& path, const std::string& archive = {});
-    void Report(UserMessage message);
+    void Report(UserMessage message, const std::string& name);
     void DeliverMessages();
     // Delivers the waiting messages when a public operation returns.
     struct Delivery {
@@ -187,12 +216,18 @@ private:
 
     Registry& Reg;
     const Settings& Setting;
-    std::vector<std::string> Entries;
-    std::array<int, MaxRecentFiles> Slots{};
+    RecentState State;
+    std::vector<RecentChange> Pending;
+    bool WriteWaiting = false; // the last write found the store held
+    int EditDepth = 0;
+    bool ListChanged = false;
     // Library files being read, by their real paths, so that one naming itself is refused.
     std::vector<std::string> LibrariesBeingRead;
     int LibraryReads = 0;
     std::vector<UserMessage> PendingMessages;
+    // Refusals beyond MaxSeparateRefusals: how many, and the first names.
+    int MoreRefusals = 0;
+    std::vector<std::string> MoreRefusedNames;
     // The listing places of the references chosen in this run: of entries sharing a name, the
     // chosen one is opened.
     std::unordered_map<std::string, std::int64_t> ChosenIndex;

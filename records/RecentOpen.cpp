@@ -35,7 +35,7 @@ bool RecentList::OnItemNewFileClick(int p, const RecentOpenActions& actions) {
             extracted = actions.ExtractZipEntry(archive, WithSlashes(text.substr(bar + 1)),
                                                 chosen != ChosenIndex.end() ? chosen->second : -1);
         if (extracted.Failure) {
-            Report(std::move(*extracted.Failure));
+            Report(std::move(*extracted.Failure), archive);
             return false;
         }
         file = extracted.Path;
@@ -53,7 +53,10 @@ bool RecentList::OnItemNewFileClick(int p, const RecentOpenActions& actions) {
         return OpenChosenEntries(text, actions);
     // What the list had to say comes first: the open may add messages of its own.
     DeliverMessages();
-    if (!actions.OpenFile || !actions.OpenFile(file))
+    OpeningIndex = index;
+    const bool read = actions.OpenFile && actions.OpenFile(file);
+    OpeningIndex = -1;
+    if (!read)
         return false;
     CurrentIndex = index;
     FileOpened = true;
@@ -69,14 +72,14 @@ bool RecentList::OpenChosenEntries(const std::string& archive, const RecentOpenA
         return false;
     ZipChoice choice = actions.ChooseZipEntries(archive);
     if (choice.Failure)
-        Report(std::move(*choice.Failure));
+        Report(std::move(*choice.Failure), archive);
     if (choice.Entries.empty())
         return false;
     if (actions.UpdateMainForm)
         actions.UpdateMainForm();
     FileOpened = false;
     {
-        RegBatch batch(Reg);
+        ChangeBatch batch(*this);
         for (const ChosenZipEntry& entry : choice.Entries) {
             ChosenIndex[entry.Reference] = entry.Index;
             OpenItemFile(entry.Reference);
@@ -99,14 +102,10 @@ void RecentList::BeginBatch() {
 // Only what the batch put on top stays. A batch that could add nothing (every file of the
 // library is gone) leaves the list alone rather than emptying it.
 void RecentList::TrimToBatch() {
-    if (!LibraryOpened || !Setting.ClearRecentOnLibraryOpen || !FileOpened)
+    if (!LibraryOpened || !Setting.ClearRecentOnLibraryOpen || !FileOpened ||
+        Count() <= AddedCount)
         return;
-    RegBatch batch(Reg);
-    while (Count() > AddedCount)
-        DeleteNewItem(AddedCount);
-    batch.Commit();
-    if (CurrentIndex >= AddedCount)
-        CurrentIndex = -1;
+    Change({RecentChange::KeepFirst, {}, AddedCount});
 }
 
 bool RecentList::RunBatch(const std::vector<std::string>& names, const RecentOpenActions& actions) {
@@ -115,7 +114,7 @@ bool RecentList::RunBatch(const std::vector<std::string>& names, const RecentOpe
     {
         // The names go to the store together; the document is opened after the commit, so no
         // transaction stays open while it is read.
-        RegBatch batch(Reg);
+        ChangeBatch batch(*this);
         for (const std::string& name : names)
             OpenItemFile(name);
         TrimToBatch();

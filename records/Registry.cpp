@@ -4,6 +4,7 @@
 
 #include <sqlite3.h>
 
+#include <algorithm>
 #include <charconv>
 #include <cstdlib>
 #include <pwd.h>
@@ -63,11 +64,29 @@ std::string HomeDir() {
 
 Registry::Registry(std::string path, RegistryOptions options)
     : FilePath(std::move(path)), Options(options) {
-    OpenedStore store = OpenRegistryFile(FilePath, Options.BusyTimeoutMs);
+    Adopt(OpenRegistryFile(FilePath, std::min(Options.BusyTimeoutMs, Options.OpenWaitMs)));
+}
+
+void Registry::Adopt(OpenedStore store) {
     Db = store.Db;
     IsPersistent = store.Persistent;
+    HeldAtOpen = store.Held;
     OpeningWarning = std::move(store.Warning);
+    if (Db)
+        sqlite3_busy_timeout(Db, Options.BusyTimeoutMs);
     PrepareStatements();
+}
+
+bool Registry::TryReopen(int waitMs) {
+    if (!HeldAtOpen)
+        return true;
+    if (BatchDepth > 0)
+        return false;
+    OpenedStore store = OpenRegistryFile(FilePath, waitMs);
+    if (store.Held)
+        return false;
+    Adopt(std::move(store));
+    return true;
 }
 
 Registry::~Registry() {
@@ -114,6 +133,8 @@ void Registry::ReportFailure() {
 }
 
 void Registry::Fail(int code) {
+    if (HeldAtOpen)
+        return; // told by Held(); the writes wait for TryReopen
     if (!Failing && Db)
         sqlite3_busy_timeout(Db, FailingBusyTimeoutMs);
     Failing = true;
@@ -264,6 +285,29 @@ void Registry::BeginBatch() {
         return;
     BatchBegun = false;
     BatchFailed = false;
+}
+
+bool Registry::LockBatch(int waitMs) {
+    if (BatchDepth == 0 || BatchFailed)
+        return false;
+    if (BatchBegun)
+        return true;
+    if (!Db) {
+        Fail(SQLITE_ERROR);
+        BatchFailed = true;
+        return false;
+    }
+    sqlite3_busy_timeout(Db, waitMs);
+    const int rc = sqlite3_exec(Db, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr);
+    sqlite3_busy_timeout(Db, Failing ? FailingBusyTimeoutMs : Options.BusyTimeoutMs);
+    if (rc == SQLITE_OK) {
+        BatchBegun = true;
+        return true;
+    }
+    BatchFailed = true;
+    if ((rc & 0xFF) != SQLITE_BUSY)
+        Fail(rc);
+    return false;
 }
 
 bool Registry::CommitBatch() {

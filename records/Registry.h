@@ -14,6 +14,7 @@
 
 struct sqlite3;
 struct sqlite3_stmt;
+struct OpenedStore;
 
 enum class RegHive { LocalMachine, ClassesRoot };
 inline constexpr RegHive HKEY_LOCAL_MACHINE = RegHive::LocalMachine;
@@ -24,6 +25,9 @@ enum class RegRead { Found, Missing, Failed };
 struct RegistryOptions {
     // How long a read or write waits for another running instance that holds the file.
     int BusyTimeoutMs = 5000;
+    // How long opening waits for it, at most, once: the book is shown on the defaults after
+    // that while the store is tried again.
+    int OpenWaitMs = 5000;
 };
 
 class Registry {
@@ -41,6 +45,12 @@ public:
     const std::string& Path() const { return FilePath; }
     // False when the store runs in memory because the file could not be used.
     bool Persistent() const { return IsPersistent; }
+    // Another process held the file when it was opened. Until TryReopen succeeds, every read
+    // gives its default and every write fails, without a report: what is to be written waits.
+    bool Held() const { return HeldAtOpen; }
+    // Tries to open the held file again, waiting up to `waitMs`; true once it is open (or had
+    // to be set aside as damaged, see OpenWarning). True when it was never held.
+    bool TryReopen(int waitMs);
     // What the user should be told once about opening (a damaged file set aside, a file that
     // could not be opened); empty when the store opened normally.
     const std::string& OpenWarning() const { return OpeningWarning; }
@@ -75,8 +85,15 @@ public:
     bool CommitBatch();
     // True while a batch holds the store's write lock.
     bool InBatch() const { return BatchDepth > 0; }
+    // Takes the write lock for the open batch now, before its first write, so that what the
+    // batch reads is what it writes upon. Waits up to `waitMs` for another process holding the
+    // store; the store merely being held is not reported as a failure. False when the lock was
+    // not had: the batch then writes nothing.
+    bool LockBatch(int waitMs);
+    int BusyTimeout() const { return Options.BusyTimeoutMs; }
 
 private:
+    void Adopt(OpenedStore store);
     bool Write(std::string_view key, std::string_view name, std::string_view text);
     bool RunWrite(sqlite3_stmt* statement);
     bool Exec(const char* sql);
@@ -92,6 +109,7 @@ private:
     sqlite3_stmt* UpsertValue = nullptr;
     sqlite3_stmt* DeleteKey = nullptr;
     bool IsPersistent = false;
+    bool HeldAtOpen = false;
     std::string OpeningWarning;
     RegHive CurrentHive = HKEY_LOCAL_MACHINE;
     int BatchDepth = 0;

@@ -250,6 +250,12 @@ OpenedStore OpenRegistryFile(const std::string& path, int busyTimeoutMs) {
             return {db, true, warning};
         }
         sqlite3_close_v2(db);
+        const int primary = check.Code & 0xFF;
+        if (check.Kind == Check::Failed && (primary == SQLITE_BUSY || primary == SQLITE_LOCKED)) {
+            OpenedStore held;
+            held.Held = true;
+            return held;
+        }
         if (check.Kind == Check::Failed || attempt > 0)
             return InMemory(UnavailableMessage(path, sqlite3_errstr(check.Code)));
         std::string moved = MoveStoreAside(path);

@@ -20,6 +20,9 @@ struct OpenedStore {
     sqlite3* Db = nullptr;
     bool Persistent = false;
     std::string Warning; // for the user, once; empty when the file opened normally
+    // Another process held the file through the whole wait: nothing is open, and opening is to
+    // be tried again later.
+    bool Held = false;
 };
 
 OpenedStore OpenRegistryFile(const std::string& path, int busyTimeoutMs);

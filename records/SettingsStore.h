@@ -27,9 +27,15 @@ inline std::string RecentOrderSlotName(int p) {
 inline std::string RecentTextName(int s) {
     return "最新文件" + std::to_string(s);
 }
+// The encoding chosen for the document stored under storage index s; empty: recognised.
+inline std::string RecentEncodingName(int s) {
+    return "文字编码" + std::to_string(s);
+}
 inline constexpr char DefaultAlarmTime[] = "00:00:00";
 inline constexpr char ResetDoneText[] = "重新启动《墨卷》即可恢复为默认设置。";
 inline constexpr char ResetFailedText[] = "无法恢复默认设置：设置文件无法写入。";
+inline constexpr char CloseNotSavedText[] =
+    "设置文件正被另一个程序使用或无法写入，本次的设置和阅读位置没有保存。";
 
 struct WindowBounds {
     int Left = 0;

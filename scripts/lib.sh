@@ -7,7 +7,8 @@ BUILD=${MOJUAN_BUILD:-$ROOT/build}
 # Debian packages the build, the tests and the benchmarks need.
 PACKAGES=(cmake g++ pkg-config qt6-base-dev libgl-dev libgtest-dev libgmock-dev libbenchmark-dev
           libjpeg62-turbo-dev libsqlite3-dev libzip-dev fonts-arphic-uming
-          zip unzip python3)
+          fonts-hanazono fonts-symbola
+          zip unzip python3 qt6-translations-l10n)
 
 install_missing_packages() {
     local missing=()

@@ -76,6 +76,19 @@ TEST(BookGeometryPartsTest, PartsFromTheTopOfTheStackAndTheirClicks) {
     EXPECT_EQ(BookPartHint(BookPart::ImageResize), QString("改变书本大小"));
 }
 
+// A book on a screen stays; one off every screen, or across two, takes the shortest move onto
+// one; one larger than its screen shows its top-left part there.
+TEST(BookGeometryScreenTest, BooksComeBackOntoTheNearestScreen) {
+    const QList<QRect> screens{QRect(0, 0, 1280, 1024), QRect(1280, 24, 1920, 1056)};
+    EXPECT_EQ(KeepOnScreen({100, 50, 596, 380}, screens), QRect(100, 50, 596, 380));
+    EXPECT_EQ(KeepOnScreen({1500, 500, 596, 380}, screens), QRect(1500, 500, 596, 380));
+    EXPECT_EQ(KeepOnScreen({5000, -300, 596, 380}, screens), QRect(2604, 24, 596, 380));
+    EXPECT_EQ(KeepOnScreen({-2000, 900, 596, 380}, screens), QRect(0, 644, 596, 380));
+    EXPECT_EQ(KeepOnScreen({1000, 100, 596, 380}, screens), QRect(1280, 100, 596, 380));
+    EXPECT_EQ(KeepOnScreen({50, 50, 1400, 1100}, screens), QRect(0, 0, 1400, 1100));
+    EXPECT_EQ(KeepOnScreen({5000, 50, 596, 380}, {}), QRect(5000, 50, 596, 380));
+}
+
 // A mark goes above the pages in the middle, then below them, and never over the text or
 // something already placed; where no margin is tall enough it is not placed at all.
 TEST(FreeSpotTest, MiddleMarginsFirstThenCornersAndNeverOverText) {

@@ -15,7 +15,7 @@ struct BookmarksTest : testing::Test {
     std::vector<std::string> Questions;
 
     // The document under storage index 49, showing the pair 11/12 of 100 pages.
-    BookmarkContext Book{true, 49, 11, 100};
+    BookmarkContext Book{true, 49, 11, 100, ""};
 
     void Store(int s, std::vector<Bookmark> marks) {
         for (int k = 0; k < int(marks.size()); ++k) {
@@ -82,6 +82,39 @@ TEST_F(BookmarksTest, AddingPresetsThePageAndStoresUnderTheStorageIndex) {
     EXPECT_EQ(Stored(49, 1), (Bookmark{13, ""}));
 }
 
+// Each change reads the stored bookmarks again inside its write lock: a second process's bookmark
+// is kept, a storage index given to another document meanwhile is not written to, and a store
+// held by another process changes nothing.
+TEST_F(BookmarksTest, ChangesBuildOnTheStoreAndNeverCrossAnotherDocument) {
+    std::vector<std::string> told;
+    Marks.Tell = [&told](const UserMessage& message) { told.push_back(message.Text); };
+    Reg.WriteRegStr(FileKey, "最新文件49", "/books/a.txt");
+    const BookmarkContext book{true, 49, 11, 100, "/books/a.txt"};
+    Marks.Load(49);
+    Registry otherReg{Dir / "registry.sqlite3", {200}};
+    Bookmarks other{otherReg};
+    other.Load(49);
+    other.Add({true, 49, 3, 100, "/books/a.txt"}, Answer("第3页"));
+    EXPECT_FALSE(Marks.Add(book, Answer("第11页")));
+    EXPECT_EQ(Stored(49, 0), (Bookmark{3, "第3页"}));
+    EXPECT_EQ(Stored(49, 1), (Bookmark{11, "第11页"}));
+    EXPECT_TRUE(told.empty());
+
+    Reg.WriteRegStr(FileKey, "最新文件49", "/books/b.txt");
+    Marks.Delete(book, Reply({true}));
+    EXPECT_EQ(Stored(49, 1), (Bookmark{11, "第11页"}));
+    EXPECT_EQ(told, std::vector<std::string>{BookmarkNotSavedText});
+
+    Reg.WriteRegStr(FileKey, "最新文件49", "/books/a.txt");
+    {
+        StoreLock held(Dir / "registry.sqlite3");
+        ASSERT_TRUE(held.Locked);
+        Marks.Edit(book, Answer("改"));
+    }
+    EXPECT_EQ(Stored(49, 1), (Bookmark{11, "第11页"}));
+    EXPECT_EQ(told.size(), 2u);
+}
+
 TEST_F(BookmarksTest, TwentyFirstIsRefused) {
     std::vector<Bookmark> full;
     for (int k = 0; k < 20; ++k)
@@ -135,10 +168,10 @@ TEST_F(BookmarksTest, ChangingAsksOnceForEachBookmarkOnThePair) {
 TEST_F(BookmarksTest, FollowingABookmarkBeyondTheLastPageOffersToDeleteIt) {
     Store(49, {{5, "a"}, {150, "far"}});
     Marks.Load(49);
-    EXPECT_EQ(Marks.Follow(Book, 0, Reply({})), 5);
-    EXPECT_FALSE(Marks.Follow(Book, 1, Reply({false})));
+    EXPECT_EQ(Marks.Follow(Book, 0, Reply({})).Page, 5);
+    EXPECT_FALSE(Marks.Follow(Book, 1, Reply({false})).Page);
     EXPECT_EQ(Marks.Count(), 2);
-    EXPECT_FALSE(Marks.Follow(Book, 1, Reply({true})));
+    EXPECT_FALSE(Marks.Follow(Book, 1, Reply({true})).Page);
     EXPECT_EQ(Questions.back(), "此书签指向一个无效页码，是否删除此书签？");
     EXPECT_EQ(Pages(), std::vector<int>{5});
     EXPECT_EQ(Stored(49, 1), (Bookmark{0, ""}));
@@ -148,19 +181,24 @@ TEST_F(BookmarksTest, UnlistedDocumentKeepsItsBookmarksReadOnly) {
     Store(7, {{11, "a"}, {40, "b"}});
     Marks.Load(7);
     Book.StorageIndex = -1;
-    EXPECT_FALSE(Marks.Add(BookmarkContext{true, -1, 21, 100}, Answer("x")));
+    EXPECT_FALSE(Marks.Add(BookmarkContext{true, -1, 21, 100, ""}, Answer("x")));
     Marks.Edit(Book, Answer("x"));
     Marks.Delete(Book, Reply({true}));
     EXPECT_TRUE(Presets.empty());
     EXPECT_TRUE(Questions.empty());
     EXPECT_EQ(Marks.Count(), 2);
     EXPECT_EQ(Reg.ReadRegInt(LabelKey, "-1书签0", -99), -99);
-    EXPECT_EQ(Marks.Follow(Book, 1, Reply({})), 40);
+    EXPECT_EQ(Marks.Follow(Book, 1, Reply({})).Page, 40);
+    // One beyond the last page cannot be offered for deletion: the reader is told why.
+    const Bookmarks::Destination invalid = Marks.Follow({true, -1, 11, 30}, 1, Reply({true}));
+    EXPECT_FALSE(invalid.Page);
+    EXPECT_EQ(invalid.Message, InfoMessage(InvalidBookmarkUnlistedMessage));
+    EXPECT_TRUE(Questions.empty());
     const BookmarkMenuState state = Marks.MenuState(Book);
     EXPECT_FALSE(state.Label);
     EXPECT_TRUE(state.LabelInput);
     // The help text: nothing at all.
-    EXPECT_FALSE(Marks.MenuState({false, 7, 11, 10}).LabelInput);
+    EXPECT_FALSE(Marks.MenuState({false, 7, 11, 10, ""}).LabelInput);
 }
 
 } // namespace

@@ -68,6 +68,20 @@ TEST(ChunkingTest, CutThatWouldSplitACharacterMovesOneByteBack) {
     EXPECT_EQ(Join(chunks), text);
 }
 
+TEST(ChunkingTest, FourByteCharacterCutAnywhereGoesWholeToTheNextChunk) {
+    const std::string emoji = "\x94\x39\xFC\x36"; // U+1F600 in GB18030
+    for (std::size_t lead = 0; lead < 4; ++lead) {
+        std::string text(lead, 'a');
+        while (text.size() < 300000)
+            text += emoji;
+        const auto chunks = CutChunks(text);
+        ASSERT_EQ(chunks.size(), 2u);
+        EXPECT_EQ((chunks[0].size() - lead) % 4, 0u) << lead;
+        EXPECT_GE(chunks[0].size(), 249997u);
+        EXPECT_EQ(chunks[1].substr(0, 4), emoji) << lead;
+    }
+}
+
 TEST(ChunkingTest, CutNeverSeparatesCrFromLf) {
     std::string text(249999, 'a');
     text += "\r\nrest";
@@ -106,15 +120,17 @@ TEST(ChunkingTest, WithoutLimitALargerTextGoesOnInChunks) {
 
 TEST(ChunkingTest, EveryChunkStartsACharacterOfTheWholeText) {
     std::mt19937 rng(3);
-    std::uniform_int_distribution<int> pick(0, 99), high(0x81, 0xFE), any(0, 255);
+    std::uniform_int_distribution<int> pick(0, 99), high(0x81, 0xFE), digit('0', '9'), any(0, 255);
     for (int round = 0; round < 4; ++round) {
         std::string text;
         while (text.size() < 1100000) {
             const int p = pick(rng);
             if (p < 3)
                 text += "\r\n";
-            else if (p < 90)
+            else if (p < 80)
                 text.push_back(static_cast<char>(high(rng)));
+            else if (p < 90) // with the byte before, often a four-byte character
+                text.push_back(static_cast<char>(digit(rng)));
             else
                 text.push_back(static_cast<char>(any(rng)));
         }

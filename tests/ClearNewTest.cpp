@@ -7,13 +7,15 @@
 
 namespace {
 
+// The arrows of the clearing dialog and of the go-to-page pop-up.
 TEST(ClearNewFieldsTest, StepsStayWithinTheEntries) {
-    EXPECT_EQ(MouseIndex("10", +1, 10), "10");
-    EXPECT_EQ(MouseIndex("1", -1, 10), "1");
-    EXPECT_EQ(MouseIndex("4", +1, 10), "5");
-    EXPECT_EQ(MouseIndex("x", +1, 10), "1");
-    EXPECT_EQ(MouseIndex("x", -1, 10), "1");
-    EXPECT_EQ(MouseIndex("99999999999999999999", +1, 10), "10");
+    EXPECT_EQ(StepDecimal("10", +1, 10), 10);
+    EXPECT_EQ(StepDecimal("1", -1, 10), 1);
+    EXPECT_EQ(StepDecimal("4", +1, 10), 5);
+    EXPECT_EQ(StepDecimal("x", +1, 10), 1);
+    EXPECT_EQ(StepDecimal("x", -1, 10), 1);
+    EXPECT_EQ(StepDecimal("99999999999999999999", +1, 10), 10);
+    EXPECT_EQ(StepDecimal("-2147483648", -1, 10), 1);
 }
 
 TEST(ClearNewFieldsTest, OkCorrectsTheFieldsOrKeepsTheDialogOpen) {

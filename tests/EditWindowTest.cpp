@@ -114,7 +114,7 @@ TEST(EditWindowTest, EscAsksBeforeDroppingAChangeAndARefusedSaveStaysInTheBoxes)
     EXPECT_EQ(b.prompter.Prompts[0].Type, Prompt::Confirm);
     EXPECT_TRUE(b.book.InEditMode());
 
-    b.book.MemoEdit(2)->insertPlainText(QString::fromUcs4(U"\U0001F600"));
+    b.book.MemoEdit(2)->insertPlainText(QString(QChar(0xFFFD))); // stands for bytes, no character
     b.book.ItemSaveEditClick();
     ASSERT_EQ(b.prompter.Prompts.size(), 2u);
     EXPECT_EQ(b.prompter.Prompts[1].Type, Prompt::Warning);

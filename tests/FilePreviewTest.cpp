@@ -59,6 +59,7 @@ TEST(FilePreviewTest, DisplayDecodesLinesAndDropsACharacterCutAtTheEnd) {
     EXPECT_EQ(PreviewDisplay("\xB5\xDA\xD2\xBB\r\nab\rc\nd"), u"第一\nab\nc\nd");
     EXPECT_EQ(PreviewDisplay(std::string(1999, 'a') + "\xB5"), std::u16string(1999, u'a'));
     EXPECT_EQ(PreviewDisplay("\xB5\xDA\xB5"), u"第");
+    EXPECT_EQ(PreviewDisplay("\xB5\xDA\x94\x39\xFC\x36\x94\x39\xFC"), u"第\U0001F600");
     EXPECT_EQ(PreviewDisplay(""), u"");
 }
 

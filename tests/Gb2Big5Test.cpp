@@ -53,14 +53,25 @@ bool IsAssigned(iconv_t cd, std::uint16_t code) {
     return iconv(cd, &inp, &inLeft, &outp, &outLeft) != static_cast<std::size_t>(-1);
 }
 
+// A four-byte GB18030 character: 81-FE, 30-39, 81-FE, 30-39.
+bool IsFourByte(const std::string& t, std::size_t i) {
+    const auto at = [&t](std::size_t k) { return static_cast<unsigned char>(t[k]); };
+    return i + 3 < t.size() && at(i) >= 0x81 && at(i) <= 0xFE && at(i + 1) >= 0x30 &&
+           at(i + 1) <= 0x39 && at(i + 2) >= 0x81 && at(i + 2) <= 0xFE && at(i + 3) >= 0x30 &&
+           at(i + 3) <= 0x39;
+}
+
 // The scans exactly as the algorithm states them, one position at a time, to hold the fast
-// block-wise scans against.
+// block-wise scans against. A four-byte character is taken whole.
 std::string PlainBig5ToGb(const std::string& t) {
     std::string r;
     for (std::size_t i = 0; i < t.size();) {
         const unsigned char b1 = t[i], b2 = i + 1 < t.size() ? t[i + 1] : 0;
         const int index = Big5CharIndex(b1, b2);
-        if (IsBig5Char(b1, b2) && index >= 0 && index <= 14757) {
+        if (IsFourByte(t, i)) {
+            r += t.substr(i, 4);
+            i += 4;
+        } else if (IsBig5Char(b1, b2) && index >= 0 && index <= 14757) {
             r += CodeToChars(Big5GbTable[index]);
             i += 2;
         } else {
@@ -75,7 +86,10 @@ std::string PlainGbToBig5(const std::string& t) {
     std::string r;
     for (std::size_t i = 0; i < t.size();) {
         const unsigned char b1 = t[i], b2 = i + 1 < t.size() ? t[i + 1] : 0;
-        if (IsGbChar(b1, b2)) {
+        if (IsFourByte(t, i)) {
+            r += "    ";
+            i += 4;
+        } else if (IsGbChar(b1, b2)) {
             r += CodeToChars(GbBig5Table[GbCharIndex(b1, b2)]);
             i += 2;
         } else if (b1 >= 0x81 && b1 <= 0xFE && b2 >= 0x40 && b2 <= 0xFE && b2 != 0x7F) {
@@ -92,7 +106,10 @@ bool PlainIsBig5Text(const std::string& t) {
     long long ascii = 0, gb = 0;
     for (std::size_t i = 0; i < t.size();) {
         const unsigned char b1 = t[i], b2 = i + 1 < t.size() ? t[i + 1] : 0;
-        if (IsGbChar(b1, b2)) {
+        if (IsFourByte(t, i)) {
+            ascii += 4; // weighs for neither code
+            i += 4;
+        } else if (IsGbChar(b1, b2)) {
             gb += 2;
             i += 2;
         } else if (b1 >= 0x80) {
@@ -108,8 +125,8 @@ bool PlainIsBig5Text(const std::string& t) {
 // Random text drawn mostly from the bytes that matter to the scans: line breaks, ASCII, the
 // edges of the GB and BIG5 byte ranges and anything at all.
 std::string MixedBytes(std::mt19937& rng, std::size_t size) {
-    static const int edges[] = {0x00, 0x0D, 0x0A, 0x20, 0x3F, 0x40, 0x7E, 0x7F, 0x80, 0x81,
-                                0xA0, 0xA1, 0xA4, 0xB0, 0xC9, 0xF7, 0xF8, 0xFE, 0xFF};
+    static const int edges[] = {0x00, 0x0D, 0x0A, 0x20, 0x30, 0x39, 0x3F, 0x40, 0x7E, 0x7F, 0x80,
+                                0x81, 0xA0, 0xA1, 0xA4, 0xB0, 0xC9, 0xF7, 0xF8, 0xFE, 0xFF};
     std::uniform_int_distribution<int> pick(0, 99), edge(0, std::size(edges) - 1), high(0xA1, 0xFE),
         any(0, 255);
     std::string s;
@@ -118,6 +135,8 @@ std::string MixedBytes(std::mt19937& rng, std::size_t size) {
         if (p < 55) { // a run of double-byte text, as most of a novel is
             for (int k = 0, n = pick(rng) % 20; k < n; ++k)
                 s += Bytes({high(rng), pick(rng) < 30 ? 0x40 + pick(rng) % 63 : high(rng)});
+        } else if (p < 60) { // a four-byte character
+            s += Bytes({high(rng), 0x30 + pick(rng) % 10, high(rng), 0x30 + pick(rng) % 10});
         } else if (p < 80) {
             s.push_back(static_cast<char>(edges[edge(rng)]));
         } else {
@@ -375,6 +394,16 @@ TEST(Gb2Big5ConvertTest, GbkCharacterOutsideGbIsCopiedWhole) {
     EXPECT_EQ(GbToBig5(Bytes({0xBA, 0xF3, 0x8C})), Bytes({0xAB, 0xE1, 0x8C}));
 }
 
+TEST(Gb2Big5ConvertTest, FourByteCharactersPassToGbAndBecomeSpacesInBig5) {
+    const std::string emoji = Bytes({0x94, 0x39, 0xDA, 0x33}); // U+1F600
+    const std::string gb = Bytes({0xBA, 0xF3}) + emoji + Bytes({0xBA, 0xF3});
+    EXPECT_EQ(GbToBig5(gb), Bytes({0xAB, 0xE1, ' ', ' ', ' ', ' ', 0xAB, 0xE1}));
+    const std::string big5 = Bytes({0xA4, 0x40}) + emoji + Bytes({0xA4, 0x40});
+    EXPECT_EQ(Big5ToGb(big5), Bytes({0xD2, 0xBB}) + emoji + Bytes({0xD2, 0xBB}));
+    // A lead byte and a digit that start no four-byte character stay bytes of their own.
+    EXPECT_EQ(GbToBig5(Bytes({0x94, 0x39, 0xBA, 0xF3})), Bytes({0x94, 0x39, 0xAB, 0xE1}));
+}
+
 TEST(Gb2Big5ConvertTest, LoneLastByteIsKept) {
     EXPECT_EQ(Big5ToGb(Bytes({0xA4, 0x40, 0xB0})), Bytes({0xD2, 0xBB, 0xB0}));
     EXPECT_EQ(GbToBig5(Bytes({0xBA, 0xF3, 0xB0})), Bytes({0xAB, 0xE1, 0xB0}));
@@ -501,6 +530,16 @@ TEST(Gb2Big5DetectTest, TieCountsAsGbAndOneMoreForeignPairTipsIt) {
     EXPECT_TRUE(IsBig5Text(gb5 + big5 + big5 + big5)); // 16 > 14
     EXPECT_FALSE(IsBig5Text("a" + gb5 + "\r\n" + big5 + " " + big5 + "xyz"));
     EXPECT_TRUE(IsBig5Text(gb5 + "a" + big5 + "\r\n" + big5 + "  " + big5 + "."));
+}
+
+TEST(Gb2Big5DetectTest, FourByteCharactersWeighForNeitherCode) {
+    const std::string gb5 = Bytes({0xB0, 0xA1, 0xB0, 0xA1, 0xB0, 0xA1, 0xB0, 0xA1, 0xB0, 0xA1});
+    const std::string big5 = Bytes({0xA4, 0x40});
+    std::string emoji;
+    for (int k = 0; k < 8; ++k)
+        emoji += Bytes({0x94, 0x39, 0xDA, 0x33});
+    EXPECT_FALSE(IsBig5Text(gb5 + emoji + big5 + big5)); // still the tie
+    EXPECT_TRUE(IsBig5Text(emoji + gb5 + big5 + big5 + big5));
 }
 
 TEST(Gb2Big5DetectTest, NovelsAreJudgedByTheirCode) {

@@ -7,6 +7,13 @@
 
 namespace {
 
+std::size_t QStringLength(const std::string& utf8) {
+    std::size_t n = 0;
+    for (char c : utf8)
+        n += (static_cast<unsigned char>(c) & 0xC0) != 0x80;
+    return n;
+}
+
 TEST(GlobalTest, MessagesGoToTheInstalledPrompter) {
     RecordingPrompter prompts;
     ScopedPrompter installed(prompts);
@@ -19,6 +26,23 @@ TEST(GlobalTest, MessagesGoToTheInstalledPrompter) {
                                                     {Prompt::Warning, "w"},
                                                     {Prompt::Confirm, "q1"},
                                                     {Prompt::Confirm, "q2"}}));
+}
+
+// A path a megabyte long keeps its start and its end in the box, cut between characters; the
+// other lines stay whole.
+TEST(GlobalTest, LongLinesAreCutInTheirMiddle) {
+    RecordingPrompter prompts;
+    ScopedPrompter installed(prompts);
+    const std::string path = "/书库/" + std::string(1'000'000, 'x') + "/红楼梦.txt";
+    ShowWarning("打开文件 " + path + " 失败！\r\n请检查文件是否存在。");
+    const std::string shown = prompts.Prompts.at(0).Text;
+    const std::string firstLine = shown.substr(0, shown.find("\r\n"));
+    EXPECT_EQ(firstLine.rfind("打开文件 /书库/xx", 0), 0u);
+    EXPECT_NE(firstLine.find("xx…xx"), std::string::npos);
+    EXPECT_TRUE(firstLine.ends_with("xx/红楼梦.txt 失败！"));
+    EXPECT_EQ(CutLongText(firstLine, 1000), firstLine);
+    EXPECT_EQ(QStringLength(firstLine), MaxMessageLineChars);
+    EXPECT_EQ(shown.substr(shown.find("\r\n")), "\r\n请检查文件是否存在。");
 }
 
 TEST(GlobalTest, ScopesRestoreThePreviousPrompter) {

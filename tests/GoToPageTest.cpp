@@ -21,13 +21,3 @@ TEST(GoToPageTest, HugeNumbersClampInsteadOfOverflowing) {
     EXPECT_EQ(ParsePageNumber("99999999999999999999999999"), INT_MAX);
     EXPECT_EQ(ParsePageNumber("-99999999999999999999999999"), INT_MIN);
 }
-
-TEST(GoToPageTest, StepsStayWithinThePages) {
-    EXPECT_EQ(StepPageNumber("10", +1, 10), 10);
-    EXPECT_EQ(StepPageNumber("1", -1, 10), 1);
-    EXPECT_EQ(StepPageNumber("5", +1, 10), 6);
-    EXPECT_EQ(StepPageNumber("abc", +1, 10), 1);
-    EXPECT_EQ(StepPageNumber("abc", -1, 10), 1);
-    EXPECT_EQ(StepPageNumber("2147483647", +1, 10), 10);
-    EXPECT_EQ(StepPageNumber("-2147483648", -1, 10), 1);
-}

@@ -105,6 +105,25 @@ TEST_F(LibraryReadingTest, MissingLinesWarnAndReadingGoesOn) {
     EXPECT_EQ(Warnings(), (std::vector<Prompt>{{Prompt::Warning, MissingFileText(gone)}}));
 }
 
+// Thousands of missing lines would stack up thousands of boxes: the first few are shown, then one
+// message counts the rest and names the first ten of them.
+TEST_F(LibraryReadingTest, ManyMissingLinesEndInOneMessageCountingTheRest) {
+    std::string lines;
+    std::vector<std::string> gone;
+    for (int i = 0; i < 2000; ++i) {
+        gone.push_back(Dir / ("gone" + std::to_string(i) + ".txt"));
+        lines += gone.back() + "\r\n";
+    }
+    List.RunBatch({File("lib.blf", lines)}, Window.Actions());
+    const std::vector<Prompt> warnings = Warnings();
+    ASSERT_EQ(warnings.size(), std::size_t(MaxSeparateRefusals + 1));
+    EXPECT_EQ(warnings[4].Text, MissingFileText(gone[4]));
+    std::string summary = "另有 1995 个文件无法打开，其中前 10 个是：";
+    for (int i = 5; i < 15; ++i)
+        summary += "\r\n" + gone[i];
+    EXPECT_EQ(warnings.back().Text, summary);
+}
+
 TEST_F(LibraryReadingTest, NestedLibrariesAreReadWhereTheyStand) {
     const std::string a = File("a.txt"), b = File("b.txt"), c = File("c.txt");
     const std::string inner = File("inner.blf", b + "\r\n");

@@ -233,6 +233,8 @@ TEST_F(MojuanTextTest, BadUsageExitsWithTwoAndSaysHowToGetHelp) {
         {"filter", "--html", "--auto-gb", "--big5-to-gb", "a.txt"},
         {"filter", "--html", "a", "b", "c"},
         {"filter", "--normalize", "--parag", "a.txt"},
+        {"convert", "--to-gb", "--encoding=latin1", "a.txt"},
+        {"filter", "--html", "--encoding=GB", "--encoding=BIG5", "a.txt"},
     };
     for (const auto& args : cases) {
         const ToolRun run = Run(args);
@@ -247,9 +249,10 @@ TEST_F(MojuanTextTest, BadUsageExitsWithTwoAndSaysHowToGetHelp) {
 TEST_F(MojuanTextTest, HelpDescribesEveryCommandAndMode) {
     const ToolRun run = Run({"--help"});
     EXPECT_EQ(run.Status, 0);
-    for (const char* word : {"detect FILE", "convert MODE", "--big5-to-gb", "--gb-to-big5",
-                             "--auto-gb", "--auto-big5", "--to-gb", "filter FILTER", "--normalize",
-                             "--html", "--paragraphs", "chapters [MODE]", "--pattern"})
+    for (const char* word :
+         {"detect FILE", "convert MODE", "--big5-to-gb", "--gb-to-big5", "--auto-gb", "--auto-big5",
+          "--to-gb", "filter FILTER", "--normalize", "--html", "--paragraphs", "chapters [MODE]",
+          "--pattern", "--encoding=NAME"})
         EXPECT_NE(run.Out.find(word), std::string::npos) << word;
 }
 
@@ -283,6 +286,15 @@ TEST_F(MojuanTextTest, DetectNamesTheUnreadableFileAndGoesOn) {
     EXPECT_EQ(run.Out, Path("a.txt") + ": 3 bytes: GB\n");
 }
 
+// An endless device stops at the reader's size limit, and a pipe without a writer does not wait.
+TEST_F(MojuanTextTest, DetectStopsAtTheSizeLimitAndDoesNotWaitForAPipe) {
+    ASSERT_EQ(mkfifo(Path("pipe").c_str(), 0600), 0);
+    const ToolRun run = Run({"detect", "/dev/zero", Path("pipe")});
+    EXPECT_EQ(run.Status, 1);
+    EXPECT_NE(run.Err.find("'/dev/zero' is larger than 22250000 bytes"), std::string::npos);
+    EXPECT_EQ(run.Out, Path("pipe") + ": 0 bytes: GB\n");
+}
+
 // A UTF file is named by its encoding, transcoded by every mode before the chunks are cut, and
 // filtered into exactly what the reader shows of it.
 TEST_F(MojuanTextTest, UtfFilesAreDetectedAndTranscodedAsTheReaderDoes) {
@@ -298,6 +310,14 @@ TEST_F(MojuanTextTest, UtfFilesAreDetectedAndTranscodedAsTheReaderDoes) {
     EXPECT_EQ(Run({"detect", Path("u16.txt")}).Out, Path("u16.txt") + ": 6 bytes: UTF-16LE\n");
     EXPECT_EQ(Run({"convert", "--to-gb", Path("u16.txt")}).Out, "ab");
     EXPECT_EQ(Run({"convert", "--to-gb"}, gbk).Out, gbk);
+    // Every character kept, as the reader keeps it; a named encoding replaces recognition.
+    const std::string rare = "\xF0\xA0\xAE\xB7\xF0\x9F\x98\x80\r\n"; // 𠮷😀
+    EXPECT_EQ(Run({"convert", "--to-gb"}, rare).Out, ToReadingBytes(rare, false));
+    EXPECT_EQ(Run({"convert", "--to-gb"}, rare).Out, "\x95\x34\xB2\x35\x94\x39\xFC\x36\r\n");
+    EXPECT_EQ(Run({"detect", "-"}, Run({"convert", "--to-gb"}, rare).Out).Out,
+              "-: 10 bytes: GB18030\n");
+    EXPECT_EQ(Run({"convert", "--to-gb", "--encoding=gb"}, rare).Out, rare);
+    EXPECT_EQ(Run({"convert", "--to-gb", "--encoding=BIG5"}, "\xA4\x40").Out, "\xD2\xBB");
 
     const std::string page = testsupport::TestDataPath("encoding/xiyouji.html");
     const ToolRun filtered = Run({"filter", "--normalize", "--html", page});

@@ -50,9 +50,15 @@ TEST(EditTextTest, DecodesLineEndsAndKeepsOffsetsOfEveryCharacter) {
     EXPECT_TRUE(back.Ok);
     EXPECT_EQ(back.Bytes, "a\xC4\xE3\r\nb");
     EXPECT_FALSE(EncodeForEdit(u"ok\uFFFD").Ok);
-    const EncodedEdit emoji = EncodeForEdit(u"x\U0001F600");
-    EXPECT_FALSE(emoji.Ok);
-    EXPECT_EQ(emoji.Unencodable, U'\U0001F600');
+    const EncodedEdit lone = EncodeForEdit(u"x\xD83D");
+    EXPECT_FALSE(lone.Ok);
+    EXPECT_EQ(lone.Unencodable, U'\xD83D');
+    // Characters past the basic plane: one character of four bytes, two units in the box.
+    const std::string emoji = "\x94\x39\xFC\x36";
+    EXPECT_EQ(EncodeForEdit(u"x\U0001F600").Bytes, "x" + emoji);
+    const EditText wide = DecodeForEdit(emoji + "b");
+    EXPECT_EQ(wide.Text, u"\U0001F600b");
+    EXPECT_EQ(wide.Offsets, (std::vector<std::uint32_t>{0, 0, 4, 5}));
 }
 
 TEST(PageEditTest, BoxesHoldTheExactSourceBytesOfTheShownLines) {
@@ -145,10 +151,26 @@ TEST(PageEditTest, ABig5DocumentShownAsGbIsStoredBackAsBig5) {
     EXPECT_EQ(book.Shown(), "\xD2\xBB\xE1\xE1\r\n\xC3\xC7  \r\n");
 }
 
+TEST(PageEditTest, ALineOfFourByteCharactersIsEditedExactly) {
+    const std::string grin = "\x94\x39\xFC\x36", beam = "\x94\x39\xFC\x37"; // U+1F600 U+1F601
+    Book gb({grin + beam + grin + "\r\nrest\r\n"}, 1);
+    PageEdit edit = PageEdit::Begin(gb.store);
+    ASSERT_EQ(Text(edit, true), u"\U0001F600\U0001F601\U0001F600\n");
+    // Only the low halves differ: the whole characters are replaced.
+    EXPECT_FALSE(
+        edit.Save(gb.store, u"\U0001F600\U0001F600𠮷\U0001F600\n", Text(edit, false)));
+    const std::string jiYi = "\x95\x34\xB2\x35"; // 𠮷 U+20BB7
+    EXPECT_EQ(gb.Shown(), grin + grin + jiYi + grin + "\r\nrest\r\n");
+    EXPECT_EQ(gb.Raw(), gb.Shown());
+}
+
 TEST(PageEditTest, ACharacterTheCodeCannotHoldRefusesTheSave) {
     Book gb({"abc\r\n"}, 1);
     PageEdit edit = PageEdit::Begin(gb.store);
-    const auto refusal = edit.Save(gb.store, u"ab\U0001F600c\n", Text(edit, false));
+    const auto refusal = edit.Save(gb.store,
+                                   u"ab\xD83D"
+                                   u"c\n",
+                                   Text(edit, false));
     ASSERT_TRUE(refusal);
     EXPECT_NE(refusal->find("GB"), std::string::npos);
     EXPECT_EQ(gb.Shown(), "abc\r\n");
@@ -159,7 +181,7 @@ TEST(PageEditTest, ACharacterTheCodeCannotHoldRefusesTheSave) {
     big5.store.Paginate({60, 24, 48, false}, big5.widths, big5.progress);
     edit = PageEdit::Begin(big5.store);
     std::u16string left = Text(edit, true);
-    left.insert(0, u"①"); // in GB, not in BIG5
+    left.insert(0, u"①\U0001F600"); // in GB, not in BIG5
     const auto big5Refusal = edit.Save(big5.store, left, Text(edit, false));
     ASSERT_TRUE(big5Refusal);
     EXPECT_NE(big5Refusal->find("BIG5码不能表示的字“①”"), std::string::npos);

@@ -57,8 +57,8 @@ TEST(PageFontTest, BatchWidthsAreTheFontMetricsWidths) {
         const QFontMetricsF metrics(font);
         int differences = 0;
         for (std::size_t i = 0; i < codes.size(); ++i) {
-            const auto expected =
-                static_cast<float>(metrics.horizontalAdvance(QChar(gbk::ToUnicode(codes[i]))));
+            const auto expected = static_cast<float>(
+                metrics.horizontalAdvance(QChar(static_cast<char16_t>(gbk::ToUnicode(codes[i])))));
             if (batch[i] != expected && ++differences <= 10)
                 ADD_FAILURE() << "size " << spec.Size << " code " << std::hex << codes[i] << ": "
                               << batch[i] << " instead of " << expected;

@@ -1,6 +1,7 @@
 // test-links: mojuan_reader
 #include "reader/DocumentStore.h"
 #include "reader/PagePair.h"
+#include "reader/ReadingPlace.h"
 
 #include <gtest/gtest.h>
 
@@ -27,6 +28,21 @@ struct Paginated {
         store.Paginate({200, pageHeight, testHeight, doubleSpacing}, widths, progress);
     }
 };
+
+TEST(PaginationTest, ThePlaceAsAShareOfTheTextFindsItsPageAgain) {
+    Paginated p;
+    // Two chunks, so that the share crosses a chunk border: 150 and 250 lines.
+    p.store.SetChunks({MakeChunk(Lines(150)), MakeChunk(Lines(250))});
+    p.Paginate();
+    p.store.GoToPage(13);
+    const double share = ShownShare(p.store);
+    // Line 241 is line 91 of the second chunk, which follows 598 bytes.
+    EXPECT_DOUBLE_EQ(share, (598.0 + 90 * 4) / static_cast<double>(p.store.CharCount));
+    // The same text read again (as GB and BIG5 readings of one file are) gives the same page.
+    EXPECT_EQ(PageAtShare(p.store, share), 13);
+    EXPECT_EQ(PageAtShare(p.store, 0), 1);
+    EXPECT_EQ(PageAtShare(p.store, 1), p.store.PageCount);
+}
 
 TEST(PaginationTest, ExactMultipleGivesWholePages) {
     Paginated p;

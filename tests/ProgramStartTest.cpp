@@ -1,10 +1,18 @@
 // test-links: mojuan_app
 #include "app/ProgramStart.h"
+#include "app/SingleInstance.h"
 #include "StoreTestSupport.h"
 #include "records/SettingsStore.h"
 #include "text/GbkText.h"
 
+#include <QCoreApplication>
+#include <QDeadlineTimer>
+#include <QProcess>
 #include <gtest/gtest.h>
+
+#include <algorithm>
+#include <sys/socket.h>
+#include <sys/un.h>
 
 #include <csignal>
 #include <cstdlib>
@@ -53,6 +61,78 @@ TEST(ProgramStartTest, AFileNamedInGbkBytesOpensFromTheCommandLine) {
     ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
     Registry reg(Registry::DefaultPath());
     EXPECT_EQ(reg.ReadRegStr(FileKey, "上次关闭文件", ""), path);
+}
+
+// Lets the event loop run until `done` or the time is up.
+template <typename Done>
+bool RunEventsUntil(Done done, int ms) {
+    const QDeadlineTimer deadline(ms);
+    while (!done() && !deadline.hasExpired())
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+    return done();
+}
+
+// Two real processes: the program started a second time hands the running reader its document,
+// resolved against its own folder, and ends at once.
+TEST(ProgramStartTest, ASecondStartHandsItsDocumentToTheRunningReader) {
+    ScratchDir dir;
+    WriteFile(dir / "b.txt", "text\r\n");
+    SingleInstance first(Registry::DefaultPath());
+    ASSERT_TRUE(first.Listen());
+    std::vector<std::vector<std::string>> received;
+    QObject::connect(&first, &SingleInstance::Received,
+                     [&received](const std::vector<std::string>& names) {
+                         received.push_back(names);
+                     });
+    QProcess second;
+    second.setWorkingDirectory(QString::fromStdString(dir.Path()));
+    second.start(QStringLiteral(MOJUAN_PROGRAM), {QStringLiteral("b.txt")});
+    const bool ended = RunEventsUntil(
+        [&] { return second.state() == QProcess::NotRunning && !received.empty(); }, 20000);
+    if (second.state() != QProcess::NotRunning)
+        second.kill();
+    ASSERT_TRUE(ended) << "the second start did not hand over and end";
+    EXPECT_EQ(second.exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(second.exitCode(), 0);
+    EXPECT_EQ(received, (std::vector<std::vector<std::string>>{{dir / "b.txt"}}));
+}
+
+// A reader that was killed leaves its socket behind: nobody answers there, so a start runs
+// alone and takes the socket over.
+TEST(ProgramStartTest, AStartThatReachesNoReaderRunsAloneAndServesLaterStarts) {
+    SingleInstance alone(Registry::DefaultPath());
+    const std::string name = alone.Name().toStdString();
+    const int fd = socket(AF_UNIX, SOCK_STREAM, 0);
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    std::copy(name.begin(), name.end(), address.sun_path);
+    ASSERT_EQ(bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
+    close(fd); // the socket file stays, with nobody behind it
+    EXPECT_FALSE(alone.HandOver({"/books/a.txt"}));
+    EXPECT_TRUE(alone.Listen());
+}
+
+// SIGTERM while the first document opens (here its warning waits for the reader) closes the
+// book with its save instead of ending the process at once.
+TEST(ProgramStartTest, ATerminationWhileTheFirstDocumentOpensClosesWithTheSave) {
+    ScratchDir dir;
+    const std::string store = Registry::DefaultPath();
+    std::remove(store.c_str());
+    QProcess reader;
+    reader.start(QStringLiteral(MOJUAN_PROGRAM), {QString::fromStdString(dir / "missing.txt")});
+    const auto started = [&] {
+        const std::vector<std::string> names = NamesInInsertOrder(store);
+        return std::find(names.begin(), names.end(), "注册") != names.end();
+    };
+    ASSERT_TRUE(RunEventsUntil(started, 20000)) << "the reader did not start";
+    reader.terminate();
+    const bool ended = RunEventsUntil([&] { return reader.state() == QProcess::NotRunning; }, 20000);
+    if (!ended)
+        reader.kill();
+    ASSERT_TRUE(ended);
+    EXPECT_EQ(reader.exitStatus(), QProcess::NormalExit);
+    Registry reg(store);
+    EXPECT_EQ(reg.ReadRegInt(FileKey, "上次关闭文件索引", 0), -1); // written by the close
 }
 
 } // namespace

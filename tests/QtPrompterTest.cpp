@@ -1,7 +1,9 @@
 // test-links: mojuan_window
 #include "window/QtPrompter.h"
+#include "window/ToolkitTranslation.h"
 
 #include <QApplication>
+#include <QFileDialog>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTimer>
@@ -85,6 +87,16 @@ TEST(QtPrompterTest, TextIsShownAsItIsWritten) {
     delete poll;
     EXPECT_EQ(icon, QMessageBox::Warning);
     EXPECT_EQ(format, Qt::PlainText);
+}
+
+// The toolkit's own texts are Chinese whatever the locale: the boxes' buttons, the file dialogs.
+TEST(QtPrompterTest, ToolkitTextsAreChinese) {
+    const std::unique_ptr<QTranslator> chinese = InstallToolkitChinese();
+    ASSERT_TRUE(chinese);
+    QMessageBox box(QMessageBox::Question, "询问", "q", QMessageBox::Ok | QMessageBox::Cancel);
+    EXPECT_EQ(box.button(QMessageBox::Ok)->text(), QString("确定"));
+    EXPECT_EQ(box.button(QMessageBox::Cancel)->text(), QString("取消"));
+    EXPECT_EQ(QFileDialog::tr("Look in:"), QString("查找范围："));
 }
 
 } // namespace

@@ -1,5 +1,6 @@
 // test-links: mojuan_reader
 #include "TestSupport.h"
+#include "reader/FileTest.h"
 #include "reader/OpenFile.h"
 #include "reader/ReadFailure.h"
 #include "reader/TextOptions.h"
@@ -124,6 +125,21 @@ TEST(ReadingChunksTest, UnreadableFileIsRefusedWithAChineseReason) {
     EXPECT_FALSE(opened.Chunks);
     EXPECT_EQ(opened.File.Message,
               WarningMessage("打开文件 " + path + " 失败！\r\n没有读取这个文件的权限。"));
+}
+
+// A pipe or a device exists, so it is refused as no regular file, and never read: a pipe
+// without a writer would wait for ever, /dev/zero would never end.
+TEST(ReadingChunksTest, PipesAndDevicesAreRefusedAsNoRegularFile) {
+    const std::string fifo = TempPath("pipe.txt");
+    ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+    for (const std::string& path : {fifo, std::string("/dev/zero"), std::string("/dev/urandom")}) {
+        const std::string refusal = "打开文件 " + path + " 失败！\r\n" + NotRegularFileReason;
+        EXPECT_EQ(MissingFileWarning(path), WarningMessage(refusal));
+        Opened opened(path);
+        EXPECT_FALSE(opened.Chunks);
+        EXPECT_EQ(opened.File.Message, WarningMessage(refusal));
+    }
+    unlink(fifo.c_str());
 }
 
 } // namespace

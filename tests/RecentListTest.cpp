@@ -90,12 +90,54 @@ TEST_F(RecentListSlotsTest, SlotsStayAPermutationThroughMovesAndRemovals) {
     EXPECT_EQ(again.Items(), List.Items());
 }
 
-TEST_F(RecentListSlotsTest, LoadingStopsAtTheFirstEmptyText) {
+// One empty text hides none of the entries after it; its storage index goes behind them.
+TEST_F(RecentListSlotsTest, LoadingSkipsAnEmptyText) {
     std::vector<std::string> paths = OpenFiles(4);
-    Reg.WriteRegStr(FileKey, "最新文件" + std::to_string(List.StorageIndex(2)), "");
+    const int emptied = List.StorageIndex(2);
+    Reg.WriteRegStr(FileKey, "最新文件" + std::to_string(emptied), "");
     RecentList again(Reg, Setting);
     again.Load();
-    EXPECT_EQ(again.Items(), (std::vector<std::string>{paths[3], paths[2]}));
+    EXPECT_EQ(again.Items(), (std::vector<std::string>{paths[3], paths[2], paths[0]}));
+    EXPECT_EQ(Slot(3), emptied);
+    ExpectSlotsArePermutation(again);
+}
+
+// Another process holds the store: the list keeps its change in memory and writes it once the
+// store is free, so the store never gets slots that point at a text it does not hold.
+TEST_F(RecentListSlotsTest, AChangeWhileTheStoreIsHeldIsWrittenWhenItFrees) {
+    std::vector<std::string> paths = OpenFiles(3);
+    const std::string d = File("d.txt");
+    {
+        StoreLock other(StorePath);
+        ASSERT_TRUE(other.Locked);
+        EXPECT_TRUE(List.OpenItemFile(d));
+        EXPECT_TRUE(List.HasPendingWrite());
+    }
+    EXPECT_FALSE(Reg.HadFailure());
+    EXPECT_EQ(List.GetIndexFilename(0), d);
+    EXPECT_TRUE(List.RetryPendingWrite());
+    EXPECT_FALSE(List.HasPendingWrite());
+    RecentList again(Reg, Setting);
+    again.Load();
+    EXPECT_EQ(again.Items(), (std::vector<std::string>{d, paths[2], paths[1], paths[0]}));
+    ExpectSlotsArePermutation();
+}
+
+// Two readers on one store: each write builds on what the other wrote, so neither reuses the
+// storage index the other gave its document, and no entry is lost.
+TEST_F(RecentListSlotsTest, TwoListsOnOneStoreNeverCrossTheirEntries) {
+    Registry otherReg{StorePath, {200}};
+    RecentList other(otherReg, Setting);
+    other.Load();
+    const std::string a = File("a.txt"), b = File("b.txt"), c = File("c.txt");
+    List.OpenItemFile(a);
+    other.OpenItemFile(b);
+    SetBookmark(other.StorageIndex(0), 0, 7, "第7页");
+    List.OpenItemFile(c);
+    EXPECT_EQ(List.Items(), (std::vector<std::string>{c, b, a}));
+    EXPECT_NE(List.StorageIndex(0), other.StorageIndex(0));
+    EXPECT_EQ(BookmarkPage(List.StorageIndex(1), 0), 7);
+    ExpectSlotsArePermutation();
 }
 
 TEST_F(RecentListSlotsTest, DamagedSlotsAreRepairedIntoAPermutation) {
@@ -131,6 +173,22 @@ TEST_F(RecentListEntriesTest, ReopeningPositionSevenMovesItUpWithItsBookmarks) {
     EXPECT_EQ(List.StorageIndex(0), s);
     EXPECT_EQ(BookmarkPage(s, 0), 21);
     ExpectSlotsArePermutation();
+}
+
+TEST_F(RecentListEntriesTest, TheChosenEncodingStaysWithItsDocumentUntilItsIndexIsReused) {
+    std::vector<std::string> paths = OpenFiles(MaxRecentFiles);
+    List.SetEncodingOf(7, "BIG5");
+    const int s = List.StorageIndex(7);
+    EXPECT_EQ(Reg.ReadRegStr(FileKey, "文字编码" + std::to_string(s), ""), "BIG5");
+    EXPECT_TRUE(List.OpenItemFile(paths[MaxRecentFiles - 1 - 7]));
+    EXPECT_EQ(List.EncodingOf(0), "BIG5");
+    EXPECT_EQ(List.EncodingOf(1), "");
+    // The last entry's index goes to a new document, without the old one's choice.
+    List.SetEncodingOf(MaxRecentFiles - 1, "UTF-16LE");
+    const int last = List.StorageIndex(MaxRecentFiles - 1);
+    EXPECT_TRUE(List.OpenItemFile(File("new.txt")));
+    EXPECT_EQ(List.StorageIndex(0), last);
+    EXPECT_EQ(List.EncodingOf(0), "");
 }
 
 TEST_F(RecentListEntriesTest, ClearBookmarksOnReopenClearsThemWhenMovedUp) {

@@ -73,11 +73,12 @@ struct RecentListFixture : testing::Test {
         return captions;
     }
     // The order slots as stored are a permutation of 0..49 and match the list's own copy.
-    void ExpectSlotsArePermutation() {
+    void ExpectSlotsArePermutation() { ExpectSlotsArePermutation(List); }
+    void ExpectSlotsArePermutation(const RecentList& list) {
         std::vector<int> slots;
         for (int p = 0; p < MaxRecentFiles; ++p) {
             slots.push_back(Slot(p));
-            EXPECT_EQ(slots.back(), List.StorageIndex(p)) << "slot " << p;
+            EXPECT_EQ(slots.back(), list.StorageIndex(p)) << "slot " << p;
         }
         std::sort(slots.begin(), slots.end());
         std::vector<int> expected(MaxRecentFiles);

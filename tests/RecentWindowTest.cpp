@@ -55,6 +55,35 @@ TEST(RecentWindowTest, LastDocumentReopensAtItsPage) {
     EXPECT_EQ(book.Store.CurrentPage, 7);
 }
 
+// 文字编码: the document is read again in the chosen encoding at the same place, and the choice
+// is kept with its record for the next open.
+TEST(RecentWindowTest, AChosenEncodingRereadsAtTheSamePlaceAndStays) {
+    Session s;
+    std::string text;
+    for (int i = 1000; i < 1000 + 27 * 40; ++i) // lines of one length in either reading
+        text += "\xE4\xB8\x80" + std::to_string(i) + "\r\n"; // 一 in UTF-8
+    WriteFile(s.dir / "u.txt", text);
+    const std::string path = s.dir / "u.txt";
+    {
+        Registry reg(s.Store());
+        TFormMain book(reg, s.progress, std::vector<std::string>{path});
+        ASSERT_EQ(book.Store.ShownChunk[0]->substr(0, 2), "\xD2\xBB"); // 一 in GB
+        book.ChangeYe(21);
+        QAction* gb = book.Menus->CodeItems()[1];
+        gb->trigger();
+        EXPECT_EQ(book.Store.ShownChunk[0]->substr(0, 3), "\xE4\xB8\x80"); // read as it is
+        EXPECT_EQ(book.Store.CurrentPage, 21);
+        book.close();
+    }
+    Registry reg(s.Store());
+    TFormMain book(reg, s.progress, std::vector<std::string>{path});
+    EXPECT_EQ(book.Store.ShownChunk[0]->substr(0, 3), "\xE4\xB8\x80");
+    book.MenuMainPopup();
+    EXPECT_TRUE(book.Menus->CodeItems()[1]->isChecked());
+    book.Menus->CodeItems()[0]->trigger();
+    EXPECT_EQ(book.Store.ShownChunk[0]->substr(0, 2), "\xD2\xBB");
+}
+
 TEST(RecentWindowTest, CommandLinePutsTheFirstNameOnTopAndShowsIt) {
     Session s;
     const std::string a = s.Book("a.txt"), b = s.Book("b.txt");

@@ -65,8 +65,8 @@ TEST(RtfRealWritersTest, SampleHoldsWhatTheReaderMustHandle) {
     const Lines lines = ExpectedLines("sample.utf8.txt");
     ASSERT_EQ(lines.size(), 7u);
     EXPECT_EQ(lines[5], "ASCII: {braces} and back\\slashes \\par C:\\dir\\file; tab\there.");
-    EXPECT_EQ(lines[6].substr(lines[6].size() - 3),
-              std::string("?").append(Gb("。"))); // the emoji GBK lacks
+    EXPECT_EQ(lines[6].substr(lines[6].size() - 6),
+              Gb("😀。")); // the emoji, four bytes in GB18030
 }
 
 TEST(RtfRealWritersTest, LibreOfficeRichDocumentShowsOnlyBodyText) {
@@ -133,10 +133,10 @@ TEST(RtfUnicodeTest, CharactersAndTheirFallbacks) {
     EXPECT_EQ(RtfToText("{\\rtf1 {\\uc3 \\u32418}ab\\u27004 cd}"), Gb("红ab楼d"));
 }
 
-TEST(RtfUnicodeTest, CharactersGbkLacks) {
-    // U+1F600 as a surrogate pair gives one mark; so does a lone surrogate.
-    EXPECT_EQ(RtfToText("{\\rtf1 \\u-10179?\\u-8704?x\\u-8704?}"), "?x?");
-    EXPECT_EQ(RtfToText("{\\rtf1 \\u1575?}"), "?"); // Arabic letter
+TEST(RtfUnicodeTest, CharactersGbkLacksAreKept) {
+    // U+1F600 as a surrogate pair gives the emoji; a lone surrogate gives one mark.
+    EXPECT_EQ(RtfToText("{\\rtf1 \\u-10179?\\u-8704?x\\u-8704?\\u-10179?}"), "\x94\x39\xFC\x36x??");
+    EXPECT_EQ(RtfToText("{\\rtf1 \\u1575?}"), Gb("\u0627")); // Arabic letter
     EXPECT_EQ(RtfToText("{\\rtf1 a\\u160?b}"), "a b");
 }
 

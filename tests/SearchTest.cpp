@@ -159,10 +159,21 @@ TEST(SearchTest, PairSpanningTwoChunksIsSearchedFromItsTop) {
     EXPECT_TRUE(Same(b.Find("mark", {true, false, 1}), 3, 5));
 }
 
-TEST(SearchTest, TextGbkCannotEncodeIsNotSearchable) {
+TEST(SearchTest, EveryCharacterIsSearchable) {
     EXPECT_EQ(SearchBytes("中文"), std::string("\xD6\xD0\xCE\xC4"));
     EXPECT_EQ(SearchBytes("abc"), std::string("abc"));
-    EXPECT_FALSE(SearchBytes("\xF0\x9F\x98\x80")); // an emoji
+    EXPECT_EQ(SearchBytes("\xF0\x9F\x98\x80"), std::string("\x94\x39\xFC\x36")); // an emoji
+    EXPECT_FALSE(SearchBytes("\xC0"));
+}
+
+TEST(SearchTest, FourByteCharactersMatchWholeAndOnlyAtTheirStart) {
+    const std::string emoji = "\x94\x39\xFC\x36", other = "\x94\x39\xFC\x37";
+    Book b({"x" + other + "\r\n" + NumberedLines(2, 30) + "a" + emoji + "9B\r\n"});
+    EXPECT_TRUE(Same(b.Find(emoji), 4, 1));
+    // These bytes lie inside the characters only: no hit starts there.
+    EXPECT_FALSE(b.Find("\x39\xFC"));
+    EXPECT_FALSE(b.Find("\xFC\x36"));
+    EXPECT_TRUE(Same(b.Find(emoji + "9b", {}, false), 4, 1));
 }
 
 // Every hit of the whole document, found the slow way: every character start of every chunk

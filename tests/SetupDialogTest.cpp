@@ -56,6 +56,8 @@ TEST(SetupDialogTest, OpensWithTheSettingsAndTheDocumentsFacts) {
     d.setting.ShowPageNumbers = false;
     d.setting.PageNumberPosition = {"9x", "21"};
     d.setting.FlatButtons = true;
+    d.setting.UnderlineOffset = 60; // beyond the spin boxes' ranges
+    d.setting.UnderlineWidth = 30;
     d.Open();
     TFormSetup& f = *d.form;
     EXPECT_EQ(f.windowTitle(), QStringLiteral("设置"));
@@ -81,6 +83,8 @@ TEST(SetupDialogTest, OpensWithTheSettingsAndTheDocumentsFacts) {
     EXPECT_EQ(d.flags, d.None());
     QTest::mouseClick(f.BtnOk, Qt::LeftButton);
     EXPECT_EQ(d.setting.PageNumberPosition[0], "12");
+    EXPECT_EQ(d.setting.UnderlineOffset, 60); // untouched values are kept as stored
+    EXPECT_EQ(d.setting.UnderlineWidth, 30);
     EXPECT_EQ(d.flags, d.None());
 
     Dialog help;
@@ -199,7 +203,9 @@ TEST(SetupDialogTest, ABadFieldKeepsTheDialogOpenAndStoresNothing) {
     EXPECT_EQ(d.setting.BookTop, -32767);
     EXPECT_EQ(d.setting.BookHeight, 79);
     EXPECT_TRUE(d.setting.DoubleSpacing);
-    EXPECT_TRUE(d.prompter.Prompts.empty());
+    // Only the number out of range was told why.
+    EXPECT_EQ(d.prompter.Prompts,
+              (std::vector<Prompt>{{Prompt::Info, "书本高度必须在79到32767之间。"}}));
 }
 
 TEST(SetupDialogTest, DefaultsButtonAsksFirstAndCancelForgetsTheChanges) {

@@ -24,6 +24,11 @@ TEST(SetupRulesTest, BoundsAreCheckedInOrderAndAllBeforeAnyIsStored) {
     EXPECT_EQ(CheckBounds({"0", "0", "126", "78"}).Bad, BoundsField::Height);
     EXPECT_EQ(CheckBounds({"0", "0", "32768", "79"}).Bad, BoundsField::Width);
     EXPECT_EQ(CheckBounds({"0", "0", "800", ""}).Bad, BoundsField::Height);
+    // A number out of range says why; a field that is not a number is only selected.
+    EXPECT_EQ(CheckBounds({"0", "0", "50", "79"}).Why, "书本宽度必须在126到32767之间。");
+    EXPECT_EQ(CheckBounds({"0", "0", "126", "78"}).Why, "书本高度必须在79到32767之间。");
+    EXPECT_EQ(CheckBounds({"0", "-32768", "1", "1"}).Why, "书本位置必须在-32767到32767之间。");
+    EXPECT_EQ(CheckBounds({"x", "0", "126", "79"}).Why, "");
 }
 
 TEST(SetupRulesTest, PagePositionsAreMadeShowable) {

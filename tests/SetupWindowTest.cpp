@@ -10,6 +10,7 @@
 #include <QCheckBox>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScreen>
 #include <QTest>
 #include <QTimer>
 #include <gtest/gtest.h>
@@ -87,14 +88,17 @@ TEST(SetupWindowTest, OkWithNothingChangedNeitherRepaginatesNorReloadsThePicture
     EXPECT_EQ(b.book.Changes, Cleared());
 }
 
-TEST(SetupWindowTest, ANewPositionOnlyMovesTheBook) {
+// A position off the screen brings the book back onto it, as at every start.
+TEST(SetupWindowTest, ANewPositionOnlyMovesTheBookAndKeepsItOnTheScreen) {
     Book b;
     b.Setup([](TFormSetup& f) {
-        f.EditBookLeft->setText("240");
+        f.EditBookLeft->setText("5000");
         f.EditBookTop->setText("-10");
         f.BtnOk->click();
     });
-    EXPECT_EQ(b.book.pos(), QPoint(240, -10));
+    const QRect screen = b.book.screen()->availableGeometry();
+    EXPECT_EQ(b.book.pos(), QPoint(screen.right() + 1 - 596, screen.top()));
+    EXPECT_EQ(b.book.Setting.BookLeft, b.book.x());
     EXPECT_EQ(b.progress.Count(Paginating), 0);
 }
 

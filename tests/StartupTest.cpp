@@ -39,6 +39,48 @@ TEST(StartupTest, FirstStartShowsHelpTextAtDefaultBoundsAndCloseStoresIt) {
     EXPECT_TRUE(run.prompter.Prompts.empty());
 }
 
+// Another process holds the store at start: the book shows at once on the defaults, and when
+// the store frees, its settings are read and the last document is reopened.
+TEST(StartupTest, AStoreHeldAtStartIsReadWhenItFrees) {
+    ScratchDir dir;
+    Session run;
+    const std::string doc = dir / "a.txt";
+    WriteFile(doc, "text\r\n");
+    {
+        Registry reg(dir / "registry.sqlite3");
+        TFormMain book(reg, run.progress, {doc});
+        book.close();
+        reg.WriteRegInt(SettingsRoot, "窗口宽度", 800);
+    }
+    auto lock = std::make_unique<StoreLock>(dir / "registry.sqlite3");
+    ASSERT_TRUE(lock->Locked);
+    Registry reg(dir / "registry.sqlite3", {200, 200});
+    EXPECT_TRUE(reg.Held());
+    TFormMain book(reg, run.progress);
+    EXPECT_EQ(book.width(), 596);
+    EXPECT_TRUE(book.Store.DocumentName.empty());
+    lock.reset();
+    book.RetryStore();
+    EXPECT_EQ(book.width(), 800);
+    EXPECT_EQ(book.Store.DocumentName, doc);
+    EXPECT_TRUE(run.prompter.Prompts.empty());
+}
+
+// Held at close: the save is tried again for a few seconds, then the reader is told plainly
+// that the changes were not kept (not that the program goes on as usual).
+TEST(StartupTest, AStoreHeldAtCloseIsRetriedThenTheLossIsTold) {
+    ScratchDir dir;
+    Session run;
+    Registry reg(dir / "registry.sqlite3", {200});
+    reg.SetFailureReporter([](const std::string& message) { ShowWarning(message); });
+    TFormMain book(reg, run.progress);
+    StoreLock lock(dir / "registry.sqlite3");
+    ASSERT_TRUE(lock.Locked);
+    book.close();
+    EXPECT_EQ(run.prompter.Prompts,
+              (std::vector<Prompt>{{Prompt::Warning, CloseNotSavedText}}));
+}
+
 TEST(StartupTest, FirstPaginationUsesStoredFontAndBookSize) {
     ScratchDir dir;
     Session run;

@@ -47,6 +47,15 @@ TEST(WrapLinesTest, NeverBreaksInsideDoubleByteCharacter) {
     EXPECT_EQ(Wrap("a\xB0\xA1", 18), (Lines{"a\xB0\xA1"}));
 }
 
+TEST(WrapLinesTest, FourByteCharactersAreWideAndNeverSplit) {
+    const std::string ext = "\x95\x32\x82\x36", emoji = "\x94\x39\xFC\x36"; // U+20000 U+1F600
+    // 12 pixels each, as two-byte characters are: three fit in 36 pixels, with breaks between.
+    EXPECT_EQ(Wrap(ext + emoji + "\xB0\xA1" + ext, 36), (Lines{ext + emoji + "\xB0\xA1", ext}));
+    EXPECT_EQ(Wrap("a" + emoji, 12), (Lines{"a", emoji}));
+    // A lead byte and a digit that start no four-byte character are two narrow characters.
+    EXPECT_EQ(Wrap("\x94\x39\x94", 12), (Lines{"\x94\x39", "\x94"}));
+}
+
 TEST(WrapLinesTest, BrokenBytesAndNulsStillWrap) {
     const std::string bad("\x81\r\n\0\xFF\x80z", 7);
     const Lines lines = Wrap(bad, 100);

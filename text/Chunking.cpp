@@ -4,19 +4,22 @@
 
 #include <algorithm>
 
-// The walk starts at the last byte before the cut that cannot be a second byte, since such a byte
-// always begins a character; usually that is the line break a few bytes back, so finding the cut
-// does not walk the whole chunk.
+// The walk starts at the last byte before the cut that cannot stand inside a character, since
+// such a byte always begins one; usually that is the line break a few bytes back, so finding the
+// cut does not walk the whole chunk. A character the cut would split goes to the next chunk.
 std::size_t ChunkLength(std::string_view text) {
     const std::size_t cut = ChunkSize;
     std::size_t pos = cut;
-    while (pos > 0 && gbk::IsTrailByte(static_cast<unsigned char>(text[pos - 1])))
+    while (pos > 0 && gbk::MayFollowLead(static_cast<unsigned char>(text[pos - 1])))
         --pos;
     pos = pos > 0 ? pos - 1 : 0;
-    while (pos < cut)
-        pos += gbk::CharAt(text, pos).Length;
+    std::size_t start = pos;
+    while (pos < cut) {
+        start = pos;
+        pos += gbk::CharLength(text, pos);
+    }
     if (pos != cut)
-        return cut - 1;
+        return start;
     // Each chunk's line ends are normalised by themselves: a CR at the end of one chunk and the
     // LF starting the next would become two line breaks, so the pair stays together.
     if (text[cut - 1] == '\r' && cut < text.size() && text[cut] == '\n')

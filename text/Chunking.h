@@ -17,14 +17,13 @@ inline constexpr std::size_t NoChunkLimit = std::numeric_limits<std::size_t>::ma
 // size / ChunkSize rounded up, kept within 1 to maxChunks.
 std::size_t ChunkCountFor(std::size_t size, std::size_t maxChunks = MaxChunks);
 
-// The length of a chunk that starts at text[0] when more text follows: ChunkSize, or one byte
-// less where that cut would fall between the two bytes of a double-byte character or between
-// the CR and the LF of a line break. `text` must
-// reach at least one byte past the cut.
+// The length of a chunk that starts at text[0] when more text follows: ChunkSize, or up to three
+// bytes less where that cut would fall inside a character of two or four bytes, or one byte
+// less where it would fall between the CR and the LF of a line break. `text` must reach at
+// least one byte past the cut.
 std::size_t ChunkLength(std::string_view text);
 
 // ChunkCountFor(bytes.size()) chunks in order, together all of `bytes`. Every chunk but the
-// last ends ChunkSize bytes after its start, or one byte earlier where that cut would fall
-// between the two bytes of a double-byte character (walked as gbk::CharAt walks text); the
+// last ends where ChunkLength puts its end (characters walked as gbk::CharLength walks them); the
 // last chunk takes the rest, so with the limit reached it may hold more than ChunkSize bytes.
 std::vector<std::string_view> CutChunks(std::string_view bytes, std::size_t maxChunks = MaxChunks);

@@ -28,3 +28,8 @@ std::optional<int> ParseDecimal(std::string_view text) {
         value = -value;
     return static_cast<int>(std::clamp<std::int64_t>(value, INT_MIN, INT_MAX));
 }
+
+int StepDecimal(std::string_view text, int delta, int count) {
+    const std::int64_t n = std::int64_t(ParseDecimal(text).value_or(0)) + delta;
+    return static_cast<int>(std::clamp<std::int64_t>(n, 1, std::max(1, count)));
+}

@@ -7,3 +7,7 @@
 // The text as a decimal integer, or nothing when it is not one. A number beyond the range of
 // int reads as the nearest int.
 std::optional<int> ParseDecimal(std::string_view text);
+
+// One step of a number field's arrows or arrow keys: the text's number (0 when it is not a
+// number) plus `delta`, kept within 1 to `count` (a page count, a count of entries).
+int StepDecimal(std::string_view text, int delta, int count);

@@ -1,11 +1,17 @@
 #include "Encoding.h"
 
 #include "AsciiCase.h"
+#include "Gb2Big5.h"
+#include "GbkText.h"
 #include "UtfDecoders.h"
 
 #include <algorithm>
 #include <array>
 #include <optional>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 namespace {
 
@@ -22,7 +28,7 @@ constexpr std::array<CharsetName, 6> CharsetNames{{
     {"utf8", TextEncoding::Utf8},
     {"gbk", TextEncoding::DoubleByte},
     {"gb2312", TextEncoding::DoubleByte},
-    {"gb18030", TextEncoding::DoubleByte},
+    {"gb18030", TextEncoding::Gb18030},
     {"big5", TextEncoding::DoubleByte},
 }};
 
@@ -82,25 +88,51 @@ std::optional<TextEncoding> DeclaredEncoding(std::string_view head, bool html) {
     return html ? HtmlCharset(head) : std::nullopt;
 }
 
-void AppendUtf8(std::string& out, char32_t c) {
-    if (c < 0x80) {
-        out += static_cast<char>(c);
-    } else if (c < 0x800) {
-        out += static_cast<char>(0xC0 | c >> 6);
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    } else if (c < 0x10000) {
-        out += static_cast<char>(0xE0 | c >> 12);
-        out += static_cast<char>(0x80 | (c >> 6 & 0x3F));
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    } else {
-        out += static_cast<char>(0xF0 | c >> 18);
-        out += static_cast<char>(0x80 | (c >> 12 & 0x3F));
-        out += static_cast<char>(0x80 | (c >> 6 & 0x3F));
-        out += static_cast<char>(0x80 | (c & 0x3F));
+struct ChoiceRow {
+    EncodingChoice Choice;
+    std::string_view Name;
+};
+constexpr std::array<ChoiceRow, 6> ChoiceNames{{
+    {EncodingChoice::Auto, ""},
+    {EncodingChoice::Gb, "GB"},
+    {EncodingChoice::Big5, "BIG5"},
+    {EncodingChoice::Utf8, "UTF-8"},
+    {EncodingChoice::Utf16Le, "UTF-16LE"},
+    {EncodingChoice::Utf16Be, "UTF-16BE"},
+}};
+
+// What a chosen encoding makes of the text, as a declaration would.
+TextEncoding ChosenEncoding(EncodingChoice choice) {
+    switch (choice) {
+    case EncodingChoice::Utf8:
+        return TextEncoding::Utf8;
+    case EncodingChoice::Utf16Le:
+        return TextEncoding::Utf16Le;
+    case EncodingChoice::Utf16Be:
+        return TextEncoding::Utf16Be;
+    default:
+        return TextEncoding::DoubleByte;
     }
 }
 
 } // namespace
+
+std::string_view ChoiceName(EncodingChoice choice) {
+    for (const ChoiceRow& row : ChoiceNames)
+        if (row.Choice == choice)
+            return row.Name;
+    return {};
+}
+
+std::optional<EncodingChoice> ChoiceFromName(std::string_view name) {
+    const std::string lower = LowerAscii(name);
+    if (lower == "auto")
+        return EncodingChoice::Auto;
+    for (const ChoiceRow& row : ChoiceNames)
+        if (LowerAscii(row.Name) == lower)
+            return row.Choice;
+    return std::nullopt;
+}
 
 std::string_view EncodingName(TextEncoding encoding) {
     switch (encoding) {
@@ -110,6 +142,8 @@ std::string_view EncodingName(TextEncoding encoding) {
         return "UTF-16LE";
     case TextEncoding::Utf16Be:
         return "UTF-16BE";
+    case TextEncoding::Gb18030:
+        return "GB18030";
     case TextEncoding::DoubleByte:
         break;
     }
@@ -119,38 +153,86 @@ std::string_view EncodingName(TextEncoding encoding) {
 TextEncoding RecognizeEncoding(std::string_view bytes, bool html) {
     if (const auto declared = DeclaredEncoding(bytes, html))
         return *declared;
-    utf::Utf8ToGbk check(true, false);
+    utf::Utf8ToGb18030 check(true, false);
     std::string none;
     check.Feed(bytes, none);
     check.Finish(none);
-    return !check.Failed() && check.SawMultiByte() ? TextEncoding::Utf8 : TextEncoding::DoubleByte;
+    if (!check.Failed() && check.SawMultiByte())
+        return TextEncoding::Utf8;
+    return HasFourByteChar(bytes) ? TextEncoding::Gb18030 : TextEncoding::DoubleByte;
 }
 
-std::string ToReadingBytes(std::string_view bytes, bool html) {
-    ReadingBytesBuilder builder(html);
+bool HasFourByteChar(std::string_view bytes) {
+    const auto* p = reinterpret_cast<const unsigned char*>(bytes.data());
+    const std::size_t n = bytes.size();
+    const auto startsOne = [p](std::size_t i) {
+        return gbk::IsLeadByte(p[i]) && gbk::IsFourByteDigit(p[i + 1]) &&
+               gbk::IsLeadByte(p[i + 2]) && gbk::IsFourByteDigit(p[i + 3]);
+    };
+    std::size_t i = 0;
+#if defined(__SSE2__)
+    // Digits are rare in a novel: sixteen bytes without one are passed over at once.
+    const __m128i shift = _mm_set1_epi8(static_cast<char>('0' + 128));
+    const __m128i limit = _mm_set1_epi8(static_cast<char>(-128 + 10));
+    for (; i + 19 < n; i += 16) {
+        const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + i + 1));
+        if (_mm_movemask_epi8(_mm_cmplt_epi8(_mm_sub_epi8(v, shift), limit)) == 0)
+            continue;
+        for (std::size_t k = i; k < i + 16; ++k)
+            if (startsOne(k))
+                return true;
+    }
+#endif
+    for (; i + 3 < n; ++i)
+        if (startsOne(i))
+            return true;
+    return false;
+}
+
+std::string ToReadingBytes(std::string_view bytes, bool html, EncodingChoice choice) {
+    if (choice == EncodingChoice::Big5)
+        return Big5ToGb(bytes);
+    ReadingBytesBuilder builder(html, choice);
     builder.Feed(bytes);
-    return builder.Finish() == TextEncoding::DoubleByte ? std::string(bytes) : builder.TakeText();
+    return IsReadAsIs(builder.Finish()) ? std::string(bytes) : builder.TakeText();
 }
 
-ReadingBytesBuilder::ReadingBytesBuilder(bool html) : Html(html) {}
+ReadingBytesBuilder::ReadingBytesBuilder(bool html, EncodingChoice choice)
+    : Html(html), Choice(choice) {}
 ReadingBytesBuilder::~ReadingBytesBuilder() = default;
 
 // A declared encoding is transcoded leniently; undeclared text is decoded as UTF-8 on trial
 // by a strict decoder, which gives up (and frees its text) at the first malformed sequence.
 void ReadingBytesBuilder::Start(std::string_view first) {
     Started = true;
-    const std::optional<TextEncoding> declared = DeclaredEncoding(first, Html);
+    const std::optional<TextEncoding> declared =
+        Choice == EncodingChoice::Auto ? DeclaredEncoding(first, Html) : ChosenEncoding(Choice);
     Encoding = declared.value_or(TextEncoding::Utf8);
     if (Encoding == TextEncoding::Utf8)
-        Utf8 = std::make_unique<utf::Utf8ToGbk>(!declared.has_value(), true);
-    else if (Encoding != TextEncoding::DoubleByte)
-        Utf16 = std::make_unique<utf::Utf16ToGbk>(Encoding == TextEncoding::Utf16Be);
+        Utf8 = std::make_unique<utf::Utf8ToGb18030>(!declared.has_value(), true);
+    else if (!IsReadAsIs(Encoding))
+        Utf16 = std::make_unique<utf::Utf16ToGb18030>(Encoding == TextEncoding::Utf16Be);
     Text.reserve(first.size());
+}
+
+// Only text read as it is is looked at; the last three bytes of a piece are kept with the first
+// three of the next, for a character cut between them.
+void ReadingBytesBuilder::LookForFourByte(std::string_view piece, bool scan) {
+    if (scan && !FourByte) {
+        std::string border = Tail;
+        border.append(piece.substr(0, 3));
+        FourByte = HasFourByteChar(border) || HasFourByteChar(piece);
+    }
+    const std::string last =
+        Tail + std::string(piece.substr(piece.size() - std::min<std::size_t>(3, piece.size())));
+    Tail = last.substr(last.size() - std::min<std::size_t>(3, last.size()));
 }
 
 void ReadingBytesBuilder::Feed(std::string_view piece) {
     if (!Started)
         Start(piece);
+    const std::string before = Tail;
+    LookForFourByte(piece, !Utf8 && !Utf16);
     if (Utf16) {
         Utf16->Feed(piece, Text);
     } else if (Utf8) {
@@ -159,6 +241,8 @@ void ReadingBytesBuilder::Feed(std::string_view piece) {
             Utf8.reset();
             Text = std::string();
             Encoding = TextEncoding::DoubleByte;
+            Tail = before; // the pieces before were UTF-8, which holds none
+            LookForFourByte(piece, true);
         }
     }
 }
@@ -176,6 +260,8 @@ TextEncoding ReadingBytesBuilder::Finish() {
     }
     Utf8.reset();
     Utf16.reset();
+    if (Encoding == TextEncoding::DoubleByte && FourByte)
+        Encoding = TextEncoding::Gb18030;
     return Encoding;
 }
 
@@ -199,19 +285,19 @@ std::string ToUtf8Text(std::string_view bytes) {
         const char32_t unit = bigEndian ? a << 8 | b : b << 8 | a;
         const bool isLow = unit >= 0xDC00 && unit <= 0xDFFF;
         if (high != 0 && isLow) {
-            AppendUtf8(out, 0x10000 + ((high - 0xD800) << 10) + (unit - 0xDC00));
+            gbk::AppendUtf8(out, 0x10000 + ((high - 0xD800) << 10) + (unit - 0xDC00));
             high = 0;
             continue;
         }
         if (high != 0 || isLow)
-            AppendUtf8(out, 0xFFFD);
+            gbk::AppendUtf8(out, 0xFFFD);
         high = unit >= 0xD800 && unit <= 0xDBFF ? unit : 0;
         if (high == 0 && !isLow)
-            AppendUtf8(out, unit);
+            gbk::AppendUtf8(out, unit);
     }
     if (high != 0)
-        AppendUtf8(out, 0xFFFD);
+        gbk::AppendUtf8(out, 0xFFFD);
     if (bytes.size() % 2 != 0)
-        AppendUtf8(out, 0xFFFD);
+        gbk::AppendUtf8(out, 0xFFFD);
     return out;
 }

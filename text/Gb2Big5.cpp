@@ -1,6 +1,7 @@
 #include "Gb2Big5.h"
 
 #include "Gb2Big5Tables.h"
+#include "GbkText.h"
 
 #include <array>
 #include <bit>
@@ -28,6 +29,12 @@ inline Byte NextByte(const Byte* in, std::size_t i, std::size_t n) {
 // A double-byte character of GBK: first byte 81-FE, second byte 40-7E or 80-FE.
 inline bool IsGbkPair(Byte b1, Byte b2) {
     return b1 >= 0x81 && b1 <= 0xFE && b2 >= 0x40 && b2 <= 0xFE && b2 != 0x7F;
+}
+
+// A four-byte GB18030 character at position i. Neither code has a table entry for one: the
+// conversions and the detection take it whole, so none of its bytes is paired with another.
+inline bool IsFourByteAt(const Byte* in, std::size_t i, std::size_t n) {
+    return gbk::CharLength(in, i, n) == 4;
 }
 
 #if defined(__SSE2__)
@@ -87,6 +94,8 @@ struct FromBig5 {
     // A pair without a table index gives up only its first byte: its second byte may start a
     // character with the byte after it.
     static std::size_t ForeignWidth(Byte, Byte) { return 1; }
+    // BIG5 has no four-byte characters: one in the text is GB18030 and stays as it is.
+    static void PutFourByte(char*) {}
 #if defined(__SSE2__)
     static int Lanes(__m128i v) {
         return Big5Lanes(v);
@@ -101,6 +110,9 @@ struct FromGb {
     // still two bytes, and is copied whole. Stepping one byte into it would pair its second byte
     // with the next character's first and garble the rest of the line.
     static std::size_t ForeignWidth(Byte b1, Byte b2) { return IsGbkPair(b1, b2) ? 2 : 1; }
+    // BIG5 has no place for a four-byte character: it becomes spaces, as a character without
+    // a counterpart does.
+    static void PutFourByte(char* out) { std::memset(out, ' ', 4); }
 #if defined(__SSE2__)
     static int Lanes(__m128i v) {
         return GbLanes(v);
@@ -140,8 +152,12 @@ template <class From> const std::array<std::uint16_t, 65536>& PairTable() {
 template <class From>
 inline std::size_t ConvertStep(const Byte* in, char* out, std::size_t i, std::size_t n) {
     const Byte b2 = NextByte(in, i, n);
-    if (!From::IsChar(in[i], b2))
-        return From::ForeignWidth(in[i], b2);
+    if (!From::IsChar(in[i], b2)) {
+        if (!IsFourByteAt(in, i, n))
+            return From::ForeignWidth(in[i], b2);
+        From::PutFourByte(out + i);
+        return 4;
+    }
     PutCode(out + i, From::Lookup(in[i], b2));
     return 2;
 }
@@ -177,7 +193,7 @@ template <class From> std::string Convert(std::string_view text) {
 }
 
 struct DetectCounts {
-    std::size_t Ascii = 0;
+    std::size_t Ascii = 0; // with the bytes of four-byte characters, which weigh for neither
     std::size_t Gb = 0;
 };
 
@@ -187,6 +203,10 @@ inline std::size_t DetectStep(const Byte* in, std::size_t i, std::size_t n, Dete
     if (IsGbChar(in[i], NextByte(in, i, n))) {
         counts.Gb += 2;
         return 2;
+    }
+    if (in[i] >= 0x80 && IsFourByteAt(in, i, n)) {
+        counts.Ascii += 4; // weighs for neither code
+        return 4;
     }
     if (in[i] >= 0x80)
         return 2; // a foreign double-byte character, whatever its second byte
@@ -213,7 +233,10 @@ bool IsBig5Text(std::string_view text) {
     while (i + Block <= n) {
         const __m128i v = Load(in + i);
         const int high = _mm_movemask_epi8(v);
-        if ((high & 0x5555) == 0x5555) {
+        // A digit after a byte of 0x80 or above may be part of a four-byte character, which
+        // the steps take whole.
+        const int digits = _mm_movemask_epi8(InRange(Flip(v), 0x30, 0x39));
+        if ((high & 0x5555) == 0x5555 && (digits & 0xAAAA) == 0) {
             // Eight pairs, each led by a byte of 0x80 or above; those that are GB characters
             // have both their lane bits set.
             const int lanes = GbLanes(v);

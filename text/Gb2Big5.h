@@ -3,7 +3,8 @@
 // one character at a time, and the byte count that tells which of the two a text uses.
 // Conversion never fails and never changes a length: a double-byte character becomes exactly
 // two bytes (two ASCII spaces when the other code has no counterpart), every other byte is
-// copied, so the result is always as long as the text.
+// copied, so the result is always as long as the text. A four-byte GB18030 character is taken
+// whole: BIG5 to GB and the detection pass it through, GB to BIG5 turns it into four spaces.
 #include <cstdint>
 #include <string>
 #include <string_view>

@@ -1,7 +1,9 @@
 #include "GbkText.h"
 
+#include "UtfDecoders.h"
+
 #include <array>
-#include <cerrno>
+#include <cstring>
 #include <iconv.h>
 #include <memory>
 #include <vector>
@@ -9,39 +11,93 @@
 namespace gbk {
 namespace {
 
-constexpr char16_t ReplacementMark = 0xFFFD;
+constexpr char32_t ReplacementMark = 0xFFFD;
 
-// The GBK-to-Unicode table for every two-byte code, filled once by iconv.
+// Four-byte characters are numbered in order (b1 81-FE, b2 30-39, b3 81-FE, b4 30-39): the
+// first FourByteBmpCount numbers hold the basic-plane characters that have no two-byte code,
+// and from SupplementaryStart on the numbers run through U+10000 to U+10FFFF in order.
+constexpr std::uint32_t FourByteBmpCount = 39420;
+constexpr std::uint32_t SupplementaryStart = 189000;
+constexpr std::uint16_t NoIndex = 0xFFFF;
+constexpr char32_t NoChar = 0xFFFFFFFF;
+// In the two-byte table: the code stands for a character past the basic plane (a handful of
+// two-byte codes do), found in DecodeTable::Wide.
+constexpr char16_t WideMark = 0xFFFE;
+
+std::uint32_t FourByteNumber(std::uint32_t code) {
+    const std::uint32_t b1 = code >> 24, b2 = code >> 16 & 0xFF, b3 = code >> 8 & 0xFF,
+                        b4 = code & 0xFF;
+    return (((b1 - 0x81) * 10 + (b2 - 0x30)) * 126 + (b3 - 0x81)) * 10 + (b4 - 0x30);
+}
+
+std::uint32_t FourByteCode(std::uint32_t number) {
+    const std::uint32_t b4 = 0x30 + number % 10;
+    number /= 10;
+    const std::uint32_t b3 = 0x81 + number % 126;
+    number /= 126;
+    const std::uint32_t b2 = 0x30 + number % 10;
+    const std::uint32_t b1 = 0x81 + number / 10;
+    return b1 << 24 | b2 << 16 | b3 << 8 | b4;
+}
+
+// Decodes each of `codes` (of `width` bytes each) with the C library's GB18030 converter: in
+// one call when all of them are characters, else one by one.
+std::vector<char32_t> DecodeWithIconv(const std::vector<char>& codes, std::size_t width) {
+    const std::size_t count = codes.size() / width;
+    std::vector<char32_t> out(count, NoChar);
+    iconv_t cd = iconv_open("UTF-32LE", "GB18030");
+    if (cd == reinterpret_cast<iconv_t>(-1))
+        return out;
+    const auto convert = [cd, width](const char* from, std::size_t size, char32_t* to) {
+        char* in = const_cast<char*>(from);
+        char* outp = reinterpret_cast<char*>(to);
+        std::size_t inLeft = size, outLeft = size / width * 4;
+        iconv(cd, nullptr, nullptr, nullptr, nullptr);
+        return iconv(cd, &in, &inLeft, &outp, &outLeft) != static_cast<std::size_t>(-1) &&
+               inLeft == 0 && outp == reinterpret_cast<char*>(to) + size / width * 4;
+    };
+    std::vector<char32_t> all(count);
+    if (convert(codes.data(), codes.size(), all.data())) {
+        out = std::move(all);
+    } else {
+        for (std::size_t i = 0; i < count; ++i) {
+            char32_t one = 0;
+            if (convert(codes.data() + i * width, width, &one))
+                out[i] = one;
+        }
+    }
+    iconv_close(cd);
+    return out;
+}
+
+// The basic-plane character of every one- and two-byte code.
 struct DecodeTable {
     std::array<char16_t, 65536> Map{};
+    std::vector<std::pair<std::uint16_t, char32_t>> Wide;
 
     DecodeTable() {
-        Map.fill(ReplacementMark);
+        Map.fill(static_cast<char16_t>(ReplacementMark));
         for (unsigned b = 0x20; b < 0x7F; ++b)
             Map[b] = static_cast<char16_t>(b);
         Map['\t'] = u' ';
-        iconv_t cd = iconv_open("UTF-16LE", "GBK");
-        if (cd == reinterpret_cast<iconv_t>(-1))
-            return;
+        std::vector<char> pairs;
+        std::vector<std::uint16_t> codes;
         for (unsigned lead = 0x81; lead <= 0xFE; ++lead)
             for (unsigned trail = 0x40; trail <= 0xFE; ++trail)
-                if (IsTrailByte(static_cast<unsigned char>(trail)))
-                    Map[(lead << 8) | trail] = DecodePair(cd, lead, trail);
-        iconv_close(cd);
-    }
-
-    static char16_t DecodePair(iconv_t cd, unsigned lead, unsigned trail) {
-        char in[2] = {static_cast<char>(lead), static_cast<char>(trail)};
-        char out[8];
-        char* inp = in;
-        char* outp = out;
-        std::size_t inLeft = 2, outLeft = sizeof out;
-        iconv(cd, nullptr, nullptr, nullptr, nullptr);
-        if (iconv(cd, &inp, &inLeft, &outp, &outLeft) == static_cast<std::size_t>(-1) ||
-            outLeft != sizeof out - 2)
-            return ReplacementMark;
-        const auto lo = static_cast<unsigned char>(out[0]), hi = static_cast<unsigned char>(out[1]);
-        return static_cast<char16_t>(lo | (hi << 8));
+                if (IsTrailByte(static_cast<unsigned char>(trail))) {
+                    pairs.push_back(static_cast<char>(lead));
+                    pairs.push_back(static_cast<char>(trail));
+                    codes.push_back(static_cast<std::uint16_t>(lead << 8 | trail));
+                }
+        const std::vector<char32_t> chars = DecodeWithIconv(pairs, 2);
+        for (std::size_t i = 0; i < codes.size(); ++i) {
+            if (chars[i] < 0x10000) {
+                Map[codes[i]] = static_cast<char16_t>(chars[i]);
+            } else if (chars[i] != NoChar) {
+                Map[codes[i]] = WideMark;
+                Wide.emplace_back(codes[i], chars[i]);
+            }
+        }
     }
 };
 
@@ -50,10 +106,113 @@ const DecodeTable& Table() {
     return table;
 }
 
+// The basic-plane characters of the four-byte codes, by number; made the first time a four-byte
+// character is met.
+const std::vector<char32_t>& FourByteBmp() {
+    static const std::vector<char32_t> table = [] {
+        std::vector<char> codes;
+        codes.reserve(FourByteBmpCount * 4);
+        for (std::uint32_t n = 0; n < FourByteBmpCount; ++n)
+            for (int shift = 24; shift >= 0; shift -= 8)
+                codes.push_back(static_cast<char>(FourByteCode(n) >> shift & 0xFF));
+        std::vector<char32_t> chars = DecodeWithIconv(codes, 4);
+        for (char32_t& c : chars) // a surrogate is no character of its own
+            if (c >= 0xD800 && c <= 0xDFFF)
+                c = NoChar;
+        return chars;
+    }();
+    return table;
+}
+
+// The inverse of both tables for the basic plane. Where two two-byte codes give the same
+// character, the GB2312 area (lead bytes from 0xA1) wins.
+struct EncodeTable {
+    std::array<std::uint16_t, 65536> TwoByte{};
+    std::array<std::uint16_t, 65536> FourByte{};
+
+    EncodeTable() {
+        FourByte.fill(NoIndex);
+        const auto& map = Table().Map;
+        const auto addLead = [&](unsigned lead) {
+            for (unsigned trail = 0x40; trail <= 0xFE; ++trail) {
+                const auto code = static_cast<std::uint16_t>(lead << 8 | trail);
+                const char16_t u = map[code];
+                if (IsTrailByte(static_cast<unsigned char>(trail)) && u >= 0x80 &&
+                    u != ReplacementMark && u != WideMark && TwoByte[u] == 0)
+                    TwoByte[u] = code;
+            }
+        };
+        for (unsigned lead = 0xA1; lead <= 0xFE; ++lead)
+            addLead(lead);
+        for (unsigned lead = 0x81; lead < 0xA1; ++lead)
+            addLead(lead);
+        const std::vector<char32_t>& four = FourByteBmp();
+        for (std::uint32_t n = 0; n < four.size(); ++n)
+            if (four[n] >= 0x80 && four[n] < 0x10000 && four[n] != NoChar &&
+                TwoByte[four[n]] == 0 && FourByte[four[n]] == NoIndex)
+                FourByte[four[n]] = static_cast<std::uint16_t>(n);
+    }
+};
+
+const EncodeTable& Codes() {
+    static const EncodeTable table;
+    return table;
+}
+
+void AppendUtf16(std::u16string& out, char32_t c) {
+    if (c < 0x10000) {
+        out.push_back(static_cast<char16_t>(c));
+    } else {
+        out.push_back(static_cast<char16_t>(0xD800 + ((c - 0x10000) >> 10)));
+        out.push_back(static_cast<char16_t>(0xDC00 + ((c - 0x10000) & 0x3FF)));
+    }
+}
+
 } // namespace
 
-char16_t ToUnicode(std::uint16_t code) {
-    return Table().Map[code];
+char32_t ToUnicode(std::uint32_t code) {
+    if (code <= 0xFFFF) {
+        const DecodeTable& table = Table();
+        if (table.Map[code] != WideMark)
+            return table.Map[code];
+        for (const auto& [two, c] : table.Wide)
+            if (two == code)
+                return c;
+        return ReplacementMark;
+    }
+    const std::uint32_t n = FourByteNumber(code);
+    if (n < FourByteBmpCount)
+        return FourByteBmp()[n] == NoChar ? ReplacementMark : FourByteBmp()[n];
+    if (n >= SupplementaryStart && n - SupplementaryStart < 0x100000)
+        return 0x10000 + (n - SupplementaryStart);
+    return ReplacementMark;
+}
+
+std::uint32_t CodeOf(char32_t c) {
+    if (c < 0x80)
+        return c;
+    if (c >= 0xD800 && c <= 0xDFFF)
+        return 0;
+    if (c >= 0x10000) {
+        for (const auto& [two, wide] : Table().Wide)
+            if (wide == c)
+                return two;
+        return c <= 0x10FFFF ? FourByteCode(SupplementaryStart + (c - 0x10000)) : 0;
+    }
+    const EncodeTable& codes = Codes();
+    if (codes.TwoByte[c] != 0)
+        return codes.TwoByte[c];
+    return codes.FourByte[c] != NoIndex ? FourByteCode(codes.FourByte[c]) : 0;
+}
+
+void AppendCode(std::string& out, std::uint32_t code) {
+    if (code > 0xFFFF) {
+        out.push_back(static_cast<char>(code >> 24));
+        out.push_back(static_cast<char>(code >> 16 & 0xFF));
+    }
+    if (code > 0xFF)
+        out.push_back(static_cast<char>(code >> 8 & 0xFF));
+    out.push_back(static_cast<char>(code & 0xFF));
 }
 
 std::u16string Decode(std::string_view text) {
@@ -62,56 +221,52 @@ std::u16string Decode(std::string_view text) {
     out.reserve(text.size());
     for (std::size_t pos = 0; pos < text.size();) {
         const Char c = CharAt(text, pos);
-        out.push_back(map[c.Code]);
+        if (c.Length == 4 || map[c.Code] == WideMark)
+            AppendUtf16(out, ToUnicode(c.Code));
+        else
+            out.push_back(map[c.Code]);
         pos += c.Length;
     }
     return out;
 }
 
 std::string FromUtf8(std::string_view utf8) {
+    utf::Utf8ToGb18030 decoder(false, true);
     std::string out;
-    iconv_t cd = iconv_open("GBK", "UTF-8");
-    if (cd == reinterpret_cast<iconv_t>(-1))
-        return std::string(utf8);
-    std::vector<char> buffer(utf8.size() * 2 + 4);
-    char* in = const_cast<char*>(utf8.data());
-    std::size_t inLeft = utf8.size();
-    while (inLeft > 0) {
-        char* outp = buffer.data();
-        std::size_t outLeft = buffer.size();
-        const std::size_t r = iconv(cd, &in, &inLeft, &outp, &outLeft);
-        out.append(buffer.data(), outp);
-        if (r == static_cast<std::size_t>(-1) && (errno == EILSEQ || errno == EINVAL)) {
-            // Skip one UTF-8 character that GBK cannot hold and mark it.
-            out.push_back('?');
-            do {
-                ++in;
-                --inLeft;
-            } while (inLeft > 0 && (static_cast<unsigned char>(*in) & 0xC0) == 0x80);
-        }
-    }
-    iconv_close(cd);
+    out.reserve(utf8.size());
+    decoder.Feed(utf8, out);
+    decoder.Finish(out);
     return out;
+}
+
+void AppendUtf8(std::string& out, char32_t c) {
+    if (c < 0x80) {
+        out += static_cast<char>(c);
+    } else if (c < 0x800) {
+        out += static_cast<char>(0xC0 | c >> 6);
+        out += static_cast<char>(0x80 | (c & 0x3F));
+    } else if (c < 0x10000) {
+        out += static_cast<char>(0xE0 | c >> 12);
+        out += static_cast<char>(0x80 | (c >> 6 & 0x3F));
+        out += static_cast<char>(0x80 | (c & 0x3F));
+    } else {
+        out += static_cast<char>(0xF0 | c >> 18);
+        out += static_cast<char>(0x80 | (c >> 12 & 0x3F));
+        out += static_cast<char>(0x80 | (c >> 6 & 0x3F));
+        out += static_cast<char>(0x80 | (c & 0x3F));
+    }
 }
 
 std::string ToUtf8(std::string_view text) {
     std::string out;
     out.reserve(text.size() * 3 / 2);
-    for (const char16_t c : Decode(text)) {
-        if (c < 0x80) {
-            out += static_cast<char>(c);
-        } else if (c < 0x800) {
-            out += static_cast<char>(0xC0 | (c >> 6));
-            out += static_cast<char>(0x80 | (c & 0x3F));
-        } else {
-            out += static_cast<char>(0xE0 | (c >> 12));
-            out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-            out += static_cast<char>(0x80 | (c & 0x3F));
-        }
+    for (std::size_t pos = 0; pos < text.size();) {
+        const Char c = CharAt(text, pos);
+        AppendUtf8(out, ToUnicode(c.Code));
+        pos += c.Length;
     }
     return out;
 }
-
 bool IsValidUtf8(std::string_view text) {
     std::size_t i = 0;
     while (i < text.size()) {

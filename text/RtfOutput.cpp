@@ -9,33 +9,6 @@
 
 namespace {
 
-// GBK codes by Unicode character, the inverse of the GBK decoding table. Where two codes give
-// the same character, the GB2312 area (lead bytes from 0xA1) wins.
-const std::vector<std::uint16_t>& GbkByUnicode() {
-    static const std::vector<std::uint16_t> table = [] {
-        std::vector<std::uint16_t> t(0x10000, 0);
-        for (unsigned b = 0x20; b < 0x7F; ++b)
-            t[b] = static_cast<std::uint16_t>(b);
-        t['\t'] = '\t';
-        const auto addLead = [&t](unsigned lead) {
-            for (unsigned trail = 0x40; trail <= 0xFE; ++trail) {
-                if (!gbk::IsTrailByte(static_cast<unsigned char>(trail)))
-                    continue;
-                const auto code = static_cast<std::uint16_t>(lead << 8 | trail);
-                const char16_t u = gbk::ToUnicode(code);
-                if (u != 0xFFFD && u >= 0x80 && t[u] == 0)
-                    t[u] = code;
-            }
-        };
-        for (unsigned lead = 0xA1; lead <= 0xFE; ++lead)
-            addLead(lead);
-        for (unsigned lead = 0x81; lead < 0xA1; ++lead)
-            addLead(lead);
-        return t;
-    }();
-    return table;
-}
-
 int NormalizeCodePage(int codePage) {
     switch (codePage) {
     case 950:
@@ -87,15 +60,11 @@ void RtfOutput::AppendCodePoint(char32_t c) {
         c = ' ';
     if (c < 0x20 && c != '\t')
         return;
-    const std::uint16_t code = c < 0x10000 ? GbkByUnicode()[c] : 0;
+    const std::uint32_t code = gbk::CodeOf(c);
     if (code == 0)
         Text += '?';
-    else if (code < 0x100)
-        Text += static_cast<char>(code);
-    else {
-        Text += static_cast<char>(code >> 8);
-        Text += static_cast<char>(code & 0xFF);
-    }
+    else
+        gbk::AppendCode(Text, code);
 }
 
 void RtfOutput::AppendAscii(std::string_view ascii) {
@@ -126,7 +95,7 @@ void RtfOutput::Flush() {
     Pending.clear();
 }
 
-// Bytes of a code page other than GB and BIG5, through UTF-8 to GBK. A code page that iconv
+// Bytes of a code page other than GB and BIG5, through UTF-8 to GB18030. A code page that iconv
 // does not know is taken as GB; bytes that are not valid in it become '?'.
 std::string RtfOutput::DecodeWithIconv(std::string_view bytes, int codePage) {
     auto [it, added] = Decoders.try_emplace(codePage, nullptr);

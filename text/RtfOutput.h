@@ -21,7 +21,7 @@ public:
     void SetCodePage(int codePage);
     // Text bytes in the current code page. A double-byte character may come in two calls.
     void AppendBytes(std::string_view bytes);
-    // One Unicode character, as GBK; '?' when GBK lacks it.
+    // One Unicode character, as GB18030; '?' for a surrogate, which no code holds.
     void AppendCodePoint(char32_t c);
     // Line ends and tabs, which mean the same in every code page.
     void AppendAscii(std::string_view ascii);

@@ -70,6 +70,7 @@ private:
     void HandleOverflowWord(const RtfWordInfo& info, int param, bool hasParam);
     void AppendText(std::string_view bytes);
     void AppendUnicode(int param);
+    void FlushHighSurrogate();
     int CodePage() const;
     // Whether the item just read is part of a \uN fallback, and so dropped.
     bool InFallback();
@@ -81,7 +82,7 @@ private:
     std::size_t Overflow = 0; // groups opened beyond MaxDepth
     std::size_t SkipFrom = 0; // the overflow group holding no body text, counted as Overflow
     int FallbackLeft = 0;
-    bool AfterHighSurrogate = false;
+    char32_t HighSurrogate = 0; // a \uN high surrogate waiting for its low one
     int DefaultFont = -1;
     int AnsiCodePage = 0;
     int DefiningFont = -1; // the font table entry being read
@@ -110,6 +111,7 @@ std::string RtfParser::Read() {
             ReadText();
         }
     }
+    FlushHighSurrogate();
     return Out.Finish();
 }
 
@@ -308,7 +310,7 @@ void RtfParser::HandleBodyWord(const RtfWordInfo& info, int param, bool hasParam
         AnsiCodePage = param;
         break;
     case RtfWord::Special:
-        AfterHighSurrogate = false;
+        FlushHighSurrogate();
         Out.AppendCodePoint(info.Char);
         break;
     case RtfWord::FontTable:
@@ -369,24 +371,35 @@ int RtfParser::CodePage() const {
 void RtfParser::AppendText(std::string_view bytes) {
     if (bytes.empty())
         return;
-    AfterHighSurrogate = false;
+    FlushHighSurrogate();
     Out.SetCodePage(CodePage());
     Out.AppendBytes(bytes);
 }
 
-// \uN takes a signed 16-bit N. A character beyond the BMP comes as two surrogates; GBK has
-// none of them, so the pair gives one '?'.
+// A high surrogate that no low one followed is no character: it gives one '?'.
+void RtfParser::FlushHighSurrogate() {
+    if (HighSurrogate != 0)
+        Out.AppendCodePoint(U'?');
+    HighSurrogate = 0;
+}
+
+// \uN takes a signed 16-bit N. A character beyond the BMP comes as two surrogates, which give
+// the one character; a surrogate without its other half gives '?'.
 void RtfParser::AppendUnicode(int param) {
     const auto unit = static_cast<char32_t>(static_cast<std::uint16_t>(param));
     FallbackLeft = State().UnicodeSkip;
     const bool high = unit >= 0xD800 && unit < 0xDC00;
     const bool low = unit >= 0xDC00 && unit < 0xE000;
-    if (low && AfterHighSurrogate) {
-        AfterHighSurrogate = false;
+    if (low && HighSurrogate != 0) {
+        Out.AppendCodePoint(0x10000 + ((HighSurrogate - 0xD800) << 10) + (unit - 0xDC00));
+        HighSurrogate = 0;
         return;
     }
-    AfterHighSurrogate = high;
-    Out.AppendCodePoint(high || low ? U'?' : unit);
+    FlushHighSurrogate();
+    if (high)
+        HighSurrogate = unit;
+    else
+        Out.AppendCodePoint(low ? U'?' : unit);
 }
 
 } // namespace

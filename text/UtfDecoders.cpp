@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <memory>
 
 #if defined(__SSE2__)
 #include <emmintrin.h>
@@ -23,39 +24,28 @@ constexpr char16_t ReplacementMark = 0xFFFD;
 constexpr std::size_t BlockSize = 16384;
 constexpr std::size_t ScratchSize = 2 * (BlockSize + 16);
 
-struct EncodeTable {
-    std::array<std::uint16_t, 65536> Code{};
-
-    EncodeTable() {
-        for (unsigned lead = 0x81; lead <= 0xFE; ++lead)
-            for (unsigned trail = 0x40; trail <= 0xFE; ++trail) {
-                if (!gbk::IsTrailByte(static_cast<unsigned char>(trail)))
-                    continue;
-                const auto code = static_cast<std::uint16_t>(lead << 8 | trail);
-                const char16_t u = gbk::ToUnicode(code);
-                if (u >= 0x80 && u != ReplacementMark && Code[u] == 0)
-                    Code[u] = code;
-            }
-    }
-};
-
 inline void PutCode(char*& w, std::uint16_t code) {
     w[0] = static_cast<char>(code >> 8);
     w[1] = static_cast<char>(code & 0xFF);
     w += 2;
 }
 
-// Writes the GBK bytes of a character that is not ASCII.
+// Writes the GB18030 bytes of a character that is not ASCII: its two-byte code when it has
+// one, else its four-byte code. Only surrogates have neither.
 inline void PutChar(char*& w, char32_t c, const std::array<std::uint16_t, 65536>& table) {
-    if (c < 0x10000) {
-        if (const std::uint16_t code = table[c]; code != 0) {
-            PutCode(w, code);
-            return;
-        }
-        if (c == ByteOrderMark)
-            return;
+    if (c == ByteOrderMark)
+        return;
+    if (c < 0x10000 && table[c] != 0) {
+        PutCode(w, table[c]);
+        return;
     }
-    PutCode(w, MissingChar);
+    const std::uint32_t code = gbk::CodeOf(c);
+    if (code <= 0xFFFF) { // no code, or one of the few two-byte codes past the basic plane
+        PutCode(w, code != 0 ? static_cast<std::uint16_t>(code) : MissingChar);
+        return;
+    }
+    PutCode(w, static_cast<std::uint16_t>(code >> 16));
+    PutCode(w, static_cast<std::uint16_t>(code & 0xFFFF));
 }
 
 inline bool SixteenAscii(const unsigned char* p) {
@@ -86,16 +76,24 @@ inline bool IsContinuation(unsigned char b) {
 } // namespace
 
 const std::array<std::uint16_t, 65536>& GbkCodes() {
-    static const EncodeTable table;
-    return table.Code;
+    // Every basic-plane character's two-byte code, 0 where it has none.
+    static const auto table = [] {
+        auto t = std::make_unique<std::array<std::uint16_t, 65536>>();
+        for (char32_t c = 0x80; c < 0x10000; ++c) {
+            const std::uint32_t code = gbk::CodeOf(c);
+            (*t)[c] = code <= 0xFFFF ? static_cast<std::uint16_t>(code) : 0;
+        }
+        return t;
+    }();
+    return *table;
 }
 
 // Decodes the sequences that start in [p, blockEnd), reading up to three bytes past blockEnd
 // (never past end). Gives where decoding stopped: blockEnd or a little past it; the start of a
 // sequence cut by `end` when more pieces follow (!last); the start of a malformed sequence when
 // a strict decoder fails.
-const unsigned char* Utf8ToGbk::Decode(const unsigned char* p, const unsigned char* blockEnd,
-                                       const unsigned char* end, bool last, char*& out) {
+const unsigned char* Utf8ToGb18030::Decode(const unsigned char* p, const unsigned char* blockEnd,
+                                           const unsigned char* end, bool last, char*& out) {
     const auto& table = GbkCodes();
     // Local copies: stores through a char pointer could alias the members, which would make
     // the compiler reload them after every byte written.
@@ -103,7 +101,7 @@ const unsigned char* Utf8ToGbk::Decode(const unsigned char* p, const unsigned ch
     bool multiByte = false;
     while (p < blockEnd) {
         const unsigned char b = *p;
-        // Nearly every character of a Chinese novel: three bytes, in GBK.
+        // Nearly every character of a Chinese novel: three bytes, two in GB.
         if ((b & 0xF0) == 0xE0 && end - p >= 3 && IsContinuation(p[1]) && IsContinuation(p[2])) {
             const char32_t c = (b & 0x0F) << 12 | (p[1] & 0x3F) << 6 | (p[2] & 0x3F);
             const std::uint16_t code = table[c];
@@ -165,7 +163,7 @@ const unsigned char* Utf8ToGbk::Decode(const unsigned char* p, const unsigned ch
     return p;
 }
 
-void Utf8ToGbk::DecodeInBlocks(std::string_view piece, bool last, std::string& out) {
+void Utf8ToGb18030::DecodeInBlocks(std::string_view piece, bool last, std::string& out) {
     char scratch[ScratchSize];
     const auto* p = reinterpret_cast<const unsigned char*>(piece.data());
     const auto* end = p + piece.size();
@@ -186,7 +184,7 @@ void Utf8ToGbk::DecodeInBlocks(std::string_view piece, bool last, std::string& o
 
 // Completes a sequence carried from the last piece with the continuation bytes that start this
 // one, and decodes it; what it leaves of the piece is decoded as usual.
-void Utf8ToGbk::FeedPending(std::string_view& piece, std::string& out) {
+void Utf8ToGb18030::FeedPending(std::string_view& piece, std::string& out) {
     const auto lead = static_cast<unsigned char>(Pending[0]);
     std::size_t take = 0;
     while (Pending.size() + take < static_cast<std::size_t>(SequenceLength(lead)) &&
@@ -208,7 +206,7 @@ void Utf8ToGbk::FeedPending(std::string_view& piece, std::string& out) {
         out += MissingCharBytes;
 }
 
-void Utf8ToGbk::Feed(std::string_view piece, std::string& out) {
+void Utf8ToGb18030::Feed(std::string_view piece, std::string& out) {
     if (HasFailed || piece.empty())
         return;
     if (!Pending.empty()) {
@@ -219,7 +217,7 @@ void Utf8ToGbk::Feed(std::string_view piece, std::string& out) {
     DecodeInBlocks(piece, false, out);
 }
 
-void Utf8ToGbk::Finish(std::string& out) {
+void Utf8ToGb18030::Finish(std::string& out) {
     if (HasFailed || Pending.empty())
         return;
     std::string carried = std::move(Pending);
@@ -228,33 +226,36 @@ void Utf8ToGbk::Finish(std::string& out) {
 }
 
 // Writes at most four bytes: a box for a high surrogate left unpaired, and the unit's own.
-inline void Utf16ToGbk::Unit(std::uint16_t unit, char*& w) {
-    if (unit < 0x80 && !PendingHigh) {
+inline void Utf16ToGb18030::Unit(std::uint16_t unit, char*& w) {
+    if (unit < 0x80 && PendingHigh == 0) {
         *w++ = static_cast<char>(unit);
         return;
     }
     const bool high = unit >= 0xD800 && unit <= 0xDBFF;
     const bool low = unit >= 0xDC00 && unit <= 0xDFFF;
-    if (PendingHigh) {
-        PendingHigh = false;
-        PutCode(w, MissingChar); // a pair (beyond GBK) or an unpaired high surrogate
-        if (low)
+    if (PendingHigh != 0) {
+        const char32_t first = PendingHigh;
+        PendingHigh = 0;
+        if (low) {
+            PutChar(w, 0x10000 + ((first - 0xD800) << 10) + (unit - 0xDC00), GbkCodes());
             return;
+        }
+        PutCode(w, MissingChar); // an unpaired high surrogate
     }
     if (high)
-        PendingHigh = true;
+        PendingHigh = unit;
     else if (unit < 0x80)
         *w++ = static_cast<char>(unit);
     else
         PutChar(w, low ? char32_t{0x110000} : unit, GbkCodes());
 }
 
-std::uint16_t Utf16ToGbk::UnitOf(char a, char b) const {
+std::uint16_t Utf16ToGb18030::UnitOf(char a, char b) const {
     const auto first = static_cast<unsigned char>(a), second = static_cast<unsigned char>(b);
     return static_cast<std::uint16_t>(BigEndian ? first << 8 | second : second << 8 | first);
 }
 
-void Utf16ToGbk::Feed(std::string_view piece, std::string& out) {
+void Utf16ToGb18030::Feed(std::string_view piece, std::string& out) {
     if (piece.empty())
         return;
     char scratch[ScratchSize];
@@ -277,12 +278,12 @@ void Utf16ToGbk::Feed(std::string_view piece, std::string& out) {
         PendingByte = static_cast<unsigned char>(piece[i]);
 }
 
-void Utf16ToGbk::Finish(std::string& out) {
-    if (PendingHigh)
+void Utf16ToGb18030::Finish(std::string& out) {
+    if (PendingHigh != 0)
         out += MissingCharBytes;
     if (PendingByte >= 0)
         out += MissingCharBytes;
-    PendingHigh = false;
+    PendingHigh = 0;
     PendingByte = -1;
 }
 

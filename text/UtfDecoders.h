@@ -1,9 +1,9 @@
 #pragma once
-// Decoders that turn UTF-8 and UTF-16 arriving in pieces into GBK bytes. A sequence cut by the
-// end of a piece is carried into the next, so feeding a text in any pieces gives the same bytes
-// as feeding it whole. Characters GBK lacks and malformed sequences become "□", one for each
-// maximal malformed subsequence; U+FEFF (a byte-order mark, possibly repeated where files were
-// joined) is invisible and dropped.
+// Decoders that turn UTF-8 and UTF-16 arriving in pieces into GB18030 bytes, exactly: every
+// character keeps its own code. A sequence cut by the end of a piece is carried into the next,
+// so feeding a text in any pieces gives the same bytes as feeding it whole. Malformed sequences
+// (and unpaired surrogates) become "□", one for each maximal malformed subsequence; U+FEFF (a
+// byte-order mark, possibly repeated where files were joined) is invisible and dropped.
 #include <array>
 #include <cstdint>
 #include <string>
@@ -11,15 +11,15 @@
 
 namespace utf {
 
-// GBK code of each BMP character, 0 where GBK has none; the inverse of the table that draws
-// the text, so a transcoded character is drawn as the character it was.
+// The two-byte code of each basic-plane character, 0 where it has a four-byte code instead; the
+// inverse of the table that draws the text, so a transcoded character is drawn as it was.
 const std::array<std::uint16_t, 65536>& GbkCodes();
 
-class Utf8ToGbk {
+class Utf8ToGb18030 {
 public:
     // A strict decoder stops at the first malformed sequence (Failed()); it is how UTF-8 is
     // recognised. A decoder that does not keep its text only checks.
-    Utf8ToGbk(bool strict, bool keepText) : Strict(strict), KeepText(keepText) {}
+    Utf8ToGb18030(bool strict, bool keepText) : Strict(strict), KeepText(keepText) {}
 
     void Feed(std::string_view piece, std::string& out);
     // The end of the text: a sequence still open was cut by it and becomes "□".
@@ -42,9 +42,9 @@ private:
     std::string Pending; // the start of a sequence cut by the end of the last piece
 };
 
-class Utf16ToGbk {
+class Utf16ToGb18030 {
 public:
-    explicit Utf16ToGbk(bool bigEndian) : BigEndian(bigEndian) {}
+    explicit Utf16ToGb18030(bool bigEndian) : BigEndian(bigEndian) {}
 
     void Feed(std::string_view piece, std::string& out);
     // A lone last byte or an unpaired high surrogate at the end becomes "□".
@@ -56,7 +56,7 @@ private:
 
     bool BigEndian;
     int PendingByte = -1;
-    bool PendingHigh = false;
+    std::uint16_t PendingHigh = 0; // a high surrogate waiting for its low one
 };
 
 } // namespace utf

@@ -1,6 +1,10 @@
 #include "BookGeometry.h"
 
+#include <QGuiApplication>
+#include <QScreen>
+#include <algorithm>
 #include <cmath>
+#include <cstdlib>
 
 namespace {
 
@@ -9,6 +13,12 @@ namespace {
 // 98, not 99).
 int Scaled(int reference, double scale) {
     return static_cast<int>(std::trunc(static_cast<long double>(reference) * scale));
+}
+
+// The start of a span of `length` moved as little as needed into the span [low, low + room); a
+// span longer than the room starts at `low`.
+int Within(int start, int length, int low, int room) {
+    return std::clamp(start, low, std::max(low, low + room - length));
 }
 
 } // namespace
@@ -95,4 +105,28 @@ Qt::CursorShape BookPartCursor(BookPart part) {
     default:
         return Qt::ArrowCursor;
     }
+}
+
+QRect KeepOnScreen(const QRect& book, const QList<QRect>& screens) {
+    QRect best = book;
+    long long bestDistance = -1;
+    for (const QRect& area : screens) {
+        const QPoint at(Within(book.x(), book.width(), area.x(), area.width()),
+                        Within(book.y(), book.height(), area.y(), area.height()));
+        const long long distance =
+            std::llabs(static_cast<long long>(at.x()) - book.x()) +
+            std::llabs(static_cast<long long>(at.y()) - book.y());
+        if (bestDistance < 0 || distance < bestDistance) {
+            bestDistance = distance;
+            best = QRect(at, book.size());
+        }
+    }
+    return best;
+}
+
+QList<QRect> ScreenAreas() {
+    QList<QRect> areas;
+    for (const QScreen* screen : QGuiApplication::screens())
+        areas.append(screen->availableGeometry());
+    return areas;
 }

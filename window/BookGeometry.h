@@ -3,6 +3,7 @@
 // ratios against a reference book of 556 x 380 pixels.
 #include "reader/Navigation.h"
 
+#include <QList>
 #include <QRect>
 #include <QString>
 #include <Qt>
@@ -66,3 +67,11 @@ Qt::CursorShape BookPartCursor(BookPart part);
 // The smallest book the user can drag the window to.
 constexpr int MinBookWidth = 2 * BookGeometry::ButtonSize + 100;
 constexpr int MinBookHeight = 3 * BookGeometry::ButtonSize + 40;
+
+// Where the book goes so that a person can reach it: moved as little as needed to lie wholly on
+// the available area of one of `screens`, or, when it is larger than that screen, with its
+// top-left part on it. A stored position can lie off every screen (a monitor unplugged, a typo
+// in the settings dialog). The size never changes; without screens the bounds stay as they are.
+QRect KeepOnScreen(const QRect& book, const QList<QRect>& screens);
+// The available area of every screen (without panels and docks), the primary screen first.
+QList<QRect> ScreenAreas();

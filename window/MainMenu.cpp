@@ -1,9 +1,13 @@
 #include "MainMenu.h"
 
 #include "WebShortcuts.h"
+#include "records/Global.h"
+#include "text/Encoding.h"
+
+#include <QActionGroup>
 
 QString LiteralMenuText(const std::string& utf8) {
-    return QString::fromStdString(utf8).replace(QLatin1Char('&'), QStringLiteral("&&"));
+    return QString::fromStdString(CutLongText(utf8, MaxMenuTextChars)).replace(QLatin1Char('&'), QStringLiteral("&&"));
 }
 
 MainMenu::MainMenu(QWidget* owner)
@@ -33,6 +37,7 @@ void MainMenu::BuildMainMenu() {
         AddItem(ItemDeal, "ItemUnderLine", QStringLiteral("显示下划线"), Qt::CTRL | Qt::Key_U);
     for (QAction* item : {ItemBIG5, ItemGB, ItemHtml, ItemChap, ItemHangD, ItemUnderLine})
         item->setCheckable(true);
+    BuildCodeMenu();
     ItemEdit = AddItem(ItemDeal, "ItemEdit", QStringLiteral("编辑"), Qt::CTRL | Qt::Key_E);
     ItemRefresh = AddItem(ItemDeal, "ItemRefresh", QStringLiteral("刷新"), Qt::Key_F5);
     AddSeparator(ItemDeal, "N14");
@@ -92,6 +97,33 @@ QAction* MainMenu::AddItem(QMenu* menu, const char* name, const QString& caption
     item->setShortcutContext(Qt::WidgetShortcut);
     menu->addAction(item);
     return item;
+}
+
+// "文字编码": the encoding the open document is read in; each item holds its stored name.
+void MainMenu::BuildCodeMenu() {
+    ItemCode = AddMenu(ItemDeal, "ItemCode", QStringLiteral("文字编码"));
+    auto* group = new QActionGroup(ItemCode);
+    const std::pair<const char*, QString> rows[] = {
+        {"ItemCodeAuto", QStringLiteral("自动识别")},
+        {"ItemCodeGb", QStringLiteral("GB (GBK/GB18030)")},
+        {"ItemCodeBig5", QStringLiteral("BIG5")},
+        {"ItemCodeUtf8", QStringLiteral("UTF-8")},
+        {"ItemCodeUtf16Le", QStringLiteral("UTF-16LE")},
+        {"ItemCodeUtf16Be", QStringLiteral("UTF-16BE")},
+    };
+    const EncodingChoice choices[] = {EncodingChoice::Auto,    EncodingChoice::Gb,
+                                      EncodingChoice::Big5,    EncodingChoice::Utf8,
+                                      EncodingChoice::Utf16Le, EncodingChoice::Utf16Be};
+    for (std::size_t i = 0; i < std::size(rows); ++i) {
+        QAction* item = AddItem(ItemCode, rows[i].first, rows[i].second, {});
+        item->setCheckable(true);
+        item->setData(QString::fromStdString(std::string(ChoiceName(choices[i]))));
+        group->addAction(item);
+    }
+}
+
+QList<QAction*> MainMenu::CodeItems() const {
+    return ItemCode->actions();
 }
 
 QMenu* MainMenu::AddMenu(QMenu* parent, const char* name, const QString& caption) {

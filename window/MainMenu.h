@@ -10,7 +10,8 @@
 #include <vector>
 
 // A menu caption made from a file name or the user's text, shown as it is: "&" would otherwise
-// mark the next character as the item's accelerator and disappear.
+// mark the next character as the item's accelerator and disappear. A long text is cut in its
+// middle.
 QString LiteralMenuText(const std::string& utf8);
 
 class MainMenu : public QObject {
@@ -31,6 +32,7 @@ public:
     QAction* ItemChap;
     QAction* ItemHangD;
     QAction* ItemUnderLine;
+    QMenu* ItemCode; // "文字编码": one checkable item per encoding, its stored name as data
     QAction* ItemEdit;
     QAction* ItemRefresh;
     QAction* ItemSearch;
@@ -72,6 +74,7 @@ public:
     void ClearRecent();
     QAction* AddRecent(const QString& caption);
     QList<QAction*> RecentItems() const;
+    QList<QAction*> CodeItems() const;
 
     // While the book's text is being edited nothing on the main menu may run: locking disables
     // every item (so neither a popup, from the book or the tray, nor a shortcut runs one) and
@@ -85,6 +88,7 @@ private:
     QMenu* AddMenu(QMenu* parent, const char* name, const QString& caption);
     QAction* AddSeparator(QMenu* menu, const char* name);
     void BuildMainMenu();
+    void BuildCodeMenu();
     void BuildPageMenu();
     bool Dispatch(QMenu* menu, const QKeySequence& key, bool enabled);
 

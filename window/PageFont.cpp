@@ -90,8 +90,11 @@ double ScreenDotsPerInch() {
     return screen ? screen->logicalDotsPerInchY() : 96.0;
 }
 
-double QtTextMeasurer::CharWidth(std::uint16_t code) {
-    return Metrics.horizontalAdvance(QChar(gbk::ToUnicode(code)));
+double QtTextMeasurer::CharWidth(std::uint32_t code) {
+    const char32_t c = gbk::ToUnicode(code);
+    if (c < 0x10000)
+        return Metrics.horizontalAdvance(QChar(static_cast<char16_t>(c)));
+    return Metrics.horizontalAdvance(QString::fromUcs4(&c, 1));
 }
 
 void QtTextMeasurer::CharWidths(const std::vector<std::uint16_t>& codes,
@@ -100,14 +103,16 @@ void QtTextMeasurer::CharWidths(const std::vector<std::uint16_t>& codes,
         Raw = QRawFont::fromFont(Font);
     QString text(static_cast<qsizetype>(codes.size()), Qt::Uninitialized);
     for (std::size_t i = 0; i < codes.size(); ++i)
-        text[i] = QChar(gbk::ToUnicode(codes[i]));
-    // GBK decodes into the basic plane only, so there is one glyph per character.
+        text[i] = QChar(static_cast<char16_t>(gbk::ToUnicode(codes[i])));
+    // One- and two-byte codes decode into the basic plane only, so there is one glyph per
+    // character.
     const QList<quint32> glyphs = Raw.glyphIndexesForString(text);
     const QList<QPointF> advances = Raw.advancesForGlyphIndexes(glyphs);
     widths.resize(codes.size());
     for (std::size_t i = 0; i < codes.size(); ++i) {
         const bool own = static_cast<qsizetype>(i) < glyphs.size() && glyphs[i] != 0 &&
-                         text[i].category() != QChar::Mark_NonSpacing;
+                         text[i].category() != QChar::Mark_NonSpacing &&
+                         gbk::ToUnicode(codes[i]) < 0x10000;
         widths[i] = static_cast<float>(own ? advances[i].x() : CharWidth(codes[i]));
     }
 }

@@ -36,14 +36,14 @@ int LinePitch(const FontSpec& spec, double dotsPerInch);
 // The dots per inch that fonts are sized for on this screen.
 double ScreenDotsPerInch();
 
-// Widths of byte-text characters in a font, decoding each code as GBK. They are the advances
+// Widths of byte-text characters in a font, decoding each code as GB18030. They are the advances
 // QFontMetricsF gives, which are the advances text is drawn with. A batch fetches the advances of
 // the glyphs the font itself has in one call to the font engine; the few characters it lacks
 // (drawn from a fallback font) and non-spacing marks are measured one by one.
 class QtTextMeasurer : public TextMeasurer {
 public:
     explicit QtTextMeasurer(const QFont& font) : Font(font), Metrics(font) {}
-    double CharWidth(std::uint16_t code) override;
+    double CharWidth(std::uint32_t code) override;
     void CharWidths(const std::vector<std::uint16_t>& codes, std::vector<float>& widths) override;
 
 private:

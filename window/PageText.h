@@ -8,7 +8,7 @@
 
 class QPainter;
 
-// Decodes GBK bytes for drawing; bytes that are not valid GBK become the replacement mark.
+// Decodes GB18030 bytes for drawing; bytes that are no character become the replacement mark.
 QString DecodeForDisplay(std::string_view bytes);
 
 void DrawPageText(QPainter& painter, const QRect& box, std::string_view bytes, const QFont& font,

@@ -15,12 +15,12 @@ novel=$books/novel.txt other=$books/other.txt
 head -n 3000 "$CORPUS/shuihu.gbk.txt" >"$novel"
 head -n 3000 "$CORPUS/hongloumeng.gbk.txt" >"$other"
 
-# run_dialog KEY TITLE PATH: opens a file dialog with KEY, types PATH into it and confirms.
+# run_dialog KEY TITLE [PATH]: opens a file dialog with KEY and gives it PATH.
 run_dialog() {
     book_key "$1"
     wait_until "the dialog \"$2\"" 30 dialog_shown "$2"
     focus_dialog
-    xdotool type --delay 10 "$3"
+    [ -z "${3:-}" ] || fill_field "$3"
 }
 confirm_dialog() {
     xdotool key --clearmodifiers Return
@@ -35,10 +35,10 @@ top_entry_is() { [ "$(recent_entry 0)" = "$1" ]; }
 use_readable_page_numbers
 launch_mojuan "$other"
 
-run_dialog ctrl+o 打开小说文件 ""
+run_dialog ctrl+o 打开小说文件
 shot open-dialog-empty
 preview_has_ink && fail "the preview shows text before a file was selected"
-xdotool type --delay 10 "$novel"
+fill_field "$novel"
 wait_until "the preview of $novel" 20 preview_has_ink
 shot open-dialog-preview
 confirm_dialog

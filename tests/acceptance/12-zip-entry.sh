@@ -30,7 +30,7 @@ launch_mojuan
 book_key ctrl+o
 wait_until "the open dialog" 30 dialog_shown 打开小说文件
 focus_dialog
-xdotool type --delay 10 "$archive"
+fill_field "$archive"
 wait_until "the archive's entry names in the preview" 20 preview_has_ink
 shot archive-preview
 xdotool key --clearmodifiers Return

@@ -17,8 +17,7 @@ expect_pages 1 2 opened
 search_for() { # TEXT
     book_key ctrl+F3
     expect_dialog 查找
-    xdotool key --clearmodifiers ctrl+a
-    xdotool type --delay 40 "$1"
+    fill_field "$1"
     xdotool key --clearmodifiers Return
     wait_until "the search dialog to close" 20 no_dialog 查找
 }

@@ -18,7 +18,7 @@ expect_dialog 指定页
 read -r px py pw ph <<<"$(window_geometry "$DIALOG_WID")"
 [ "$px $py $pw $ph" = "$((BOOK_X + 300 - 87)) $((BOOK_Y + 200 - 11)) 120 29" ] ||
     fail "the pop-up is at $px,$py size ${pw}x$ph, expected its up arrow under the pointer"
-xdotool type --delay 40 25
+fill_field 25
 xdotool key --clearmodifiers Return
 expect_pages 25 26 typed-25
 
@@ -32,7 +32,7 @@ expect_pages 27 28 stepped-and-right-clicked
 book_move_mouse 300 200
 book_key ctrl+y
 expect_dialog 指定页
-xdotool type --delay 40 99
+fill_field 99
 xdotool mousemove --sync $((BOOK_X + 300 - 87 + 20)) $((BOOK_Y + 200 - 11 + 14)) click 3
 wait_until "the pop-up to close" 20 no_dialog 指定页
 expect_pages 27 28 cancelled

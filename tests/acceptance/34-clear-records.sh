@@ -17,10 +17,9 @@ expect_store File "最新文件$s2" "$TMPDIR/丙.txt"
 open_main_menu
 xdotool key --clearmodifiers Up Up Return
 expect_dialog 清除最新文件
-xdotool key --clearmodifiers ctrl+a
-xdotool type --delay 40 2
-xdotool key --clearmodifiers Tab ctrl+a
-xdotool type --delay 40 3
+fill_field 2
+xdotool key --clearmodifiers Tab
+fill_field 3
 xdotool key --clearmodifiers Return
 wait_until "the clearing dialog to close" 20 no_dialog 清除最新文件
 wait_until "the entries to be cleared from the store" 20 store_is File "最新文件$s1" ""

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Maximising and restoring: Ctrl+I fills the screen and lays the pages out at that size, Ctrl+I
 # again puts the book back where it was; closed while maximised, the store keeps the bounds of
-# the normal book, and the next start opens maximised and restores to them.
+# the normal book, and the next start opens maximised and restores to them. A stored position
+# off the screen (a monitor unplugged since) starts the book on the screen.
 source "$(dirname "$0")/lib.sh"
 start_session
 use_readable_page_numbers
@@ -54,4 +55,9 @@ wait_until "the restarted book to restore to 596x380 (it is ${BOOK_W}x$BOOK_H)" 
 expect_geometry 160 90 596 380 "restored after the restart"
 quit_mojuan
 expect_store "" 最大化显示 0
-pass "Ctrl+I maximised a novel to ${screen_w}x$screen_h and restored to 100,50 596x380; closed maximised, the store kept 160,90 596x380 and the next start restored to them"
+
+seed_store "" 窗口左位置 5000 "" 窗口上位置 -300
+launch_mojuan
+expect_geometry $((screen_w - 596)) 0 596 380 "started from a position off the screen"
+quit_mojuan
+pass "Ctrl+I maximised a novel to ${screen_w}x$screen_h and restored to 100,50 596x380; closed maximised, the store kept 160,90 596x380 and the next start restored to them; a position off the screen started at $((screen_w - 596)),0"

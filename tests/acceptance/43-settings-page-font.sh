@@ -43,8 +43,8 @@ click_in "$SETUP" 490 153
 wait_until "the font dialog" 20 named_window 字体
 FONT=$WID
 activate "$FONT"
-xdotool key alt+s ctrl+a
-xdotool type 12
+xdotool key alt+s
+fill_field 12
 xdotool key Tab Return
 wait_until "the font dialog to close" 20 not named_window 字体
 activate "$SETUP"

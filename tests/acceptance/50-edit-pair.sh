@@ -42,8 +42,7 @@ reading || fail "the book shows white boxes before editing"
 book_key ctrl+e
 wait_until "the editing boxes over the pages" 20 editing
 shot editing
-xdotool key --clearmodifiers ctrl+Home
-xdotool type --delay 40 "MOJUAN EDIT "
+insert_at_start "MOJUAN EDIT "
 book_key ctrl+Return
 wait_until "the editing boxes to close after Ctrl+Enter" 20 reading
 expect_pages 51 52 saved
@@ -58,7 +57,7 @@ wait_until "the save dialog" 30 sh -c "xdotool search --all --onlyvisible --pid 
 dialog=$(xdotool search --all --onlyvisible --pid "$MOJUAN_PID" --name '^保存小说文件$' | head -n 1)
 xdotool windowactivate "$dialog" 2>/dev/null
 wait_until "the save dialog to have the focus" 10 sh -c "[ \"\$(xdotool getwindowfocus)\" = $dialog ]"
-xdotool type --delay 10 "$TMPDIR/edited"
+fill_field "$TMPDIR/edited"
 xdotool key --clearmodifiers Return
 wait_until "the edited text saved" 20 test -s "$TMPDIR/edited.txt"
 wait_until "the save dialog to close" 20 sh -c "! xwininfo -id $dialog 2>/dev/null | grep -q IsViewable"
@@ -71,7 +70,7 @@ note "the text saved to a file holds the edit"
 
 book_key ctrl+e
 wait_until "the editing boxes again" 20 editing
-xdotool type --delay 40 "x"
+insert_at_start x
 book_key Escape
 expect_message question 询问 "编辑的文字还没有保存，确定要放弃修改吗？" discard
 wait_until "the editing boxes to close after the question" 20 reading

@@ -45,6 +45,7 @@ GB码转换为BIG5码   ${tab}Ctrl+G${tab}check
 智能分段${tab}Ctrl+F${tab}check
 行距加倍${tab}Ctrl+D${tab}check
 显示下划线${tab}Ctrl+U${tab}check
+文字编码${tab}${tab}sub
 编辑${tab}Ctrl+E
 刷新${tab}F5
 -

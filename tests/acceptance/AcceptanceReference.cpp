@@ -12,6 +12,8 @@
 //       bold). Once shown it prints each row's top and height inside the menu, "ROW TOP HEIGHT"
 //       a line, so a journey can point at a row of the reader's menu drawn the same way. It
 //       closes on Escape.
+#include "window/ToolkitTranslation.h"
+
 #include <QApplication>
 #include <QFile>
 #include <QMenu>
@@ -97,6 +99,8 @@ int ShowMenu(const QString& rowsFile, const QPoint& at) {
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
+    // The reader's boxes carry the toolkit's Chinese button texts.
+    const std::unique_ptr<QTranslator> chinese = InstallToolkitChinese();
     const QStringList args = QApplication::arguments();
     if (args.size() == 5 && args[1] == QLatin1String("message"))
         return ShowMessage(args);

@@ -21,7 +21,7 @@ SCREEN_SIZE=1280x1024
 # Polling interval of wait_until, in seconds.
 POLL=0.1
 
-SESSION="" XVFB_PID="" WM_PID="" MOJUAN_PID="" BOOK_WID="" LAST_SHOT="" SHOT_COUNT=0
+SESSION="" XVFB_PID="" WM_PID="" MOJUAN_PID="" BOOK_WID="" LAST_SHOT="" SHOT_COUNT=0 CLIP_PID=""
 STORE=""
 SETTINGS_KEY='Software\Vesk\Norvane'
 
@@ -69,10 +69,10 @@ not() { ! "$@"; }
 stop_session() {
     local pid
     [ -n "$MOJUAN_PID" ] && kill -CONT "$MOJUAN_PID" 2>/dev/null # a journey may hold it still
-    for pid in "$REFERENCE_PID" "$MOJUAN_PID" "$WM_PID" "$XVFB_PID"; do
+    for pid in "$CLIP_PID" "$REFERENCE_PID" "$MOJUAN_PID" "$WM_PID" "$XVFB_PID"; do
         [ -n "$pid" ] && kill "$pid" 2>/dev/null
     done
-    for pid in "$REFERENCE_PID" "$MOJUAN_PID" "$WM_PID" "$XVFB_PID"; do
+    for pid in "$CLIP_PID" "$REFERENCE_PID" "$MOJUAN_PID" "$WM_PID" "$XVFB_PID"; do
         [ -n "$pid" ] && wait "$pid" 2>/dev/null
     done
     if [ -n "$SESSION" ]; then
@@ -321,6 +321,41 @@ book_drag() {
 # book_at X Y, book_sized W H: the book's place and size (for book_drag and wait_until).
 book_at() { book_geometry && [ "$BOOK_X $BOOK_Y" = "$1 $2" ]; }
 book_sized() { book_geometry && [ "$BOOK_W $BOOK_H" = "$1 $2" ]; }
+
+# ---- giving text to fields --------------------------------------------------------------------
+# `xdotool type` loses characters under load (it remaps a key for every character the keyboard
+# has no key for), so text goes in through the clipboard, and what the field then holds is copied
+# back and compared before the journey goes on.
+
+clipboard_text() { xclip -selection clipboard -o 2>/dev/null; }
+clipboard_is() { [ "$(clipboard_text)" = "$1" ]; }
+clipboard_owner_gone() { ! kill -0 "$CLIP_PID" 2>/dev/null; }
+
+# paste_checked TEXT KEY... -- KEY...: puts TEXT on the clipboard, presses the keys before "--"
+# (that place the cursor or select what TEXT replaces), then Ctrl+V, then the keys after "--"
+# (that select what should now be TEXT) and Ctrl+C. The reader's copy takes the clipboard from
+# xclip, which then ends; so when it has ended the copy (and the paste before it) has happened.
+paste_checked() {
+    local text=$1 before=() held
+    shift
+    while [ "$1" != -- ]; do
+        before+=("$1")
+        shift
+    done
+    shift
+    printf '%s' "$text" | xclip -selection clipboard -quiet >/dev/null 2>&1 &
+    CLIP_PID=$!
+    wait_until "the clipboard to hold '$text'" 10 clipboard_is "$text"
+    xdotool key --clearmodifiers --delay 30 "${before[@]}" ctrl+v "$@" ctrl+c
+    wait_until "the field's text copied back" 10 clipboard_owner_gone
+    held=$(clipboard_text)
+    [ "$held" = "$text" ] || fail "the field holds '$held' instead of '$text'"
+}
+
+# fill_field TEXT: the focused one-line field's text replaced by TEXT, and checked.
+fill_field() { paste_checked "$1" ctrl+a -- ctrl+a; }
+# insert_at_start TEXT: TEXT put in front of the focused text box's text, and checked.
+insert_at_start() { paste_checked "$1" ctrl+Home -- shift+ctrl+Home; }
 
 # ---- what the screen shows --------------------------------------------------------------------
 
