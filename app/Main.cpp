@@ -52,6 +52,7 @@ TFormMain::TFormMain(Registry& registry, ProgressWindow& progress,
     ConnectWindowState();
     ConnectFileCommands();
     ConnectMarks();
+    ConnectAutoRead();
 }
 
 TFormMain::~TFormMain() = default;
@@ -384,4 +385,5 @@ void TFormMain::paintEvent(QPaintEvent*) {
                              NumberQFont, numberColor, NumberLinePitch);
     if (UnderlineVisible)
         painter.fillRect(ImageUnderLine, FromColorValue(Setting.UnderlineColor));
+    PaintAutoRead(painter);
 }

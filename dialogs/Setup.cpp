@@ -281,7 +281,10 @@ QWidget* TFormSetup::BuildSystemTab() {
 
     auto* tab = new QWidget;
     auto* row = new QHBoxLayout(tab);
-    row->addWidget(back);
+    auto* column = new QVBoxLayout;
+    column->addWidget(back);
+    column->addWidget(BuildAutoReadGroup());
+    row->addLayout(column);
     row->addWidget(system);
     return tab;
 }
@@ -329,6 +332,7 @@ void TFormSetup::Fill() {
     CheckBoxAutoGB->setChecked(true);
     AutoGb = Setting.AutoConvert;
     ShowAutoGbCaption();
+    FillAutoRead();
     UpdateEnabling();
 }
 
@@ -366,6 +370,7 @@ void TFormSetup::ConnectChanges() {
     connect(BtnChangePageFont, &QPushButton::clicked, this,
             [this] { ChooseFont(PageFont, SetupGroup::Page); });
     connect(BtnUnderlineColor, &QPushButton::clicked, this, &TFormSetup::ChooseUnderlineColor);
+    connect(BtnChangeAlarm, &QPushButton::clicked, this, &TFormSetup::BtnChangeAlarmClick);
     connect(BtnChangeBackground, &QPushButton::clicked, this, &TFormSetup::ChooseBackground);
     connect(BtnDefault, &QPushButton::clicked, this, &TFormSetup::BtnDefaultClick);
     connect(BtnCancel, &QPushButton::clicked, this, &TFormSetup::reject);
@@ -511,4 +516,5 @@ void TFormSetup::StoreOptions() {
     Setting.AutoConvert = AutoGb;
     Setting.PageNumberFont = PageNumberFont;
     Setting.PageFont = PageFont;
+    StoreAutoRead();
 }

@@ -34,6 +34,10 @@ struct Settings {
     bool Maximized = false;
     bool AutoPageTurn = false;
     int AutoPageTurnInterval = 0;
+    // Automatic reading: paced by the reading speed (characters per minute) rather than turned
+    // every AutoPageTurnInterval seconds.
+    bool AutoReadPaced = false;
+    int ReadingSpeed = 300;
     bool ConvertBig5 = false;
     bool ConvertGb = false;
     bool ProcessHtml = false;

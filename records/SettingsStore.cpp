@@ -1,5 +1,7 @@
 #include "SettingsStore.h"
 
+#include "AlarmSchedule.h"
+
 #include <cstdio>
 
 namespace {
@@ -91,6 +93,8 @@ template <class V> void VisitWindowAndText(V& v, Settings& s) {
     v.Bool(SettingsRoot, "最大化显示", s.Maximized, d.Maximized);
     v.Bool(SettingsRoot, "自动翻页", s.AutoPageTurn, d.AutoPageTurn);
     v.Int(SettingsRoot, "自动翻页时间", s.AutoPageTurnInterval, d.AutoPageTurnInterval);
+    v.Bool(SettingsRoot, "按阅读速度翻页", s.AutoReadPaced, d.AutoReadPaced);
+    v.Int(SettingsRoot, "阅读速度", s.ReadingSpeed, d.ReadingSpeed);
     v.Bool(SettingsRoot, "处理BIG5码文件标志", s.ConvertBig5, d.ConvertBig5);
     v.Bool(SettingsRoot, "处理GB码文件标志", s.ConvertGb, d.ConvertGb);
     v.Bool(SettingsRoot, "处理HTML文件标志", s.ProcessHtml, d.ProcessHtml);
@@ -241,6 +245,14 @@ bool ParseTwoDigits(std::string_view text, int max, int& value) {
     return value <= max;
 }
 
+// A slot whose stored time is not a time of day reads "00:00:00" and is switched off, so a
+// damaged store never rings at midnight.
+void DisableUnreadableAlarms(Registry& reg, Settings& s) {
+    for (int i = 0; i < AlarmSlots; ++i)
+        if (!AlarmSecondOfDay(reg.ReadRegStr(AlarmKey, Slot("定时提醒时间", i), DefaultAlarmTime)))
+            s.AlarmEnabled[i] = false;
+}
+
 } // namespace
 
 std::string NormalizeAlarmTime(std::string_view text) {
@@ -273,6 +285,7 @@ void LoadSettings(Registry& reg, Settings& settings) {
     if (settings.Punctuation < static_cast<int>(PunctuationRule::Off) ||
         settings.Punctuation > static_cast<int>(PunctuationRule::Strict))
         settings.Punctuation = Defaults.Punctuation;
+    DisableUnreadableAlarms(reg, settings);
     ReadFont(reg, PageNumberFontWord, settings.PageNumberFont);
     ReadFont(reg, PageFontWord, settings.PageFont);
 }
