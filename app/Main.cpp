@@ -55,7 +55,11 @@ TFormMain::TFormMain(Registry& registry, ProgressWindow& progress,
     ConnectAutoRead();
 }
 
-TFormMain::~TFormMain() = default;
+// QWidget's destructor still sends the window events after this body has run, when the
+// window's own members are gone: the auto-reading filter must not see them.
+TFormMain::~TFormMain() {
+    DisconnectAutoRead();
+}
 
 std::string TFormMain::MemoReadme() {
     QFile file(QStringLiteral(":/readme.txt"));

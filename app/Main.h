@@ -227,6 +227,7 @@ private:
     friend class AutoReadParts;
     AutoReadParts* AutoParts = nullptr; // a child object: timers, the reader, the alarm schedule
     void ConnectAutoRead();
+    void DisconnectAutoRead();
     bool AutoReadEvent(QEvent* event);
     void AutoReadTick();
     void PaintAutoRead(QPainter& painter);

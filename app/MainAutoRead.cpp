@@ -80,6 +80,11 @@ public:
     QRect ClockShown; // where the clock was drawn last
 };
 
+void TFormMain::DisconnectAutoRead() {
+    if (AutoParts)
+        removeEventFilter(AutoParts);
+}
+
 void TFormMain::ConnectAutoRead() {
     AutoParts = new AutoReadParts(this);
     installEventFilter(AutoParts);
