@@ -69,9 +69,14 @@ TFormMain::TFormMain(Registry& registry, ProgressWindow& progress,
     ConnectWindowState();
     ConnectFileCommands();
     ConnectMarks();
+    ConnectAutoRead();
 }
 
-TFormMain::~TFormMain() = default;
+// QWidget's destructor still sends the window events after this body has run, when the
+// window's own members are gone: the auto-reading filter must not see them.
+TFormMain::~TFormMain() {
+    DisconnectAutoRead();
+}
 
 std::string TFormMain::MemoReadme() {
     QFile file(QStringLiteral(":/readme.txt"));
@@ -293,6 +298,7 @@ void TFormMain::Init_Page() {
     format.PageHeight = Geometry.PageHeight;
     format.TestHeight = 4 * PageLinePitch;
     format.DoubleSpacing = Setting.DoubleSpacing;
+    format.Punctuation = static_cast<PunctuationRule>(Setting.Punctuation);
     Book.SetPageFormat(format, *Widths);
     PaginatedSize = QSize(Setting.BookWidth, Setting.BookHeight);
 }
@@ -405,4 +411,5 @@ void TFormMain::paintEvent(QPaintEvent*) {
     screen.Underline = ImageUnderLine;
     screen.UnderlineColor = FromColorValue(Setting.UnderlineColor);
     PaintBook(Book.Snapshot(), screen, UnderlineVisible);
+    PaintAutoRead(painter);
 }

@@ -27,7 +27,9 @@
 #include <string>
 #include <vector>
 
+class AutoReadParts;
 class QDialog;
+class QPainter;
 class TOpenTextDialog;
 
 class TFormMain : public QWidget {
@@ -170,6 +172,13 @@ public:
     // The states of these commands' items, set each time their menu opens.
     void MenuMarksPopup();
     void MenuPageMarksPopup();
+    // Automatic reading, the clock and the alarms (MainAutoRead.cpp).
+    void ItemAutoReadClick(); // starts or stops
+    void PauseAutoRead();
+    bool AutoReading() const;
+    void CheckAlarms();
+    // Shows an alarm's text; tests replace it.
+    std::function<void(const QString&)> ShowAlarm;
 
 signals:
     // The book has closed: the program ends here and nowhere else (not when the last visible
@@ -221,6 +230,13 @@ protected:
     bool event(QEvent* event) override;
 
 private:
+    friend class AutoReadParts;
+    AutoReadParts* AutoParts = nullptr; // a child object: timers, the reader, the alarm schedule
+    void ConnectAutoRead();
+    void DisconnectAutoRead();
+    bool AutoReadEvent(QEvent* event);
+    void AutoReadTick();
+    void PaintAutoRead(QPainter& painter);
     void ApplyFonts();
     void LoadBackground();
     void PlaceNumberGroup(PageNumberLabels& group, int x, int y);

@@ -167,6 +167,12 @@ QWidget* TFormSetup::BuildPageTab() {
     auto* passesBox = new QVBoxLayout(passes);
     for (QCheckBox* box : {CheckBoxBIG5, CheckBoxGB, CheckBoxHtml, CheckBoxChap, CheckBoxHangD})
         passesBox->addWidget(box);
+    ComboBoxPunct = Named(new QComboBox, "ComboBoxPunct");
+    ComboBoxPunct->addItems(
+        {QStringLiteral("关闭"), QStringLiteral("基本"), QStringLiteral("严格")});
+    auto* punct = new QFormLayout;
+    punct->addRow(QStringLiteral("标点避头尾(&P):"), ComboBoxPunct);
+    passesBox->addLayout(punct);
 
     BtnUnderlineColor = Button("BtnUnderlineColor", "下划线颜色...");
     SpinUnderlineOffset = Named(new QSpinBox, "SpinUnderlineOffset");
@@ -275,7 +281,10 @@ QWidget* TFormSetup::BuildSystemTab() {
 
     auto* tab = new QWidget;
     auto* row = new QHBoxLayout(tab);
-    row->addWidget(back);
+    auto* column = new QVBoxLayout;
+    column->addWidget(back);
+    column->addWidget(BuildAutoReadGroup());
+    row->addLayout(column);
     row->addWidget(system);
     return tab;
 }
@@ -296,6 +305,7 @@ void TFormSetup::Fill() {
     CheckBoxHtml->setChecked(Setting.ProcessHtml);
     CheckBoxChap->setChecked(Setting.SmartParagraphs);
     CheckBoxHangD->setChecked(Setting.DoubleSpacing);
+    ComboBoxPunct->setCurrentIndex(Setting.Punctuation);
     SpinUnderlineOffset->setValue(Setting.UnderlineOffset);
     SpinUnderlineWidth->setValue(Setting.UnderlineWidth);
     for (int i = 0; i < 2; ++i) {
@@ -322,6 +332,7 @@ void TFormSetup::Fill() {
     CheckBoxAutoGB->setChecked(true);
     AutoGb = Setting.AutoConvert;
     ShowAutoGbCaption();
+    FillAutoRead();
     UpdateEnabling();
 }
 
@@ -339,6 +350,8 @@ void TFormSetup::ConnectChanges() {
     for (QCheckBox* box : {CheckBoxBIG5, CheckBoxGB, CheckBoxHtml, CheckBoxChap})
         on(box, SetupGroup::PageDo);
     on(CheckBoxHangD, SetupGroup::Page);
+    connect(ComboBoxPunct, &QComboBox::currentIndexChanged, this,
+            [this] { Mark(SetupGroup::Page); });
     on(CheckBoxViewCtrl, SetupGroup::Image);
     on(CheckBoxBackground, SetupGroup::Image);
     on(CheckBoxYeView, SetupGroup::Ye);
@@ -357,6 +370,7 @@ void TFormSetup::ConnectChanges() {
     connect(BtnChangePageFont, &QPushButton::clicked, this,
             [this] { ChooseFont(PageFont, SetupGroup::Page); });
     connect(BtnUnderlineColor, &QPushButton::clicked, this, &TFormSetup::ChooseUnderlineColor);
+    connect(BtnChangeAlarm, &QPushButton::clicked, this, &TFormSetup::BtnChangeAlarmClick);
     connect(BtnChangeBackground, &QPushButton::clicked, this, &TFormSetup::ChooseBackground);
     connect(BtnDefault, &QPushButton::clicked, this, &TFormSetup::BtnDefaultClick);
     connect(BtnCancel, &QPushButton::clicked, this, &TFormSetup::reject);
@@ -466,6 +480,7 @@ void TFormSetup::StoreOptions() {
     Setting.ProcessHtml = CheckBoxHtml->isChecked();
     Setting.SmartParagraphs = CheckBoxChap->isChecked();
     Setting.DoubleSpacing = CheckBoxHangD->isChecked();
+    Setting.Punctuation = ComboBoxPunct->currentIndex();
     Setting.UnderlineColor = UnderlineColor;
     // A stored value outside a spin box's range shows clamped; it is kept unless the user
     // changed it.
@@ -501,4 +516,5 @@ void TFormSetup::StoreOptions() {
     Setting.AutoConvert = AutoGb;
     Setting.PageNumberFont = PageNumberFont;
     Setting.PageFont = PageFont;
+    StoreAutoRead();
 }

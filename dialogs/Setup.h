@@ -83,12 +83,16 @@ public:
     QCheckBox* CheckBoxHtml;
     QCheckBox* CheckBoxChap;
     QCheckBox* CheckBoxHangD;
+    QComboBox* ComboBoxPunct; // 标点避头尾: its items in the order of PunctuationRule
     QPushButton* BtnUnderlineColor;
     QSpinBox* SpinUnderlineOffset;
     QSpinBox* SpinUnderlineWidth;
     std::array<PageNumberControls, 2> Ye;
     QCheckBox* CheckBoxShowTime;
     QPushButton* BtnChangeAlarm;
+    QCheckBox* CheckBoxAutoReadPaced;
+    QSpinBox* SpinAutoPageTurnInterval;
+    QSpinBox* SpinReadingSpeed;
     QCheckBox* CheckBoxFlat;
     QCheckBox* CheckBoxViewCtrl;
     QCheckBox* CheckBoxBackground;
@@ -127,6 +131,11 @@ private:
     void BtnDefaultClick();
     void BtnOkClick();
     void StoreOptions();
+    // Automatic reading and the alarms (SetupAutoRead.cpp).
+    QWidget* BuildAutoReadGroup();
+    void FillAutoRead();
+    void StoreAutoRead();
+    void BtnChangeAlarmClick();
 
     Settings& Setting;
     ChangeFlags& Flags;
@@ -140,4 +149,5 @@ private:
     std::array<std::string, 2> PagePosition;
     bool UnderlineOffsetEdited = false;
     bool UnderlineWidthEdited = false;
+    Settings AlarmCopy; // what the alarm dialog edits, stored on OK
 };

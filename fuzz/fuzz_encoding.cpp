@@ -53,7 +53,8 @@ std::string PlainUtf8ToGb18030(std::string_view t) {
 bool Drawable(std::string_view gbkText) {
     for (std::size_t i = 0; i < gbkText.size();) {
         const gbk::Char c = gbk::CharAt(gbkText, i);
-        if (c.Length > 1 && gbk::ToUnicode(c.Code) == 0xFFFD)
+        // U+FFFD itself is a character of the source that GB18030 holds exactly.
+        if (c.Length > 1 && gbk::ToUnicode(c.Code) == 0xFFFD && c.Code != gbk::CodeOf(0xFFFD))
             return false;
         if (c.Length == 1 && c.Code >= 0x80)
             return false;

@@ -1,5 +1,7 @@
 #include "DocumentStore.h"
 
+#include "text/Gb2Big5.h"
+
 #include <algorithm>
 #include <cmath>
 
@@ -11,6 +13,7 @@ void DocumentStore::SetChunks(std::vector<Chunk> chunks) {
     ShownCodeChange.assign(RawChunk.size(), CodeChange::None);
     ChunkCount = static_cast<int>(RawChunk.size());
     MemoChunk.assign(ChunkCount, WrappedText());
+    JudgedCodes.clear(); // so the last document's chunks are not held
     CurrentChunk = 1;
     LinesThroughCurrent = 1;
 }
@@ -18,6 +21,16 @@ void DocumentStore::SetChunks(std::vector<Chunk> chunks) {
 void DocumentStore::SetHelpText(std::string_view lines) {
     DocumentName.clear();
     SetChunks({MakeChunk(std::string(lines))});
+}
+
+TextCode DocumentStore::CodeOf(int k) {
+    JudgedCodes.resize(ChunkCount);
+    auto& [chunk, code] = JudgedCodes[k - 1];
+    if (chunk != ShownChunk[k - 1]) {
+        chunk = ShownChunk[k - 1];
+        code = IsBig5Text(*chunk) ? TextCode::Big5 : TextCode::Gb;
+    }
+    return code;
 }
 
 void DocumentStore::Paginate(const PageFormat& format, CharWidthCache& widths,
@@ -29,7 +42,9 @@ void DocumentStore::Paginate(const PageFormat& format, CharWidthCache& widths,
     MemoChunk.resize(ChunkCount);
     for (int k = 1; k <= ChunkCount; ++k) {
         progress.ShowMessPos(k);
-        MemoChunk[k - 1] = WrapLines(*ShownChunk[k - 1], widths, format.WrapWidth);
+        const TextCode code = format.Punctuation == PunctuationRule::Off ? TextCode::Gb : CodeOf(k);
+        MemoChunk[k - 1] =
+            WrapLines(*ShownChunk[k - 1], widths, format.WrapWidth, format.Punctuation, code);
     }
     TestHeight = format.TestHeight;
     CurrentChunk = std::clamp(CurrentChunk, 1, ChunkCount);

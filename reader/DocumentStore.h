@@ -30,6 +30,7 @@ struct PageFormat {
     int PageHeight = 0;
     int TestHeight = 0; // height of four page lines as a page label draws them
     bool DoubleSpacing = false;
+    PunctuationRule Punctuation = PunctuationRule::Off;
 };
 
 class DocumentStore {
@@ -82,4 +83,10 @@ public:
 
 private:
     int LinesOf(int k) const { return MemoChunk[k - 1].LineCount(); }
+    // The code of shown chunk k as line breaking takes its marks from.
+    TextCode CodeOf(int k);
+
+    // Each shown chunk last judged for its code, and the result: judging reads the whole chunk,
+    // so it is done again only for a chunk whose bytes changed since.
+    std::vector<std::pair<Chunk, TextCode>> JudgedCodes;
 };

@@ -256,3 +256,12 @@ TextPosition OpenBook::UnderlinedStart() {
     const int row = UnderlineAt.Line + (UnderlineAt.RightPage ? Store.LinesPerPage : 0);
     return LineStart(Store.FirstLine + row);
 }
+
+AutoReadBook OpenBook::AutoReadView() {
+    AutoReadBook book{Store.CurrentPage, Store.PageCount, Store.LinesPerPage, Store.TotalLines, {}};
+    book.LineChars = [this](int page, int line) {
+        const int g = (page - 1) * Store.LinesPerPage + line;
+        return g >= 1 && g <= Store.TotalLines ? ReadingChars(Store.LineText(g)) : 0;
+    };
+    return book;
+}

@@ -19,6 +19,7 @@
 //
 // The object does no drawing and shows no message: Snapshot() is what to draw, and the
 // operations that can fail hand back what the reader is to be told.
+#include "AutoRead.h"
 #include "DocumentStore.h"
 #include "Navigation.h"
 #include "PageEdit.h"
@@ -116,6 +117,8 @@ public:
     int PageOf(const TextPosition& place) const;
     const UnderlinePlace& Underline() const { return UnderlineAt; }
     const BookSnapshot& Snapshot() const { return Shown; }
+    // The pages as auto reading walks them, valid until the book changes.
+    AutoReadBook AutoReadView();
     // The store as it stands, for reading (saving, statistics, tests).
     const DocumentStore& Document() const { return Store; }
 

@@ -1,6 +1,7 @@
 #pragma once
 // The line-breaking engine: lays a chunk of byte text out at a width, as a multi-line text box
 // with word wrapping would, and records where each display line starts and ends.
+#include "PunctuationMarks.h"
 #include "TextMeasurer.h"
 
 #include <cstdint>
@@ -36,4 +37,12 @@ private:
 // between two characters of two or four bytes, and a word wider than the line is split between
 // two characters; a break never falls inside a character. Spaces that reach past the
 // width stay at the end of their line, where they draw nothing.
-WrappedText WrapLines(std::string_view text, CharWidthCache& widths, double width);
+//
+// With a punctuation rule on, no line but a paragraph's first starts with a closing mark and
+// none but a paragraph's last ends with an opening mark, the marks being those of `code`. Where the
+// plain break would break that, a single closing mark hangs past the edge; else the line ends
+// earlier, at the last place the rules allow, and its last characters move down. A line where no
+// place is allowed (a line of marks only) breaks as without the rule. The strict rule also keeps
+// "——", "……" and runs of full-width digits and letters on one line.
+WrappedText WrapLines(std::string_view text, CharWidthCache& widths, double width,
+                      PunctuationRule rule = PunctuationRule::Off, TextCode code = TextCode::Gb);

@@ -4,13 +4,15 @@
 // and again, inside the write's transaction, to what the store holds at that moment: a second
 // process that changed the list meanwhile is then built upon, never overwritten.
 #include "Registry.h"
+#include "SettingsStore.h"
 
 #include <array>
 #include <set>
 #include <string>
 #include <vector>
 
-inline constexpr int MaxRecentFiles = 50;
+// The list holds as many entries as the store has order slots.
+inline constexpr int MaxRecentFiles = OrderSlotCount;
 
 // Whether two entry texts name the same document. The texts compare lower-cased byte by byte,
 // but on this platform letter case tells files apart, so texts that differ in case are one

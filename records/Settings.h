@@ -1,6 +1,7 @@
 #pragma once
 // The in-memory record of every persisted option. Read once at start, written once at close;
 // every other part of the program reads and changes these fields in memory.
+#include "text/PunctuationRule.h"
 
 #include <array>
 #include <string>
@@ -32,11 +33,16 @@ struct Settings {
     bool Maximized = false;
     bool AutoPageTurn = false;
     int AutoPageTurnInterval = 0;
+    // Automatic reading: paced by the reading speed (characters per minute) rather than turned
+    // every AutoPageTurnInterval seconds.
+    bool AutoReadPaced = false;
+    int ReadingSpeed = 300;
     bool ConvertBig5 = false;
     bool ConvertGb = false;
     bool ProcessHtml = false;
     bool SmartParagraphs = false;
     bool DoubleSpacing = false;
+    int Punctuation = static_cast<int>(PunctuationRule::Basic); // a PunctuationRule
     bool ShowUnderline = false;
     int UnderlineColor = 255;
     int UnderlineOffset = 0;

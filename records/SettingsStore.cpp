@@ -1,5 +1,7 @@
 #include "SettingsStore.h"
 
+#include "AlarmSchedule.h"
+
 #include <cstdio>
 
 namespace {
@@ -91,11 +93,14 @@ template <class V> void VisitWindowAndText(V& v, Settings& s) {
     v.Bool(SettingsRoot, "最大化显示", s.Maximized, d.Maximized);
     v.Bool(SettingsRoot, "自动翻页", s.AutoPageTurn, d.AutoPageTurn);
     v.Int(SettingsRoot, "自动翻页时间", s.AutoPageTurnInterval, d.AutoPageTurnInterval);
+    v.Bool(SettingsRoot, "按阅读速度翻页", s.AutoReadPaced, d.AutoReadPaced);
+    v.Int(SettingsRoot, "阅读速度", s.ReadingSpeed, d.ReadingSpeed);
     v.Bool(SettingsRoot, "处理BIG5码文件标志", s.ConvertBig5, d.ConvertBig5);
     v.Bool(SettingsRoot, "处理GB码文件标志", s.ConvertGb, d.ConvertGb);
     v.Bool(SettingsRoot, "处理HTML文件标志", s.ProcessHtml, d.ProcessHtml);
     v.Bool(SettingsRoot, "智能分段标志", s.SmartParagraphs, d.SmartParagraphs);
     v.Bool(SettingsRoot, "行距加倍标志", s.DoubleSpacing, d.DoubleSpacing);
+    v.Int(SettingsRoot, "标点避头尾", s.Punctuation, d.Punctuation);
     v.Bool(SettingsRoot, "下划线标志", s.ShowUnderline, d.ShowUnderline);
     v.Int(SettingsRoot, "下划线颜色", s.UnderlineColor, d.UnderlineColor);
     v.Int(SettingsRoot, "下划线距离", s.UnderlineOffset, d.UnderlineOffset);
@@ -242,6 +247,14 @@ bool ParseTwoDigits(std::string_view text, int max, int& value) {
     return value <= max;
 }
 
+// A slot whose stored time is not a time of day reads "00:00:00" and is switched off, so a
+// damaged store never rings at midnight.
+void DisableUnreadableAlarms(Registry& reg, Settings& s) {
+    for (int i = 0; i < AlarmSlots; ++i)
+        if (!AlarmSecondOfDay(reg.ReadRegStr(AlarmKey, Slot("定时提醒时间", i), DefaultAlarmTime)))
+            s.AlarmEnabled[i] = false;
+}
+
 } // namespace
 
 std::string NormalizeAlarmTime(std::string_view text) {
@@ -271,6 +284,10 @@ void LoadSettings(Registry& reg, Settings& settings) {
         WriteDefaults(reg, settings);
     FieldReader reader{reg};
     VisitTable(reader, settings);
+    if (settings.Punctuation < static_cast<int>(PunctuationRule::Off) ||
+        settings.Punctuation > static_cast<int>(PunctuationRule::Strict))
+        settings.Punctuation = Defaults.Punctuation;
+    DisableUnreadableAlarms(reg, settings);
     ReadFont(reg, PageNumberFontWord, settings.PageNumberFont);
     ReadFont(reg, PageFontWord, settings.PageFont);
 }

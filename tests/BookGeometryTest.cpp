@@ -1,5 +1,6 @@
 // test-links: mojuan_window
 #include "window/BookGeometry.h"
+#include "window/FreeSpot.h"
 
 #include <gtest/gtest.h>
 
@@ -86,6 +87,22 @@ TEST(BookGeometryScreenTest, BooksComeBackOntoTheNearestScreen) {
     EXPECT_EQ(KeepOnScreen({1000, 100, 596, 380}, screens), QRect(1280, 100, 596, 380));
     EXPECT_EQ(KeepOnScreen({50, 50, 1400, 1100}, screens), QRect(0, 0, 1400, 1100));
     EXPECT_EQ(KeepOnScreen({5000, 50, 596, 380}, {}), QRect(5000, 50, 596, 380));
+}
+
+// A mark goes above the pages in the middle, then below them, and never over the text or
+// something already placed; where no margin is tall enough it is not placed at all.
+TEST(FreeSpotTest, MiddleMarginsFirstThenCornersAndNeverOverText) {
+    const BookGeometry g = BookGeometry::For(596, 380);
+    const QSize size(40, 12);
+    const std::optional<QRect> top = FreeSpot(size, g, {});
+    ASSERT_TRUE(top);
+    EXPECT_LE(top->bottom(), g.PageTop);
+    EXPECT_NEAR(top->center().x(), 596 / 2, 1);
+    const std::optional<QRect> below = FreeSpot(size, g, {*top});
+    ASSERT_TRUE(below);
+    EXPECT_GE(below->top(), g.PageTop + g.PageHeight);
+    EXPECT_FALSE(below->intersects(g.LabelPage1) || below->intersects(g.LabelPage2));
+    EXPECT_FALSE(FreeSpot(QSize(40, 200), g, {}));
 }
 
 } // namespace

@@ -139,7 +139,7 @@ TEST(GoToPageWindowTest, PageMenuCarriesTheItemBetweenSeparators) {
         captions << (item->isSeparator() ? QStringLiteral("—") : item->text());
     EXPECT_EQ(captions.join('|'), QStringLiteral("上一页|下一页|—|第一页        Home|最后一页      "
                                                  "End|—|指定页...     Ctrl+Y|—|上一篇小说    "
-                                                 "<|下一篇小说    >"));
+                                                 "<|下一篇小说    >|—|自动阅读      A"));
 }
 
 } // namespace

@@ -36,7 +36,9 @@ Settings Changed() {
     s.MoveBook = s.ResizeBook = s.DragPageMovesBook = s.ClickPageTurns = false;
     s.Maximized = s.AutoPageTurn = true;
     s.AutoPageTurnInterval = 30;
+    s.AutoReadPaced = true, s.ReadingSpeed = 450;
     s.ConvertBig5 = s.ConvertGb = s.ProcessHtml = s.SmartParagraphs = s.DoubleSpacing = true;
+    s.Punctuation = static_cast<int>(PunctuationRule::Strict);
     s.ShowUnderline = true;
     s.UnderlineColor = 0x00FF00, s.UnderlineOffset = 3, s.UnderlineWidth = 2;
     s.PageNumberPrefix = {"左", "P"};
@@ -96,9 +98,9 @@ TEST_F(SettingsStoreTest, EmptyStoreWritesEveryDefaultAndOpensAtTheDefaultBounds
 TEST_F(SettingsStoreTest, FirstRunWritesInTableOrderWithTheMarkLast) {
     Start();
     std::vector<std::string> names = NamesInInsertOrder(StorePath);
-    // "版本", 50 slots, 4 bounds, 29 root fields, 12 alarm values, 4, 4 last document, 4,
+    // "版本", 50 slots, 4 bounds, 32 root fields, 12 alarm values, 4, 4 last document, 4,
     // 2 x 8 font values, 2 sound values, the mark.
-    ASSERT_EQ(names.size(), 1u + 50 + 4 + 29 + 12 + 4 + 4 + 4 + 16 + 2 + 1);
+    ASSERT_EQ(names.size(), 1u + 50 + 4 + 32 + 12 + 4 + 4 + 4 + 16 + 2 + 1);
     EXPECT_EQ(names[0], "版本");
     EXPECT_EQ(names[1], "最新文件顺序0");
     EXPECT_EQ(names[50], "最新文件顺序49");
@@ -158,6 +160,16 @@ TEST_F(SettingsStoreTest, WidthThatIsNotANumberReadsAsTheDefault) {
     EXPECT_EQ(Start().BookWidth, 596);
 }
 
+// A store from before the punctuation rule existed gets the rule new stores get.
+TEST_F(SettingsStoreTest, PunctuationRuleMissingOrUnknownReadsAsBasic) {
+    MarkAsSetUp();
+    EXPECT_EQ(Start().Punctuation, static_cast<int>(PunctuationRule::Basic));
+    Reg.WriteRegInt(SettingsRoot, "标点避头尾", 3);
+    EXPECT_EQ(Start().Punctuation, static_cast<int>(PunctuationRule::Basic));
+    Reg.WriteRegInt(SettingsRoot, "标点避头尾", 0);
+    EXPECT_EQ(Start().Punctuation, static_cast<int>(PunctuationRule::Off));
+}
+
 TEST_F(SettingsStoreTest, OrderSlotsAreWrittenOnlyWhenSlotZeroIsUnset) {
     MarkAsSetUp();
     Reg.WriteRegInt(FileKey, "最新文件顺序0", 49);
@@ -192,8 +204,10 @@ TEST_F(SettingsStoreTest, FontSizeOrCharsetOutOfRangeKeepsTheHeldValue) {
     EXPECT_EQ(s.PageNumberFont.Size, 9);
 }
 
-TEST_F(SettingsStoreTest, AlarmTimeThatDoesNotParseReadsAsMidnight) {
+TEST_F(SettingsStoreTest, AlarmTimeThatDoesNotParseReadsAsMidnightAndIsSwitchedOff) {
     MarkAsSetUp();
+    for (const char* slot : {"定时提醒1", "定时提醒2", "定时提醒3", "定时提醒4"})
+        Reg.WriteRegBool(AlarmKey, slot, true);
     Reg.WriteRegStr(AlarmKey, "定时提醒时间1", "25:00:00");
     Reg.WriteRegStr(AlarmKey, "定时提醒时间2", "abc");
     Reg.WriteRegStr(AlarmKey, "定时提醒时间3", "9:05:07");
@@ -201,6 +215,7 @@ TEST_F(SettingsStoreTest, AlarmTimeThatDoesNotParseReadsAsMidnight) {
     Settings s = Start();
     EXPECT_EQ(s.AlarmTime,
               (std::array<std::string, 4>{"00:00:00", "00:00:00", "09:05:07", "00:00:00"}));
+    EXPECT_EQ(s.AlarmEnabled, (std::array<bool, 4>{false, false, true, false}));
 }
 
 TEST(AlarmTimeTest, OnlyATimeOfDayIsKept) {
@@ -249,7 +264,7 @@ TEST_F(SettingsStoreTest, CloseWritesInItsOwnOrder) {
     Settings s;
     ASSERT_TRUE(Save(Reg, s)); // on an empty store, so every value is a new row
     std::vector<std::string> names = NamesInInsertOrder(StorePath);
-    ASSERT_EQ(names.size(), 4u + 29 + 12 + 4 + 4 + 4 + 16);
+    ASSERT_EQ(names.size(), 4u + 32 + 12 + 4 + 4 + 4 + 16);
     EXPECT_EQ(names[0], "窗口左位置");
     EXPECT_EQ(Slice(names, "显示时间", 5),
               (std::vector<std::string>{"显示时间", "定时提醒1", "定时提醒时间1", "显示内容1",

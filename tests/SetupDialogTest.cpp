@@ -1,6 +1,10 @@
 // test-links: mojuan_dialogs mojuan_window
+#include "DialogTestSupport.h"
 #include "RecordingPrompter.h"
+#include "StoreTestSupport.h"
+#include "dialogs/AlarmSetup.h"
 #include "dialogs/Setup.h"
+#include "records/SettingsStore.h"
 #include "window/PageFont.h"
 
 #include <QCheckBox>
@@ -12,6 +16,7 @@
 #include <QRadioButton>
 #include <QSpinBox>
 #include <QTabWidget>
+#include <QTimeEdit>
 #include <QTest>
 #include <gtest/gtest.h>
 
@@ -112,8 +117,7 @@ TEST(SetupDialogTest, EachControlMarksWhatItChanges) {
     for (auto pick : {+[](TFormSetup& f) -> QAbstractButton* { return f.CheckBoxMove; },
                       +[](TFormSetup& f) -> QAbstractButton* { return f.CheckBoxShowTime; },
                       +[](TFormSetup& f) -> QAbstractButton* { return f.CheckBoxClearLabel; },
-                      +[](TFormSetup& f) -> QAbstractButton* { return f.BtnUnderlineColor; },
-                      +[](TFormSetup& f) -> QAbstractButton* { return f.BtnChangeAlarm; }})
+                      +[](TFormSetup& f) -> QAbstractButton* { return f.BtnUnderlineColor; }})
         EXPECT_EQ(clicking(pick), ref.None());
 
     Dialog typed;
@@ -286,3 +290,37 @@ TEST(SetupDialogTest, FontDialogKeepsColourCharsetAndTheStoredFace) {
 }
 
 } // namespace
+
+// The alarm dialog edits a copy that only the settings dialog's OK keeps; the automatic
+// reading editors and the alarms then go through the store and come back as they were.
+TEST(SetupDialogTest, AlarmsAndAutoReadingGoThroughTheStoreAndBack) {
+    Dialog d;
+    d.Open();
+    TFormSetup& f = *d.form;
+    auto answer = DialogAnswer::For<TFormAlarm>([](TFormAlarm* alarms) {
+        alarms->Slots[1].Enabled->setChecked(true);
+        alarms->Slots[1].Time->setTime(QTime(21, 30, 5));
+        alarms->Slots[1].Text->setText(QStringLiteral("该睡了"));
+        alarms->accept();
+    });
+    f.BtnChangeAlarm->click();
+    ASSERT_TRUE(answer.Answered());
+    EXPECT_FALSE(d.setting.AlarmEnabled[1]);
+    EXPECT_EQ(d.flags, d.None());
+    f.CheckBoxAutoReadPaced->click();
+    f.SpinAutoPageTurnInterval->setValue(45);
+    f.SpinReadingSpeed->setValue(520);
+    f.BtnOk->click();
+    ScratchDir dir;
+    Registry reg(dir / "registry.sqlite3");
+    ASSERT_TRUE(SaveSettings(reg, d.setting, {}, false, {}, {}));
+    reg.WriteRegStr(SettingsRoot, "注册", "Vesk");
+    Settings back;
+    LoadSettings(reg, back);
+    EXPECT_EQ(back.AlarmEnabled, (std::array<bool, 4>{false, true, false, false}));
+    EXPECT_EQ(back.AlarmTime[1], "21:30:05");
+    EXPECT_EQ(back.AlarmText[1], "该睡了");
+    EXPECT_TRUE(back.AutoReadPaced);
+    EXPECT_EQ(back.AutoPageTurnInterval, 45);
+    EXPECT_EQ(back.ReadingSpeed, 520);
+}

@@ -11,8 +11,7 @@
 #include <vector>
 
 #include "GbkText.h"
-
-enum class TextCode : std::uint8_t { Gb, Big5 };
+#include "TextCode.h"
 
 namespace chapters {
 
@@ -25,7 +24,9 @@ struct TextChar {
 // The one place the chapter code steps through text by character.
 inline TextChar CharAt(std::string_view text, std::size_t pos) {
     const gbk::Char c = gbk::CharAt(text, pos);
-    return {c.Code, c.Length};
+    // Every heading word fits two bytes, so a four-byte character is none of them: it reads as
+    // code 0, which the word table leaves empty (and which keeps table lookups in bounds).
+    return {c.Length == 4 ? std::uint16_t{0} : static_cast<std::uint16_t>(c.Code), c.Length};
 }
 
 // The rules a heading can match; the units' rules first, in the order of Units.

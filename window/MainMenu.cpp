@@ -83,6 +83,9 @@ void MainMenu::BuildPageMenu() {
     AddSeparator(m, "N6");
     ItemFilePrev = AddItem(m, "ItemFilePrev", QStringLiteral("上一篇小说    <"));
     ItemFileNext = AddItem(m, "ItemFileNext", QStringLiteral("下一篇小说    >"));
+    AddSeparator(m, "N15");
+    ItemAutoRead = AddItem(m, "ItemAutoRead", QStringLiteral("自动阅读      A"));
+    ItemAutoRead->setCheckable(true);
 }
 
 QAction* MainMenu::AddItem(QMenu* menu, const char* name, const QString& caption,

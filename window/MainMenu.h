@@ -60,6 +60,7 @@ public:
     QAction* ItemInputYe1;
     QAction* ItemFilePrev;
     QAction* ItemFileNext;
+    QAction* ItemAutoRead; // checked while automatic reading runs
 
     // A key that is a shortcut of the main menu runs the first item in menu order (depth first)
     // that carries it, if that item and every submenu above it were enabled when the menu last

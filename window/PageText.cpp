@@ -5,6 +5,8 @@
 #include <QFontMetricsF>
 #include <QPainter>
 
+#include <cmath>
+
 QString DecodeForDisplay(std::string_view bytes) {
     const std::u16string text = gbk::Decode(bytes);
     return QString::fromUtf16(text.data(), static_cast<qsizetype>(text.size()));
@@ -13,10 +15,13 @@ QString DecodeForDisplay(std::string_view bytes) {
 void DrawPageText(QPainter& painter, const QRect& box, std::string_view bytes, const QFont& font,
                   const QColor& color, int pitch) {
     painter.save();
-    painter.setClipRect(box);
+    const QFontMetricsF metrics(font);
+    // A closing mark may hang one character past the line's end (reader/WrapLines.h), into
+    // the page's margin.
+    const int hang = static_cast<int>(std::ceil(metrics.horizontalAdvance(QChar(u'，'))));
+    painter.setClipRect(box.adjusted(0, 0, hang, 0));
     painter.setFont(font);
     painter.setPen(color);
-    const QFontMetricsF metrics(font);
     // Share the pitch between ascent and descent in the font's own proportion, so that a face
     // taller than the pitch still sits inside its line.
     const double total = metrics.ascent() + metrics.descent();

@@ -38,8 +38,8 @@ SETUP=$WID
 activate "$SETUP"
 xdotool key ctrl+Tab ctrl+Tab ctrl+Tab
 shot settings-system-tab
-# "图书字体..." on the "系统设置  " tab.
-click_in "$SETUP" 490 153
+# "图书字体..." on the "系统设置  " tab (its third row, below the auto-reading group's height).
+click_in "$SETUP" 490 183
 wait_until "the font dialog" 20 named_window 字体
 FONT=$WID
 activate "$FONT"

@@ -86,6 +86,21 @@ window_manager_running() {
     xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q "window id"
 }
 
+display_answers() { xdpyinfo >/dev/null 2>&1; }
+
+start_window_manager() {
+    openbox >>"$SESSION/openbox.log" 2>&1 &
+    WM_PID=$!
+}
+
+# Under load openbox has been seen to give up on a display that had only just come up; it is
+# then started again rather than failing the journey before the reader ever ran.
+window_manager_up() {
+    window_manager_running && return 0
+    kill -0 "$WM_PID" 2>/dev/null || start_window_manager
+    return 1
+}
+
 # Starts Xvfb on a free display, openbox on it, and gives the journey its own HOME, XDG
 # folders and TMPDIR, so nothing of the user's desktop is read or written.
 start_session() {
@@ -108,9 +123,9 @@ start_session() {
     DISPLAY=""
     wait_until "Xvfb to choose a display" 30 test -s "$SESSION/display"
     export DISPLAY=:$(head -n 1 "$SESSION/display")
-    openbox >"$SESSION/openbox.log" 2>&1 &
-    WM_PID=$!
-    wait_until "openbox to manage the screen" 30 window_manager_running
+    wait_until "the X display to answer" 30 display_answers
+    start_window_manager
+    wait_until "openbox to manage the screen" 30 window_manager_up
     note "display $DISPLAY, screenshots in $SHOTS"
 }
 
