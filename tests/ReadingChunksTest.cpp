@@ -5,6 +5,7 @@
 #include "reader/OpenFile.h"
 #include "reader/TextOptions.h"
 #include "reader/TextPasses.h"
+#include "text/Chunking.h"
 #include "text/Encoding.h"
 
 #include <gtest/gtest.h>
@@ -66,6 +67,34 @@ TEST(ReadingChunksTest, Utf8NovelGivesTheChunksOfItsGbkFile) {
     EXPECT_EQ(fromUtf8.Chunks->size(), 5u);
     EXPECT_TRUE(Bytes(*fromUtf8.Chunks) == Bytes(*fromGbk.Chunks));
     EXPECT_FALSE(fromUtf8.File.Message);
+}
+
+// A plain file's chunks are its bytes cut as the whole text is cut; they go through line-end
+// repair and the passes uncopied, and a pass copies only the chunk it changes.
+TEST(ReadingChunksTest, ShownChunksShareTheReadBytesUntilAPassChangesThem) {
+    const std::string gbk = testsupport::BuildDocument("hongloumeng.gbk.txt", 700000);
+    Opened opened(WriteFile("novel.txt", gbk));
+    ASSERT_TRUE(opened.Chunks);
+    std::vector<std::string> cut;
+    for (std::string_view part : CutChunks(gbk))
+        cut.emplace_back(part);
+    ASSERT_TRUE(Bytes(*opened.Chunks) == cut);
+
+    std::vector<Chunk> chunks = *opened.Chunks;
+    chunks[1] = MakeChunk("\xB1\xFB<b>\xB6\xA1</b>\r\n"); // 丙<b>丁</b>: HTML only here
+    DocumentStore store;
+    store.SetChunks(chunks);
+    NoProgress progress;
+    Init_Text(store, progress);
+    TextOptions html;
+    html.ProcessHtml = true;
+    Init_Page_Do(store, html, progress);
+    for (std::size_t k = 0; k < chunks.size(); ++k) {
+        EXPECT_EQ(store.RawChunk[k], chunks[k]) << k; // no lone line ends: not copied
+        EXPECT_EQ(store.ShownChunk[k] == store.RawChunk[k], k != 1) << k;
+    }
+    Init_Page_Do(store, TextOptions{}, progress);
+    EXPECT_TRUE(store.ShownChunk == store.RawChunk);
 }
 
 // The limit counts the file's bytes: a UTF-8 file just over it is refused although its GBK
