@@ -57,6 +57,7 @@ TEST(OpenDocumentTest, SizeLimitIsExactAndRefusalKeepsTheShownDocument) {
     EXPECT_EQ(r.prompter.Prompts[0], (Prompt{Prompt::Info, "文件 " + over + " 太大，无法打开。"}));
     EXPECT_EQ(r.book.Book.DocumentName(), limit);
     EXPECT_EQ(r.book.Book.ChunkCount(), 89);
+    EXPECT_EQ(r.book.List->DefaultItem(), 1); // still the shown document's entry
 }
 
 TEST(OpenDocumentTest, EmptyAndJustOverOneChunk) {
