@@ -398,21 +398,6 @@ TEST_F(RecentListOpenTest, AnArchiveWhoseOwnPathHasABarSplitsAfterIt) {
     EXPECT_EQ(List.Reference(0)->Entry, "c|d.txt");
 }
 
-TEST_F(RecentListOpenTest, ABatchPutsItsFirstNameOnTop) {
-    OpenFiles(2, "old");
-    const std::string a = File("a.txt"), b = File("b.txt");
-    EXPECT_TRUE(List.PutBatchOnTop({b, a}));
-    EXPECT_EQ(List.GetIndexFilename(0), a);
-    EXPECT_EQ(List.GetIndexFilename(1), b);
-    EXPECT_EQ(List.AddedCount, 2);
-}
-
-TEST_F(RecentListOpenTest, ABatchOfMissingFilesOpensNothing) {
-    EXPECT_FALSE(List.PutBatchOnTop({Dir / "x.txt", Dir / "y.txt"}));
-    EXPECT_FALSE(List.FileOpened);
-    EXPECT_EQ(Warnings().size(), 2u);
-}
-
 TEST_F(RecentListReopenTest, TheLastFileIsReopenedInItsPlaceAtItsPage) {
     OpenFiles(5);
     Setting.LastFile = List.GetIndexFilename(3);
