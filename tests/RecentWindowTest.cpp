@@ -168,7 +168,7 @@ TEST(RecentWindowTest, StartRegistersTheFileTypesForTheDesktop) {
 }
 
 // The reader turns on after a start-up reopen; a resize then keeps the place the reader reached
-// (in proportion), not the page the book was reopened at.
+// (its text), not the page the book was reopened at.
 TEST(RecentWindowTest, AResizeAfterTurningKeepsTheReadersPlace) {
     Session s;
     const std::string a = s.Book("a.txt");
