@@ -31,6 +31,7 @@ class AutoReadParts;
 class QDialog;
 class QPainter;
 class TOpenTextDialog;
+struct ZipChoice;
 
 class TFormMain : public QWidget {
     Q_OBJECT

@@ -2,6 +2,7 @@
 #include "Main.h"
 
 #include "archive/ZipPass.h"
+#include "archive/ZipPrev.h"
 #include "base/FileTest.h"
 #include "reader/OpenFile.h"
 #include "reader/ReadingPlace.h"

@@ -41,25 +41,12 @@ bool IsArchiveEntry(const std::string& text);
 // npos when the text is no reference.
 std::size_t ArchiveBar(const std::string& text);
 
-// What extracting an archive entry for reading gave: the extracted file, or why there is none.
-struct ExtractedEntry {
-    std::string Path;
-    std::optional<UserMessage> Failure;
-};
-
 // A row chosen in an archive's entry chooser: its reference, and its place in the archive's
 // listing, which tells entries of the same name apart.
 struct ChosenZipEntry {
     std::string Reference;
     std::int64_t Index = -1;
     bool operator==(const ChosenZipEntry&) const = default;
-};
-
-// What the entry chooser gave: the chosen rows in the order they are to be put on the list
-// (none when cancelled), or why the archive could not be listed.
-struct ZipChoice {
-    std::vector<ChosenZipEntry> Entries;
-    std::optional<UserMessage> Failure;
 };
 
 // What an entry refers to: a file, an archive entry (read after extracting it), or an archive
