@@ -46,7 +46,6 @@ void TFormMain::ConnectFileCommands() {
     connect(Menus->ItemLib, &QAction::triggered, this, &TFormMain::ItemLibClick);
     auto* save = new QShortcut(SaveKey, this);
     connect(save, &QShortcut::activated, this, &TFormMain::ItemSaveClick);
-
 }
 
 // The archive library's own errors are shown in the program's error box, not as a warning.

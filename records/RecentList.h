@@ -66,9 +66,9 @@ struct RecentReference {
 struct ReopenPlan {
     enum Kind { None, Entry, AddAgain };
     Kind Action = None;
-    int Index = -1;   // the entry to open (Entry)
-    std::string Name; // LastFile, put on the list again (AddAgain)
-    int Page = 0;     // the page to show once it is open
+    int Index = -1;         // the entry to open (Entry)
+    std::string Name;       // LastFile, put on the list again (AddAgain)
+    int Page = 0;           // the page to show once it is open
     int LastFileIndex = -1; // what LastFileIndex is recorded as
 };
 

@@ -101,8 +101,7 @@ TEST_F(DroppedFilesTest, SixtyDroppedFilesTakeTheFirstFiftyWithTheFirstOnTop) {
 
 TEST_F(DroppedFilesTest, DroppedFoldersAndMissingFilesAreSkippedWithAWarning) {
     const std::string a = File("a.txt");
-    EXPECT_TRUE(
-        List.PutBatchOnTop(DroppedFileOrder({Dir.Path(), a, Dir / "gone.txt"})));
+    EXPECT_TRUE(List.PutBatchOnTop(DroppedFileOrder({Dir.Path(), a, Dir / "gone.txt"})));
     EXPECT_EQ(List.Items(), std::vector<std::string>{a});
     EXPECT_EQ(Warnings().size(), 2u);
 }

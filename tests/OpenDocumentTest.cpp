@@ -57,7 +57,7 @@ TEST(OpenDocumentTest, ARefusedFileKeepsTheShownDocumentAndItsEntry) {
     EXPECT_FALSE(r.book.OpenDocument(over)); // put on top, but not read
     EXPECT_EQ(r.prompter.Prompts.at(1), (Prompt{Prompt::Info, TooLargeText(over)}));
     EXPECT_EQ(r.book.Book.DocumentName(), shown);
-    EXPECT_EQ(r.book.List->DefaultItem(), 1); // still the shown document's entry
+    EXPECT_EQ(r.book.List->DefaultItem(), 1);                 // still the shown document's entry
     EXPECT_FALSE(r.book.OpenDocument(std::getenv("TMPDIR"))); // a directory is no document
 }
 

@@ -381,8 +381,8 @@ TEST_F(RecentListOpenTest, AnArchiveChoosesAndItsChosenEntriesGoOnTop) {
     List.OpenItemFile(archive);
     EXPECT_TRUE(List.Reference(0)->ChooseEntries);
     EXPECT_FALSE(List.PutChosenOnTop({})); // a cancelled chooser
-    EXPECT_TRUE(List.PutChosenOnTop(
-        {{archive + "|vol2\\ch01.txt", 4}, {archive + "|vol1\\ch01.txt", 2}}));
+    EXPECT_TRUE(
+        List.PutChosenOnTop({{archive + "|vol2\\ch01.txt", 4}, {archive + "|vol1\\ch01.txt", 2}}));
     EXPECT_EQ(List.Items(), (std::vector<std::string>{archive + "|vol1\\ch01.txt",
                                                       archive + "|vol2\\ch01.txt", archive}));
     // The chosen row's place goes with it, so of two entries of one name the chosen one opens.

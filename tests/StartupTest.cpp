@@ -28,7 +28,7 @@ TEST(StartupTest, FirstStartShowsHelpTextAtDefaultBoundsAndCloseStoresIt) {
         EXPECT_EQ(book.geometry(), QRect(100, 50, 596, 380));
         EXPECT_TRUE(book.Book.DocumentName().empty());
         EXPECT_EQ(book.Book.CurrentPage(), 1);
-        EXPECT_EQ(book.Book.LinesPerPage(), 27); // page height 330 at a 12-pixel line
+        EXPECT_EQ(book.Book.LinesPerPage(), 27);              // page height 330 at a 12-pixel line
         EXPECT_EQ(book.ShownPages().Left.substr(0, 2), "  "); // the help text's centred title
         book.close();
     }
