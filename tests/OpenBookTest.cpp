@@ -77,6 +77,8 @@ TEST(OpenBookTest, AnOpenedDocumentShowsItsFirstPairAndTheHelpTextKeepsThePasses
     EXPECT_EQ(r.book.LinesPerPage(), 20);
     EXPECT_TRUE(r.Shows(1));
     EXPECT_EQ(r.book.Snapshot().Pages.Left.substr(0, 8), "p0001x\r\n");
+    r.book.Open("/books/b.txt", {MakeChunk("a\nb\rc")}, {}); // line ends become CR LF
+    EXPECT_EQ(*r.book.Document().RawChunk[0], "a\r\nb\r\nc");
     r.book.OpenHelpText("help\r\n", {true, true, false, true, true});
     r.book.SetOptions({true, true, false, true, true});
     EXPECT_FALSE(r.book.HasDocument());
@@ -92,6 +94,9 @@ TEST(OpenBookTest, EachChangeRunsOnlyTheStagesItInvalidates) {
     r.book.GoToPage(9);
     EXPECT_TRUE(r.log.Stages.empty());
     r.Format(240, true); // spacing: wrapping only
+    EXPECT_EQ(r.log.Stages, std::vector<std::string>{CaptionInitBook});
+    r.log.Stages.clear();
+    r.book.SetPageFormat({200, 240, 48, true, PunctuationRule::Strict}, r.font1); // line breaking
     EXPECT_EQ(r.log.Stages, std::vector<std::string>{CaptionInitBook});
     r.log.Stages.clear();
     r.book.SetOptions({false, false, true, false, true}); // passes, then wrapping
@@ -145,6 +150,19 @@ TEST(OpenBookTest, TogglesThatChangeTheTextCarryThePlaceThroughThePasses) {
     EXPECT_EQ(r.book.CurrentPage(), joined - (joined % 2 == 0));
     r.book.SetOptions({});
     EXPECT_LE(std::abs(r.book.CurrentPage() - 301), 2);
+}
+
+TEST(OpenBookTest, TheUnderlineTurnsThePairAtItsEnds) {
+    Reading r;
+    r.book.GoToPage(41);
+    for (int i = 0; i < 40; ++i) // 20 lines a page
+        r.book.MoveUnderline(+1, false, true);
+    EXPECT_EQ(r.book.CurrentPage(), 43);
+    EXPECT_FALSE(r.book.Underline().RightPage);
+    r.book.MoveUnderline(-1, false, true);
+    EXPECT_EQ(r.book.CurrentPage(), 41);
+    EXPECT_TRUE(r.book.Underline().RightPage);
+    EXPECT_EQ(r.book.Underline().Line, 20);
 }
 
 TEST(OpenBookTest, GoingToATextPositionShowsItsPairAndRefusesOnePastTheEnd) {
