@@ -18,6 +18,7 @@
 #include <QPainter>
 #include <QResizeEvent>
 #include <QScreen>
+#include <QTimer>
 
 static void InitResources() {
     Q_INIT_RESOURCE(resources);
@@ -163,6 +164,8 @@ void TFormMain::FormClose() {
     const WindowBounds normal{NormalBounds.x(), NormalBounds.y(), NormalBounds.width(),
                               NormalBounds.height()};
     SaveAtClose(current, normal);
+    if (Widths)
+        Widths->Keep();
     BoundsGuard = true;
     hide();
     setWindowState(windowState() & ~Qt::WindowMaximized);
@@ -191,9 +194,9 @@ void TFormMain::ApplyFonts() {
     // another font, and wraps the text again.
     if (Widths && WidthsFont == Setting.PageFont)
         return;
-    auto measurer = std::make_unique<QtTextMeasurer>(PageQFont);
-    Widths = std::make_unique<CharWidthCache>(*measurer);
-    Measurer = std::move(measurer);
+    if (Widths)
+        Widths->Keep();
+    Widths = std::make_unique<PageWidths>(PageQFont);
     WidthsFont = Setting.PageFont;
 }
 
@@ -296,7 +299,7 @@ void TFormMain::Init_Page() {
     format.TestHeight = 4 * PageLinePitch;
     format.DoubleSpacing = Setting.DoubleSpacing;
     format.Punctuation = static_cast<PunctuationRule>(Setting.Punctuation);
-    Book.SetPageFormat(format, *Widths);
+    Book.SetPageFormat(format, Widths->Cache());
     PaginatedSize = QSize(Setting.BookWidth, Setting.BookHeight);
 }
 
@@ -409,4 +412,17 @@ void TFormMain::paintEvent(QPaintEvent*) {
     screen.UnderlineColor = FromColorValue(Setting.UnderlineColor);
     PaintBook(Book.Snapshot(), screen, UnderlineVisible);
     PaintAutoRead(painter);
+    KeepWidthsLater();
+}
+
+// The widths measured for the pages just drawn are written once the drawing is on the screen,
+// so that writing them never delays the book.
+void TFormMain::KeepWidthsLater() {
+    if (!Widths || !Widths->HasNew() || WidthsKeepQueued)
+        return;
+    WidthsKeepQueued = true;
+    QTimer::singleShot(0, this, [this] {
+        WidthsKeepQueued = false;
+        Widths->Keep();
+    });
 }
