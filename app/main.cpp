@@ -27,12 +27,14 @@ void PreferX11() {
 // The store's writes of the start (file types, the recent list) commit together once the book
 // has drawn its first pages, so that the start does not wait for the disk before them. The
 // commit comes from the event loop after the first paint; before a dialog shows (a message
-// waits for the reader, and the store must not stay locked meanwhile); or at the end.
+// waits for the reader, and the store must not stay locked meanwhile); after a second at the
+// latest, for a book that starts without drawing (minimised), so a crash later loses nothing.
 class StartWrites : public QObject {
 public:
     explicit StartWrites(Registry& registry) : Reg(registry) {
         Reg.DeferCommits();
         qApp->installEventFilter(this);
+        QTimer::singleShot(LatestCommitMs, this, [this] { Commit(); });
     }
     ~StartWrites() override { Commit(); }
     void CommitAfterPaintOf(const QWidget& book) { Book = &book; }
@@ -53,6 +55,7 @@ private:
         Reg.CommitDeferred();
     }
 
+    static constexpr int LatestCommitMs = 1000;
     Registry& Reg;
     const QWidget* Book = nullptr;
 };
