@@ -55,7 +55,9 @@ std::uint16_t CodeBeforeSoftBreak(const unsigned char* bytes, std::size_t brk) {
     return static_cast<std::uint16_t>(bytes[brk - 2] << 8 | last);
 }
 
-bool MayBreakBetween(std::uint16_t before, std::uint16_t after, const MarkRules& rules) {
+// Inlined: it is asked at every character of a line walked again.
+__attribute__((always_inline)) inline bool
+MayBreakBetween(std::uint16_t before, std::uint16_t after, const MarkRules& rules) {
     const std::uint8_t b = rules.Kinds[before];
     const std::uint8_t a = rules.Kinds[after];
     if ((a & ClosingMark) || (b & OpeningMark))
