@@ -55,7 +55,9 @@ std::uint16_t CodeBeforeSoftBreak(const unsigned char* bytes, std::size_t brk) {
     return static_cast<std::uint16_t>(bytes[brk - 2] << 8 | last);
 }
 
-bool MayBreakBetween(std::uint16_t before, std::uint16_t after, const MarkRules& rules) {
+// Inlined: it is asked at every character of a line walked again.
+__attribute__((always_inline)) inline bool
+MayBreakBetween(std::uint16_t before, std::uint16_t after, const MarkRules& rules) {
     const std::uint8_t b = rules.Kinds[before];
     const std::uint8_t a = rules.Kinds[after];
     if ((a & ClosingMark) || (b & OpeningMark))
@@ -140,10 +142,51 @@ __attribute__((noinline)) RuleBreak BreakWithinRules(std::string_view text, std:
     return {};
 }
 
+// The bulk of a Chinese text: a run of measured two-byte characters from `pos` that fit on the
+// line. Each may start a line (a break between two of them), and none is a space or a line
+// break. Returns where the run stops; anything there goes on to the walk's general steps.
+//
+// Nearly every byte of a novel passes through here. It is a function of its own, never inlined,
+// so that its state stays in registers: inlined, the compiler kept the line's width in memory
+// (the walk's lambdas take it by reference), adding a store and a load to every addition, which
+// made the whole walk twice as slow. The break before the run's last character is set once at
+// its end rather than at every character.
+__attribute__((noinline)) std::size_t WalkWideRun(const unsigned char* bytes, std::size_t pos,
+                                                  const std::size_t size, const float* table,
+                                                  const double maxWidth, bool& prevWide,
+                                                  std::size_t& brk, double& lineWidthOut,
+                                                  double& widthAtBreak) {
+    const std::size_t start = pos;
+    double lineWidth = lineWidthOut;
+    double widthBeforeLast = 0;
+    while (pos + 1 < size) {
+        if (gbk::CharLength(bytes, pos, size) != 2)
+            break;
+        const float w = table[bytes[pos] << 8 | bytes[pos + 1]];
+        const double next = lineWidth + w;
+        if (next > maxWidth) // also when `w` is not measured yet
+            break;
+        widthBeforeLast = lineWidth;
+        lineWidth = next;
+        pos += 2;
+    }
+    if (pos == start)
+        return pos;
+    // A break falls before each character of the run that follows a wide one: the last such
+    // place is before the run's last character, unless the run is that one character alone
+    // after a narrow one.
+    if (prevWide || pos - start > 2) {
+        brk = pos - 2;
+        widthAtBreak = widthBeforeLast;
+    }
+    prevWide = true;
+    lineWidthOut = lineWidth;
+    return pos;
+}
+
 // Walks one chunk and cuts it into lines. `brk` is the last place in the current line where a
 // soft break may fall, and `widthAtBreak` the width of the line up to it. The walk runs over
-// every byte of the document at each pagination, so its state lives in locals that stay in
-// registers, and the width table is read directly.
+// every byte of the document at each pagination, so the width table is read directly.
 std::vector<std::uint32_t> BreakLines(std::string_view text, CharWidthCache& widths,
                                       const double maxWidth, const MarkRules rules) {
     std::vector<std::uint32_t> starts;
@@ -196,23 +239,8 @@ std::vector<std::uint32_t> BreakLines(std::string_view text, CharWidthCache& wid
     std::size_t pos = 0;
     bool prevWide = false;
     while (pos < size) {
-        // The bulk of a Chinese text: a run of measured two-byte characters that fit on the
-        // line. Each may start a line (a break between two of them), and none is a space or a
-        // line break. Anything else goes on to the general steps below.
-        while (pos + 1 < size) {
-            if (gbk::CharLength(bytes, pos, size) != 2)
-                break;
-            const float w = table[bytes[pos] << 8 | bytes[pos + 1]];
-            if (lineWidth + w > maxWidth) // also when `w` is not measured yet
-                break;
-            if (prevWide) {
-                brk = pos;
-                widthAtBreak = lineWidth;
-            }
-            lineWidth += w;
-            pos += 2;
-            prevWide = true;
-        }
+        pos =
+            WalkWideRun(bytes, pos, size, table, maxWidth, prevWide, brk, lineWidth, widthAtBreak);
         if (pos >= size)
             break;
         const std::size_t length = gbk::CharLength(bytes, pos, size);

@@ -33,6 +33,12 @@ TEST(WrapLinesTest, BreaksAfterSpaceAndBetweenDoubleByteCharacters) {
     // Four characters of 12 pixels in a 36-pixel line.
     EXPECT_EQ(Wrap("\xB0\xA1\xB0\xA2\xB0\xA3\xB0\xA4", 36),
               (Lines{"\xB0\xA1\xB0\xA2\xB0\xA3", "\xB0\xA4"}));
+    // A break falls between two double-byte characters, not before one after a narrow one: in
+    // "a" and two wide ones only before the second; a lone wide one between narrow ones offers
+    // none, and the line is split where it overflows.
+    const std::string w1 = "\xB0\xA1", w2 = "\xB0\xA2", w3 = "\xB0\xA3";
+    EXPECT_EQ(Wrap("a" + w1 + w2 + "bc", 36), (Lines{"a" + w1, w2 + "bc"}));
+    EXPECT_EQ(Wrap("aa" + w1 + "b" + w2 + w3, 36), (Lines{"aa" + w1 + "b", w2 + w3}));
 }
 
 TEST(WrapLinesTest, WordWiderThanLineIsSplitBetweenCharacters) {
