@@ -69,6 +69,7 @@ TFormMain::TFormMain(Registry& registry, ProgressWindow& progress,
     ConnectWindowState();
     ConnectFileCommands();
     ConnectMarks();
+    ConnectChapters();
     ConnectAutoRead();
 }
 
@@ -235,6 +236,10 @@ void TFormMain::Init_Setup() {
     for (BookLabel* label : {&LabelYe1Group.Be, &LabelYe1Group.Ye, &LabelYe1Group.Af})
         label->Visible = Setting.ShowPageNumbers;
     ApplyFonts();
+    Book.SetRunningHead(Setting.ShowRunningHead);
+    // Another page-number font changes the room the running head takes (once laid out).
+    if (Geometry.PageWidth > 0 && HeadRoom != (Setting.ShowRunningHead ? NumberLinePitch : 0))
+        Changes.WindowChanged = true;
     const SetupWork work = WorkFor(Changes);
     if (work.LoadPicture)
         LoadBackground();
@@ -285,7 +290,8 @@ void TFormMain::MaximizeBeforeShowing() {
 }
 
 void TFormMain::Init_Window() {
-    Geometry = BookGeometry::For(Setting.BookWidth, Setting.BookHeight);
+    HeadRoom = Setting.ShowRunningHead ? NumberLinePitch : 0;
+    Geometry = BookGeometry::For(Setting.BookWidth, Setting.BookHeight, HeadRoom);
     BoundsGuard = true;
     setGeometry(Setting.BookLeft, Setting.BookTop, Setting.BookWidth, Setting.BookHeight);
     BoundsGuard = false;
@@ -310,6 +316,7 @@ void TFormMain::ChangeYe(int n) {
 }
 
 void TFormMain::ShowBook() {
+    RecordChapter();
     Init_Ye();
     Init_UnderLine();
     UpdateBookmarkMenu();
@@ -409,6 +416,7 @@ void TFormMain::paintEvent(QPaintEvent*) {
                          NumberLinePitch};
     screen.Numbers = {&LabelYe1Group, &LabelYe2Group};
     screen.Underline = ImageUnderLine;
+    screen.RunningHead = Geometry.RunningHead;
     screen.UnderlineColor = FromColorValue(Setting.UnderlineColor);
     PaintBook(Book.Snapshot(), screen, UnderlineVisible);
     PaintAutoRead(painter);

@@ -2,6 +2,7 @@
 // The book window: owns the settings, the document store and the layout, turns events into
 // calls of the reading core, and draws the book.
 #include "base/UserMessage.h"
+#include "dialogs/Chapters.h"
 #include "dialogs/Search.h"
 #include "reader/OpenBook.h"
 #include "records/Bookmarks.h"
@@ -172,6 +173,13 @@ public:
     // The states of these commands' items, set each time their menu opens.
     void MenuMarksPopup();
     void MenuPageMarksPopup();
+    // Chapters (MainChapters.cpp): the list "目录", the chapter keys and their page-menu items.
+    void ItemChaptersClick();
+    void ItemChapterPrevClick();
+    void ItemChapterNextClick();
+    void MenuChapterPopup();
+    // The open document's own chapter pattern, read from its record.
+    void LoadChapterPattern();
     // Automatic reading, the clock and the alarms (MainAutoRead.cpp).
     void ItemAutoReadClick(); // starts or stops
     void PauseAutoRead();
@@ -256,6 +264,12 @@ private:
     void MakeFileDialogs();
     bool RunFileDialog(TOpenTextDialog* dialog);
     void ConnectMarks();
+    void ConnectChapters();
+    std::vector<ChapterRow> ChapterRows();
+    void ShowChapter(bool moved);
+    void RecordChapter();
+    std::string RecentMenuCaption(int p);
+    std::string RecordedChapter; // the chapter last written to the open document's record
     BookmarkContext MarksContext() const;
     Bookmarks::AskCaption AskCaption(const QString& title);
     void BookmarksChanged();
@@ -310,4 +324,5 @@ private:
     QImage ImageBookPic; // the built-in skin
     QImage ImageBook;    // what the book shows: the skin or the background picture
     QSize PaginatedSize; // the size the book was last laid out and paginated at
+    int HeadRoom = 0;    // the height kept above the pages' text for the running head
 };

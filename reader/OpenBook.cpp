@@ -37,6 +37,8 @@ void OpenBook::Open(std::string name, std::vector<Chunk> chunks, const TextOptio
     Passes = options;
     Init_Text(Store, Progress);
     ::Init_Page_Do(Store, Passes, Progress);
+    UserPattern.clear();
+    TextChanged();
     Anchor = {};
     UnderlineAnchor.reset();
     Store.PageCount = 0;
@@ -46,6 +48,8 @@ void OpenBook::Open(std::string name, std::vector<Chunk> chunks, const TextOptio
 void OpenBook::OpenHelpText(std::string_view text, const TextOptions& options) {
     Store.SetHelpText(text);
     Passes = HelpTextOptions(options);
+    UserPattern.clear();
+    TextChanged();
     Anchor = {};
     UnderlineAnchor.reset();
     Store.PageCount = 0;
@@ -95,6 +99,7 @@ void OpenBook::Init_Page_Do() {
     toShown(Anchor);
     if (UnderlineAnchor)
         toShown(*UnderlineAnchor);
+    TextChanged();
 }
 
 // Wraps the shown chunks at the page format, then shows the pair that holds the place and
@@ -151,6 +156,7 @@ void OpenBook::Init_Page_String() {
     Shown.LeftPage = Store.CurrentPage;
     Shown.PageCount = Store.PageCount;
     Shown.RightPage = Store.CurrentPage + 1 <= Store.PageCount;
+    Shown.RunningHead = RunningHeadWanted ? HeadOfPair() : std::string();
 }
 
 void OpenBook::MoveUnderline(int delta, bool autoPageTurn, bool showUnderline) {
@@ -186,6 +192,7 @@ std::optional<std::string> OpenBook::ApplyEdit(const PageEdit& edit, std::u16str
     if (std::optional<std::string> refusal = edit.Save(Store, left, right))
         return refusal;
     UnderlineAnchor.reset();
+    TextChanged();
     Init_Page();
     return std::nullopt;
 }
@@ -264,4 +271,88 @@ AutoReadBook OpenBook::AutoReadView() {
         return g >= 1 && g <= Store.TotalLines ? ReadingChars(Store.LineText(g)) : 0;
     };
     return book;
+}
+
+void OpenBook::TextChanged() {
+    Toc.reset();
+}
+
+const std::vector<Chapter>& OpenBook::Chapters() {
+    if (!Toc)
+        Toc = FindDocumentChapters(Store.ShownChunk, ShownTextCode(Store.ShownChunk), UserPattern);
+    return Toc->Chapters;
+}
+
+std::string OpenBook::ChapterCaption(int i) {
+    const std::vector<Chapter>& list = Chapters();
+    if (i < 0 || i >= static_cast<int>(list.size()))
+        return {};
+    return chapters::TextToUtf8(::ChapterTitle(Store.ShownChunk, list[i]),
+                                ShownTextCode(Store.ShownChunk));
+}
+
+// The underlined line is where the reader reads; without it, the place the last move set.
+std::uint64_t OpenBook::ReadingOffset() {
+    const TextPosition at = Clamped(UnderlineAnchor.value_or(Anchor));
+    return OffsetOfPlace(Store.ShownChunk, {at.Chunk, at.Offset});
+}
+
+int OpenBook::CurrentChapter() {
+    return ChapterAt(Chapters(), ReadingOffset());
+}
+
+TextPosition OpenBook::ChapterStart(int i) {
+    const ChunkPlace at = PlaceOfOffset(Store.ShownChunk, Chapters()[i].Offset);
+    return {at.Chunk, at.Offset};
+}
+
+bool OpenBook::GoToChapter(int i) {
+    if (i < 0 || i >= static_cast<int>(Chapters().size()))
+        return false;
+    const TextPosition heading = ChapterStart(i);
+    if (!GoTo(heading))
+        return false;
+    const int row = LineOf(heading) - Store.FirstLine;
+    const bool right = row > Store.LinesPerPage;
+    PutUnderline({right, right ? row - Store.LinesPerPage : row});
+    return true;
+}
+
+bool OpenBook::NextChapter() {
+    return GoToChapter(CurrentChapter() + 1);
+}
+
+bool OpenBook::PreviousChapter() {
+    const int current = CurrentChapter();
+    if (current >= 0 && !OnShownPair(ChapterStart(current)))
+        return GoToChapter(current);
+    return GoToChapter(current - 1);
+}
+
+bool OpenBook::SetChapterPattern(const std::string& utf8) {
+    if (utf8 == UserPattern)
+        return true;
+    const TextCode code = ShownTextCode(Store.ShownChunk);
+    if (!utf8.empty() && !ChapterFinder::ForPattern(code, utf8))
+        return false;
+    UserPattern = utf8;
+    TextChanged();
+    if (Paginated())
+        Init_Page_String();
+    return true;
+}
+
+void OpenBook::SetRunningHead(bool wanted) {
+    if (wanted == RunningHeadWanted)
+        return;
+    RunningHeadWanted = wanted;
+    if (Paginated())
+        Init_Page_String();
+}
+
+std::string OpenBook::HeadOfPair() {
+    const TextPosition start = PairStart();
+    const std::vector<Chapter>& list = Chapters();
+    const int i = ChapterAt(list, OffsetOfPlace(Store.ShownChunk, {start.Chunk, start.Offset}));
+    return i < 0 ? std::string() : ::ChapterTitle(Store.ShownChunk, list[i]);
 }

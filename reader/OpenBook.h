@@ -20,6 +20,7 @@
 // The object does no drawing and shows no message: Snapshot() is what to draw, and the
 // operations that can fail hand back what the reader is to be told.
 #include "AutoRead.h"
+#include "Chapters.h"
 #include "DocumentStore.h"
 #include "Navigation.h"
 #include "PageEdit.h"
@@ -42,6 +43,9 @@ struct BookSnapshot {
     int PageCount = 1;
     bool RightPage = false; // whether the pair has a right page (and a right page number)
     UnderlinePlace Underline;
+    // The title of the chapter the left page begins in (shown-text bytes), when the running
+    // head is wanted and the page lies in a chapter.
+    std::string RunningHead;
 };
 
 class OpenBook {
@@ -80,6 +84,27 @@ public:
     void MoveUnderline(int delta, bool autoPageTurn, bool showUnderline);
     // The underline under line `place.Line` of a page of the shown pair.
     void PutUnderline(const UnderlinePlace& place);
+
+    // --- Chapters (of the shown text: found on first use after the text changed) ---
+
+    const std::vector<Chapter>& Chapters();
+    // The chapter's title as UTF-8, for lists.
+    std::string ChapterCaption(int i);
+    // The chapter that holds the place read now (the underlined line, else the pair's first
+    // line); -1 before the first heading.
+    int CurrentChapter();
+    // The pair that holds chapter i's heading, the underline under it.
+    bool GoToChapter(int i);
+    // The next or the previous chapter from the place read now: back first goes to the start of
+    // the current chapter when its heading is not on the shown pair.
+    bool NextChapter();
+    bool PreviousChapter();
+    // The user's own pattern for this document (a UTF-8 regular expression; empty: the
+    // built-in rules). False, and nothing changes, when it is no valid expression.
+    bool SetChapterPattern(const std::string& utf8);
+    const std::string& ChapterPattern() const { return UserPattern; }
+    // Whether the snapshot carries the running head.
+    void SetRunningHead(bool wanted);
 
     // --- Changing the text ---
 
@@ -134,6 +159,10 @@ private:
     TextPosition UnderlinedStart();
     TextPosition Clamped(TextPosition place) const;
     std::uint32_t ChunkSize(int k) const;
+    std::uint64_t ReadingOffset();
+    TextPosition ChapterStart(int i);
+    void TextChanged();
+    std::string HeadOfPair();
 
     ProgressWindow& Progress;
     DocumentStore Store;
@@ -145,4 +174,7 @@ private:
     std::optional<TextPosition> UnderlineAnchor;
     UnderlinePlace UnderlineAt;
     BookSnapshot Shown;
+    std::optional<ChapterList> Toc; // empty until asked for after the text changed
+    std::string UserPattern;
+    bool RunningHeadWanted = false;
 };

@@ -3,6 +3,7 @@
 
 #include "reader/ConvertPasses.h"
 #include "reader/TextPasses.h"
+#include "text/GbkText.h"
 
 #include <gtest/gtest.h>
 
@@ -39,6 +40,23 @@ std::vector<Chunk> Document(int paragraphs, int perChunk) {
     return chunks;
 }
 
+// Twelve chapters "第N回 标题N" of some three pages each, as GB bytes in chunks of 5,000 bytes
+// (a heading may be cut by a border).
+std::vector<Chunk> Novel() {
+    const char* numbers[] = {"一", "二", "三", "四", "五", "六", "七", "八", "九", "十", "十一", "十二"};
+    std::string text;
+    for (int i = 0; i < 12; ++i) {
+        text += std::string("第") + numbers[i] + "回 标题" + std::to_string(i + 1) + "\r\n";
+        for (int line = 0; line < 30; ++line)
+            text += "    话说那日天晴，他们走了很远的路，才到了那座城。\r\n";
+    }
+    const std::string gb = gbk::FromUtf8(text);
+    std::vector<Chunk> chunks;
+    for (std::size_t at = 0; at < gb.size(); at += 5000)
+        chunks.push_back(MakeChunk(gb.substr(at, 5000)));
+    return chunks;
+}
+
 struct Reading {
     FixedWidthMeasurer narrow;
     FixedWidthMeasurer wide{8, 16};
@@ -51,6 +69,10 @@ struct Reading {
     explicit Reading(int paragraphs = 6000, TextOptions options = {}) {
         Format(240);
         book.Open("/books/a.txt", Document(paragraphs, 700), options);
+    }
+    explicit Reading(std::vector<Chunk> chunks, TextOptions options = {}) {
+        Format(240);
+        book.Open("/books/novel.txt", std::move(chunks), options);
     }
     // Pages of pageHeight / 12 lines.
     void Format(int pageHeight, bool doubleSpacing = false, CharWidthCache* font = nullptr) {
@@ -182,6 +204,62 @@ TEST(OpenBookTest, SearchShowsTheHitsPairWithTheUnderlineUnderIt) {
     EXPECT_EQ(r.Underlined().substr(0, 5), "p2345");
     r.Format(600);
     EXPECT_EQ(r.Underlined().substr(0, 5), "p2345");
+}
+
+TEST(OpenBookTest, GoingToAChapterUnderlinesItsHeadingAndTheKeysStepFromThere) {
+    Reading r(Novel());
+    ASSERT_EQ(r.book.Chapters().size(), 12u);
+    EXPECT_EQ(r.book.ChapterCaption(4), "第五回 标题5");
+    ASSERT_TRUE(r.book.GoToChapter(4));
+    EXPECT_EQ(gbk::ToUtf8(r.Underlined()), "第五回 标题5");
+    EXPECT_EQ(r.book.CurrentChapter(), 4);
+    ASSERT_TRUE(r.book.NextChapter());
+    EXPECT_EQ(gbk::ToUtf8(r.Underlined()), "第六回 标题6");
+    r.book.NextPair(); // inside chapter 6: back goes to its own start first
+    ASSERT_EQ(r.book.CurrentChapter(), 5);
+    ASSERT_TRUE(r.book.PreviousChapter());
+    EXPECT_EQ(r.book.CurrentChapter(), 5);
+    ASSERT_TRUE(r.book.PreviousChapter());
+    EXPECT_EQ(gbk::ToUtf8(r.Underlined()), "第五回 标题5");
+    r.Format(300); // a repagination keeps the underline on the heading
+    EXPECT_EQ(gbk::ToUtf8(r.Underlined()), "第五回 标题5");
+    r.book.GoToChapter(11);
+    EXPECT_FALSE(r.book.NextChapter());
+}
+
+TEST(OpenBookTest, TheRunningHeadNamesTheChapterTheLeftPageBeginsIn) {
+    Reading r(Novel());
+    EXPECT_EQ(r.book.Snapshot().RunningHead, ""); // not wanted
+    r.book.SetRunningHead(true);
+    EXPECT_EQ(gbk::ToUtf8(r.book.Snapshot().RunningHead), "第一回 标题1");
+    r.book.GoToChapter(2);
+    r.book.NextPair();
+    EXPECT_EQ(gbk::ToUtf8(r.book.Snapshot().RunningHead), "第三回 标题3");
+}
+
+TEST(OpenBookTest, TheUsersPatternReplacesTheRulesUntilAnotherDocumentOpens) {
+    Reading r(Novel());
+    EXPECT_FALSE(r.book.SetChapterPattern("第[一二"));
+    EXPECT_EQ(r.book.Chapters().size(), 12u);
+    ASSERT_TRUE(r.book.SetChapterPattern("^第[一二]回"));
+    EXPECT_EQ(r.book.Chapters().size(), 2u);
+    EXPECT_EQ(r.book.ChapterPattern(), "^第[一二]回");
+    r.book.Open("/books/b.txt", Novel(), {});
+    EXPECT_EQ(r.book.ChapterPattern(), "");
+    EXPECT_EQ(r.book.Chapters().size(), 12u);
+}
+
+TEST(OpenBookTest, SmartParagraphsKeepTheHeadingsApart) {
+    std::vector<Chunk> chunks = Novel();
+    for (Chunk& chunk : chunks) { // no indents: every line would be joined
+        std::string text = *chunk;
+        for (std::size_t at; (at = text.find("    ")) != std::string::npos;)
+            text.erase(at, 4);
+        chunk = MakeChunk(text);
+    }
+    Reading r(std::move(chunks), {false, false, false, false, true});
+    ASSERT_EQ(r.book.Chapters().size(), 12u);
+    EXPECT_EQ(r.book.ChapterCaption(11), "第十二回 标题12");
 }
 
 } // namespace

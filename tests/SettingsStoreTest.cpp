@@ -54,7 +54,7 @@ Settings Changed() {
     s.FlatButtons = true, s.ShowControlButtons = false, s.ReorderRecent = true;
     s.ReopenLastFile = false;
     s.ClearBookmarksOnReopen = true, s.ClearRecentOnLibraryOpen = false;
-    s.AutoConvert = false, s.ShowPageNumbers = false;
+    s.AutoConvert = false, s.ShowPageNumbers = false, s.ShowRunningHead = false;
     s.PageNumberFont = {"黑体", 12, 0x112233, 136, true, false, true, false};
     s.PageFont = {"楷体", 14, 0x445566, 0, false, true, false, true};
     return s;
