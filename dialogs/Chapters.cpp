@@ -45,8 +45,11 @@ TFormChapters::TFormChapters(QWidget* parent)
 
 void TFormChapters::SetChapters(const std::vector<ChapterRow>& rows, int current) {
     ListChapters->clear();
+    int top = 2;
+    for (const ChapterRow& row : rows)
+        top = std::min(top, row.Level);
     for (std::size_t i = 0; i < rows.size(); ++i) {
-        const QString indent(std::max(0, rows[i].Level - 1) * 2, QChar(0x3000));
+        const QString indent(std::max(0, rows[i].Level - top) * 2, QChar(0x3000));
         auto* item = new QListWidgetItem(indent + QString::fromStdString(rows[i].Title));
         item->setData(RowRole, static_cast<int>(i));
         ListChapters->addItem(item);
