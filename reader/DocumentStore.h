@@ -31,6 +31,8 @@ struct PageFormat {
     int TestHeight = 0; // height of four page lines as a page label draws them
     bool DoubleSpacing = false;
     PunctuationRule Punctuation = PunctuationRule::Off;
+
+    bool operator==(const PageFormat&) const = default;
 };
 
 class DocumentStore {

@@ -66,11 +66,7 @@ void OpenBook::SetOptions(const TextOptions& options) {
 }
 
 void OpenBook::SetPageFormat(const PageFormat& format, CharWidthCache& widths) {
-    const bool same = Widths == &widths && format.WrapWidth == Format.WrapWidth &&
-                      format.PageHeight == Format.PageHeight &&
-                      format.TestHeight == Format.TestHeight &&
-                      format.DoubleSpacing == Format.DoubleSpacing;
-    if (same && Paginated())
+    if (Widths == &widths && format == Format && Paginated())
         return;
     Format = format;
     Widths = &widths;

@@ -116,6 +116,9 @@ TEST(OpenBookTest, EachChangeRunsOnlyTheStagesItInvalidates) {
     r.Format(240, true); // spacing: wrapping only
     EXPECT_EQ(r.log.Stages, std::vector<std::string>{CaptionInitBook});
     r.log.Stages.clear();
+    r.book.SetPageFormat({200, 240, 48, true, PunctuationRule::Strict}, r.font1); // line breaking
+    EXPECT_EQ(r.log.Stages, std::vector<std::string>{CaptionInitBook});
+    r.log.Stages.clear();
     r.book.SetOptions({false, false, true, false, true}); // passes, then wrapping
     EXPECT_EQ(r.log.Stages, (std::vector<std::string>{CaptionChap, CaptionInitBook}));
 }
