@@ -236,10 +236,8 @@ void TFormMain::Init_Setup() {
     for (BookLabel* label : {&LabelYe1Group.Be, &LabelYe1Group.Ye, &LabelYe1Group.Af})
         label->Visible = Setting.ShowPageNumbers;
     ApplyFonts();
-    Book.SetRunningHead(Setting.ShowRunningHead);
-    // Another page-number font changes the room the running head takes (once laid out).
-    if (Geometry.PageWidth > 0 && HeadRoom != (Setting.ShowRunningHead ? NumberLinePitch : 0))
-        Changes.WindowChanged = true;
+    // The head is a line of the page-number font; the book makes room for it itself.
+    Book.SetRunningHead(Setting.ShowRunningHead, NumberLinePitch);
     const SetupWork work = WorkFor(Changes);
     if (work.LoadPicture)
         LoadBackground();
@@ -290,8 +288,7 @@ void TFormMain::MaximizeBeforeShowing() {
 }
 
 void TFormMain::Init_Window() {
-    HeadRoom = Setting.ShowRunningHead ? NumberLinePitch : 0;
-    Geometry = BookGeometry::For(Setting.BookWidth, Setting.BookHeight, HeadRoom);
+    Geometry = BookGeometry::For(Setting.BookWidth, Setting.BookHeight);
     BoundsGuard = true;
     setGeometry(Setting.BookLeft, Setting.BookTop, Setting.BookWidth, Setting.BookHeight);
     BoundsGuard = false;
@@ -362,8 +359,9 @@ void TFormMain::Init_Ye() {
 
 void TFormMain::Init_UnderLine() {
     const UnderlinePlace& at = Book.Underline();
-    const int top = UnderlineTop(Geometry.PageTop, Setting.UnderlineOffset, PageLinePitch, at.Line,
-                                 Setting.DoubleSpacing);
+    const int textTop = Geometry.PageTop + Book.Snapshot().HeadRoom;
+    const int top =
+        UnderlineTop(textTop, Setting.UnderlineOffset, PageLinePitch, at.Line, Setting.DoubleSpacing);
     const int left = at.RightPage ? Geometry.Page2Left : Geometry.Page1Left;
     ImageUnderLine = QRect(left, top, Geometry.PageWidth, std::max(1, Setting.UnderlineWidth));
     update();
@@ -410,13 +408,16 @@ void TFormMain::paintEvent(QPaintEvent*) {
     else
         painter.drawImage(Geometry.ImageBook, ImageBook);
     ScreenPagePainter screen(painter);
-    screen.Pages = {Geometry.LabelPage1, Geometry.LabelPage2};
+    // The running head, when the book shows one, takes the top of the pages' text area.
+    const int room = Book.Snapshot().HeadRoom;
+    screen.Pages = {Geometry.LabelPage1.adjusted(0, room, 0, 0),
+                    Geometry.LabelPage2.adjusted(0, room, 0, 0)};
+    screen.RunningHead = QRect(Geometry.Page1Left, Geometry.PageTop, Geometry.PageWidth, room);
     screen.PageFont = {PageQFont, FromColorValue(Setting.PageFont.Color), PageLinePitch};
     screen.NumberFont = {NumberQFont, FromColorValue(Setting.PageNumberFont.Color),
                          NumberLinePitch};
     screen.Numbers = {&LabelYe1Group, &LabelYe2Group};
     screen.Underline = ImageUnderLine;
-    screen.RunningHead = Geometry.RunningHead;
     screen.UnderlineColor = FromColorValue(Setting.UnderlineColor);
     PaintBook(Book.Snapshot(), screen, UnderlineVisible);
     PaintAutoRead(painter);

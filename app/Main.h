@@ -157,6 +157,8 @@ public:
     // MainGoToPage.cpp, MainBookmarks.cpp, MainClearNew.cpp).
     void ItemSearchClick();
     void ItemSearchNextClick();
+    void ItemSearchPrevClick();
+    void ItemSearchAllClick();
     void DoSearch(const QString& text, bool matchCase);
     std::unique_ptr<TFormSearch> FormSearch; // lives for the whole run
     void ItemInputYeClick();
@@ -267,6 +269,8 @@ private:
     void ConnectChapters();
     std::vector<ChapterRow> ChapterRows();
     void ShowChapter(bool moved);
+    // A hit or a heading reached: the underline on, under its line.
+    void ShowHit();
     void RecordChapter();
     std::string RecentMenuCaption(int p);
     std::string RecordedChapter; // the chapter last written to the open document's record
@@ -324,5 +328,4 @@ private:
     QImage ImageBookPic; // the built-in skin
     QImage ImageBook;    // what the book shows: the skin or the background picture
     QSize PaginatedSize; // the size the book was last laid out and paginated at
-    int HeadRoom = 0;    // the height kept above the pages' text for the running head
 };

@@ -50,13 +50,8 @@ void TFormMain::ItemChapterNextClick() {
 
 // A heading reached is shown with the underline under it, as a search hit is.
 void TFormMain::ShowChapter(bool moved) {
-    if (!moved)
-        return;
-    RestoreLastPagePending = false;
-    Setting.AutoPageTurn = false;
-    Setting.ShowUnderline = true;
-    UnderlineVisible = true;
-    ShowBook();
+    if (moved)
+        ShowHit();
 }
 
 void TFormMain::MenuChapterPopup() {
@@ -72,9 +67,10 @@ void TFormMain::LoadChapterPattern() {
         Tell(WarningMessage(BadChapterPatternText));
 }
 
-// The recent entry keeps the chapter where reading is, written when it changes.
+// The recent entry keeps the chapter where reading is, written when it changes; a text without
+// headings has none.
 void TFormMain::RecordChapter() {
-    if (!Book.HasDocument() || List->CurrentIndex < 0)
+    if (!Book.HasDocument() || List->CurrentIndex < 0 || !Book.HasHeadings())
         return;
     const int s = List->StorageIndex(List->CurrentIndex);
     const std::string title = Book.ChapterCaption(Book.CurrentChapter());

@@ -358,7 +358,7 @@ void TFormSetup::ConnectChanges() {
     on(CheckBoxViewCtrl, SetupGroup::Image);
     on(CheckBoxBackground, SetupGroup::Image);
     on(CheckBoxYeView, SetupGroup::Ye);
-    on(CheckBoxRunningHead, SetupGroup::Window); // the pages make room for it
+    on(CheckBoxRunningHead, SetupGroup::Ye);
     for (PageNumberControls& c : Ye) {
         for (QComboBox* combo : {c.Be, c.Af})
             connect(combo, &QComboBox::currentTextChanged, this, [this] { Mark(SetupGroup::Ye); });

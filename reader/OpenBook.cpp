@@ -104,7 +104,10 @@ void OpenBook::Init_Page_Do() {
 void OpenBook::Init_Page() {
     if (!Widths)
         return;
-    Store.Paginate(Format, *Widths, Progress);
+    Shown.HeadRoom = WantedHeadRoom();
+    PageFormat format = Format;
+    format.PageHeight -= Shown.HeadRoom;
+    Store.Paginate(format, *Widths, Progress);
     const std::optional<TextPosition> underlined = UnderlineAnchor;
     Store.CurrentPage = PageOf(Anchor);
     Store.CurrentPage -= (Store.CurrentPage % 2 == 0) ? 1 : 0;
@@ -152,7 +155,7 @@ void OpenBook::Init_Page_String() {
     Shown.LeftPage = Store.CurrentPage;
     Shown.PageCount = Store.PageCount;
     Shown.RightPage = Store.CurrentPage + 1 <= Store.PageCount;
-    Shown.RunningHead = RunningHeadWanted ? HeadOfPair() : std::string();
+    Shown.RunningHead = Shown.HeadRoom > 0 ? HeadOfPair() : std::string();
 }
 
 void OpenBook::MoveUnderline(int delta, bool autoPageTurn, bool showUnderline) {
@@ -204,6 +207,15 @@ std::optional<SearchHit> OpenBook::Search(std::string_view pattern, bool matchCa
         PutUnderline({hit->Page % 2 == 0, hit->LineInPage});
     }
     return hit;
+}
+
+bool OpenBook::SearchPrevious(std::string_view pattern, bool matchCase, bool underlineShown) {
+    if (!Paginated())
+        return false;
+    const TextPosition before = underlineShown ? UnderlinedStart() : PairStart();
+    const std::optional<ChunkPlace> hit =
+        FindPrevious(Store.ShownChunk, pattern, matchCase, {before.Chunk, before.Offset});
+    return hit && GoToUnderlined({hit->Chunk, hit->Offset});
 }
 
 std::optional<UserMessage> OpenBook::SaveText(const std::string& path) const {
@@ -279,6 +291,10 @@ const std::vector<Chapter>& OpenBook::Chapters() {
     return Toc->Chapters;
 }
 
+bool OpenBook::HasHeadings() {
+    return !Chapters().empty() && Toc->Headings;
+}
+
 std::string OpenBook::ChapterCaption(int i) {
     const std::vector<Chapter>& list = Chapters();
     if (i < 0 || i >= static_cast<int>(list.size()))
@@ -305,10 +321,13 @@ TextPosition OpenBook::ChapterStart(int i) {
 bool OpenBook::GoToChapter(int i) {
     if (i < 0 || i >= static_cast<int>(Chapters().size()))
         return false;
-    const TextPosition heading = ChapterStart(i);
-    if (!GoTo(heading))
+    return GoToUnderlined(ChapterStart(i));
+}
+
+bool OpenBook::GoToUnderlined(const TextPosition& place) {
+    if (!GoTo(place))
         return false;
-    const int row = LineOf(heading) - Store.FirstLine;
+    const int row = LineOf(place) - Store.FirstLine;
     const bool right = row > Store.LinesPerPage;
     PutUnderline({right, right ? row - Store.LinesPerPage : row});
     return true;
@@ -333,17 +352,32 @@ bool OpenBook::SetChapterPattern(const std::string& utf8) {
         return false;
     UserPattern = utf8;
     TextChanged();
-    if (Paginated())
-        Init_Page_String();
+    HeadRoomMayChange();
     return true;
 }
 
-void OpenBook::SetRunningHead(bool wanted) {
-    if (wanted == RunningHeadWanted)
+void OpenBook::SetRunningHead(bool wanted, int height) {
+    if (wanted == RunningHeadWanted && height == HeadHeight)
         return;
     RunningHeadWanted = wanted;
-    if (Paginated())
+    HeadHeight = height;
+    HeadRoomMayChange();
+}
+
+// Another room for the head paginates again; the same room only redraws the head.
+void OpenBook::HeadRoomMayChange() {
+    if (!Paginated())
+        return;
+    if (WantedHeadRoom() != Shown.HeadRoom)
+        Init_Page();
+    else
         Init_Page_String();
+}
+
+int OpenBook::WantedHeadRoom() {
+    if (!RunningHeadWanted || HeadHeight <= 0 || !HasDocument() || !HasHeadings())
+        return 0;
+    return std::min(HeadHeight, Format.PageHeight / 2);
 }
 
 std::string OpenBook::HeadOfPair() {

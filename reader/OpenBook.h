@@ -46,6 +46,9 @@ struct BookSnapshot {
     // The title of the chapter the left page begins in (shown-text bytes), when the running
     // head is wanted and the page lies in a chapter.
     std::string RunningHead;
+    // The height kept free above both pages' text for the running head: while it is wanted
+    // and the document has headings (not for sections of a fixed size or the help text).
+    int HeadRoom = 0;
 };
 
 class OpenBook {
@@ -88,6 +91,8 @@ public:
     // --- Chapters (of the shown text: found on first use after the text changed) ---
 
     const std::vector<Chapter>& Chapters();
+    // Whether they are headings, not the sections of a text without any.
+    bool HasHeadings();
     // The chapter's title as UTF-8, for lists.
     std::string ChapterCaption(int i);
     // The chapter that holds the place read now (the underlined line, else the pair's first
@@ -103,8 +108,9 @@ public:
     // built-in rules). False, and nothing changes, when it is no valid expression.
     bool SetChapterPattern(const std::string& utf8);
     const std::string& ChapterPattern() const { return UserPattern; }
-    // Whether the snapshot carries the running head.
-    void SetRunningHead(bool wanted);
+    // Whether the snapshot carries the running head, and the height of its line. The pages
+    // are paginated again, at the same place, when the room it takes changes.
+    void SetRunningHead(bool wanted, int height);
 
     // --- Changing the text ---
 
@@ -120,6 +126,10 @@ public:
     // The first new hit after the underline (or from the pair's first line); its pair is shown
     // and the underline put under it.
     std::optional<SearchHit> Search(std::string_view pattern, bool matchCase, bool underlineShown);
+    // The last hit before the underlined line (or the pair's first line), shown the same way.
+    bool SearchPrevious(std::string_view pattern, bool matchCase, bool underlineShown);
+    // The pair that holds `place`, the underline under its line.
+    bool GoToUnderlined(const TextPosition& place);
     // Writes the shown text to `path`; what to tell the reader when that failed.
     std::optional<UserMessage> SaveText(const std::string& path) const;
 
@@ -163,6 +173,8 @@ private:
     TextPosition ChapterStart(int i);
     void TextChanged();
     std::string HeadOfPair();
+    int WantedHeadRoom();
+    void HeadRoomMayChange();
 
     ProgressWindow& Progress;
     DocumentStore Store;
@@ -177,4 +189,5 @@ private:
     std::optional<ChapterList> Toc; // empty until asked for after the text changed
     std::string UserPattern;
     bool RunningHeadWanted = false;
+    int HeadHeight = 0;
 };

@@ -3,6 +3,8 @@
 #include "RecentState.h"
 #include "SettingsStore.h"
 
+#include <algorithm>
+
 namespace {
 
 bool Stored(int s) {
@@ -45,6 +47,9 @@ void ClearChapterRecord(Registry& reg, int storageIndex) {
     WriteLastChapter(reg, storageIndex, "");
 }
 
+// Of the title only its first word (第五回 of "第五回  游幻境指迷十二钗"): the caption stays short.
 std::string CaptionWithChapter(const std::string& caption, const std::string& chapter) {
-    return chapter.empty() ? caption : caption + " — " + chapter;
+    const std::size_t space = std::min(chapter.find(' '), chapter.find("　"));
+    const std::string word = chapter.substr(0, space);
+    return word.empty() ? caption : caption + " — " + word;
 }

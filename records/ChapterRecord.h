@@ -20,5 +20,6 @@ void WriteLastChapter(Registry& reg, int storageIndex, const std::string& utf8);
 // Both forgotten, when the storage index passes to another document.
 void ClearChapterRecord(Registry& reg, int storageIndex);
 
-// A recent-list caption with the chapter where reading stopped: "1) 红楼梦.txt — 第五回".
+// A recent-list caption with the first word of the chapter where reading stopped:
+// "1) 红楼梦.txt — 第五回".
 std::string CaptionWithChapter(const std::string& caption, const std::string& chapter);

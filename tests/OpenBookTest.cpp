@@ -2,6 +2,7 @@
 #include "reader/OpenBook.h"
 
 #include "reader/ConvertPasses.h"
+#include "reader/HitList.h"
 #include "reader/TextPasses.h"
 #include "text/GbkText.h"
 
@@ -40,20 +41,23 @@ std::vector<Chunk> Document(int paragraphs, int perChunk) {
     return chunks;
 }
 
-// Twelve chapters "第N回 标题N" of some three pages each, as GB bytes in chunks of 5,000 bytes
-// (a heading may be cut by a border).
+// Twelve chapters "第N回 标题N" of some three pages each, as GB bytes in chunks of about
+// 5,000 bytes.
 std::vector<Chunk> Novel() {
     const char* numbers[] = {"一", "二", "三", "四", "五", "六", "七", "八", "九", "十", "十一", "十二"};
-    std::string text;
-    for (int i = 0; i < 12; ++i) {
-        text += std::string("第") + numbers[i] + "回 标题" + std::to_string(i + 1) + "\r\n";
-        for (int line = 0; line < 30; ++line)
-            text += "    话说那日天晴，他们走了很远的路，才到了那座城。\r\n";
-    }
-    const std::string gb = gbk::FromUtf8(text);
     std::vector<Chunk> chunks;
-    for (std::size_t at = 0; at < gb.size(); at += 5000)
-        chunks.push_back(MakeChunk(gb.substr(at, 5000)));
+    std::string text;
+    auto add = [&](const std::string& utf8) {
+        text += gbk::FromUtf8(utf8 + "\r\n");
+        if (text.size() >= 5000)
+            chunks.push_back(MakeChunk(std::exchange(text, {})));
+    };
+    for (int i = 0; i < 12; ++i) {
+        add(std::string("第") + numbers[i] + "回 标题" + std::to_string(i + 1));
+        for (int line = 0; line < 30; ++line)
+            add("    话说那日天晴，他们走了很远的路，才到了那座城。");
+    }
+    chunks.push_back(MakeChunk(text));
     return chunks;
 }
 
@@ -230,14 +234,55 @@ TEST(OpenBookTest, GoingToAChapterUnderlinesItsHeadingAndTheKeysStepFromThere) {
     EXPECT_FALSE(r.book.NextChapter());
 }
 
-TEST(OpenBookTest, TheRunningHeadNamesTheChapterTheLeftPageBeginsIn) {
+TEST(OpenBookTest, SearchingBackShowsTheHitBeforeTheUnderlinedLine) {
+    Reading r;
+    r.book.GoToPage(101);
+    r.book.MoveUnderline(+3, false, true);
+    ASSERT_TRUE(r.book.SearchPrevious("p0999", true, true));
+    EXPECT_LT(r.book.CurrentPage(), 101);
+    EXPECT_EQ(r.Underlined().substr(0, 5), "p0999");
+    ASSERT_TRUE(r.book.SearchPrevious("p099", true, true)); // never the hit just shown
+    EXPECT_EQ(r.Underlined().substr(0, 5), "p0998");
+    r.book.GoToPage(1);
+    EXPECT_FALSE(r.book.SearchPrevious("p0001", true, false));
+}
+
+TEST(OpenBookTest, TheHitListHasEveryHitWithItsPageChapterAndLine) {
+    Reading r(Novel());
+    HitList hits(r.book, gbk::FromUtf8("那座城"), true);
+    int steps = 0;
+    while (hits.Step(1))
+        ++steps;
+    EXPECT_EQ(steps + 1, r.book.ChunkCount()); // a chunk a step
+    EXPECT_TRUE(hits.Done());
+    ASSERT_EQ(hits.Rows.size(), 360u);
+    EXPECT_EQ(hits.Status(), "共找到 360 处。");
+    const HitRow& row = hits.Rows[100]; // the 11th line of chapter 4
+    EXPECT_EQ(row.Chapter, 3);
+    EXPECT_EQ(row.Page, r.book.PageOf({row.Hit.Chunk, row.Hit.Offset}));
+    EXPECT_EQ(hits.Caption(row).rfind("第" + std::to_string(row.Page) + "页  第四回 标题4  ", 0), 0u);
+    EXPECT_NE(gbk::ToUtf8(row.Context).find("那座"), std::string::npos);
+    EXPECT_EQ(HitList(r.book, gbk::FromUtf8("没有"), true).Status(), "正在查找，已找到 0 处……");
+}
+
+TEST(OpenBookTest, TheRunningHeadNamesTheChapterTheLeftPageBeginsInAndTakesALine) {
     Reading r(Novel());
     EXPECT_EQ(r.book.Snapshot().RunningHead, ""); // not wanted
-    r.book.SetRunningHead(true);
-    EXPECT_EQ(gbk::ToUtf8(r.book.Snapshot().RunningHead), "第一回 标题1");
     r.book.GoToChapter(2);
     r.book.NextPair();
+    const TextPosition place = r.book.Place();
+    r.book.SetRunningHead(true, 12);
+    EXPECT_EQ(r.book.Snapshot().HeadRoom, 12);
+    EXPECT_EQ(r.book.LinesPerPage(), 19); // paginated again, at the same place
+    EXPECT_TRUE(r.book.OnShownPair(place));
     EXPECT_EQ(gbk::ToUtf8(r.book.Snapshot().RunningHead), "第三回 标题3");
+    r.book.GoToPage(1);
+    EXPECT_EQ(gbk::ToUtf8(r.book.Snapshot().RunningHead), "第一回 标题1");
+    // Without headings (sections of a fixed size) nor with the help text: no head, no room.
+    Reading plain;
+    plain.book.SetRunningHead(true, 12);
+    EXPECT_EQ(plain.book.Snapshot().HeadRoom, 0);
+    EXPECT_EQ(plain.book.LinesPerPage(), 20);
 }
 
 TEST(OpenBookTest, TheUsersPatternReplacesTheRulesUntilAnotherDocumentOpens) {

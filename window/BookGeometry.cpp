@@ -23,7 +23,7 @@ int Within(int start, int length, int low, int room) {
 
 } // namespace
 
-BookGeometry BookGeometry::For(int bookWidth, int bookHeight, int headRoom) {
+BookGeometry BookGeometry::For(int bookWidth, int bookHeight) {
     BookGeometry g;
     g.ScaleX = bookWidth / 556.0;
     g.ScaleY = bookHeight / 380.0;
@@ -41,11 +41,6 @@ BookGeometry BookGeometry::For(int bookWidth, int bookHeight, int headRoom) {
     g.PageTop = Scaled(28, g.ScaleY);
     g.PageWidth = Scaled(230, g.ScaleX);
     g.PageHeight = Scaled(330, g.ScaleY);
-    // The head takes the top of the text area, never more than half of it.
-    headRoom = std::clamp(headRoom, 0, g.PageHeight / 2);
-    g.RunningHead = QRect(g.Page1Left, g.PageTop, g.PageWidth, headRoom);
-    g.PageTop += headRoom;
-    g.PageHeight -= headRoom;
     g.LabelPage1 = QRect(g.Page1Left, g.PageTop, g.PageWidth, g.PageHeight);
     g.LabelPage2 = QRect(g.Page2Left, g.PageTop, g.PageWidth, g.PageHeight);
     return g;

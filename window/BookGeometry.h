@@ -43,15 +43,13 @@ struct BookGeometry {
     QRect ImageResize;
     QRect LabelPage1;
     QRect LabelPage2;
-    QRect RunningHead; // above the left page's text; empty without room for it
 
     // Lines are wrapped as in a text box of the page's width: a 2-pixel sunken border and a
     // 1-pixel inner margin on each side leave the text 6 pixels narrower than the page.
     static constexpr int TextBoxInset = 6;
     double WrapWidth() const { return PageWidth - TextBoxInset; }
 
-    // `headRoom`: the height kept free above the pages' text for the running head.
-    static BookGeometry For(int bookWidth, int bookHeight, int headRoom = 0);
+    static BookGeometry For(int bookWidth, int bookHeight);
 
     // The component at `pos`; `onPageNumber` tells whether a shown page-number label is there.
     BookPart PartAt(const QPoint& pos, bool onPageNumber) const;
