@@ -59,9 +59,6 @@ TFormMain::TFormMain(Registry& registry, ProgressWindow& progress,
     setMouseTracking(true);
     ImageBookPic = QImage(QStringLiteral(":/skin.bmp"));
     List = std::make_unique<RecentList>(Reg, Setting);
-    Actions.OpenFile = [this](const std::string& path) { return ReadDocument(path); };
-    Actions.FinishOpen = [this](int index, const std::string& text) { FinishOpen(index, text); };
-    Actions.UpdateMainForm = [this] { UpdateMainForm(); };
     setAcceptDrops(true);
     Menus = new MainMenu(this);
     ConnectMenus();
@@ -108,13 +105,13 @@ void TFormMain::Init() {
 void TFormMain::OpenCommandLine() {
     const std::vector<std::string> names = CommandLineNames(Documents, StartDir);
     if (!names.empty()) {
-        if (!List->RunBatch(names, Actions))
+        if (!OpenBatch(names))
             ShowHelpText();
         return;
     }
-    const ReopenResult reopened = List->StartupReopen(Actions);
-    Setting.LastFileIndex = reopened.LastFileIndex;
-    if (reopened.Opened) {
+    const ReopenPlan reopen = List->PlanStartupReopen();
+    Setting.LastFileIndex = reopen.LastFileIndex;
+    if (Reopen(reopen)) {
         // The stored text position is found at any size. An older store has only the page:
         // the first resize after start-up shows it again at the final size, unless the reader
         // has moved on by then (every move clears the flag).
@@ -122,7 +119,7 @@ void TFormMain::OpenCommandLine() {
         if (place && Book.GoTo(*place)) {
             ShowBook();
         } else {
-            ChangeYe(reopened.Page);
+            ChangeYe(reopen.Page);
             RestoreLastPagePending = true;
         }
     } else {

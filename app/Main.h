@@ -32,6 +32,7 @@ class AutoReadParts;
 class QDialog;
 class QPainter;
 class TOpenTextDialog;
+struct ZipChoice;
 
 class TFormMain : public QWidget {
     Q_OBJECT
@@ -98,14 +99,15 @@ public:
     // Opening a document: read the file, then the text passes, pagination and page 1. A file
     // that cannot be read leaves the shown document as it was.
     bool OpenDocument(const std::string& path);
-    void FinishOpen(int index, const std::string& entryText);
     // Shows a document that has been read: the HTML switch for an HTML name, the text passes,
     // pagination at the book's page format, pages 1-2.
     void ShowOpened(const std::string& name, std::vector<Chunk> chunks);
     // No document: the built-in help text at page 1.
     void ShowHelpText();
-    // Opens recent entry p (the menu position), as a click on it does.
-    void OnItemNewFileClick(int p);
+    // Opens recent entry p (the menu position), as a click on it does: resolves what it refers
+    // to, reads the file, opens it in the book and records the outcome on the list. True when
+    // a document was opened.
+    bool OnItemNewFileClick(int p);
     void ItemFilePrevClick();
     void ItemFileNextClick();
     // Files dropped on the book or named together: at most 50, the first on top and shown.
@@ -284,7 +286,14 @@ private:
     void WatchStore();
     void ReadFreedStore();
     bool SaveAtClose(const WindowBounds& current, const WindowBounds& normal);
-    bool ReadDocument(const std::string& path);
+    // The steps of OnItemNewFileClick (MainOpen.cpp): an archive's chosen entries go on top and
+    // the first is opened; a file is read in the entry's encoding and shown.
+    bool OpenChosenEntries(const std::string& archive);
+    bool ReadAndShow(int index, const std::string& file, const std::string& name);
+    // A batch put on top, then its top entry opened; a start-up reopen carried out.
+    bool OpenBatch(const std::vector<std::string>& names);
+    bool Reopen(const ReopenPlan& plan);
+    ZipChoice ChooseEntries(const std::string& archive);
     void Tell(const UserMessage& message);
     static void RunItem(QAction* item);
     // After every call of the reading pipeline: the page numbers, the underline, the bookmark
@@ -299,8 +308,6 @@ private:
     Registry& Reg;
     ProgressWindow& Progress;
     std::vector<std::string> Documents;
-    RecentOpenActions Actions;
-    std::vector<Chunk> ReadChunks; // the file just read, until FinishOpen gives it to the book
     bool Closed = false;
 
     BookGeometry Geometry;

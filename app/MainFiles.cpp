@@ -1,9 +1,8 @@
 // The book window's file commands: the open dialog, saving the shown text, generating a library
-// file, and the ZIP archive hooks of the recent list.
+// file, and the ZIP entry chooser.
 #include "Main.h"
 
 #include "archive/UnZip32.h"
-#include "archive/ZipPass.h"
 #include "dialogs/DlgText.h"
 #include "dialogs/FormZipPrev.h"
 #include "reader/OpenFile.h"
@@ -47,21 +46,17 @@ void TFormMain::ConnectFileCommands() {
     connect(Menus->ItemLib, &QAction::triggered, this, &TFormMain::ItemLibClick);
     auto* save = new QShortcut(SaveKey, this);
     connect(save, &QShortcut::activated, this, &TFormMain::ItemSaveClick);
+}
 
-    Actions.ExtractZipEntry = [this](const std::string& archive, const std::string& entry,
-                                     std::int64_t index) {
-        return ExtractForReading(archive, entry, index, TempDir);
-    };
-    Actions.ChooseZipEntries = [this](const std::string& archive) -> ZipChoice {
-        const UnzipCheck check = CheckUnzipDll();
-        if (!check.Ok) {
-            // The library's two errors are shown in the program's error box, not as a warning.
-            QMessageBox::critical(this, QString::fromUtf8(ProgramTitle),
-                                  QString::fromStdString(check.Message));
-            return {};
-        }
-        return ChooseZipEntries(archive, this, RunDialog);
-    };
+// The archive library's own errors are shown in the program's error box, not as a warning.
+ZipChoice TFormMain::ChooseEntries(const std::string& archive) {
+    const UnzipCheck check = CheckUnzipDll();
+    if (!check.Ok) {
+        QMessageBox::critical(this, QString::fromUtf8(ProgramTitle),
+                              QString::fromStdString(check.Message));
+        return {};
+    }
+    return ChooseZipEntries(archive, this, RunDialog);
 }
 
 void TFormMain::MakeFileDialogs() {
@@ -93,7 +88,7 @@ void TFormMain::ItemOpenClick() {
     std::vector<std::string> names;
     for (const QString& file : OpenDialog->selectedFiles())
         names.push_back(file.toStdString());
-    List->RunBatch(DroppedFileOrder(names), Actions);
+    OpenBatch(DroppedFileOrder(names));
 }
 
 void TFormMain::ItemSaveClick() {

@@ -1,6 +1,8 @@
 // The book window's side of opening documents, the recent list's menu and the text passes.
 #include "Main.h"
 
+#include "archive/ZipPass.h"
+#include "archive/ZipPrev.h"
 #include "base/FileTest.h"
 #include "reader/OpenFile.h"
 #include "reader/ReadingPlace.h"
@@ -21,27 +23,56 @@ constexpr int HandedFilesRetryMs = 250;
 
 } // namespace
 
-bool TFormMain::ReadDocument(const std::string& path) {
-    const EncodingChoice choice =
-        ChoiceFromName(List->EncodingOf(List->OpeningIndex)).value_or(EncodingChoice::Auto);
-    OpenedFile file = OpenFile(path, Progress, choice);
-    if (file.Message)
-        Tell(*file.Message);
-    if (!file.Chunks)
-        return false;
-    ReadChunks = std::move(*file.Chunks);
-    return true;
-}
-
 bool TFormMain::OpenDocument(const std::string& path) {
-    return List->OpenParamFile(path, Actions);
+    return List->OpenItemFile(path) && OnItemNewFileClick(0);
 }
 
-void TFormMain::FinishOpen(int index, const std::string& entryText) {
-    List->CurrentIndex = index;
-    ShowOpened(entryText, std::exchange(ReadChunks, {}));
+bool TFormMain::OnItemNewFileClick(int p) {
+    const std::optional<RecentReference> ref = List->Reference(p);
+    if (!ref)
+        return false;
+    std::string file = ref->Text;
+    if (ref->InArchive()) {
+        const ExtractedEntry extracted =
+            ExtractForReading(ref->Archive, ref->Entry, ref->EntryIndex, TempDir);
+        if (extracted.Failure) {
+            Tell(*extracted.Failure);
+            return false;
+        }
+        file = extracted.Path;
+    }
+    const int index = List->TakeForOpening(p, file, ref->Archive);
+    if (index < 0)
+        return false;
+    if (ref->ChooseEntries)
+        return OpenChosenEntries(ref->Text);
+    return ReadAndShow(index, file, ref->Text);
+}
+
+bool TFormMain::OpenChosenEntries(const std::string& archive) {
+    const ZipChoice choice = ChooseEntries(archive);
+    if (choice.Failure)
+        Tell(*choice.Failure);
+    if (choice.Entries.empty())
+        return false;
+    UpdateMainForm();
+    return List->PutChosenOnTop(choice.Entries) && OnItemNewFileClick(0);
+}
+
+// A file that cannot be read leaves the list and the shown document as they were.
+bool TFormMain::ReadAndShow(int index, const std::string& file, const std::string& name) {
+    const EncodingChoice choice =
+        ChoiceFromName(List->EncodingOf(index)).value_or(EncodingChoice::Auto);
+    OpenedFile opened = OpenFile(file, Progress, choice);
+    if (opened.Message)
+        Tell(*opened.Message);
+    if (!opened.Chunks)
+        return false;
+    List->RecordOpened(index);
+    ShowOpened(name, std::move(*opened.Chunks));
     LoadBookmarks();
     UpdateMainForm();
+    return true;
 }
 
 void TFormMain::ShowOpened(const std::string& name, std::vector<Chunk> chunks) {
@@ -53,20 +84,32 @@ void TFormMain::ShowOpened(const std::string& name, std::vector<Chunk> chunks) {
     ShowBook();
 }
 
-void TFormMain::OnItemNewFileClick(int p) {
-    List->OnItemNewFileClick(p, Actions);
+bool TFormMain::OpenBatch(const std::vector<std::string>& names) {
+    return List->PutBatchOnTop(names) && OnItemNewFileClick(0);
+}
+
+bool TFormMain::Reopen(const ReopenPlan& plan) {
+    switch (plan.Action) {
+    case ReopenPlan::Entry:
+        return OnItemNewFileClick(plan.Index);
+    case ReopenPlan::AddAgain:
+        return OpenDocument(plan.Name);
+    case ReopenPlan::None:
+        break;
+    }
+    return false;
 }
 
 void TFormMain::ItemFilePrevClick() {
-    List->ItemFilePrevClick(Actions);
+    OnItemNewFileClick(List->ItemFilePrevIndex());
 }
 
 void TFormMain::ItemFileNextClick() {
-    List->ItemFileNextClick(Actions);
+    OnItemNewFileClick(List->ItemFileNextIndex());
 }
 
 void TFormMain::OpenFileList(const std::vector<std::string>& paths) {
-    List->RunBatch(DroppedFileOrder(paths), Actions);
+    OpenBatch(DroppedFileOrder(paths));
 }
 
 void TFormMain::OpenHandedFiles(std::vector<std::string> names) {
@@ -81,7 +124,7 @@ void TFormMain::OpenHandedFiles(std::vector<std::string> names) {
         return; // the edited text is not left for another document, as with a drop
     if (names.size() > MaxDroppedFiles)
         names.erase(names.begin(), names.end() - MaxDroppedFiles);
-    List->RunBatch(names, Actions);
+    OpenBatch(names);
 }
 
 void TFormMain::RebuildRecentMenu() {
@@ -131,7 +174,7 @@ void TFormMain::ItemRefreshClick() {
     else if (List->CurrentIndex >= 0)
         OnItemNewFileClick(List->CurrentIndex);
     else
-        List->OpenParamFile(Book.DocumentName(), Actions);
+        OpenDocument(Book.DocumentName());
     ChangeYe(Book.CurrentPage());
 }
 

@@ -61,6 +61,12 @@ std::optional<UserMessage> ExtractFailureMessage(const ExtractResult& result,
                                                  const std::string& archive,
                                                  const std::string& entry);
 
+// What extracting an archive entry for reading gave: the extracted file, or why there is none.
+struct ExtractedEntry {
+    std::string Path;
+    std::optional<UserMessage> Failure;
+};
+
 // The extraction behind opening an archive entry of the recent list: ExtractZipEntry into
 // `destination`, with its failure message.
 ExtractedEntry ExtractForReading(const std::string& archive, const std::string& entry,

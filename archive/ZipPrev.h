@@ -2,9 +2,11 @@
 // What the entry chooser and the open dialog's preview show of an archive, and the references
 // the chosen rows become. The dialogs only display these.
 #include "UnZip32.h"
+#include "base/UserMessage.h"
 #include "records/RecentList.h"
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -34,6 +36,13 @@ std::string ZipReference(const std::string& archive, const ZipRow& row);
 std::vector<ChosenZipEntry> ChosenEntries(const std::string& archive,
                                           const std::vector<ZipRow>& rows,
                                           const std::vector<bool>& selected);
+
+// What the entry chooser gave: the chosen rows in the order they are to be put on the list
+// (none when cancelled), or why the archive could not be listed.
+struct ZipChoice {
+    std::vector<ChosenZipEntry> Entries;
+    std::optional<UserMessage> Failure;
+};
 
 // The preview of an archive in the open dialog: the file name of every file entry, whatever its
 // extension, in archive order, each followed by CR LF, as GB bytes.

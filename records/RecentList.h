@@ -41,12 +41,6 @@ bool IsArchiveEntry(const std::string& text);
 // npos when the text is no reference.
 std::size_t ArchiveBar(const std::string& text);
 
-// What extracting an archive entry for reading gave: the extracted file, or why there is none.
-struct ExtractedEntry {
-    std::string Path;
-    std::optional<UserMessage> Failure;
-};
-
 // A row chosen in an archive's entry chooser: its reference, and its place in the archive's
 // listing, which tells entries of the same name apart.
 struct ChosenZipEntry {
@@ -55,45 +49,27 @@ struct ChosenZipEntry {
     bool operator==(const ChosenZipEntry&) const = default;
 };
 
-// What the entry chooser gave: the chosen rows in the order they are to be put on the list
-// (none when cancelled), or why the archive could not be listed.
-struct ZipChoice {
-    std::vector<ChosenZipEntry> Entries;
-    std::optional<UserMessage> Failure;
-};
-
-// What opening a document needs from the window. Each action reports its own failures.
-struct RecentOpenActions {
-    // Reads the file at `path` into the document store; true on success.
-    std::function<bool(const std::string& path)> OpenFile;
-    // Completes an open of the entry at `index` whose text is `entryText`: the document's name,
-    // the HTML switch, its bookmarks, the text passes, pagination and page 1. CurrentIndex and
-    // FileOpened are already set when it runs.
-    std::function<void(int index, const std::string& entryText)> FinishOpen;
-    // Extracts `entry` (with "/" separators) from `archive`, the entry at `index` of its listing
-    // when that has this name (-1: the first of the name). Unset: archives cannot be read.
-    std::function<ExtractedEntry(const std::string& archive, const std::string& entry,
-                                 std::int64_t index)>
-        ExtractZipEntry;
-    // Shows the entry chooser for `archive`. Unset: no chooser.
-    std::function<ZipChoice(const std::string& archive)> ChooseZipEntries;
-    // Brings the window to the front and repaints it. Optional.
-    std::function<void()> UpdateMainForm;
+// What an entry refers to: a file, an archive entry (read after extracting it), or an archive
+// (opened through its entry chooser).
+struct RecentReference {
+    std::string Text;    // the entry text, the document's name once it is open
+    std::string Archive; // an archive entry's archive; empty for a file
+    std::string Entry;   // an archive entry's name with "/" separators
+    // The entry's place in the archive's listing when it was chosen there (-1: the first of
+    // the name).
+    std::int64_t EntryIndex = -1;
+    bool ChooseEntries = false; // an archive: its chooser shows which entries to open
+    bool InArchive() const { return !Archive.empty(); }
 };
 
 // The start-up reopen, as decided from the settings and the list.
 struct ReopenPlan {
     enum Kind { None, Entry, AddAgain };
     Kind Action = None;
-    int Index = -1;   // the entry to open (Entry); LastFileIndex is recorded as this
-    std::string Name; // LastFile, put on the list again (AddAgain)
-    int Page = 0;     // the page to show once it is open
-};
-
-struct ReopenResult {
-    bool Opened = false; // false: show the built-in help text
-    int Page = 0;        // set RestoreLastPagePending and ChangeYe(Page) when Opened
-    int LastFileIndex = -1;
+    int Index = -1;         // the entry to open (Entry)
+    std::string Name;       // LastFile, put on the list again (AddAgain)
+    int Page = 0;           // the page to show once it is open
+    int LastFileIndex = -1; // what LastFileIndex is recorded as
 };
 
 class RecentList {
@@ -150,27 +126,35 @@ public:
     // Tries those again, briefly; true when none is left.
     bool RetryPendingWrite();
 
-    // Opens the document of the entry at p (moving it to the top first with ReorderRecent).
-    // True when a document was opened, that is FinishOpen ran.
-    bool OnItemNewFileClick(int p, const RecentOpenActions& actions);
-    // OpenItemFile, then the top entry opened when it was added; true when a document opened.
-    bool OpenParamFile(const std::string& path, const RecentOpenActions& actions);
+    // Opening a document takes these steps, the window reading the file between them:
+    // Reference(p) says what entry p refers to; once the file to read is there (an archive
+    // entry extracted), TakeForOpening tests it and applies ReorderRecent; an archive goes
+    // through its chooser and PutChosenOnTop; a file read is recorded with RecordOpened.
+    //
+    // What the entry at p refers to; nothing outside the list.
+    std::optional<RecentReference> Reference(int p) const;
+    // Tests that `file` (the entry's, or the file extracted from `archive`) is there, telling
+    // when it is not, and moves the entry to the top with ReorderRecent. The position the
+    // document will have, or -1 when it cannot be opened.
+    int TakeForOpening(int p, const std::string& file, const std::string& archive);
+    // The rows chosen in an archive's chooser go on top in the order given; their listing
+    // places are kept, so of entries sharing a name the chosen one is extracted. True when the
+    // top entry is then to be opened.
+    bool PutChosenOnTop(const std::vector<ChosenZipEntry>& entries);
+    // The document of the entry at `index` was read and is shown.
+    void RecordOpened(int index);
 
     // A batch of names (open dialog, drop, command line), given in the order OpenItemFile takes
     // them. When a library was read and ClearRecentOnLibraryOpen is set, the list then keeps only
-    // the entries the batch put on top (if it put any). Then the top entry is opened; true when a
-    // document was opened.
-    bool RunBatch(const std::vector<std::string>& names, const RecentOpenActions& actions);
+    // the entries the batch put on top (if it put any). True when the top entry is then to be
+    // opened.
+    bool PutBatchOnTop(const std::vector<std::string>& names);
 
     // The entries previous and next document open, or -1 when they do nothing.
     int ItemFilePrevIndex() const;
     int ItemFileNextIndex() const;
-    bool ItemFilePrevClick(const RecentOpenActions& actions);
-    bool ItemFileNextClick(const RecentOpenActions& actions);
 
     ReopenPlan PlanStartupReopen() const;
-    // Runs the plan; the window then shows the page or the help text.
-    ReopenResult StartupReopen(const RecentOpenActions& actions);
 
     // The entry drawn bold in the submenu (the open document's), or -1.
     int DefaultItem() const;
@@ -183,8 +167,6 @@ public:
     std::function<void(const UserMessage&)> Tell;
 
     int CurrentIndex = -1;
-    // The entry whose file RecentOpenActions::OpenFile is reading, while it runs.
-    int OpeningIndex = -1;
     int AddedCount = 0;
     bool LibraryOpened = false;
     bool FileOpened = false;
@@ -201,7 +183,6 @@ private:
     bool CommitPending();
     void EndEdit();
     bool ReadLibrary(const std::string& name);
-    bool OpenChosenEntries(const std::string& archive, const RecentOpenActions& actions);
     void Notify();
     void BeginBatch();
     void TrimToBatch();

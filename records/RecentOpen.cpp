@@ -1,5 +1,5 @@
-// Opening documents from the recent list: a click on an entry, batches, previous and next
-// document, and the start-up reopen.
+// What opening documents from the recent list decides and records: the entry an open refers
+// to, the list a batch or a chooser leaves, previous and next document, and the start-up reopen.
 #include "RecentList.h"
 
 #include "LibraryFile.h"
@@ -19,78 +19,47 @@ std::string WithSlashes(std::string path) {
 
 } // namespace
 
-bool RecentList::OnItemNewFileClick(int p, const RecentOpenActions& actions) {
-    Delivery delivery{*this};
+std::optional<RecentReference> RecentList::Reference(int p) const {
     if (p < 0 || p >= Count())
-        return false;
-    const std::string text = GetIndexFilename(p);
-    int index = p;
-    std::string file = text;
-    const std::size_t bar = ArchiveBar(text);
-    if (bar != std::string::npos) {
-        const std::string archive = text.substr(0, bar);
-        const auto chosen = ChosenIndex.find(text);
-        ExtractedEntry extracted;
-        if (actions.ExtractZipEntry)
-            extracted = actions.ExtractZipEntry(archive, WithSlashes(text.substr(bar + 1)),
-                                                chosen != ChosenIndex.end() ? chosen->second : -1);
-        if (extracted.Failure) {
-            Report(std::move(*extracted.Failure), archive);
-            return false;
-        }
-        file = extracted.Path;
-        if (!FileTest(file, archive))
-            return false;
-    } else if (!FileTest(text)) {
-        return false;
+        return std::nullopt;
+    RecentReference ref;
+    ref.Text = GetIndexFilename(p);
+    const std::size_t bar = ArchiveBar(ref.Text);
+    if (bar == std::string::npos) {
+        ref.ChooseEntries = ExtensionIs(ref.Text, ZipExtension);
+        return ref;
     }
-    if (Setting.ReorderRecent) {
-        if (!OpenItemFile(text))
-            return false;
-        index = 0;
+    ref.Archive = ref.Text.substr(0, bar);
+    ref.Entry = WithSlashes(ref.Text.substr(bar + 1));
+    const auto chosen = ChosenIndex.find(ref.Text);
+    if (chosen != ChosenIndex.end())
+        ref.EntryIndex = chosen->second;
+    return ref;
+}
+
+int RecentList::TakeForOpening(int p, const std::string& file, const std::string& archive) {
+    Delivery delivery{*this};
+    if (p < 0 || p >= Count() || !FileTest(file, archive))
+        return -1;
+    if (!Setting.ReorderRecent)
+        return p;
+    return OpenItemFile(GetIndexFilename(p)) ? 0 : -1;
+}
+
+bool RecentList::PutChosenOnTop(const std::vector<ChosenZipEntry>& entries) {
+    Delivery delivery{*this};
+    FileOpened = false;
+    ChangeBatch batch(*this);
+    for (const ChosenZipEntry& entry : entries) {
+        ChosenIndex[entry.Reference] = entry.Index;
+        OpenItemFile(entry.Reference);
     }
-    if (bar == std::string::npos && ExtensionIs(text, ZipExtension))
-        return OpenChosenEntries(text, actions);
-    // What the list had to say comes first: the open may add messages of its own.
-    DeliverMessages();
-    OpeningIndex = index;
-    const bool read = actions.OpenFile && actions.OpenFile(file);
-    OpeningIndex = -1;
-    if (!read)
-        return false;
+    return FileOpened;
+}
+
+void RecentList::RecordOpened(int index) {
     CurrentIndex = index;
     FileOpened = true;
-    if (actions.FinishOpen)
-        actions.FinishOpen(index, text);
-    return true;
-}
-
-// An archive on the list opens through its entry chooser: the chosen entries go on top, and the
-// first of them is opened.
-bool RecentList::OpenChosenEntries(const std::string& archive, const RecentOpenActions& actions) {
-    if (!actions.ChooseZipEntries)
-        return false;
-    ZipChoice choice = actions.ChooseZipEntries(archive);
-    if (choice.Failure)
-        Report(std::move(*choice.Failure), archive);
-    if (choice.Entries.empty())
-        return false;
-    if (actions.UpdateMainForm)
-        actions.UpdateMainForm();
-    FileOpened = false;
-    {
-        ChangeBatch batch(*this);
-        for (const ChosenZipEntry& entry : choice.Entries) {
-            ChosenIndex[entry.Reference] = entry.Index;
-            OpenItemFile(entry.Reference);
-        }
-    }
-    return FileOpened && OnItemNewFileClick(0, actions);
-}
-
-bool RecentList::OpenParamFile(const std::string& path, const RecentOpenActions& actions) {
-    Delivery delivery{*this};
-    return OpenItemFile(path) && OnItemNewFileClick(0, actions);
 }
 
 void RecentList::BeginBatch() {
@@ -108,7 +77,7 @@ void RecentList::TrimToBatch() {
     Change({RecentChange::KeepFirst, {}, AddedCount});
 }
 
-bool RecentList::RunBatch(const std::vector<std::string>& names, const RecentOpenActions& actions) {
+bool RecentList::PutBatchOnTop(const std::vector<std::string>& names) {
     Delivery delivery{*this};
     BeginBatch();
     {
@@ -119,7 +88,7 @@ bool RecentList::RunBatch(const std::vector<std::string>& names, const RecentOpe
             OpenItemFile(name);
         TrimToBatch();
     }
-    return FileOpened && OnItemNewFileClick(0, actions);
+    return FileOpened;
 }
 
 int RecentList::ItemFilePrevIndex() const {
@@ -130,40 +99,17 @@ int RecentList::ItemFileNextIndex() const {
     return CurrentIndex >= 0 && CurrentIndex < Count() - 1 ? CurrentIndex + 1 : -1;
 }
 
-bool RecentList::ItemFilePrevClick(const RecentOpenActions& actions) {
-    const int p = ItemFilePrevIndex();
-    return p >= 0 && OnItemNewFileClick(p, actions);
-}
-
-bool RecentList::ItemFileNextClick(const RecentOpenActions& actions) {
-    const int p = ItemFileNextIndex();
-    return p >= 0 && OnItemNewFileClick(p, actions);
-}
-
 ReopenPlan RecentList::PlanStartupReopen() const {
     ReopenPlan plan;
     plan.Page = Setting.LastFilePage;
+    plan.LastFileIndex = Setting.LastFileIndex;
     if (!Setting.ReopenLastFile || Count() == 0 || Setting.LastFile.empty())
         return plan;
-    plan.Index = Find(Setting.LastFile);
+    plan.Index = plan.LastFileIndex = Find(Setting.LastFile);
     plan.Action = plan.Index >= 0 ? ReopenPlan::Entry : ReopenPlan::AddAgain;
     if (plan.Action == ReopenPlan::AddAgain)
         plan.Name = Setting.LastFile;
     return plan;
-}
-
-ReopenResult RecentList::StartupReopen(const RecentOpenActions& actions) {
-    Delivery delivery{*this};
-    const ReopenPlan plan = PlanStartupReopen();
-    ReopenResult result;
-    result.Page = plan.Page;
-    result.LastFileIndex = plan.Action == ReopenPlan::None ? Setting.LastFileIndex : plan.Index;
-    FileOpened = false;
-    if (plan.Action == ReopenPlan::Entry)
-        result.Opened = OnItemNewFileClick(plan.Index, actions);
-    else if (plan.Action == ReopenPlan::AddAgain)
-        result.Opened = OpenParamFile(plan.Name, actions);
-    return result;
 }
 
 int RecentList::DefaultItem() const {

@@ -37,15 +37,14 @@ TEST_F(CommandLineTest, TwoAbsolutePathsOpenTheFirstOnTop) {
     const std::string a = File("a.txt"), b = File("b.txt");
     const std::vector<std::string> names = Names({a, b});
     EXPECT_EQ(names, (std::vector<std::string>{b, a}));
-    EXPECT_TRUE(List.RunBatch(names, Window.Actions()));
+    EXPECT_TRUE(List.PutBatchOnTop(names));
     EXPECT_EQ(List.Items(), (std::vector<std::string>{a, b}));
-    EXPECT_EQ(Window.Finished.at(0), (std::pair<int, std::string>{0, a}));
 }
 
 TEST_F(CommandLineTest, TwoMissingRelativeNamesAreJoinedAndRefused) {
     const std::vector<std::string> names = Names({"a.txt", "b.txt"});
     EXPECT_EQ(names, std::vector<std::string>{Start + "/a.txt b.txt"});
-    EXPECT_FALSE(List.RunBatch(names, Window.Actions()));
+    EXPECT_FALSE(List.PutBatchOnTop(names));
     EXPECT_EQ(Warnings(), (std::vector<Prompt>{{Prompt::Warning, MissingFileText(names[0])}}));
 }
 
@@ -81,9 +80,8 @@ TEST_F(CommandLineTest, ALibraryArgumentBecomesTheListAndOpensItsNewestEntry) {
     OpenFiles(3, "old");
     const std::string first = File("first.txt"), second = File("second.txt");
     const std::string lib = File("saved.blf", LibraryText({first, second}));
-    EXPECT_TRUE(List.RunBatch(Names({lib}), Window.Actions()));
+    EXPECT_TRUE(List.PutBatchOnTop(Names({lib})));
     EXPECT_EQ(List.Items(), (std::vector<std::string>{first, second}));
-    EXPECT_EQ(Window.Finished.at(0), (std::pair<int, std::string>{0, first}));
 }
 
 TEST_F(DroppedFilesTest, SixtyDroppedFilesTakeTheFirstFiftyWithTheFirstOnTop) {
@@ -95,17 +93,15 @@ TEST_F(DroppedFilesTest, SixtyDroppedFilesTakeTheFirstFiftyWithTheFirstOnTop) {
     EXPECT_EQ(order.front(), dropped[49]);
     EXPECT_EQ(order.back(), dropped[0]);
 
-    EXPECT_TRUE(List.RunBatch(order, Window.Actions()));
+    EXPECT_TRUE(List.PutBatchOnTop(order));
     ASSERT_EQ(List.Count(), 50);
     for (int p = 0; p < 50; ++p)
         EXPECT_EQ(List.GetIndexFilename(p), dropped[p]);
-    EXPECT_EQ(Window.Finished.at(0), (std::pair<int, std::string>{0, dropped[0]}));
 }
 
 TEST_F(DroppedFilesTest, DroppedFoldersAndMissingFilesAreSkippedWithAWarning) {
     const std::string a = File("a.txt");
-    EXPECT_TRUE(
-        List.RunBatch(DroppedFileOrder({Dir.Path(), a, Dir / "gone.txt"}), Window.Actions()));
+    EXPECT_TRUE(List.PutBatchOnTop(DroppedFileOrder({Dir.Path(), a, Dir / "gone.txt"})));
     EXPECT_EQ(List.Items(), std::vector<std::string>{a});
     EXPECT_EQ(Warnings().size(), 2u);
 }

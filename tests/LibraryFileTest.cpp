@@ -64,10 +64,9 @@ TEST_F(LibraryReadingTest, AGeneratedLibraryRestoresTheOrderOfItsList) {
                       third = File("third.txt");
     const std::string lib = File("saved.blf", LibraryText({first, second, third}));
     OpenFiles(4, "other");
-    EXPECT_TRUE(List.RunBatch({lib}, Window.Actions()));
+    EXPECT_TRUE(List.PutBatchOnTop({lib}));
     EXPECT_EQ(List.Items(), (std::vector<std::string>{first, second, third}));
     EXPECT_TRUE(List.LibraryOpened);
-    EXPECT_EQ(Window.Finished.at(0), (std::pair<int, std::string>{0, first}));
 }
 
 TEST_F(LibraryReadingTest, WithoutClearingTheEntriesGoInFrontOfTheOldOnes) {
@@ -75,7 +74,7 @@ TEST_F(LibraryReadingTest, WithoutClearingTheEntriesGoInFrontOfTheOldOnes) {
     std::vector<std::string> old = OpenFiles(3, "old"); // old2, old1, old0
     const std::string fresh = File("fresh.txt");
     const std::string lib = File("lib.blf", LibraryText({fresh, old[0]}));
-    List.RunBatch({lib}, Window.Actions());
+    List.PutBatchOnTop({lib});
     EXPECT_EQ(List.Items(), (std::vector<std::string>{fresh, old[0], old[2], old[1]}));
 }
 
@@ -83,7 +82,7 @@ TEST_F(LibraryReadingTest, ALineWithSpacesAndATabNamesTheTrimmedFile) {
     const std::string a = File("a.txt");
     List.OpenItemFile(a);
     const std::string lib = File("lib.blf", "   " + a + "\t\r\n");
-    List.RunBatch({lib}, Window.Actions());
+    List.PutBatchOnTop({lib});
     EXPECT_EQ(List.Items(), std::vector<std::string>{a});
     EXPECT_TRUE(Prompts.Prompts.empty());
 }
@@ -100,7 +99,7 @@ TEST_F(LibraryReadingTest, MissingLinesWarnAndReadingGoesOn) {
     const std::string a = File("a.txt");
     const std::string gone = Dir / "gone.txt";
     const std::string lib = File("lib.blf", gone + "\r\n" + a + "\r\n");
-    List.RunBatch({lib}, Window.Actions());
+    List.PutBatchOnTop({lib});
     EXPECT_EQ(List.Items(), std::vector<std::string>{a});
     EXPECT_EQ(Warnings(), (std::vector<Prompt>{{Prompt::Warning, MissingFileText(gone)}}));
 }
@@ -114,7 +113,7 @@ TEST_F(LibraryReadingTest, ManyMissingLinesEndInOneMessageCountingTheRest) {
         gone.push_back(Dir / ("gone" + std::to_string(i) + ".txt"));
         lines += gone.back() + "\r\n";
     }
-    List.RunBatch({File("lib.blf", lines)}, Window.Actions());
+    List.PutBatchOnTop({File("lib.blf", lines)});
     const std::vector<Prompt> warnings = Warnings();
     ASSERT_EQ(warnings.size(), std::size_t(MaxSeparateRefusals + 1));
     EXPECT_EQ(warnings[4].Text, MissingFileText(gone[4]));
@@ -128,7 +127,7 @@ TEST_F(LibraryReadingTest, NestedLibrariesAreReadWhereTheyStand) {
     const std::string a = File("a.txt"), b = File("b.txt"), c = File("c.txt");
     const std::string inner = File("inner.blf", b + "\r\n");
     const std::string outer = File("outer.blf", a + "\r\n" + inner + "\r\n" + c + "\r\n");
-    List.RunBatch({outer}, Window.Actions());
+    List.PutBatchOnTop({outer});
     EXPECT_EQ(List.Items(), (std::vector<std::string>{c, b, a}));
 }
 
@@ -143,7 +142,7 @@ TEST_F(LibraryReadingTest, ALibraryWhoseFilesAreAllGoneLeavesTheListAlone) {
     std::vector<std::string> old = OpenFiles(3);
     const auto before = List.Items();
     const std::string lib = File("lib.blf", Dir / "gone1.txt" + "\r\n" + Dir / "gone2.txt");
-    EXPECT_FALSE(List.RunBatch({lib}, Window.Actions()));
+    EXPECT_FALSE(List.PutBatchOnTop({lib}));
     EXPECT_EQ(List.Items(), before);
 }
 
@@ -151,7 +150,7 @@ TEST_F(LibraryReadingTest, ALineRepeatedInTheLibraryCountsOnceForClearing) {
     OpenFiles(3, "old");
     const std::string a = File("a.txt"), b = File("b.txt");
     const std::string lib = File("lib.blf", LibraryText({a, b, a, a}));
-    List.RunBatch({lib}, Window.Actions());
+    List.PutBatchOnTop({lib});
     EXPECT_EQ(List.Items(), (std::vector<std::string>{a, b}));
     EXPECT_EQ(List.AddedCount, 2);
 }
@@ -161,8 +160,7 @@ TEST_F(LibraryReadingTest, ClearingForgetsAnOpenDocumentLeftOutOfTheBatch) {
     List.CurrentIndex = 0;
     const std::string a = File("a.txt");
     const std::string lib = File("lib.blf", a + "\r\n");
-    Window.Unreadable.insert(a);
-    EXPECT_FALSE(List.RunBatch({lib}, Window.Actions()));
+    EXPECT_TRUE(List.PutBatchOnTop({lib}));
     EXPECT_EQ(List.Items(), std::vector<std::string>{a});
     EXPECT_EQ(List.CurrentIndex, -1);
 }
@@ -171,7 +169,7 @@ TEST_F(LibraryGuardTest, ALibraryNamingItselfIsRefusedOnce) {
     const std::string a = File("a.txt");
     const std::string lib = Dir / "self.blf";
     WriteFile(lib, a + "\r\n" + lib + "\r\n");
-    List.RunBatch({lib}, Window.Actions());
+    List.PutBatchOnTop({lib});
     EXPECT_EQ(List.Items(), std::vector<std::string>{a});
     EXPECT_EQ(Warnings(), (std::vector<Prompt>{
                               {Prompt::Warning, OpenFailedText(lib, LibraryNamesItselfReason)}}));
@@ -184,7 +182,7 @@ TEST_F(LibraryGuardTest, ALibraryNamingItselfThroughAnotherIsRefused) {
     const std::string firstAgain = Dir.Path() + "/./first.blf";
     WriteFile(first, a + "\r\n" + second + "\r\n");
     WriteFile(second, firstAgain + "\r\n" + b + "\r\n");
-    List.RunBatch({first}, Window.Actions());
+    List.PutBatchOnTop({first});
     EXPECT_EQ(List.Items(), (std::vector<std::string>{b, a}));
     EXPECT_EQ(Warnings(),
               (std::vector<Prompt>{
@@ -210,7 +208,7 @@ TEST_F(LibraryReadingTest, ALineNamingAFileByItsOwnBytesKeepsThem) {
     const std::string gbName = Dir / gbk::FromUtf8("水浒.txt");
     WriteFile(gbName, "text\r\n");
     const std::string lib = File("raw.blf", gbName + "\r\n");
-    List.RunBatch({lib}, Window.Actions());
+    List.PutBatchOnTop({lib});
     EXPECT_EQ(List.Items(), std::vector<std::string>{gbName});
 }
 
@@ -225,7 +223,7 @@ TEST_F(LibraryReadingTest, NoTransactionIsHeldWhileAWarningWaits) {
         Registry other(StorePath, {50});
         otherCouldWrite.push_back(other.WriteRegStr(FileKey, "other", "x"));
     };
-    List.RunBatch({lib}, Window.Actions());
+    List.PutBatchOnTop({lib});
     EXPECT_EQ(Warnings().size(), 1u);
     EXPECT_EQ(otherCouldWrite, std::vector<bool>{true});
     EXPECT_EQ(List.Items(), std::vector<std::string>{a});
@@ -235,7 +233,7 @@ TEST_F(LibraryGuardTest, TheSameLibraryMayBeReadAgainOnceFinished) {
     const std::string a = File("a.txt");
     const std::string inner = File("inner.blf", a + "\r\n");
     const std::string outer = File("outer.blf", inner + "\r\n" + inner + "\r\n");
-    List.RunBatch({outer}, Window.Actions());
+    List.PutBatchOnTop({outer});
     EXPECT_EQ(List.Items(), std::vector<std::string>{a});
     EXPECT_TRUE(Warnings().empty());
 }
@@ -248,12 +246,12 @@ TEST_F(LibraryGuardTest, LibrariesNamingEachOtherManyTimesOverStopAtTheReadLimit
         WriteFile(Dir / ("level" + std::to_string(level) + ".blf"),
                   level == 29 ? a + "\r\n" : next + "\r\n" + next + "\r\n");
     }
-    List.RunBatch({Dir / "level0.blf"}, Window.Actions());
+    List.PutBatchOnTop({Dir / "level0.blf"});
     EXPECT_EQ(List.Items(), std::vector<std::string>{a});
     EXPECT_EQ(Warnings().size(), 1u);
     // The limit holds per library opened, not for the whole run.
     Prompts.Prompts.clear();
-    List.RunBatch({Dir / "level25.blf"}, Window.Actions());
+    List.PutBatchOnTop({Dir / "level25.blf"});
     EXPECT_TRUE(Warnings().empty());
 }
 

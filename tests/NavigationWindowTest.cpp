@@ -95,14 +95,6 @@ TEST(NavigationWindowTest, StripKeysTurnAndBackspaceReturns) {
     EXPECT_EQ(b.book.Book.CurrentPage(), 7);
 }
 
-TEST(NavigationWindowTest, NextAtLastPairKeepsPair) {
-    NumberedBook b;
-    b.book.ChangeYe(200);
-    b.Key(Qt::Key_Space);
-    EXPECT_EQ(b.book.Book.CurrentPage(), 199);
-    EXPECT_EQ(b.book.Book.PreviousPage(), 199);
-}
-
 TEST(NavigationWindowTest, ItemKeysObeyStatesFromLastPageMenuOpening) {
     NumberedBook b;
     b.OpenPageMenu(); // on page 1: previous and first are disabled
@@ -118,42 +110,6 @@ TEST(NavigationWindowTest, ItemKeysObeyStatesFromLastPageMenuOpening) {
     EXPECT_EQ(b.book.Book.CurrentPage(), 1);
     b.Key(Qt::Key_End);
     EXPECT_EQ(b.book.Book.CurrentPage(), 199);
-}
-
-TEST(NavigationWindowTest, UnderlineWalksLinesAndTurnsPages) {
-    NumberedBook b;
-    b.book.Setting.ShowUnderline = true;
-    for (int i = 0; i < 26; ++i)
-        b.Key(Qt::Key_Down);
-    EXPECT_EQ(b.book.UnderlineRow(), 27);
-    EXPECT_FALSE(b.book.UnderlineOnRightPage());
-    b.Key(Qt::Key_Down);
-    EXPECT_TRUE(b.book.UnderlineOnRightPage());
-    EXPECT_EQ(b.book.UnderlineRow(), 1);
-    EXPECT_EQ(b.book.UnderlineRect().top(), 28 + 12);
-    for (int i = 0; i < 27; ++i)
-        b.Key(Qt::Key_Down);
-    EXPECT_EQ(b.book.Book.CurrentPage(), 3);
-    EXPECT_FALSE(b.book.UnderlineOnRightPage());
-    b.Key(Qt::Key_Up);
-    EXPECT_EQ(b.book.Book.CurrentPage(), 1);
-    EXPECT_TRUE(b.book.UnderlineOnRightPage());
-    EXPECT_EQ(b.book.UnderlineRow(), 27);
-}
-
-TEST(NavigationWindowTest, DoubleSpacingUnderlineAtPageEnds) {
-    NumberedBook b;
-    b.book.Setting.ShowUnderline = true;
-    b.book.Setting.DoubleSpacing = true;
-    b.book.Init_Page();
-    b.book.ChangeYe(1);
-    ASSERT_EQ(b.book.Book.LinesPerPage(), 13);
-    for (int i = 0; i < 13; ++i)
-        b.Key(Qt::Key_Down);
-    EXPECT_TRUE(b.book.UnderlineOnRightPage());
-    EXPECT_EQ(b.book.UnderlineRect().top(), 28 + 12); // under text line 1, not the empty line
-    b.Key(Qt::Key_Up);
-    EXPECT_EQ(b.book.UnderlineRect().top(), 28 + 12 * 25); // text line 13 is display line 25
 }
 
 TEST(NavigationWindowTest, ClickingPagesFollowsClickPageTurns) {

@@ -103,6 +103,8 @@ TEST(OpenBookTest, AnOpenedDocumentShowsItsFirstPairAndTheHelpTextKeepsThePasses
     EXPECT_EQ(r.book.LinesPerPage(), 20);
     EXPECT_TRUE(r.Shows(1));
     EXPECT_EQ(r.book.Snapshot().Pages.Left.substr(0, 8), "p0001x\r\n");
+    r.book.Open("/books/b.txt", {MakeChunk("a\nb\rc")}, {}); // line ends become CR LF
+    EXPECT_EQ(*r.book.Document().RawChunk[0], "a\r\nb\r\nc");
     r.book.OpenHelpText("help\r\n", {true, true, false, true, true});
     r.book.SetOptions({true, true, false, true, true});
     EXPECT_FALSE(r.book.HasDocument());
@@ -174,6 +176,19 @@ TEST(OpenBookTest, TogglesThatChangeTheTextCarryThePlaceThroughThePasses) {
     EXPECT_EQ(r.book.CurrentPage(), joined - (joined % 2 == 0));
     r.book.SetOptions({});
     EXPECT_LE(std::abs(r.book.CurrentPage() - 301), 2);
+}
+
+TEST(OpenBookTest, TheUnderlineTurnsThePairAtItsEnds) {
+    Reading r;
+    r.book.GoToPage(41);
+    for (int i = 0; i < 40; ++i) // 20 lines a page
+        r.book.MoveUnderline(+1, false, true);
+    EXPECT_EQ(r.book.CurrentPage(), 43);
+    EXPECT_FALSE(r.book.Underline().RightPage);
+    r.book.MoveUnderline(-1, false, true);
+    EXPECT_EQ(r.book.CurrentPage(), 41);
+    EXPECT_TRUE(r.book.Underline().RightPage);
+    EXPECT_EQ(r.book.Underline().Line, 20);
 }
 
 TEST(OpenBookTest, GoingToATextPositionShowsItsPairAndRefusesOnePastTheEnd) {

@@ -5,6 +5,7 @@
 #include "reader/OpenFile.h"
 #include "reader/TextOptions.h"
 #include "reader/TextPasses.h"
+#include "text/Chunking.h"
 #include "text/Encoding.h"
 
 #include <gtest/gtest.h>
@@ -66,6 +67,15 @@ TEST(ReadingChunksTest, Utf8NovelGivesTheChunksOfItsGbkFile) {
     EXPECT_EQ(fromUtf8.Chunks->size(), 5u);
     EXPECT_TRUE(Bytes(*fromUtf8.Chunks) == Bytes(*fromGbk.Chunks));
     EXPECT_FALSE(fromUtf8.File.Message);
+}
+
+// Reading chunk by chunk cuts exactly where cutting the whole text does.
+TEST(ReadingChunksTest, AFileIsCutAsItsWholeTextIs) {
+    const std::string novel = testsupport::BuildDocument("hongloumeng.gbk.txt", 1'000'003);
+    Opened opened(WriteFile("novel.txt", novel));
+    ASSERT_TRUE(opened.Chunks);
+    const std::vector<std::string_view> whole = CutChunks(novel);
+    EXPECT_EQ(Bytes(*opened.Chunks), std::vector<std::string>(whole.begin(), whole.end()));
 }
 
 // The limit counts the file's bytes: a UTF-8 file just over it is refused although its GBK

@@ -256,9 +256,9 @@ TEST_F(RecentListEntriesTest, AFileWithABarInItsNameIsAPlainFile) {
     const std::string odd = File("a|b.txt");
     EXPECT_TRUE(List.OpenItemFile(odd));
     EXPECT_FALSE(IsArchiveEntry(odd));
-    EXPECT_TRUE(List.OnItemNewFileClick(0, Window.Actions()));
-    EXPECT_EQ(Window.Loaded, std::vector<std::string>{odd});
-    EXPECT_TRUE(Window.Extracted.empty());
+    const RecentReference ref = *List.Reference(0);
+    EXPECT_EQ(ref.Text, odd);
+    EXPECT_FALSE(ref.InArchive());
 }
 
 TEST_F(RecentListEntriesTest, RemovingPositionThreeOfTenRenumbersTheRest) {
@@ -323,209 +323,122 @@ TEST_F(RecentListCurrentTest, ANewEntryIsNotTheOpenDocument) {
     EXPECT_EQ(List.DefaultItem(), -1);
 }
 
-TEST_F(RecentListOpenTest, ClickingAnEntryInPlaceMakesItTheDefault) {
-    std::vector<std::string> paths = OpenFiles(8);
+TEST_F(RecentListOpenTest, AnEntryOpensInPlaceOrWithReorderRecentOnTop) {
+    OpenFiles(8);
     const auto before = List.Items();
-    EXPECT_TRUE(List.OnItemNewFileClick(5, Window.Actions()));
+    EXPECT_EQ(List.TakeForOpening(5, before[5], ""), 5);
     EXPECT_EQ(List.Items(), before);
-    EXPECT_EQ(List.CurrentIndex, 5);
+    List.RecordOpened(5);
     EXPECT_EQ(List.DefaultItem(), 5);
     EXPECT_TRUE(List.FileOpened);
-    EXPECT_EQ(Window.Loaded, std::vector<std::string>{before[5]});
-    EXPECT_EQ(Window.Finished, (std::vector<std::pair<int, std::string>>{{5, before[5]}}));
-}
-
-TEST_F(RecentListOpenTest, WithReorderRecentTheEntryMovesToTheTopFirst) {
-    OpenFiles(8);
-    const std::string fifth = List.GetIndexFilename(5);
     Setting.ReorderRecent = true;
-    EXPECT_TRUE(List.OnItemNewFileClick(5, Window.Actions()));
-    EXPECT_EQ(List.GetIndexFilename(0), fifth);
-    EXPECT_EQ(List.CurrentIndex, 0);
-    EXPECT_EQ(Window.Finished, (std::vector<std::pair<int, std::string>>{{0, fifth}}));
-}
-
-TEST_F(RecentListOpenTest, AFailedLoadLeavesTheListAndTheOpenDocument) {
-    OpenFiles(4);
-    List.CurrentIndex = 1;
-    Window.Unreadable.insert(List.GetIndexFilename(2));
-    EXPECT_FALSE(List.OnItemNewFileClick(2, Window.Actions()));
-    EXPECT_EQ(List.CurrentIndex, 1);
-    EXPECT_TRUE(Window.Finished.empty());
+    EXPECT_EQ(List.TakeForOpening(6, before[6], ""), 0);
+    EXPECT_EQ(List.GetIndexFilename(0), before[6]);
+    EXPECT_EQ(List.CurrentIndex, 6); // the open document moved down; a read records the new one
+    EXPECT_FALSE(List.Reference(8));
 }
 
 TEST_F(RecentListOpenTest, AnEntryWhoseFileIsGoneIsRefusedAndStays) {
     std::vector<std::string> paths = OpenFiles(3);
     ::unlink(paths[1].c_str());
-    EXPECT_FALSE(List.OnItemNewFileClick(1, Window.Actions()));
+    Setting.ReorderRecent = true;
+    EXPECT_EQ(List.TakeForOpening(1, paths[1], ""), -1);
     EXPECT_EQ(List.Count(), 3);
-    EXPECT_TRUE(Window.Loaded.empty());
+    EXPECT_EQ(List.GetIndexFilename(1), paths[1]);
     EXPECT_EQ(Warnings().size(), 1u);
 }
 
-TEST_F(RecentListOpenTest, NextOnTheLastEntryAndPreviousOnTheFirstDoNothing) {
+TEST_F(RecentListOpenTest, NextAndPreviousAreTheNeighboursWithinTheList) {
     OpenFiles(3);
+    List.CurrentIndex = 1;
+    EXPECT_EQ(List.ItemFileNextIndex(), 2);
+    EXPECT_EQ(List.ItemFilePrevIndex(), 0);
     List.CurrentIndex = 2;
     EXPECT_EQ(List.ItemFileNextIndex(), -1);
-    EXPECT_FALSE(List.ItemFileNextClick(Window.Actions()));
     List.CurrentIndex = 0;
     EXPECT_EQ(List.ItemFilePrevIndex(), -1);
-    EXPECT_FALSE(List.ItemFilePrevClick(Window.Actions()));
     List.CurrentIndex = -1;
     EXPECT_EQ(List.ItemFileNextIndex(), -1);
     EXPECT_EQ(List.ItemFilePrevIndex(), -1);
-    EXPECT_TRUE(Window.Loaded.empty());
 }
 
-TEST_F(RecentListOpenTest, NextAndPreviousOpenTheNeighbours) {
-    OpenFiles(3);
-    List.CurrentIndex = 1;
-    EXPECT_TRUE(List.ItemFileNextClick(Window.Actions()));
-    EXPECT_EQ(List.CurrentIndex, 2);
-    EXPECT_TRUE(List.ItemFilePrevClick(Window.Actions()));
-    EXPECT_EQ(List.CurrentIndex, 1);
-}
-
-TEST_F(RecentListOpenTest, NextWithReorderRecentMovesTheNextEntryToTheTop) {
-    OpenFiles(3);
-    const std::string next = List.GetIndexFilename(2);
-    Setting.ReorderRecent = true;
-    List.CurrentIndex = 1;
-    EXPECT_TRUE(List.ItemFileNextClick(Window.Actions()));
-    EXPECT_EQ(List.GetIndexFilename(0), next);
-    EXPECT_EQ(List.CurrentIndex, 0);
-}
-
-TEST_F(RecentListOpenTest, AnArchiveEntryIsExtractedWithSlashesAndOpened) {
+TEST_F(RecentListOpenTest, AnArchiveEntryRefersToItsArchiveWithSlashes) {
     const std::string archive = File("x.zip");
     List.OpenItemFile(archive + "|a\\b.txt");
-    Window.ExtractedFile.Path = File("b.txt");
-    EXPECT_TRUE(List.OnItemNewFileClick(0, Window.Actions()));
-    EXPECT_EQ(Window.Extracted,
-              (std::vector<std::pair<std::string, std::string>>{{archive, "a/b.txt"}}));
-    EXPECT_EQ(Window.Loaded, std::vector<std::string>{Window.ExtractedFile.Path});
-    EXPECT_EQ(Window.Finished.at(0).second, archive + "|a\\b.txt");
+    const RecentReference ref = *List.Reference(0);
+    EXPECT_EQ(ref.Archive, archive);
+    EXPECT_EQ(ref.Entry, "a/b.txt");
+    EXPECT_EQ(ref.EntryIndex, -1);
+    EXPECT_FALSE(ref.ChooseEntries);
 }
 
 TEST_F(RecentListOpenTest, AnEntryThatWasNotExtractedBlamesTheArchive) {
     const std::string archive = File("x.zip");
     List.OpenItemFile(archive + "|a\\b.txt");
-    Window.ExtractedFile.Path = Dir / "never-extracted.txt";
-    EXPECT_FALSE(List.OnItemNewFileClick(0, Window.Actions()));
+    EXPECT_EQ(List.TakeForOpening(0, Dir / "never-extracted.txt", archive), -1);
     EXPECT_EQ(Warnings().at(0).Text,
               "打开文件 " + archive + " 失败！\r\n请检查ZIP文件是否有密码。");
     ::unlink(archive.c_str());
-    EXPECT_FALSE(List.OnItemNewFileClick(0, Window.Actions()));
+    EXPECT_EQ(List.TakeForOpening(0, Dir / "never-extracted.txt", archive), -1);
     EXPECT_EQ(Warnings().at(1).Text, MissingFileText(archive));
     EXPECT_EQ(List.Count(), 1);
 }
 
-TEST_F(RecentListOpenTest, AnArchiveOpensTheFirstChosenEntry) {
+TEST_F(RecentListOpenTest, AnArchiveChoosesAndItsChosenEntriesGoOnTop) {
     const std::string archive = File("set.zip");
     List.OpenItemFile(archive);
-    Window.Chosen.Entries = {{archive + "|vol2\\ch01.txt", 4}, {archive + "|vol1\\ch01.txt", 2}};
-    Window.ExtractedFile.Path = File("ch01.txt");
-    EXPECT_TRUE(List.OnItemNewFileClick(0, Window.Actions()));
+    EXPECT_TRUE(List.Reference(0)->ChooseEntries);
+    EXPECT_FALSE(List.PutChosenOnTop({})); // a cancelled chooser
+    EXPECT_TRUE(
+        List.PutChosenOnTop({{archive + "|vol2\\ch01.txt", 4}, {archive + "|vol1\\ch01.txt", 2}}));
     EXPECT_EQ(List.Items(), (std::vector<std::string>{archive + "|vol1\\ch01.txt",
                                                       archive + "|vol2\\ch01.txt", archive}));
-    EXPECT_EQ(Window.Updates, 1);
-    EXPECT_EQ(Window.Finished.at(0), (std::pair<int, std::string>{0, archive + "|vol1\\ch01.txt"}));
     // The chosen row's place goes with it, so of two entries of one name the chosen one opens.
-    EXPECT_TRUE(List.OnItemNewFileClick(1, Window.Actions()));
-    EXPECT_EQ(Window.ExtractedIndexes, (std::vector<std::int64_t>{2, 4}));
+    EXPECT_EQ(List.Reference(0)->EntryIndex, 2);
+    EXPECT_EQ(List.Reference(1)->EntryIndex, 4);
 }
 
-TEST_F(RecentListOpenTest, AnArchiveWhoseOwnPathHasABarOpensItsEntries) {
+TEST_F(RecentListOpenTest, AnArchiveWhoseOwnPathHasABarSplitsAfterIt) {
     std::filesystem::create_directories(Dir / "a|b");
     const std::string archive = File("a|b/x|y.zip");
     List.OpenItemFile(archive + "|c|d.txt");
-    Window.ExtractedFile.Path = File("c.txt");
-    EXPECT_TRUE(List.OnItemNewFileClick(0, Window.Actions()));
-    EXPECT_EQ(Window.Extracted.at(0), (std::pair<std::string, std::string>{archive, "c|d.txt"}));
-}
-
-TEST_F(RecentListOpenTest, AFailedExtractionOrListingSaysWhy) {
-    const std::string archive = File("x.zip");
-    List.OpenItemFile(archive + "|a.txt");
-    Window.ExtractedFile.Failure = InfoMessage("文件 " + archive + "|a.txt 太大，无法打开。");
-    EXPECT_FALSE(List.OnItemNewFileClick(0, Window.Actions()));
-    ASSERT_EQ(Prompts.Prompts.size(), 1u);
-    EXPECT_EQ(Prompts.Prompts[0].Text, Window.ExtractedFile.Failure->Text);
-    EXPECT_TRUE(Window.Loaded.empty());
-
-    List.OpenItemFile(archive);
-    Window.Chosen.Failure = WarningMessage("damaged");
-    EXPECT_FALSE(List.OnItemNewFileClick(0, Window.Actions()));
-    EXPECT_EQ(Warnings().back().Text, "damaged");
-}
-
-TEST_F(RecentListOpenTest, ACancelledChooserOpensNothing) {
-    List.OpenItemFile(File("set.zip"));
-    EXPECT_FALSE(List.OnItemNewFileClick(0, Window.Actions()));
-    EXPECT_EQ(List.Count(), 1);
-    EXPECT_TRUE(Window.Loaded.empty());
-}
-
-TEST_F(RecentListOpenTest, ABatchPutsItsFirstNameOnTopAndOpensIt) {
-    OpenFiles(2, "old");
-    const std::string a = File("a.txt"), b = File("b.txt");
-    EXPECT_TRUE(List.RunBatch({b, a}, Window.Actions()));
-    EXPECT_EQ(List.GetIndexFilename(0), a);
-    EXPECT_EQ(List.GetIndexFilename(1), b);
-    EXPECT_EQ(List.AddedCount, 2);
-    EXPECT_EQ(Window.Finished.at(0), (std::pair<int, std::string>{0, a}));
-}
-
-TEST_F(RecentListOpenTest, ABatchOfMissingFilesOpensNothing) {
-    EXPECT_FALSE(List.RunBatch({Dir / "x.txt", Dir / "y.txt"}, Window.Actions()));
-    EXPECT_FALSE(List.FileOpened);
-    EXPECT_EQ(Warnings().size(), 2u);
+    EXPECT_EQ(List.Reference(0)->Archive, archive);
+    EXPECT_EQ(List.Reference(0)->Entry, "c|d.txt");
 }
 
 TEST_F(RecentListReopenTest, TheLastFileIsReopenedInItsPlaceAtItsPage) {
-    std::vector<std::string> paths = OpenFiles(5);
+    OpenFiles(5);
     Setting.LastFile = List.GetIndexFilename(3);
     Setting.LastFileIndex = 1; // only a record: the position is found again by name
     Setting.LastFilePage = 37;
-    ReopenResult r = List.StartupReopen(Window.Actions());
-    EXPECT_TRUE(r.Opened);
-    EXPECT_EQ(r.Page, 37);
-    EXPECT_EQ(r.LastFileIndex, 3);
-    EXPECT_EQ(List.CurrentIndex, 3);
-    EXPECT_EQ(Window.Finished.at(0), (std::pair<int, std::string>{3, paths[1]}));
+    const ReopenPlan plan = List.PlanStartupReopen();
+    EXPECT_EQ(plan.Action, ReopenPlan::Entry);
+    EXPECT_EQ(plan.Index, 3);
+    EXPECT_EQ(plan.Page, 37);
+    EXPECT_EQ(plan.LastFileIndex, 3);
 }
 
-TEST_F(RecentListReopenTest, ALastFileNoLongerListedIsAddedOnTopAndOpenedAtItsPage) {
+TEST_F(RecentListReopenTest, ALastFileNoLongerListedIsAddedAgainAtItsPage) {
     OpenFiles(3);
     Setting.LastFile = File("elsewhere.txt");
     Setting.LastFilePage = 9;
-    EXPECT_EQ(List.PlanStartupReopen().Action, ReopenPlan::AddAgain);
-    ReopenResult r = List.StartupReopen(Window.Actions());
-    EXPECT_TRUE(r.Opened);
-    EXPECT_EQ(r.Page, 9);
-    EXPECT_EQ(r.LastFileIndex, -1);
-    EXPECT_EQ(List.GetIndexFilename(0), Setting.LastFile);
-    EXPECT_EQ(List.CurrentIndex, 0);
+    const ReopenPlan plan = List.PlanStartupReopen();
+    EXPECT_EQ(plan.Action, ReopenPlan::AddAgain);
+    EXPECT_EQ(plan.Name, Setting.LastFile);
+    EXPECT_EQ(plan.Page, 9);
+    EXPECT_EQ(plan.LastFileIndex, -1);
 }
 
 TEST_F(RecentListReopenTest, NothingIsReopenedWhenSwitchedOffOrWithoutAList) {
     OpenFiles(2);
     Setting.LastFile = List.GetIndexFilename(1);
+    Setting.LastFileIndex = 1;
     Setting.ReopenLastFile = false;
     EXPECT_EQ(List.PlanStartupReopen().Action, ReopenPlan::None);
-    EXPECT_FALSE(List.StartupReopen(Window.Actions()).Opened);
+    EXPECT_EQ(List.PlanStartupReopen().LastFileIndex, 1);
     Setting.ReopenLastFile = true;
     Setting.LastFile.clear();
     EXPECT_EQ(List.PlanStartupReopen().Action, ReopenPlan::None);
-    EXPECT_TRUE(Window.Loaded.empty());
-}
-
-TEST_F(RecentListReopenTest, AReopenThatCannotLoadShowsTheHelpText) {
-    OpenFiles(2);
-    Setting.LastFile = List.GetIndexFilename(0);
-    Setting.ReorderRecent = true; // the entry moves, yet nothing was opened
-    Window.Unreadable.insert(Setting.LastFile);
-    EXPECT_FALSE(List.StartupReopen(Window.Actions()).Opened);
 }
 
 } // namespace

@@ -1,6 +1,5 @@
 #pragma once
-// A recent list on a scratch store, with files to open and a window stand-in that records what
-// the list asks it to open.
+// A recent list on a scratch store, with files to put on it.
 #include "RecordingPrompter.h"
 #include "StoreTestSupport.h"
 #include "records/RecentList.h"
@@ -12,37 +11,6 @@
 #include <numeric>
 #include <set>
 
-struct FakeWindow {
-    std::vector<std::string> Loaded;                   // paths given to OpenFile
-    std::vector<std::pair<int, std::string>> Finished; // FinishOpen calls
-    std::set<std::string> Unreadable;                  // OpenFile fails for these
-    std::vector<std::pair<std::string, std::string>> Extracted;
-    std::vector<std::int64_t> ExtractedIndexes;
-    ExtractedEntry ExtractedFile; // what ExtractZipEntry gives
-    ZipChoice Chosen;             // what the chooser gives
-    int Updates = 0;
-
-    RecentOpenActions Actions() {
-        RecentOpenActions a;
-        a.OpenFile = [this](const std::string& path) {
-            Loaded.push_back(path);
-            return !Unreadable.count(path);
-        };
-        a.FinishOpen = [this](int index, const std::string& text) {
-            Finished.emplace_back(index, text);
-        };
-        a.ExtractZipEntry = [this](const std::string& archive, const std::string& entry,
-                                   std::int64_t index) {
-            Extracted.emplace_back(archive, entry);
-            ExtractedIndexes.push_back(index);
-            return ExtractedFile;
-        };
-        a.ChooseZipEntries = [this](const std::string&) { return Chosen; };
-        a.UpdateMainForm = [this] { ++Updates; };
-        return a;
-    }
-};
-
 struct RecentListFixture : testing::Test {
     ScratchDir Dir;
     std::string StorePath = Dir / "registry.sqlite3";
@@ -51,7 +19,6 @@ struct RecentListFixture : testing::Test {
     ScopedPrompter Installed{Prompts};
     Settings Setting;
     RecentList List{Reg, Setting};
-    FakeWindow Window;
 
     void SetUp() override {
         List.Tell = [this](const UserMessage& message) { Prompts.Record(message); };

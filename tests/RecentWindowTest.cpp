@@ -65,6 +65,11 @@ TEST(RecentWindowTest, LastDocumentReopensAtItsPlace) {
             EXPECT_NE((shown.Left + shown.Right).find("a.txt163\r\n"), std::string::npos);
         book.close();
     }
+    std::filesystem::remove(a); // a last file that cannot be read: the help text
+    Registry reg(s.Store());
+    TFormMain book(reg, s.progress);
+    EXPECT_FALSE(book.Book.HasDocument());
+    EXPECT_EQ(s.prompter.Prompts.size(), 1u);
 }
 
 // 文字编码: the document is read again in the chosen encoding at the same place, and the choice
@@ -163,7 +168,7 @@ TEST(RecentWindowTest, StartRegistersTheFileTypesForTheDesktop) {
 }
 
 // The reader turns on after a start-up reopen; a resize then keeps the place the reader reached
-// (in proportion), not the page the book was reopened at.
+// (its text), not the page the book was reopened at.
 TEST(RecentWindowTest, AResizeAfterTurningKeepsTheReadersPlace) {
     Session s;
     const std::string a = s.Book("a.txt");

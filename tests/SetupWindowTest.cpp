@@ -108,14 +108,11 @@ TEST(SetupWindowTest, ANewPageFontReflowsAtTheSamePlace) {
     EXPECT_EQ(b.progress.Count(Paginating), 1);
     EXPECT_TRUE(b.prompter.Prompts.empty()); // the picture was not loaded again
     EXPECT_LT(b.book.Book.LinesPerPage(), lines);
-    const int newPages = b.book.Book.PageCount();
-    EXPECT_GT(newPages, pages);
-    // The pair shown holds the line that was first on page 51.
+    EXPECT_GT(b.book.Book.PageCount(), pages);
+    // The pair shown holds the line that was first on page 51; the numbers follow it.
     EXPECT_NE((b.book.ShownPages().Left + b.book.ShownPages().Right).find("line 1351\r\n"),
               std::string::npos);
-    EXPECT_EQ(b.book.Book.CurrentPage() % 2, 1); // a pair starts on an odd page
     EXPECT_EQ(b.book.PageNumberGroup(0).Ye.Caption, QString::number(b.book.Book.CurrentPage()));
-    EXPECT_NE(b.book.ShownPages().Left.find("line "), std::string::npos);
 }
 
 TEST(SetupWindowTest, EachFlagReappliesItsWorkOnly) {

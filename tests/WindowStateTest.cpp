@@ -1,6 +1,5 @@
 // test-links: mojuan_app
 #include "RecordingPrompter.h"
-#include "StoreTestSupport.h"
 #include "TestSupport.h"
 #include "app/Main.h"
 #include "records/SettingsStore.h"
@@ -136,25 +135,6 @@ TEST(WindowStateTest, MaximiseAndRestoreKeepThePreMaximiseBounds) {
     b.book.ItemMaxClick();
     EXPECT_FALSE(b.book.isMaximized());
     EXPECT_FALSE(b.book.Setting.Maximized);
-}
-
-TEST(WindowStateTest, ClosingWhileMaximisedStoresTheNormalBounds) {
-    ScratchDir dir;
-    RecordingPrompter prompter;
-    ScopedPrompter scope(prompter);
-    NoProgress progress;
-    {
-        Registry reg(dir / "registry.sqlite3");
-        TFormMain book(reg, progress);
-        book.show();
-        book.ItemMaxClick();
-        ASSERT_TRUE(book.isMaximized());
-        book.close();
-    }
-    Registry reg(dir / "registry.sqlite3");
-    EXPECT_EQ(reg.ReadRegInt(SettingsRoot, "窗口宽度", 0), 596);
-    EXPECT_EQ(reg.ReadRegInt(SettingsRoot, "窗口高度", 0), 380);
-    EXPECT_EQ(reg.ReadRegInt(SettingsRoot, "窗口左位置", 0), 100);
 }
 
 TEST(WindowStateTest, TheProgramEndsOnlyThroughTheBooksClose) {
