@@ -105,9 +105,11 @@ void OpenBook::Init_Page() {
     if (!Widths)
         return;
     Shown.HeadRoom = WantedHeadRoom();
-    PageFormat format = Format;
-    format.PageHeight -= Shown.HeadRoom;
-    Store.Paginate(format, *Widths, Progress);
+    // A member, not a copy: a resize handled while the progress window lets events through
+    // wraps again with the newest format, and the wrapping it interrupted reads that one too.
+    PagedFormat = Format;
+    PagedFormat.PageHeight -= Shown.HeadRoom;
+    Store.Paginate(PagedFormat, *Widths, Progress);
     const std::optional<TextPosition> underlined = UnderlineAnchor;
     Store.CurrentPage = PageOf(Anchor);
     Store.CurrentPage -= (Store.CurrentPage % 2 == 0) ? 1 : 0;

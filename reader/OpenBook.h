@@ -180,6 +180,7 @@ private:
     DocumentStore Store;
     TextOptions Passes;
     PageFormat Format;
+    PageFormat PagedFormat; // Format less the running head's room
     CharWidthCache* Widths = nullptr;
     TextPosition Anchor;
     // The character the underline is under, when it is not on the pair's first line.
