@@ -18,6 +18,7 @@
 #include <QPainter>
 #include <QResizeEvent>
 #include <QScreen>
+#include <QTimer>
 
 static void InitResources() {
     Q_INIT_RESOURCE(resources);
@@ -164,6 +165,8 @@ void TFormMain::FormClose() {
     const WindowBounds normal{NormalBounds.x(), NormalBounds.y(), NormalBounds.width(),
                               NormalBounds.height()};
     SaveAtClose(current, normal);
+    if (Widths)
+        Widths->Keep();
     BoundsGuard = true;
     hide();
     setWindowState(windowState() & ~Qt::WindowMaximized);
@@ -192,9 +195,9 @@ void TFormMain::ApplyFonts() {
     // another font, and wraps the text again.
     if (Widths && WidthsFont == Setting.PageFont)
         return;
-    auto measurer = std::make_unique<QtTextMeasurer>(PageQFont);
-    Widths = std::make_unique<CharWidthCache>(*measurer);
-    Measurer = std::move(measurer);
+    if (Widths)
+        Widths->Keep();
+    Widths = std::make_unique<PageWidths>(PageQFont);
     WidthsFont = Setting.PageFont;
 }
 
@@ -299,7 +302,7 @@ void TFormMain::Init_Page() {
     format.TestHeight = 4 * PageLinePitch;
     format.DoubleSpacing = Setting.DoubleSpacing;
     format.Punctuation = static_cast<PunctuationRule>(Setting.Punctuation);
-    Book.SetPageFormat(format, *Widths);
+    Book.SetPageFormat(format, Widths->Cache());
     PaginatedSize = QSize(Setting.BookWidth, Setting.BookHeight);
 }
 
@@ -418,4 +421,17 @@ void TFormMain::paintEvent(QPaintEvent*) {
     screen.UnderlineColor = FromColorValue(Setting.UnderlineColor);
     PaintBook(Book.Snapshot(), screen, UnderlineVisible);
     PaintAutoRead(painter);
+    KeepWidthsLater();
+}
+
+// The widths measured for the pages just drawn are written once the drawing is on the screen,
+// so that writing them never delays the book.
+void TFormMain::KeepWidthsLater() {
+    if (!Widths || !Widths->HasNew() || WidthsKeepQueued)
+        return;
+    WidthsKeepQueued = true;
+    QTimer::singleShot(0, this, [this] {
+        WidthsKeepQueued = false;
+        Widths->Keep();
+    });
 }

@@ -16,6 +16,7 @@
 #include "window/EditBox.h"
 #include "window/MainMenu.h"
 #include "window/PageFont.h"
+#include "window/PageWidths.h"
 #include "window/SystemMoves.h"
 #include "window/Tray.h"
 
@@ -250,6 +251,7 @@ private:
     void AutoReadTick();
     void PaintAutoRead(QPainter& painter);
     void ApplyFonts();
+    void KeepWidthsLater();
     void LoadBackground();
     void PlaceNumberGroup(PageNumberLabels& group, int x, int y);
     QSize LabelSize(const QString& caption) const;
@@ -329,9 +331,9 @@ private:
     QFont PageQFont;
     QFont NumberQFont;
     int NumberLinePitch = 12;
-    std::unique_ptr<QtTextMeasurer> Measurer;
-    std::unique_ptr<CharWidthCache> Widths;
+    std::unique_ptr<PageWidths> Widths;
     FontSpec WidthsFont; // the page font Widths measures
+    bool WidthsKeepQueued = false;
     QImage ImageBookPic; // the built-in skin
     QImage ImageBook;    // what the book shows: the skin or the background picture
     QSize PaginatedSize; // the size the book was last laid out and paginated at

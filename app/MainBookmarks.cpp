@@ -15,11 +15,14 @@ bool Confirm(const std::string& question) {
 } // namespace
 
 BookmarkContext TFormMain::MarksContext() const {
-    BookmarkContext book{Book.HasDocument(), List->StorageIndex(List->CurrentIndex),
-                         Book.CurrentPage(), Book.PageCount(), Book.DocumentName(), Book.Place()};
-    book.OnPair = [this](const TextPosition& place) { return Book.OnShownPair(place); };
-    book.InText = [this](const TextPosition& place) { return Book.Holds(place); };
-    return book;
+    return {Book.HasDocument(),
+            List->StorageIndex(List->CurrentIndex),
+            Book.CurrentPage(),
+            Book.PageCount(),
+            Book.DocumentName(),
+            Book.Place(),
+            [this](const TextPosition& place) { return Book.OnShownPair(place); },
+            [this](const TextPosition& place) { return Book.Holds(place); }};
 }
 
 bool TFormMain::LabelOnPage() const {

@@ -11,6 +11,7 @@
 #include "window/ToolkitTranslation.h"
 
 #include <QApplication>
+#include <QDialog>
 #include <QTimer>
 #include <QWindow>
 
@@ -22,6 +23,42 @@ void PreferX11() {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && !qEnvironmentVariableIsEmpty("DISPLAY"))
         qputenv("QT_QPA_PLATFORM", "xcb");
 }
+
+// The store's writes of the start (file types, the recent list) commit together once the book
+// has drawn its first pages, so that the start does not wait for the disk before them. The
+// commit comes from the event loop after the first paint; before a dialog shows (a message
+// waits for the reader, and the store must not stay locked meanwhile); after a second at the
+// latest, for a book that starts without drawing (minimised), so a crash later loses nothing.
+class StartWrites : public QObject {
+public:
+    explicit StartWrites(Registry& registry) : Reg(registry) {
+        Reg.DeferCommits();
+        qApp->installEventFilter(this);
+        QTimer::singleShot(LatestCommitMs, this, [this] { Commit(); });
+    }
+    ~StartWrites() override { Commit(); }
+    void CommitAfterPaintOf(const QWidget& book) { Book = &book; }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::Show && qobject_cast<QDialog*>(watched))
+            Commit();
+        else if (event->type() == QEvent::Paint && watched == Book)
+            QTimer::singleShot(0, this, [this] { Commit(); });
+        return false;
+    }
+
+private:
+    void Commit() {
+        qApp->removeEventFilter(this);
+        Book = nullptr;
+        Reg.CommitDeferred();
+    }
+
+    static constexpr int LatestCommitMs = 1000;
+    Registry& Reg;
+    const QWidget* Book = nullptr;
+};
 
 } // namespace
 
@@ -45,12 +82,14 @@ int main(int argc, char** argv) {
     if (!registry.OpenWarning().empty())
         ShowWarning(registry.OpenWarning());
     registry.SetFailureReporter([](const std::string& message) { ShowWarning(message); });
+    StartWrites startWrites(registry);
     RegisterWithDesktop(registry);
 
     TFormMess progress;
     int status = 0;
     {
         TFormMain book(registry, progress, arguments.Documents, TFormMain::StartLater{});
+        startWrites.CommitAfterPaintOf(book);
         ConnectProgress(progress, book);
         prompter.SetParent(&book);
         bool closed = false;

@@ -12,6 +12,7 @@
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <utility>
 
 namespace {
 
@@ -51,14 +52,14 @@ bool ReadSome(int fd, std::string& buffer, std::size_t want) {
     return true;
 }
 
-// Reads a plain file chunk by chunk, each cut where the whole-file cut would fall, carrying
-// the bytes past a cut into the next chunk.
+// Reads a plain file chunk by chunk, each cut where the whole-file cut would fall. Each chunk
+// is read straight into its own bytes; the few bytes read past its cut start the next one.
 std::optional<std::vector<Chunk>> ReadChunks(int fd, std::size_t size, ProgressWindow& progress,
                                              int& error) {
     const std::size_t count = ChunkCountFor(size);
     std::vector<Chunk> chunks;
     chunks.reserve(count);
-    std::string window;
+    std::string carried;
     std::size_t consumed = 0;
     progress.InitShowMess(0, static_cast<int>(count), OpenCaption);
     for (std::size_t k = 1; k <= count; ++k) {
@@ -66,19 +67,16 @@ std::optional<std::vector<Chunk>> ReadChunks(int fd, std::size_t size, ProgressW
         const bool last = k == count;
         // Three bytes past the cut decide whether the cut splits a character of four bytes.
         const std::size_t want = last ? size - consumed : std::min(ChunkSize + 3, size - consumed);
-        if (window.size() < want && !ReadSome(fd, window, want - window.size())) {
+        std::string chunk = std::exchange(carried, {});
+        if (chunk.size() < want && !ReadSome(fd, chunk, want - chunk.size())) {
             error = errno;
             progress.CloseShowMess();
             return std::nullopt;
         }
-        std::string chunk;
-        if (last || window.size() <= ChunkSize) {
-            chunk = std::move(window);
-            window.clear();
-        } else {
-            const std::size_t length = ChunkLength(window);
-            chunk = window.substr(0, length);
-            window.erase(0, length);
+        if (!last && chunk.size() > ChunkSize) {
+            const std::size_t length = ChunkLength(chunk);
+            carried.assign(chunk, length);
+            chunk.resize(length);
         }
         consumed += chunk.size();
         chunks.push_back(MakeChunk(std::move(chunk)));

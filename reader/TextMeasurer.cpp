@@ -2,6 +2,8 @@
 
 #include "text/GbkText.h"
 
+#include <cmath>
+
 void CharWidthCache::MeasureNew(std::uint16_t first, std::string_view text) {
     std::vector<std::uint16_t> codes{first};
     Widths[first] = Collected;
@@ -16,6 +18,7 @@ void CharWidthCache::MeasureNew(std::uint16_t first, std::string_view text) {
         }
     }
     std::vector<float> widths;
+    ++Measurements;
     Measurer.CharWidths(codes, widths);
     for (std::size_t i = 0; i < codes.size(); ++i)
         Widths[codes[i]] = widths[i];
@@ -23,7 +26,32 @@ void CharWidthCache::MeasureNew(std::uint16_t first, std::string_view text) {
 
 float CharWidthCache::FourByteWidth(std::uint32_t code) {
     const auto [it, added] = FourByteWidths.try_emplace(code, 0.0f);
-    if (added)
+    if (added) {
+        ++Measurements;
         it->second = static_cast<float>(Measurer.CharWidth(code));
+    }
     return it->second;
+}
+
+std::vector<std::pair<std::uint32_t, float>> CharWidthCache::Known() const {
+    std::vector<std::pair<std::uint32_t, float>> known;
+    for (std::uint32_t code = 0; code < CodeCount; ++code)
+        if (IsMeasured(Widths[code]))
+            known.emplace_back(code, Widths[code]);
+    for (const auto& [code, width] : FourByteWidths)
+        known.emplace_back(code, width);
+    return known;
+}
+
+void CharWidthCache::Preload(const std::vector<std::pair<std::uint32_t, float>>& widths) {
+    for (const auto& [code, width] : widths) {
+        if (!std::isfinite(width))
+            continue;
+        if (code < static_cast<std::uint32_t>(CodeCount)) {
+            if (!IsMeasured(Widths[code]))
+                Widths[code] = width;
+        } else {
+            FourByteWidths.try_emplace(code, width);
+        }
+    }
 }

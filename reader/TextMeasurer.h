@@ -6,6 +6,7 @@
 #include <memory>
 #include <string_view>
 #include <unordered_map>
+#include <utility>
 #include <vector>
 
 class TextMeasurer {
@@ -68,7 +69,16 @@ public:
     void Clear() {
         std::fill_n(Widths.get(), CodeCount, Unmeasured);
         FourByteWidths.clear();
+        ++Measurements;
     }
+
+    // Every width known so far, by code, for keeping them between runs of the program.
+    std::vector<std::pair<std::uint32_t, float>> Known() const;
+    // Widths kept by an earlier run of the same font, taken as if measured; a code already
+    // measured keeps its width, and a width that is not a finite number is skipped.
+    void Preload(const std::vector<std::pair<std::uint32_t, float>>& widths);
+    // Goes up with every batch the measurer is asked for: what was known before is stale.
+    std::uint64_t Generation() const { return Measurements; }
 
 private:
     static constexpr int CodeCount = 65536;
@@ -80,6 +90,7 @@ private:
     float FourByteWidth(std::uint32_t code);
 
     TextMeasurer& Measurer;
+    std::uint64_t Measurements = 0;
     std::unique_ptr<float[]> Widths;
     std::unordered_map<std::uint32_t, float> FourByteWidths;
 };

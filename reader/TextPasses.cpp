@@ -6,8 +6,12 @@
 #include "text/TextFilters.h"
 
 void Init_Text(DocumentStore& store, ProgressWindow& progress) {
-    RunChunkPass(store.RawChunk, progress, CaptionText,
-                 [](std::string_view text) { return IfChanged(NormalizeLineBreaks(text), text); });
+    // Most files already end their lines with CR LF: their chunks are only scanned, not copied.
+    RunChunkPass(store.RawChunk, progress, CaptionText, [](std::string_view text) -> PassOutcome {
+        if (!HasLoneLineBreak(text))
+            return std::nullopt;
+        return NormalizeLineBreaks(text);
+    });
 }
 
 void Init_Page_Do(DocumentStore& store, const TextOptions& options, ProgressWindow& progress) {

@@ -246,9 +246,9 @@ bool Registry::RunWrite(sqlite3_stmt* statement) {
     bool own = BatchDepth == 0;
     if (!own && !BatchBegun) {
         BatchBegun = true;
-        BatchFailed = !Exec("BEGIN IMMEDIATE");
+        BatchFailed = !BeginWrite();
     }
-    bool ok = !BatchFailed && (!own || Exec("BEGIN IMMEDIATE"));
+    bool ok = !BatchFailed && (!own || BeginWrite());
     int rc = SQLITE_OK;
     if (ok) {
         rc = sqlite3_step(statement);
@@ -259,16 +259,66 @@ bool Registry::RunWrite(sqlite3_stmt* statement) {
     if (!ok && rc != SQLITE_OK)
         Fail(rc);
     if (own && ok)
-        ok = Exec("COMMIT");
+        ok = CommitWrite();
     if (!ok) {
-        if (!sqlite3_get_autocommit(Db))
-            sqlite3_exec(Db, "ROLLBACK", nullptr, nullptr, nullptr);
+        RollBackWrite();
         BatchFailed = BatchDepth > 0;
         ReportFailure();
         return false;
     }
     Succeeded();
     return true;
+}
+
+// BEGIN IMMEDIATE takes the write lock at once. While commits are deferred the one transaction
+// is begun at the first write, and each write or batch is a savepoint in it.
+bool Registry::BeginWrite(int waitMs) {
+    if (!Db) {
+        Fail(SQLITE_ERROR);
+        return false;
+    }
+    if (!Deferring || sqlite3_get_autocommit(Db)) {
+        if (waitMs >= 0)
+            sqlite3_busy_timeout(Db, waitMs);
+        const int rc = sqlite3_exec(Db, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr);
+        if (waitMs >= 0)
+            sqlite3_busy_timeout(Db, Failing ? FailingBusyTimeoutMs : Options.BusyTimeoutMs);
+        if (rc != SQLITE_OK) {
+            // Waiting for a lock is no failure where the caller gave the wait.
+            if (waitMs < 0 || (rc & 0xFF) != SQLITE_BUSY)
+                Fail(rc);
+            return false;
+        }
+    }
+    return !Deferring || Exec("SAVEPOINT write");
+}
+
+bool Registry::CommitWrite() {
+    return Exec(Deferring ? "RELEASE write" : "COMMIT");
+}
+
+void Registry::RollBackWrite() {
+    if (!Db || sqlite3_get_autocommit(Db))
+        return;
+    const char* undo = Deferring ? "ROLLBACK TO write; RELEASE write" : "ROLLBACK";
+    sqlite3_exec(Db, undo, nullptr, nullptr, nullptr);
+}
+
+void Registry::DeferCommits() {
+    Deferring = true;
+}
+
+bool Registry::CommitDeferred() {
+    if (!Deferring)
+        return true;
+    Deferring = false;
+    bool ok = true;
+    if (Db && !sqlite3_get_autocommit(Db) && !Exec("COMMIT")) {
+        sqlite3_exec(Db, "ROLLBACK", nullptr, nullptr, nullptr);
+        ok = false;
+    }
+    ReportFailure();
+    return ok;
 }
 
 bool Registry::Exec(const char* sql) {
@@ -292,21 +342,11 @@ bool Registry::LockBatch(int waitMs) {
         return false;
     if (BatchBegun)
         return true;
-    if (!Db) {
-        Fail(SQLITE_ERROR);
-        BatchFailed = true;
-        return false;
-    }
-    sqlite3_busy_timeout(Db, waitMs);
-    const int rc = sqlite3_exec(Db, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr);
-    sqlite3_busy_timeout(Db, Failing ? FailingBusyTimeoutMs : Options.BusyTimeoutMs);
-    if (rc == SQLITE_OK) {
+    if (BeginWrite(waitMs)) {
         BatchBegun = true;
         return true;
     }
     BatchFailed = true;
-    if ((rc & 0xFF) != SQLITE_BUSY)
-        Fail(rc);
     return false;
 }
 
@@ -322,12 +362,11 @@ bool Registry::CommitBatch() {
         return !failed;
     }
     BatchBegun = false;
-    if (!failed && Exec("COMMIT")) {
+    if (!failed && CommitWrite()) {
         Succeeded();
         return true;
     }
-    if (Db && !sqlite3_get_autocommit(Db))
-        sqlite3_exec(Db, "ROLLBACK", nullptr, nullptr, nullptr);
+    RollBackWrite();
     ReportFailure();
     return false;
 }

@@ -92,11 +92,25 @@ public:
     bool LockBatch(int waitMs);
     int BusyTimeout() const { return Options.BusyTimeoutMs; }
 
+    // From DeferCommits to CommitDeferred every write and batch goes into one transaction,
+    // committed (and waited for on the disk) only at CommitDeferred, so that a start does not
+    // wait for the disk before it shows the book. Inside it each write and each batch still
+    // succeeds or fails by itself. Reads see the writes at once; another process sees them,
+    // and may write itself, only after the commit.
+    void DeferCommits();
+    bool CommitDeferred();
+
 private:
     void Adopt(OpenedStore store);
     bool Write(std::string_view key, std::string_view name, std::string_view text);
     bool RunWrite(sqlite3_stmt* statement);
     bool Exec(const char* sql);
+    // The transaction verbs of one write or batch: their own transaction, or a savepoint in
+    // the deferred one. A `waitMs` of its own waits that long for the lock, and running out of
+    // it is then no failure.
+    bool BeginWrite(int waitMs = -1);
+    bool CommitWrite();
+    void RollBackWrite();
     void Fail(int code);
     void ReportFailure();
     void Succeeded();
@@ -115,6 +129,7 @@ private:
     int BatchDepth = 0;
     bool BatchBegun = false;
     bool BatchFailed = false;
+    bool Deferring = false;
     bool Failing = false;
     std::string FailureText;
     bool FailureReported = false;

@@ -6,7 +6,7 @@ BUILD=${MOJUAN_BUILD:-$ROOT/build}
 
 # Debian packages the build, the tests and the benchmarks need.
 PACKAGES=(cmake g++ pkg-config qt6-base-dev libgl-dev libgtest-dev libgmock-dev libbenchmark-dev
-          libjpeg62-turbo-dev libsqlite3-dev libzip-dev fonts-arphic-uming
+          libjpeg62-turbo-dev libsqlite3-dev libzip-dev libfontconfig-dev fonts-arphic-uming
           fonts-hanazono fonts-symbola
           zip unzip python3 qt6-translations-l10n)
 

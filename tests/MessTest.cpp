@@ -33,7 +33,7 @@ private:
 
 class MessTest : public testing::Test {
 protected:
-    MessTest() : Book(nullptr, Qt::FramelessWindowHint) {
+    MessTest() : Book(nullptr, Qt::FramelessWindowHint), Mess(nullptr, 0) {
         Book.setGeometry(100, 50, 596, 380);
         Book.show();
         Mess.SetMainForm(&Book, [this] { ++ShowMainFormCalls; });
@@ -156,9 +156,30 @@ TEST_F(MessTest, CloseShowMessLeavesAHiddenBookHidden) {
 }
 
 TEST(MessWithoutBookTest, WorksBeforeTheBookExists) {
-    TFormMess mess;
+    TFormMess mess(nullptr, 0);
     mess.InitShowMess(0, 3, "打开文件");
     mess.ShowMessPos(2);
     mess.CloseShowMess();
     EXPECT_FALSE(mess.isVisible());
+}
+
+// Work the pace says ends before the threshold never puts the box up, nor the book to the front.
+TEST_F(MessTest, QuickWorkShowsNoBox) {
+    TFormMess quick(nullptr, 60000);
+    int raised = 0;
+    quick.SetMainForm(&Book, [&raised] { ++raised; });
+    quick.InitShowMess(0, 3, "打开文件");
+    for (int k = 1; k <= 3; ++k)
+        quick.ShowMessPos(k);
+    EXPECT_FALSE(quick.isVisible());
+    quick.CloseShowMess();
+    EXPECT_EQ(raised, 0);
+}
+
+TEST(ProgressPaceTest, BoxOnlyForWorkExpectedToTakeLong) {
+    EXPECT_FALSE(WorthShowing(0, 89, 10, 150));
+    EXPECT_TRUE(WorthShowing(0, 89, 151, 150)); // the first step alone took long
+    EXPECT_FALSE(WorthShowing(10, 89, 10, 150)); // 89 ms at this pace
+    EXPECT_TRUE(WorthShowing(10, 89, 20, 150));  // 178 ms
+    EXPECT_FALSE(WorthShowing(89, 89, 140, 150)); // all done: nothing left to show
 }

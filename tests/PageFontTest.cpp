@@ -4,6 +4,7 @@
 #include "TestSupport.h"
 #include "text/GbkText.h"
 #include "window/PageText.h"
+#include "window/PageWidths.h"
 
 #include <QTextLayout>
 #include <gtest/gtest.h>
@@ -106,4 +107,28 @@ TEST(PageFontTest, DrawnLinesAreAsWideAsTheirWidthsAddUp) {
         ++lines;
     }
     EXPECT_GT(lines, 100);
+}
+
+// A width kept from an earlier run serves only the same face at the same size and weight, and
+// a book started again measures nothing it measured before.
+TEST(PageFontTest, KeptWidthsServeTheSameFontOnly) {
+    const QFont font = ToQFont(FontSpec{});
+    EXPECT_EQ(FontWidthsKey(font), FontWidthsKey(ToQFont(FontSpec{})));
+    EXPECT_NE(FontWidthsKey(font), FontWidthsKey(ToQFont(Spec(14, false, false))));
+    EXPECT_NE(FontWidthsKey(font), FontWidthsKey(ToQFont(Spec(9, true, false))));
+    EXPECT_NE(FontWidthsKey(font).find("file=/"), std::string::npos) << FontWidthsKey(font);
+
+    const std::string text = "\xB0\xA1\xB0\xA2 ab"; // 啊阿 ab
+    float measured = 0;
+    {
+        PageWidths first(font);
+        measured = first.Cache().Width(0xB0A2, text);
+        EXPECT_TRUE(first.HasNew());
+        first.Keep();
+        EXPECT_FALSE(first.HasNew());
+    }
+    PageWidths second(font);
+    EXPECT_EQ(second.Cache().Width(0xB0A2, text), measured);
+    EXPECT_EQ(second.Cache().Width('b', text), QFontMetricsF(font).horizontalAdvance(u'b'));
+    EXPECT_FALSE(second.HasNew());
 }

@@ -78,6 +78,30 @@ TEST(ReadingChunksTest, AFileIsCutAsItsWholeTextIs) {
     EXPECT_EQ(Bytes(*opened.Chunks), std::vector<std::string>(whole.begin(), whole.end()));
 }
 
+// A plain file's chunks go through line-end repair and the passes uncopied, and a pass copies
+// only the chunk it changes.
+TEST(ReadingChunksTest, ShownChunksShareTheReadBytesUntilAPassChangesThem) {
+    const std::string gbk = testsupport::BuildDocument("hongloumeng.gbk.txt", 700000);
+    Opened opened(WriteFile("novel.txt", gbk));
+    ASSERT_TRUE(opened.Chunks);
+
+    std::vector<Chunk> chunks = *opened.Chunks;
+    chunks[1] = MakeChunk("\xB1\xFB<b>\xB6\xA1</b>\r\n"); // 丙<b>丁</b>: HTML only here
+    DocumentStore store;
+    store.SetChunks(chunks);
+    NoProgress progress;
+    Init_Text(store, progress);
+    TextOptions html;
+    html.ProcessHtml = true;
+    Init_Page_Do(store, html, progress);
+    for (std::size_t k = 0; k < chunks.size(); ++k) {
+        EXPECT_EQ(store.RawChunk[k], chunks[k]) << k; // no lone line ends: not copied
+        EXPECT_EQ(store.ShownChunk[k] == store.RawChunk[k], k != 1) << k;
+    }
+    Init_Page_Do(store, TextOptions{}, progress);
+    EXPECT_TRUE(store.ShownChunk == store.RawChunk);
+}
+
 // The limit counts the file's bytes: a UTF-8 file just over it is refused although its GBK
 // text would fit, and one at the limit opens in fewer chunks.
 TEST(ReadingChunksTest, SizeLimitHoldsForTheFilesBytes) {

@@ -157,6 +157,31 @@ TEST_F(RegistryTest, BatchCommitsAllItsWritesTogether) {
     EXPECT_EQ(other.ReadRegInt(Root, "b", 0), 2);
 }
 
+// A start's writes wait for one commit, made once the book is drawn; meanwhile they read back
+// at once, and batches among them nest as usual.
+TEST_F(RegistryTest, DeferredWritesAreReadAtOnceAndCommittedTogether) {
+    Registry reg(StorePath);
+    reg.WriteRegInt(Root, "v", 1);
+    reg.DeferCommits();
+    EXPECT_TRUE(reg.WriteRegInt(Root, "a", 1));
+    {
+        RegBatch batch(reg);
+        EXPECT_TRUE(reg.WriteRegInt(Root, "b", 2));
+        EXPECT_TRUE(batch.Commit());
+    }
+    EXPECT_TRUE(reg.EraseRegKey(std::string(Root) + "\\gone"));
+    EXPECT_EQ(reg.ReadRegInt(Root, "a", 0), 1);
+    EXPECT_EQ(reg.ReadRegInt(Root, "b", 0), 2);
+    EXPECT_EQ(Registry(StorePath, {100}).ReadRegInt(Root, "a", 0), 0); // not committed yet
+    EXPECT_TRUE(reg.CommitDeferred());
+    Registry other(StorePath);
+    EXPECT_EQ(other.ReadRegInt(Root, "a", 0), 1);
+    EXPECT_EQ(other.ReadRegInt(Root, "b", 0), 2);
+    EXPECT_TRUE(reg.WriteRegInt(Root, "c", 3)); // each write its own transaction again
+    EXPECT_EQ(other.ReadRegInt(Root, "c", 0), 3);
+    EXPECT_FALSE(reg.HadFailure());
+}
+
 // The child writes values 0, 1, 2, ... one transaction each and reports each one done through a
 // pipe; the parent kills it in the middle with SIGKILL.
 TEST_F(RegistryTest, KilledWriterLeavesEveryCompletedWriteReadable) {

@@ -54,6 +54,10 @@ const std::vector<std::string> ParagraphPieces{
 
 TEST(NormalizeLineBreaksTest, EveryLineEndBecomesCrLf) {
     EXPECT_EQ(NormalizeLineBreaks("a\nb\rc\r\nd"), "a\r\nb\r\nc\r\nd");
+    for (const char* lone : {"a\nb", "a\r", "\r\n\n", "a\rb\r\n", "\n\r"})
+        EXPECT_TRUE(HasLoneLineBreak(lone)) << lone;
+    for (const char* crLf : {"", "ab", "a\r\nb\r\n", "\r\n\r\n"})
+        EXPECT_FALSE(HasLoneLineBreak(crLf)) << crLf;
     EXPECT_EQ(NormalizeLineBreaks("\n\r"), "\r\n\r\n");
     EXPECT_EQ(NormalizeLineBreaks("\r"), "\r\n");
     EXPECT_EQ(NormalizeLineBreaks("\r\r\n\n"), "\r\n\r\n\r\n");

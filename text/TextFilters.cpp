@@ -82,6 +82,18 @@ std::string NormalizeLineBreaks(std::string_view text) {
     return out;
 }
 
+bool HasLoneLineBreak(std::string_view text) {
+    const char* end = text.data() + text.size();
+    for (const char* p = text.data();;) {
+        const char* hit = bytescan::FindEither(p, end, '\r', '\n');
+        if (hit == end)
+            return false;
+        if (*hit == '\n' || hit + 1 == end || hit[1] != '\n')
+            return true;
+        p = hit + 2;
+    }
+}
+
 // Knuth-Morris-Pratt over folded bytes, so that a pattern such as "aab" in "aaab" costs no
 // rescanning; between candidates the scan jumps to the next byte that can start a match.
 std::string ReplaceNoCase(std::string_view find, std::string_view replacement,

@@ -21,6 +21,8 @@ const MarkList& ListChap2();
 // Every line end becomes CR LF: a lone LF, a lone CR and CR LF each give one CR LF, so LF CR
 // gives two.
 std::string NormalizeLineBreaks(std::string_view text);
+// Whether NormalizeLineBreaks would change `text`: it holds a lone LF or a lone CR.
+bool HasLoneLineBreak(std::string_view text);
 
 // `text` with each occurrence of `find` replaced by `replacement`, found left to right with
 // ASCII letters A to Z matching their lower case (no other byte is folded). A replacement is

@@ -64,10 +64,10 @@ constexpr unsigned long ExposePollMicroseconds = 500;
 
 } // namespace
 
-TFormMess::TFormMess(QWidget* parent)
+TFormMess::TFormMess(QWidget* parent, int showAfterMs)
     : QWidget(parent, Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint |
                           Qt::X11BypassWindowManagerHint | Qt::WindowDoesNotAcceptFocus),
-      PanelMsgShow(new QLabel(this)), CompPer(new MessBar(this)) {
+      PanelMsgShow(new QLabel(this)), CompPer(new MessBar(this)), ThresholdMs(showAfterMs) {
     // The window manager is bypassed: the box appears exactly where it is put, at once (no
     // round trip through the manager before it can be drawn), above the book. Keys keep going
     // to the book while the box is up.
@@ -100,13 +100,20 @@ void TFormMess::InitShowMess(int min, int max, const std::string& text) {
     CompPer->setRange(min, qMax(min, max));
     CompPer->setValue(min);
     PanelMsgShow->setText(QString::fromStdString(text));
-    ShowCentred();
+    Started.start();
+    if (ThresholdMs <= 0)
+        ShowCentred();
 }
 
 void TFormMess::ShowMessPos(int position) {
     // A bar given a position outside its range stays full or empty rather than keeping its
     // old position.
     CompPer->setValue(qBound(CompPer->minimum(), position, CompPer->maximum()));
+    const int done = position - CompPer->minimum() - 1;
+    const int total = CompPer->maximum() - CompPer->minimum();
+    if (!isVisible() && ThresholdMs > 0 &&
+        !WorthShowing(done, total, double(Started.elapsed()), ThresholdMs))
+        return;
     if (!isVisible())
         ShowCentred();
     else if (windowHandle() && windowHandle()->isExposed())
@@ -116,6 +123,8 @@ void TFormMess::ShowMessPos(int position) {
 }
 
 void TFormMess::CloseShowMess() {
+    if (!isVisible())
+        return; // never shown: the book was not covered
     hide();
     if (MainForm && MainForm->isVisible() && ShowMainForm)
         ShowMainForm();
