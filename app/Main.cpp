@@ -67,6 +67,7 @@ TFormMain::TFormMain(Registry& registry, ProgressWindow& progress,
     ConnectWindowState();
     ConnectFileCommands();
     ConnectMarks();
+    ConnectChapters();
     ConnectAutoRead();
 }
 
@@ -235,6 +236,8 @@ void TFormMain::Init_Setup() {
     for (BookLabel* label : {&LabelYe1Group.Be, &LabelYe1Group.Ye, &LabelYe1Group.Af})
         label->Visible = Setting.ShowPageNumbers;
     ApplyFonts();
+    // The head is a line of the page-number font; the book makes room for it itself.
+    Book.SetRunningHead(Setting.ShowRunningHead, NumberLinePitch);
     const SetupWork work = WorkFor(Changes);
     if (work.LoadPicture)
         LoadBackground();
@@ -310,6 +313,7 @@ void TFormMain::ChangeYe(int n) {
 }
 
 void TFormMain::ShowBook() {
+    RecordChapter();
     Init_Ye();
     Init_UnderLine();
     UpdateBookmarkMenu();
@@ -355,8 +359,9 @@ void TFormMain::Init_Ye() {
 
 void TFormMain::Init_UnderLine() {
     const UnderlinePlace& at = Book.Underline();
-    const int top = UnderlineTop(Geometry.PageTop, Setting.UnderlineOffset, PageLinePitch, at.Line,
-                                 Setting.DoubleSpacing);
+    const int textTop = Geometry.PageTop + Book.Snapshot().HeadRoom;
+    const int top =
+        UnderlineTop(textTop, Setting.UnderlineOffset, PageLinePitch, at.Line, Setting.DoubleSpacing);
     const int left = at.RightPage ? Geometry.Page2Left : Geometry.Page1Left;
     ImageUnderLine = QRect(left, top, Geometry.PageWidth, std::max(1, Setting.UnderlineWidth));
     update();
@@ -403,7 +408,11 @@ void TFormMain::paintEvent(QPaintEvent*) {
     else
         painter.drawImage(Geometry.ImageBook, ImageBook);
     ScreenPagePainter screen(painter);
-    screen.Pages = {Geometry.LabelPage1, Geometry.LabelPage2};
+    // The running head, when the book shows one, takes the top of the pages' text area.
+    const int room = Book.Snapshot().HeadRoom;
+    screen.Pages = {Geometry.LabelPage1.adjusted(0, room, 0, 0),
+                    Geometry.LabelPage2.adjusted(0, room, 0, 0)};
+    screen.RunningHead = QRect(Geometry.Page1Left, Geometry.PageTop, Geometry.PageWidth, room);
     screen.PageFont = {PageQFont, FromColorValue(Setting.PageFont.Color), PageLinePitch};
     screen.NumberFont = {NumberQFont, FromColorValue(Setting.PageNumberFont.Color),
                          NumberLinePitch};

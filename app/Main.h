@@ -2,6 +2,7 @@
 // The book window: owns the settings, the document store and the layout, turns events into
 // calls of the reading core, and draws the book.
 #include "base/UserMessage.h"
+#include "dialogs/Chapters.h"
 #include "dialogs/Search.h"
 #include "reader/OpenBook.h"
 #include "records/Bookmarks.h"
@@ -159,6 +160,8 @@ public:
     // MainGoToPage.cpp, MainBookmarks.cpp, MainClearNew.cpp).
     void ItemSearchClick();
     void ItemSearchNextClick();
+    void ItemSearchPrevClick();
+    void ItemSearchAllClick();
     void DoSearch(const QString& text, bool matchCase);
     std::unique_ptr<TFormSearch> FormSearch; // lives for the whole run
     void ItemInputYeClick();
@@ -175,6 +178,13 @@ public:
     // The states of these commands' items, set each time their menu opens.
     void MenuMarksPopup();
     void MenuPageMarksPopup();
+    // Chapters (MainChapters.cpp): the list "目录", the chapter keys and their page-menu items.
+    void ItemChaptersClick();
+    void ItemChapterPrevClick();
+    void ItemChapterNextClick();
+    void MenuChapterPopup();
+    // The open document's own chapter pattern, read from its record.
+    void LoadChapterPattern();
     // Automatic reading, the clock and the alarms (MainAutoRead.cpp).
     void ItemAutoReadClick(); // starts or stops
     void PauseAutoRead();
@@ -260,6 +270,14 @@ private:
     void MakeFileDialogs();
     bool RunFileDialog(TOpenTextDialog* dialog);
     void ConnectMarks();
+    void ConnectChapters();
+    std::vector<ChapterRow> ChapterRows();
+    void ShowChapter(bool moved);
+    // A hit or a heading reached: the underline on, under its line.
+    void ShowHit();
+    void RecordChapter();
+    std::string RecentMenuCaption(int p);
+    std::string RecordedChapter; // the chapter last written to the open document's record
     BookmarkContext MarksContext() const;
     Bookmarks::AskCaption AskCaption(const QString& title);
     void BookmarksChanged();

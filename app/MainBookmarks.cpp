@@ -29,7 +29,9 @@ bool TFormMain::LabelOnPage() const {
     return Book.HasDocument() && Marks->OnPair(MarksContext());
 }
 
+// With the bookmarks, the rest of the document's record: its chapter pattern.
 void TFormMain::LoadBookmarks() {
+    LoadChapterPattern();
     Marks->Load(List->StorageIndex(List->CurrentIndex));
     BookmarksChanged();
 }

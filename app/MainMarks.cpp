@@ -7,6 +7,8 @@ void TFormMain::ConnectMarks() {
     Marks->Tell = [this](const UserMessage& message) { Tell(message); };
     connect(Menus->ItemSearch, &QAction::triggered, this, &TFormMain::ItemSearchClick);
     connect(Menus->ItemSearchNext, &QAction::triggered, this, &TFormMain::ItemSearchNextClick);
+    connect(Menus->ItemSearchPrev, &QAction::triggered, this, &TFormMain::ItemSearchPrevClick);
+    connect(Menus->ItemSearchAll, &QAction::triggered, this, &TFormMain::ItemSearchAllClick);
     connect(Menus->ItemInputYe, &QAction::triggered, this, &TFormMain::ItemInputYeClick);
     connect(Menus->ItemInputYe1, &QAction::triggered, this, &TFormMain::ItemInputYeClick);
     connect(Menus->ItemAddLabel, &QAction::triggered, this, &TFormMain::ItemAddLabelClick);

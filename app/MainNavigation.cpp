@@ -23,6 +23,7 @@ void TFormMain::ConnectMenus() {
     connect(Menus->ItemRefresh, &QAction::triggered, this, &TFormMain::ItemRefreshClick);
     for (QAction* item : Menus->CodeItems())
         connect(item, &QAction::triggered, this, [this, item] { ItemCodeClick(item); });
+    connect(Menus->MenuPageMove, &QMenu::aboutToShow, this, &TFormMain::MenuChapterPopup);
     connect(Menus->ItemFilePrev, &QAction::triggered, this, &TFormMain::ItemFilePrevClick);
     connect(Menus->ItemFileNext, &QAction::triggered, this, &TFormMain::ItemFileNextClick);
 }
@@ -113,6 +114,8 @@ void TFormMain::keyPressEvent(QKeyEvent* event) {
         return QWidget::keyPressEvent(event);
     if (Menus->DispatchShortcut(QKeySequence(event->keyCombination())))
         return;
+    if (const int step = ChapterStepOf(*event))
+        return RunItem(step < 0 ? Menus->ItemChapterPrev : Menus->ItemChapterNext);
     if (const int key = VirtualKeyOf(*event))
         FormKeyDown(key);
     else

@@ -130,7 +130,7 @@ void TFormMain::OpenHandedFiles(std::vector<std::string> names) {
 void TFormMain::RebuildRecentMenu() {
     Menus->ClearRecent();
     for (int p = 0; p < List->Count(); ++p) {
-        QAction* item = Menus->AddRecent(LiteralMenuText(List->Caption(p)));
+        QAction* item = Menus->AddRecent(LiteralMenuText(RecentMenuCaption(p)));
         connect(item, &QAction::triggered, this, [this, p] { OnItemNewFileClick(p); });
     }
 }

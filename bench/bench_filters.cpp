@@ -2,6 +2,7 @@
 // Throughput of the text filters and the RTF reader on a 22 MB novel, chunk by chunk as the
 // opening passes run them, next to a plain copy of the same chunks: the floor no pass can beat.
 #include "BenchSupport.h"
+#include "text/ChapterWords.h"
 #include "text/GbkText.h"
 #include "text/RtfReader.h"
 #include "text/TextFilters.h"
@@ -136,6 +137,14 @@ void BM_SmartParagraph_Novel(benchmark::State& state) {
                   [](const std::string& c) { return SmartParagraph(c, ListChap1(), ListChap2()); });
 }
 
+// As the reader runs it: heading lines kept apart.
+void BM_SmartParagraph_NovelKeepingHeadings(benchmark::State& state) {
+    const chapters::ChapterWords& words = chapters::ChapterWords::For(TextCode::Gb);
+    RunOverChunks(state, NovelChunks(), [&words](const std::string& c) {
+        return SmartParagraph(c, ListChap1(), ListChap2(), &words);
+    });
+}
+
 void BM_RtfToText_Novel(benchmark::State& state) {
     const std::string& rtf = NovelRtf();
     for (auto _ : state) {
@@ -155,6 +164,7 @@ BENCHMARK(BM_ReplaceNoCase_Nbsp)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_StripHtml_PlainNovel)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_StripHtml_HtmlNovel)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_SmartParagraph_Novel)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_SmartParagraph_NovelKeepingHeadings)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_RtfToText_Novel)->Unit(benchmark::kMillisecond);
 
 BENCHMARK_MAIN();

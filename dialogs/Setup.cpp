@@ -268,6 +268,7 @@ QWidget* TFormSetup::BuildSystemTab() {
     CheckBoxYeView = Box("CheckBoxYeView", "显示页码:");
     BtnChangeYeFont = Button("BtnChangeYeFont", "页码字体...");
     BtnChangePageFont = Button("BtnChangePageFont", "图书字体...");
+    CheckBoxRunningHead = Box("CheckBoxRunningHead", "页首显示章节标题");
     auto* system = new QGroupBox(QStringLiteral("系统设置"));
     auto* systemGrid = new QGridLayout(system);
     systemGrid->addWidget(CheckBoxChangeItem, 0, 0);
@@ -278,6 +279,7 @@ QWidget* TFormSetup::BuildSystemTab() {
     systemGrid->addWidget(CheckBoxYeView, 0, 1);
     systemGrid->addWidget(BtnChangeYeFont, 1, 1);
     systemGrid->addWidget(BtnChangePageFont, 2, 1);
+    systemGrid->addWidget(CheckBoxRunningHead, 3, 1);
 
     auto* tab = new QWidget;
     auto* row = new QHBoxLayout(tab);
@@ -327,6 +329,7 @@ void TFormSetup::Fill() {
     CheckBoxClearLabel->setChecked(Setting.ClearBookmarksOnReopen);
     CheckBoxClearNewItem->setChecked(Setting.ClearRecentOnLibraryOpen);
     CheckBoxYeView->setChecked(Setting.ShowPageNumbers);
+    CheckBoxRunningHead->setChecked(Setting.ShowRunningHead);
     for (QPushButton* button : {BtnChangeAlarm, BtnChangeYeFont, BtnChangePageFont})
         button->setFlat(Setting.FlatButtons);
     CheckBoxAutoGB->setChecked(true);
@@ -355,6 +358,7 @@ void TFormSetup::ConnectChanges() {
     on(CheckBoxViewCtrl, SetupGroup::Image);
     on(CheckBoxBackground, SetupGroup::Image);
     on(CheckBoxYeView, SetupGroup::Ye);
+    on(CheckBoxRunningHead, SetupGroup::Ye);
     for (PageNumberControls& c : Ye) {
         for (QComboBox* combo : {c.Be, c.Af})
             connect(combo, &QComboBox::currentTextChanged, this, [this] { Mark(SetupGroup::Ye); });
@@ -513,6 +517,7 @@ void TFormSetup::StoreOptions() {
     Setting.ClearBookmarksOnReopen = CheckBoxClearLabel->isChecked();
     Setting.ClearRecentOnLibraryOpen = CheckBoxClearNewItem->isChecked();
     Setting.ShowPageNumbers = CheckBoxYeView->isChecked();
+    Setting.ShowRunningHead = CheckBoxRunningHead->isChecked();
     Setting.AutoConvert = AutoGb;
     Setting.PageNumberFont = PageNumberFont;
     Setting.PageFont = PageFont;

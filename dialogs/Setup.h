@@ -104,6 +104,7 @@ public:
     QCheckBox* CheckBoxClearNewItem;
     QCheckBox* CheckBoxAutoGB;
     QCheckBox* CheckBoxYeView;
+    QCheckBox* CheckBoxRunningHead;
     QPushButton* BtnChangeYeFont;
     QPushButton* BtnChangePageFont;
     QPushButton* BtnOk;

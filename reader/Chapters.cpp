@@ -16,7 +16,8 @@ ChapterList FindDocumentChapters(const std::vector<Chunk>& shown, TextCode code,
         return {{}, false};
     for (const Chunk& chunk : shown)
         finder->Feed(*chunk);
-    return {finder->Finish(), true};
+    std::vector<Chapter> chapters = finder->Finish();
+    return {std::move(chapters), true, finder->FoundHeadings()};
 }
 
 std::string ChapterTitle(const std::vector<Chunk>& shown, const Chapter& chapter) {

@@ -16,6 +16,7 @@ TextCode ShownTextCode(const std::vector<Chunk>& shown);
 struct ChapterList {
     std::vector<Chapter> Chapters;
     bool PatternValid = true; // false: the user's pattern is no regular expression
+    bool Headings = false;    // the chapters are headings, not sections of a fixed size
 };
 
 // The headings of the shown chunks by the built-in rules, or the lines `userPattern` (UTF-8)

@@ -37,6 +37,8 @@ void OpenBook::Open(std::string name, std::vector<Chunk> chunks, const TextOptio
     Passes = options;
     Init_Text(Store, Progress);
     ::Init_Page_Do(Store, Passes, Progress);
+    UserPattern.clear();
+    TextChanged();
     Anchor = {};
     UnderlineAnchor.reset();
     Store.PageCount = 0;
@@ -46,6 +48,8 @@ void OpenBook::Open(std::string name, std::vector<Chunk> chunks, const TextOptio
 void OpenBook::OpenHelpText(std::string_view text, const TextOptions& options) {
     Store.SetHelpText(text);
     Passes = HelpTextOptions(options);
+    UserPattern.clear();
+    TextChanged();
     Anchor = {};
     UnderlineAnchor.reset();
     Store.PageCount = 0;
@@ -91,6 +95,7 @@ void OpenBook::Init_Page_Do() {
     toShown(Anchor);
     if (UnderlineAnchor)
         toShown(*UnderlineAnchor);
+    TextChanged();
 }
 
 // Wraps the shown chunks at the page format, then shows the pair that holds the place and
@@ -99,7 +104,12 @@ void OpenBook::Init_Page_Do() {
 void OpenBook::Init_Page() {
     if (!Widths)
         return;
-    Store.Paginate(Format, *Widths, Progress);
+    Shown.HeadRoom = WantedHeadRoom();
+    // A member, not a copy: a resize handled while the progress window lets events through
+    // wraps again with the newest format, and the wrapping it interrupted reads that one too.
+    PagedFormat = Format;
+    PagedFormat.PageHeight -= Shown.HeadRoom;
+    Store.Paginate(PagedFormat, *Widths, Progress);
     const std::optional<TextPosition> underlined = UnderlineAnchor;
     Store.CurrentPage = PageOf(Anchor);
     Store.CurrentPage -= (Store.CurrentPage % 2 == 0) ? 1 : 0;
@@ -147,6 +157,7 @@ void OpenBook::Init_Page_String() {
     Shown.LeftPage = Store.CurrentPage;
     Shown.PageCount = Store.PageCount;
     Shown.RightPage = Store.CurrentPage + 1 <= Store.PageCount;
+    Shown.RunningHead = Shown.HeadRoom > 0 ? HeadOfPair() : std::string();
 }
 
 void OpenBook::MoveUnderline(int delta, bool autoPageTurn, bool showUnderline) {
@@ -182,6 +193,7 @@ std::optional<std::string> OpenBook::ApplyEdit(const PageEdit& edit, std::u16str
     if (std::optional<std::string> refusal = edit.Save(Store, left, right))
         return refusal;
     UnderlineAnchor.reset();
+    TextChanged();
     Init_Page();
     return std::nullopt;
 }
@@ -197,6 +209,15 @@ std::optional<SearchHit> OpenBook::Search(std::string_view pattern, bool matchCa
         PutUnderline({hit->Page % 2 == 0, hit->LineInPage});
     }
     return hit;
+}
+
+bool OpenBook::SearchPrevious(std::string_view pattern, bool matchCase, bool underlineShown) {
+    if (!Paginated())
+        return false;
+    const TextPosition before = underlineShown ? UnderlinedStart() : PairStart();
+    const std::optional<ChunkPlace> hit =
+        FindPrevious(Store.ShownChunk, pattern, matchCase, {before.Chunk, before.Offset});
+    return hit && GoToUnderlined({hit->Chunk, hit->Offset});
 }
 
 std::optional<UserMessage> OpenBook::SaveText(const std::string& path) const {
@@ -260,4 +281,110 @@ AutoReadBook OpenBook::AutoReadView() {
         return g >= 1 && g <= Store.TotalLines ? ReadingChars(Store.LineText(g)) : 0;
     };
     return book;
+}
+
+void OpenBook::TextChanged() {
+    Toc.reset();
+}
+
+const std::vector<Chapter>& OpenBook::Chapters() {
+    if (!Toc)
+        Toc = FindDocumentChapters(Store.ShownChunk, ShownTextCode(Store.ShownChunk), UserPattern);
+    return Toc->Chapters;
+}
+
+bool OpenBook::HasHeadings() {
+    return !Chapters().empty() && Toc->Headings;
+}
+
+std::string OpenBook::ChapterCaption(int i) {
+    const std::vector<Chapter>& list = Chapters();
+    if (i < 0 || i >= static_cast<int>(list.size()))
+        return {};
+    return chapters::TextToUtf8(::ChapterTitle(Store.ShownChunk, list[i]),
+                                ShownTextCode(Store.ShownChunk));
+}
+
+// The underlined line is where the reader reads; without it, the place the last move set.
+std::uint64_t OpenBook::ReadingOffset() {
+    const TextPosition at = Clamped(UnderlineAnchor.value_or(Anchor));
+    return OffsetOfPlace(Store.ShownChunk, {at.Chunk, at.Offset});
+}
+
+int OpenBook::CurrentChapter() {
+    return ChapterAt(Chapters(), ReadingOffset());
+}
+
+TextPosition OpenBook::ChapterStart(int i) {
+    const ChunkPlace at = PlaceOfOffset(Store.ShownChunk, Chapters()[i].Offset);
+    return {at.Chunk, at.Offset};
+}
+
+bool OpenBook::GoToChapter(int i) {
+    if (i < 0 || i >= static_cast<int>(Chapters().size()))
+        return false;
+    return GoToUnderlined(ChapterStart(i));
+}
+
+bool OpenBook::GoToUnderlined(const TextPosition& place) {
+    if (!GoTo(place))
+        return false;
+    const int row = LineOf(place) - Store.FirstLine;
+    const bool right = row > Store.LinesPerPage;
+    PutUnderline({right, right ? row - Store.LinesPerPage : row});
+    return true;
+}
+
+bool OpenBook::NextChapter() {
+    return GoToChapter(CurrentChapter() + 1);
+}
+
+bool OpenBook::PreviousChapter() {
+    const int current = CurrentChapter();
+    if (current >= 0 && !OnShownPair(ChapterStart(current)))
+        return GoToChapter(current);
+    return GoToChapter(current - 1);
+}
+
+bool OpenBook::SetChapterPattern(const std::string& utf8) {
+    if (utf8 == UserPattern)
+        return true;
+    const TextCode code = ShownTextCode(Store.ShownChunk);
+    if (!utf8.empty() && !ChapterFinder::ForPattern(code, utf8))
+        return false;
+    UserPattern = utf8;
+    TextChanged();
+    HeadRoomMayChange();
+    return true;
+}
+
+void OpenBook::SetRunningHead(bool wanted, int height) {
+    if (wanted == RunningHeadWanted && height == HeadHeight)
+        return;
+    RunningHeadWanted = wanted;
+    HeadHeight = height;
+    HeadRoomMayChange();
+}
+
+// Another room for the head paginates again; the same room only redraws the head.
+void OpenBook::HeadRoomMayChange() {
+    if (!Paginated())
+        return;
+    if (WantedHeadRoom() != Shown.HeadRoom)
+        Init_Page();
+    else
+        Init_Page_String();
+}
+
+int OpenBook::WantedHeadRoom() {
+    if (!RunningHeadWanted || HeadHeight <= 0 || !HasDocument() || !HasHeadings())
+        return 0;
+    return std::min(HeadHeight, Format.PageHeight / 2);
+}
+
+std::string OpenBook::HeadOfPair() {
+    const TextPosition start = PairStart();
+    const std::vector<Chapter>& list = Chapters();
+    const int i = ChapterAt(list, OffsetOfPlace(Store.ShownChunk, {start.Chunk, start.Offset}));
+    return i < 0 ? std::string() : ::ChapterTitle(Store.ShownChunk, list[i]);
 }

@@ -20,6 +20,7 @@
 // The object does no drawing and shows no message: Snapshot() is what to draw, and the
 // operations that can fail hand back what the reader is to be told.
 #include "AutoRead.h"
+#include "Chapters.h"
 #include "DocumentStore.h"
 #include "Navigation.h"
 #include "PageEdit.h"
@@ -42,6 +43,12 @@ struct BookSnapshot {
     int PageCount = 1;
     bool RightPage = false; // whether the pair has a right page (and a right page number)
     UnderlinePlace Underline;
+    // The title of the chapter the left page begins in (shown-text bytes), when the running
+    // head is wanted and the page lies in a chapter.
+    std::string RunningHead;
+    // The height kept free above both pages' text for the running head: while it is wanted
+    // and the document has headings (not for sections of a fixed size or the help text).
+    int HeadRoom = 0;
 };
 
 class OpenBook {
@@ -81,6 +88,30 @@ public:
     // The underline under line `place.Line` of a page of the shown pair.
     void PutUnderline(const UnderlinePlace& place);
 
+    // --- Chapters (of the shown text: found on first use after the text changed) ---
+
+    const std::vector<Chapter>& Chapters();
+    // Whether they are headings, not the sections of a text without any.
+    bool HasHeadings();
+    // The chapter's title as UTF-8, for lists.
+    std::string ChapterCaption(int i);
+    // The chapter that holds the place read now (the underlined line, else the pair's first
+    // line); -1 before the first heading.
+    int CurrentChapter();
+    // The pair that holds chapter i's heading, the underline under it.
+    bool GoToChapter(int i);
+    // The next or the previous chapter from the place read now: back first goes to the start of
+    // the current chapter when its heading is not on the shown pair.
+    bool NextChapter();
+    bool PreviousChapter();
+    // The user's own pattern for this document (a UTF-8 regular expression; empty: the
+    // built-in rules). False, and nothing changes, when it is no valid expression.
+    bool SetChapterPattern(const std::string& utf8);
+    const std::string& ChapterPattern() const { return UserPattern; }
+    // Whether the snapshot carries the running head, and the height of its line. The pages
+    // are paginated again, at the same place, when the room it takes changes.
+    void SetRunningHead(bool wanted, int height);
+
     // --- Changing the text ---
 
     // Edit mode's sources: the exact bytes of the shown lines.
@@ -95,6 +126,10 @@ public:
     // The first new hit after the underline (or from the pair's first line); its pair is shown
     // and the underline put under it.
     std::optional<SearchHit> Search(std::string_view pattern, bool matchCase, bool underlineShown);
+    // The last hit before the underlined line (or the pair's first line), shown the same way.
+    bool SearchPrevious(std::string_view pattern, bool matchCase, bool underlineShown);
+    // The pair that holds `place`, the underline under its line.
+    bool GoToUnderlined(const TextPosition& place);
     // Writes the shown text to `path`; what to tell the reader when that failed.
     std::optional<UserMessage> SaveText(const std::string& path) const;
 
@@ -134,15 +169,26 @@ private:
     TextPosition UnderlinedStart();
     TextPosition Clamped(TextPosition place) const;
     std::uint32_t ChunkSize(int k) const;
+    std::uint64_t ReadingOffset();
+    TextPosition ChapterStart(int i);
+    void TextChanged();
+    std::string HeadOfPair();
+    int WantedHeadRoom();
+    void HeadRoomMayChange();
 
     ProgressWindow& Progress;
     DocumentStore Store;
     TextOptions Passes;
     PageFormat Format;
+    PageFormat PagedFormat; // Format less the running head's room
     CharWidthCache* Widths = nullptr;
     TextPosition Anchor;
     // The character the underline is under, when it is not on the pair's first line.
     std::optional<TextPosition> UnderlineAnchor;
     UnderlinePlace UnderlineAt;
     BookSnapshot Shown;
+    std::optional<ChapterList> Toc; // empty until asked for after the text changed
+    std::string UserPattern;
+    bool RunningHeadWanted = false;
+    int HeadHeight = 0;
 };

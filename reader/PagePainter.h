@@ -14,9 +14,11 @@ public:
     // The number of the left or the right page, with the page count for "7/120" captions.
     virtual void DrawPageNumber(bool right, int page, int pageCount) = 0;
     virtual void DrawUnderline(const UnderlinePlace& place) = 0;
+    // The current chapter's title (shown-text bytes) above the left page.
+    virtual void DrawRunningHead(std::string_view title) = 0;
 };
 
-// Both pages, the left page's number, the right one's when the pair has a right page, and the
+// Both pages, the running head when there is one, the left page's number, the right one's when the pair has a right page, and the
 // underline when it is shown.
 inline void PaintBook(const BookSnapshot& shown, PagePainter& painter, bool underlineShown) {
     painter.DrawPage(false, shown.Pages.Left);
@@ -24,6 +26,8 @@ inline void PaintBook(const BookSnapshot& shown, PagePainter& painter, bool unde
     painter.DrawPageNumber(false, shown.LeftPage, shown.PageCount);
     if (shown.RightPage)
         painter.DrawPageNumber(true, shown.LeftPage + 1, shown.PageCount);
+    if (!shown.RunningHead.empty())
+        painter.DrawRunningHead(shown.RunningHead);
     if (underlineShown)
         painter.DrawUnderline(shown.Underline);
 }

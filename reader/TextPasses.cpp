@@ -1,6 +1,7 @@
 #include "TextPasses.h"
 
 #include "ChunkPass.h"
+#include "Chapters.h"
 #include "ConvertPasses.h"
 #include "text/TextFilters.h"
 
@@ -19,8 +20,12 @@ void Init_Page_Do(DocumentStore& store, const TextOptions& options, ProgressWind
     if (options.ProcessHtml)
         RunChunkPass(store.ShownChunk, progress, CaptionHtml,
                      [](std::string_view text) { return IfChanged(StripHtml(text), text); });
-    if (options.SmartParagraphs)
-        RunChunkPass(store.ShownChunk, progress, CaptionChap, [](std::string_view text) {
-            return IfChanged(SmartParagraph(text, ListChap1(), ListChap2()), text);
-        });
+    if (!options.SmartParagraphs)
+        return;
+    // Headings stay lines of their own, so the chapters are found in the joined text too.
+    const chapters::ChapterWords& headings =
+        chapters::ChapterWords::For(ShownTextCode(store.ShownChunk));
+    RunChunkPass(store.ShownChunk, progress, CaptionChap, [&](std::string_view text) {
+        return IfChanged(SmartParagraph(text, ListChap1(), ListChap2(), &headings), text);
+    });
 }

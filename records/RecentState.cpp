@@ -1,6 +1,7 @@
 #include "RecentState.h"
 
 #include "Bookmarks.h"
+#include "ChapterRecord.h"
 #include "RecentList.h"
 #include "SettingsStore.h"
 #include "text/AsciiCase.h"
@@ -166,8 +167,10 @@ void WriteRecentChanges(Registry& reg, const StoredRecent& stored, const RecentS
         reg.WriteRegStr(FileKey, RecentTextName(s), texts[s]);
         // The encoding chosen for a document goes with it when its storage index is given to
         // another document (or freed); a change of letter case keeps it.
-        if (LowerAscii(texts[s]) != LowerAscii(stored.Texts[s]) &&
-            !reg.ReadRegStr(FileKey, RecentEncodingName(s), "").empty())
-            reg.WriteRegStr(FileKey, RecentEncodingName(s), "");
+        if (LowerAscii(texts[s]) != LowerAscii(stored.Texts[s])) {
+            if (!reg.ReadRegStr(FileKey, RecentEncodingName(s), "").empty())
+                reg.WriteRegStr(FileKey, RecentEncodingName(s), "");
+            ClearChapterRecord(reg, s);
+        }
     }
 }

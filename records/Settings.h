@@ -74,6 +74,8 @@ struct Settings {
     bool ClearRecentOnLibraryOpen = true;
     bool AutoConvert = true;
     bool ShowPageNumbers = true;
+    // The current chapter's title at the top of the left page.
+    bool ShowRunningHead = true;
     FontSpec PageNumberFont;
     FontSpec PageFont;
 

@@ -156,6 +156,7 @@ template <class V> void VisitOpeningOptions(V& v, Settings& s) {
     v.Bool(SettingsRoot, "清除最新文件", s.ClearRecentOnLibraryOpen, d.ClearRecentOnLibraryOpen);
     v.Bool(SettingsRoot, "自动转换为GB/BIG5码", s.AutoConvert, d.AutoConvert);
     v.Bool(SettingsRoot, "页码显示", s.ShowPageNumbers, d.ShowPageNumbers);
+    v.Bool(SettingsRoot, "章节标题显示", s.ShowRunningHead, d.ShowRunningHead);
 }
 
 void WriteFont(Registry& reg, const std::string& word, const FontSpec& font) {

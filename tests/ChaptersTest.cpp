@@ -130,6 +130,20 @@ TEST(ChaptersTest, TraditionalFormsAreReadInBig5Text) {
     EXPECT_EQ(chapters::TextToUtf8(*line, TextCode::Big5), "第兩百貳拾節 歸來");
 }
 
+TEST(ChaptersTest, FullWidthSpacesThatBig5ToGbMadeTwoSpacesAreTrimmed) {
+    std::string big5;
+    for (const char* heading : {"　　第一回　歸來　", "　第二回　出發"}) {
+        big5 += *chapters::Utf8ToText(heading, TextCode::Big5) + "\r\n";
+        for (int i = 0; i < 30; ++i)
+            big5 += *chapters::Utf8ToText("　　他們走了很遠的路，才到了那座城。", TextCode::Big5) + "\r\n";
+    }
+    const std::string gb = Big5ToGb(big5);
+    std::vector<std::string> titles;
+    for (const Chapter& c : Find(gb))
+        titles.push_back(Title(gb, c));
+    EXPECT_EQ(titles, (std::vector<std::string>{"第一回  归来", "第二回  出发"}));
+}
+
 TEST(ChaptersTest, AHeadingCutByAChunkBorderIsFound) {
     const std::string text = Gb(ChapterText("第一章 出发") + ChapterText("第二章 归来"));
     const std::vector<Chapter> whole = Find(text);

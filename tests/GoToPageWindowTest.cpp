@@ -135,7 +135,8 @@ TEST(GoToPageWindowTest, PageMenuCarriesTheItemBetweenSeparators) {
     for (QAction* item : b.book.Menus->MenuPageMove->actions())
         captions << (item->isSeparator() ? QStringLiteral("—") : item->text());
     EXPECT_EQ(captions.join('|'), QStringLiteral("上一页|下一页|—|第一页        Home|最后一页      "
-                                                 "End|—|指定页...     Ctrl+Y|—|上一篇小说    "
+                                                 "End|—|指定页...     Ctrl+Y|上一章        [|下一章        ]|—|"
+                                                 "上一篇小说    "
                                                  "<|下一篇小说    >|—|自动阅读      A"));
 }
 

@@ -1,5 +1,10 @@
 // test-links: mojuan_app
 #include "app/Main.h"
+#include "dialogs/Chapters.h"
+#include "text/GbkText.h"
+
+#include <QLineEdit>
+#include <QListWidget>
 
 #include <QMouseEvent>
 #include <QTest>
@@ -33,6 +38,49 @@ struct NumberedBook {
     void Key(Qt::Key key, Qt::KeyboardModifiers mods = {}) { QTest::keyClick(&book, key, mods); }
     void OpenPageMenu() { emit book.Menus->MenuPageMove->aboutToShow(); }
 };
+
+// Ten chapters "第N章" of 200 lines each.
+struct ChapterBook {
+    NoProgress progress;
+    Registry reg{""};
+    TFormMain book{reg, progress};
+
+    ChapterBook() {
+        const char* numbers[] = {"一", "二", "三", "四", "五", "六", "七", "八", "九", "十"};
+        std::string text;
+        for (const char* n : numbers) {
+            text += std::string("第") + n + "章\r\n";
+            for (int i = 0; i < 200; ++i)
+                text += "正文。\r\n";
+        }
+        book.ShowOpened("/books/chapters.txt", {MakeChunk(gbk::FromUtf8(text))});
+        book.show();
+    }
+    void Key(Qt::Key key, Qt::KeyboardModifiers mods = {}) { QTest::keyClick(&book, key, mods); }
+    std::string Chapter() { return book.Book.ChapterCaption(book.Book.CurrentChapter()); }
+};
+
+TEST(NavigationWindowTest, ChapterKeysAndTheChapterListMoveByChapter) {
+    ChapterBook b;
+    b.Key(Qt::Key_BracketRight);
+    EXPECT_EQ(b.Chapter(), "第二章");
+    EXPECT_TRUE(b.book.UnderlineShown());
+    b.Key(Qt::Key_PageDown, Qt::ControlModifier);
+    EXPECT_EQ(b.Chapter(), "第三章");
+    b.Key(Qt::Key_PageUp, Qt::ControlModifier);
+    b.Key(Qt::Key_BracketLeft);
+    EXPECT_EQ(b.Chapter(), "第一章");
+    int shown = -1;
+    b.book.RunDialog = [&](QDialog& dialog) {
+        auto& list = dynamic_cast<TFormChapters&>(dialog);
+        shown = list.ListChapters->currentRow();
+        list.EditFilter->setText(QStringLiteral("第七"));
+        return QDialog::Accepted;
+    };
+    b.Key(Qt::Key_M, Qt::ControlModifier);
+    EXPECT_EQ(shown, 0);
+    EXPECT_EQ(b.Chapter(), "第七章");
+}
 
 TEST(NavigationWindowTest, StripKeysTurnAndBackspaceReturns) {
     NumberedBook b;

@@ -2,7 +2,9 @@
 #include "reader/OpenBook.h"
 
 #include "reader/ConvertPasses.h"
+#include "reader/HitList.h"
 #include "reader/TextPasses.h"
+#include "text/GbkText.h"
 
 #include <gtest/gtest.h>
 
@@ -39,6 +41,26 @@ std::vector<Chunk> Document(int paragraphs, int perChunk) {
     return chunks;
 }
 
+// Twelve chapters "第N回 标题N" of some three pages each, as GB bytes in chunks of about
+// 5,000 bytes.
+std::vector<Chunk> Novel() {
+    const char* numbers[] = {"一", "二", "三", "四", "五", "六", "七", "八", "九", "十", "十一", "十二"};
+    std::vector<Chunk> chunks;
+    std::string text;
+    auto add = [&](const std::string& utf8) {
+        text += gbk::FromUtf8(utf8 + "\r\n");
+        if (text.size() >= 5000)
+            chunks.push_back(MakeChunk(std::exchange(text, {})));
+    };
+    for (int i = 0; i < 12; ++i) {
+        add(std::string("第") + numbers[i] + "回 标题" + std::to_string(i + 1));
+        for (int line = 0; line < 30; ++line)
+            add("    话说那日天晴，他们走了很远的路，才到了那座城。");
+    }
+    chunks.push_back(MakeChunk(text));
+    return chunks;
+}
+
 struct Reading {
     FixedWidthMeasurer narrow;
     FixedWidthMeasurer wide{8, 16};
@@ -51,6 +73,10 @@ struct Reading {
     explicit Reading(int paragraphs = 6000, TextOptions options = {}) {
         Format(240);
         book.Open("/books/a.txt", Document(paragraphs, 700), options);
+    }
+    explicit Reading(std::vector<Chunk> chunks, TextOptions options = {}) {
+        Format(240);
+        book.Open("/books/novel.txt", std::move(chunks), options);
     }
     // Pages of pageHeight / 12 lines.
     void Format(int pageHeight, bool doubleSpacing = false, CharWidthCache* font = nullptr) {
@@ -200,6 +226,103 @@ TEST(OpenBookTest, SearchShowsTheHitsPairWithTheUnderlineUnderIt) {
     EXPECT_EQ(r.Underlined().substr(0, 5), "p2345");
     r.Format(600);
     EXPECT_EQ(r.Underlined().substr(0, 5), "p2345");
+}
+
+TEST(OpenBookTest, GoingToAChapterUnderlinesItsHeadingAndTheKeysStepFromThere) {
+    Reading r(Novel());
+    ASSERT_EQ(r.book.Chapters().size(), 12u);
+    EXPECT_EQ(r.book.ChapterCaption(4), "第五回 标题5");
+    ASSERT_TRUE(r.book.GoToChapter(4));
+    EXPECT_EQ(gbk::ToUtf8(r.Underlined()), "第五回 标题5");
+    EXPECT_EQ(r.book.CurrentChapter(), 4);
+    ASSERT_TRUE(r.book.NextChapter());
+    EXPECT_EQ(gbk::ToUtf8(r.Underlined()), "第六回 标题6");
+    r.book.NextPair(); // inside chapter 6: back goes to its own start first
+    ASSERT_EQ(r.book.CurrentChapter(), 5);
+    ASSERT_TRUE(r.book.PreviousChapter());
+    EXPECT_EQ(r.book.CurrentChapter(), 5);
+    ASSERT_TRUE(r.book.PreviousChapter());
+    EXPECT_EQ(gbk::ToUtf8(r.Underlined()), "第五回 标题5");
+    r.Format(300); // a repagination keeps the underline on the heading
+    EXPECT_EQ(gbk::ToUtf8(r.Underlined()), "第五回 标题5");
+    r.book.GoToChapter(11);
+    EXPECT_FALSE(r.book.NextChapter());
+}
+
+TEST(OpenBookTest, SearchingBackShowsTheHitBeforeTheUnderlinedLine) {
+    Reading r;
+    r.book.GoToPage(101);
+    r.book.MoveUnderline(+3, false, true);
+    ASSERT_TRUE(r.book.SearchPrevious("p0999", true, true));
+    EXPECT_LT(r.book.CurrentPage(), 101);
+    EXPECT_EQ(r.Underlined().substr(0, 5), "p0999");
+    ASSERT_TRUE(r.book.SearchPrevious("p099", true, true)); // never the hit just shown
+    EXPECT_EQ(r.Underlined().substr(0, 5), "p0998");
+    r.book.GoToPage(1);
+    EXPECT_FALSE(r.book.SearchPrevious("p0001", true, false));
+}
+
+TEST(OpenBookTest, TheHitListHasEveryHitWithItsPageChapterAndLine) {
+    Reading r(Novel());
+    HitList hits(r.book, gbk::FromUtf8("那座城"), true);
+    int steps = 0;
+    while (hits.Step(1))
+        ++steps;
+    EXPECT_EQ(steps + 1, r.book.ChunkCount()); // a chunk a step
+    EXPECT_TRUE(hits.Done());
+    ASSERT_EQ(hits.Rows.size(), 360u);
+    EXPECT_EQ(hits.Status(), "共找到 360 处。");
+    const HitRow& row = hits.Rows[100]; // the 11th line of chapter 4
+    EXPECT_EQ(row.Chapter, 3);
+    EXPECT_EQ(row.Page, r.book.PageOf({row.Hit.Chunk, row.Hit.Offset}));
+    EXPECT_EQ(hits.Caption(row).rfind("第" + std::to_string(row.Page) + "页  第四回 标题4  ", 0), 0u);
+    EXPECT_NE(gbk::ToUtf8(row.Context).find("那座"), std::string::npos);
+    EXPECT_EQ(HitList(r.book, gbk::FromUtf8("没有"), true).Status(), "正在查找，已找到 0 处……");
+}
+
+TEST(OpenBookTest, TheRunningHeadNamesTheChapterTheLeftPageBeginsInAndTakesALine) {
+    Reading r(Novel());
+    EXPECT_EQ(r.book.Snapshot().RunningHead, ""); // not wanted
+    r.book.GoToChapter(2);
+    r.book.NextPair();
+    const TextPosition place = r.book.Place();
+    r.book.SetRunningHead(true, 12);
+    EXPECT_EQ(r.book.Snapshot().HeadRoom, 12);
+    EXPECT_EQ(r.book.LinesPerPage(), 19); // paginated again, at the same place
+    EXPECT_TRUE(r.book.OnShownPair(place));
+    EXPECT_EQ(gbk::ToUtf8(r.book.Snapshot().RunningHead), "第三回 标题3");
+    r.book.GoToPage(1);
+    EXPECT_EQ(gbk::ToUtf8(r.book.Snapshot().RunningHead), "第一回 标题1");
+    // Without headings (sections of a fixed size) nor with the help text: no head, no room.
+    Reading plain;
+    plain.book.SetRunningHead(true, 12);
+    EXPECT_EQ(plain.book.Snapshot().HeadRoom, 0);
+    EXPECT_EQ(plain.book.LinesPerPage(), 20);
+}
+
+TEST(OpenBookTest, TheUsersPatternReplacesTheRulesUntilAnotherDocumentOpens) {
+    Reading r(Novel());
+    EXPECT_FALSE(r.book.SetChapterPattern("第[一二"));
+    EXPECT_EQ(r.book.Chapters().size(), 12u);
+    ASSERT_TRUE(r.book.SetChapterPattern("^第[一二]回"));
+    EXPECT_EQ(r.book.Chapters().size(), 2u);
+    EXPECT_EQ(r.book.ChapterPattern(), "^第[一二]回");
+    r.book.Open("/books/b.txt", Novel(), {});
+    EXPECT_EQ(r.book.ChapterPattern(), "");
+    EXPECT_EQ(r.book.Chapters().size(), 12u);
+}
+
+TEST(OpenBookTest, SmartParagraphsKeepTheHeadingsApart) {
+    std::vector<Chunk> chunks = Novel();
+    for (Chunk& chunk : chunks) { // no indents: every line would be joined
+        std::string text = *chunk;
+        for (std::size_t at; (at = text.find("    ")) != std::string::npos;)
+            text.erase(at, 4);
+        chunk = MakeChunk(text);
+    }
+    Reading r(std::move(chunks), {false, false, false, false, true});
+    ASSERT_EQ(r.book.Chapters().size(), 12u);
+    EXPECT_EQ(r.book.ChapterCaption(11), "第十二回 标题12");
 }
 
 } // namespace

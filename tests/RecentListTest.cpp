@@ -1,6 +1,7 @@
 // test-links: mojuan_records
 #include "RecentTestSupport.h"
 #include "base/FileTest.h"
+#include "records/ChapterRecord.h"
 
 #include <unistd.h>
 
@@ -186,9 +187,16 @@ TEST_F(RecentListEntriesTest, TheChosenEncodingStaysWithItsDocumentUntilItsIndex
     // The last entry's index goes to a new document, without the old one's choice.
     List.SetEncodingOf(MaxRecentFiles - 1, "UTF-16LE");
     const int last = List.StorageIndex(MaxRecentFiles - 1);
+    WriteChapterPattern(Reg, last, "^卷");
+    WriteLastChapter(Reg, last, "第五回");
     EXPECT_TRUE(List.OpenItemFile(File("new.txt")));
     EXPECT_EQ(List.StorageIndex(0), last);
     EXPECT_EQ(List.EncodingOf(0), "");
+    // So do its chapter pattern and the chapter where reading stopped.
+    EXPECT_EQ(ReadChapterPattern(Reg, last), "");
+    EXPECT_EQ(ReadLastChapter(Reg, last), "");
+    EXPECT_EQ(CaptionWithChapter("1) 红楼梦.txt", "第五回　游幻境"), "1) 红楼梦.txt — 第五回");
+    EXPECT_EQ(CaptionWithChapter("1) 红楼梦.txt", ""), "1) 红楼梦.txt");
 }
 
 TEST_F(RecentListEntriesTest, ClearBookmarksOnReopenClearsThemWhenMovedUp) {

@@ -2,9 +2,11 @@
 #include "DialogTestSupport.h"
 #include "RecordingPrompter.h"
 #include "app/Main.h"
+#include "dialogs/SearchAll.h"
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QListWidget>
 #include <QPushButton>
 #include <QTest>
 #include <gtest/gtest.h>
@@ -53,6 +55,36 @@ TEST_F(SearchBook, HitTurnsThePageAndPutsTheUnderlineUnderIt) {
     EXPECT_TRUE(book.Setting.ShowUnderline);
     EXPECT_FALSE(book.Setting.AutoPageTurn);
     EXPECT_EQ(book.UnderlineRect().left(), book.Layout().Page2Left);
+}
+
+TEST_F(SearchBook, ShiftF3GoesBackToTheHitBeforeTheUnderline) {
+    auto answer = Answer("L10");
+    Key(Qt::Key_F3, Qt::ControlModifier);
+    Key(Qt::Key_F3);
+    EXPECT_EQ(book.Book.CurrentPage(), 3); // L100
+    Key(Qt::Key_F3, Qt::ShiftModifier);
+    EXPECT_EQ(book.Book.CurrentPage(), 1);
+    EXPECT_EQ(book.UnderlineRow(), 10);
+    Key(Qt::Key_F3, Qt::ShiftModifier); // nothing before L10
+    EXPECT_EQ(prompts.Prompts.size(), 1u);
+}
+
+TEST_F(SearchBook, TheHitListShowsTheChosenHitUnderlined) {
+    auto answer = Answer("L539");
+    int rows = 0;
+    book.RunDialog = [&](QDialog& dialog) {
+        auto& list = dynamic_cast<TFormSearchAll&>(dialog);
+        while (list.More()) {
+        }
+        rows = list.ListHits->count();
+        list.ListHits->setCurrentRow(3);
+        return QDialog::Accepted;
+    };
+    book.Menus->ItemSearchAll->trigger();
+    EXPECT_EQ(rows, 11); // L539, L5390 ... L5399
+    EXPECT_EQ(book.Book.CurrentPage(), 199); // L5392: page 200, line 19
+    EXPECT_EQ(book.UnderlineRow(), 19);
+    EXPECT_TRUE(book.UnderlineOnRightPage());
 }
 
 TEST_F(SearchBook, FindNextGoesOnBelowTheHit) {

@@ -54,7 +54,7 @@ Settings Changed() {
     s.FlatButtons = true, s.ShowControlButtons = false, s.ReorderRecent = true;
     s.ReopenLastFile = false;
     s.ClearBookmarksOnReopen = true, s.ClearRecentOnLibraryOpen = false;
-    s.AutoConvert = false, s.ShowPageNumbers = false;
+    s.AutoConvert = false, s.ShowPageNumbers = false, s.ShowRunningHead = false;
     s.PageNumberFont = {"黑体", 12, 0x112233, 136, true, false, true, false};
     s.PageFont = {"楷体", 14, 0x445566, 0, false, true, false, true};
     return s;
@@ -98,9 +98,9 @@ TEST_F(SettingsStoreTest, EmptyStoreWritesEveryDefaultAndOpensAtTheDefaultBounds
 TEST_F(SettingsStoreTest, FirstRunWritesInTableOrderWithTheMarkLast) {
     Start();
     std::vector<std::string> names = NamesInInsertOrder(StorePath);
-    // "版本", 50 slots, 4 bounds, 32 root fields, 12 alarm values, 4, 4 last document, 4,
+    // "版本", 50 slots, 4 bounds, 32 root fields, 12 alarm values, 4, 4 last document, 5,
     // 2 x 8 font values, 2 sound values, the mark.
-    ASSERT_EQ(names.size(), 1u + 50 + 4 + 32 + 12 + 4 + 4 + 4 + 16 + 2 + 1);
+    ASSERT_EQ(names.size(), 1u + 50 + 4 + 32 + 12 + 4 + 4 + 5 + 16 + 2 + 1);
     EXPECT_EQ(names[0], "版本");
     EXPECT_EQ(names[1], "最新文件顺序0");
     EXPECT_EQ(names[50], "最新文件顺序49");
@@ -118,7 +118,7 @@ TEST_F(SettingsStoreTest, FirstRunWritesInTableOrderWithTheMarkLast) {
         (std::vector<std::string>{"打开上次关闭时候的文件", "上次关闭文件索引", "上次关闭文件",
                                   "上次关闭文件页码", "上次关闭文件位置", "清除书签信息"}));
     EXPECT_EQ(Slice(names, "页码显示", 3),
-              (std::vector<std::string>{"页码显示", "页码字体", "页码字体大小"}));
+              (std::vector<std::string>{"页码显示", "章节标题显示", "页码字体"}));
     EXPECT_EQ(Slice(names, "页面字体下划线", 4),
               (std::vector<std::string>{"页面字体下划线", "背景音乐文件0", "重复播放", "注册"}));
 }
@@ -264,7 +264,7 @@ TEST_F(SettingsStoreTest, CloseWritesInItsOwnOrder) {
     Settings s;
     ASSERT_TRUE(Save(Reg, s)); // on an empty store, so every value is a new row
     std::vector<std::string> names = NamesInInsertOrder(StorePath);
-    ASSERT_EQ(names.size(), 4u + 32 + 12 + 4 + 4 + 4 + 16);
+    ASSERT_EQ(names.size(), 4u + 32 + 12 + 4 + 4 + 5 + 16);
     EXPECT_EQ(names[0], "窗口左位置");
     EXPECT_EQ(Slice(names, "显示时间", 5),
               (std::vector<std::string>{"显示时间", "定时提醒1", "定时提醒时间1", "显示内容1",
@@ -273,7 +273,8 @@ TEST_F(SettingsStoreTest, CloseWritesInItsOwnOrder) {
         Slice(names, "打开上次关闭时候的文件", 6),
         (std::vector<std::string>{"打开上次关闭时候的文件", "上次关闭文件", "上次关闭文件索引",
                                   "上次关闭文件页码", "上次关闭文件位置", "清除书签信息"}));
-    EXPECT_EQ(Slice(names, "页码显示", 2), (std::vector<std::string>{"页码显示", "页码字体"}));
+    EXPECT_EQ(Slice(names, "页码显示", 3),
+              (std::vector<std::string>{"页码显示", "章节标题显示", "页码字体"}));
     EXPECT_EQ(names.back(), "页面字体下划线");
     EXPECT_EQ(Value(SettingsRoot, "注册"), "<missing>");
     EXPECT_EQ(Value(SettingsRoot, "版本"), "<missing>");

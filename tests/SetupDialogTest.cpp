@@ -145,12 +145,14 @@ TEST(SetupDialogTest, MoveAndPageNumberBoxesEnableTheirDependents) {
     EXPECT_FALSE(f.CheckBoxPageMove->isChecked());
     f.CheckBoxYeView->click();
     EXPECT_FALSE(f.BtnChangeYeFont->isEnabled());
+    f.CheckBoxRunningHead->click();
     f.CheckBoxBIG5->click();
     f.CheckBoxGB->click();
     QTest::mouseClick(f.BtnOk, Qt::LeftButton);
     EXPECT_TRUE(d.setting.MoveBook);
     EXPECT_FALSE(d.setting.DragPageMovesBook);
     EXPECT_FALSE(d.setting.ShowPageNumbers);
+    EXPECT_FALSE(d.setting.ShowRunningHead);
     EXPECT_TRUE(d.setting.ConvertBig5 && d.setting.ConvertGb); // both may be on
 }
 

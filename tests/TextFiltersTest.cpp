@@ -3,6 +3,8 @@
 
 #include "FilterReference.h"
 #include "TestSupport.h"
+#include "text/ChapterWords.h"
+#include "text/GbkText.h"
 
 #include <gtest/gtest.h>
 
@@ -195,6 +197,14 @@ TEST(SmartParagraphTest, ExistingIndentKeepsTheBreak) {
     EXPECT_EQ(Smart("end.\r\n    next"), "end.\r\n    next");
     // One ideographic space is no paragraph indent after a sentence end: the full indent goes in.
     EXPECT_EQ(Smart("end.\r\n\xA1\xA1x"), "end.\r\n" + Indent + "\xA1\xA1x");
+}
+
+TEST(SmartParagraphTest, AHeadingLineStaysALineOfItsOwn) {
+    const chapters::ChapterWords& words = chapters::ChapterWords::For(TextCode::Gb);
+    const std::string text = gbk::FromUtf8("他说\r\n第五回 标题\r\n话说那日\r\n天晴。\r\n");
+    EXPECT_EQ(SmartParagraph(text, ListChap1(), ListChap2(), &words),
+              gbk::FromUtf8("他说\r\n第五回 标题\r\n　　话说那日天晴。\r\n　　"));
+    EXPECT_EQ(Smart(text), gbk::FromUtf8("他说第五回 标题话说那日天晴。\r\n　　"));
 }
 
 TEST(SmartParagraphTest, EmptyLines) {

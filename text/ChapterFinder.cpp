@@ -110,9 +110,13 @@ std::vector<Chapter> ChapterFinder::Finish() {
     if (HasCarry)
         Line(Carry, CarryStart, CarryCut);
     HasCarry = false;
-    if (Pattern)
+    if (Pattern) {
+        Headings = true;
         return std::move(Found);
-    return ChooseChapters(Candidates, Sections);
+    }
+    std::vector<Chapter> chosen = ChooseChapters(Candidates, Sections);
+    Headings = chosen != Sections;
+    return chosen;
 }
 
 void ChapterFinder::AppendCarry(std::string_view bytes) {

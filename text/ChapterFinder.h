@@ -54,6 +54,8 @@ public:
     void Feed(std::string_view chunk);
     // The headings in text order, or the sections when no rule fits.
     std::vector<Chapter> Finish();
+    // After Finish: whether it gave headings (or the lines of the user's pattern), not sections.
+    bool FoundHeadings() const { return Headings; }
 
 private:
     void Line(std::string_view line, std::uint64_t offset, bool cut);
@@ -79,6 +81,7 @@ private:
     std::vector<chapters::Candidate> Candidates;
     std::vector<Chapter> Sections;
     std::vector<Chapter> Found; // with a pattern
+    bool Headings = false;
 };
 
 // All headings of a document's chunks.

@@ -135,4 +135,13 @@ std::optional<HeadingMatch> MatchHeading(std::string_view line, const ChapterWor
     return match;
 }
 
+bool IsHeadingLine(std::string_view line, const ChapterWords& words) {
+    line.remove_prefix(SkipSpaces(line, 0, words));
+    while (!line.empty() && (line.back() == ' ' || line.back() == '\t' || line.back() == '\r'))
+        line.remove_suffix(1);
+    if (line.empty() || !(words.Of(CharAt(line, 0)).Flags & (Di | Unit | SpecialStart)))
+        return false;
+    return MatchHeading(line, words).has_value();
+}
+
 } // namespace chapters

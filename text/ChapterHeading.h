@@ -20,6 +20,9 @@ struct HeadingMatch {
 // `line` has its spaces trimmed at both ends.
 std::optional<HeadingMatch> MatchHeading(std::string_view line, const ChapterWords& words);
 
+// Whether a whole line, spaces around it allowed, is a heading by the built-in rules.
+bool IsHeadingLine(std::string_view line, const ChapterWords& words);
+
 // The value of a numeral written out (一百零八, 两千, 十五) or digit by digit (一零八, 108,
 // １０８).
 class NumberReader {

@@ -1,6 +1,7 @@
 #include "TextFilters.h"
 
 #include "ByteScan.h"
+#include "ChapterHeading.h"
 
 #include <algorithm>
 #include <array>
@@ -330,21 +331,34 @@ const char* FindLineEnd(const char* p, const char* end) {
 
 // The result so far is exactly the working text before the line end being judged (a joined
 // line included), so the marks are looked for at the end of `out`.
-std::string SmartParagraph(std::string_view text, const MarkList& marks1, const MarkList& marks2) {
+std::string SmartParagraph(std::string_view text, const MarkList& marks1, const MarkList& marks2,
+                           const chapters::ChapterWords* headings) {
     const SentenceMarks marks(marks1, marks2);
+    const char* end = text.data() + text.size();
+    auto isHeading = [headings, end](const char* from) {
+        if (!headings)
+            return false;
+        const char* to = FindLineEnd(from, end);
+        return chapters::IsHeadingLine({from, static_cast<std::size_t>(to - from)}, *headings);
+    };
     std::string out;
     out.reserve(text.size() + text.size() / 16 + 16);
-    const char* end = text.data() + text.size();
+    bool lineIsHeading = isHeading(text.data());
     for (const char* p = text.data();;) {
         const char* cr = FindLineEnd(p, end);
         out.append(p, cr);
         if (cr == end)
             break;
         const char* next = cr + CrLf.size();
-        if (marks.EndsSentence(out)) {
+        const bool nextIsHeading = isHeading(next);
+        if (lineIsHeading || marks.EndsSentence(out)) {
             out += CrLf;
-            if (!StartsWith(next, end, Indent) && !StartsWith(next, end, FourSpaces))
+            if (!nextIsHeading && !StartsWith(next, end, Indent) &&
+                !StartsWith(next, end, FourSpaces))
                 out += Indent;
+            p = next;
+        } else if (nextIsHeading) {
+            out += CrLf;
             p = next;
         } else if (StartsWith(next, end, IdeographicSpace) || StartsWith(next, end, TwoSpaces)) {
             out += CrLf;
@@ -353,6 +367,7 @@ std::string SmartParagraph(std::string_view text, const MarkList& marks1, const 
         } else {
             p = next; // the two lines are joined
         }
+        lineIsHeading = nextIsHeading;
     }
     return out;
 }

@@ -6,6 +6,10 @@
 #include <string_view>
 #include <vector>
 
+namespace chapters {
+class ChapterWords;
+}
+
 // Sentence-ending marks, compared as bytes: one-byte marks, or two-byte GB marks.
 using MarkList = std::vector<std::string>;
 
@@ -35,4 +39,7 @@ std::string StripHtml(std::string_view text);
 // first, then one-byte marks) stays, and the next line gets a "　　" indent unless it already
 // starts with two ideographic spaces or four ASCII spaces. Any other line end is removed, unless
 // the next line starts with an ideographic space or two ASCII spaces.
-std::string SmartParagraph(std::string_view text, const MarkList& marks1, const MarkList& marks2);
+// With `headings`, a line that is a chapter heading by their rules keeps its line ends on both
+// sides, so the heading stays a line of its own, and the line after it starts a paragraph.
+std::string SmartParagraph(std::string_view text, const MarkList& marks1, const MarkList& marks2,
+                           const chapters::ChapterWords* headings = nullptr);

@@ -43,6 +43,9 @@ void MainMenu::BuildMainMenu() {
     AddSeparator(ItemDeal, "N14");
     ItemSearch = AddItem(ItemDeal, "ItemSearch", QStringLiteral("查找..."), Qt::CTRL | Qt::Key_F3);
     ItemSearchNext = AddItem(ItemDeal, "ItemSearchNext", QStringLiteral("查找下一个"), Qt::Key_F3);
+    ItemSearchPrev =
+        AddItem(ItemDeal, "ItemSearchPrev", QStringLiteral("查找上一个"), Qt::SHIFT | Qt::Key_F3);
+    ItemSearchAll = AddItem(ItemDeal, "ItemSearchAll", QStringLiteral("查找全部..."));
     AddSeparator(m, "N9");
 
     ItemLabel = AddMenu(m, "ItemLabel", QStringLiteral("书签处理"));
@@ -52,6 +55,7 @@ void MainMenu::BuildMainMenu() {
     ItemDeleteLabel =
         AddItem(ItemLabel, "ItemDeleteLabel", QStringLiteral("删除书签..."), Qt::Key_Delete);
     ItemLabelInput = AddMenu(m, "ItemLabelInput", QStringLiteral("指定书签"));
+    ItemChapters = AddItem(m, "ItemChapters", QStringLiteral("目录..."), Qt::CTRL | Qt::Key_M);
     ItemInputYe = AddItem(m, "ItemInputYe", QStringLiteral("指定页..."), Qt::CTRL | Qt::Key_Y);
     AddSeparator(m, "N12");
 
@@ -80,6 +84,8 @@ void MainMenu::BuildPageMenu() {
     ItemPageLast = AddItem(m, "ItemPageLast", QStringLiteral("最后一页      End"));
     AddSeparator(m, "N4");
     ItemInputYe1 = AddItem(m, "ItemInputYe1", QStringLiteral("指定页...     Ctrl+Y"));
+    ItemChapterPrev = AddItem(m, "ItemChapterPrev", QStringLiteral("上一章        ["));
+    ItemChapterNext = AddItem(m, "ItemChapterNext", QStringLiteral("下一章        ]"));
     AddSeparator(m, "N6");
     ItemFilePrev = AddItem(m, "ItemFilePrev", QStringLiteral("上一篇小说    <"));
     ItemFileNext = AddItem(m, "ItemFileNext", QStringLiteral("下一篇小说    >"));

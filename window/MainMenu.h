@@ -37,11 +37,14 @@ public:
     QAction* ItemRefresh;
     QAction* ItemSearch;
     QAction* ItemSearchNext;
+    QAction* ItemSearchPrev;
+    QAction* ItemSearchAll; // "查找全部...": every hit in a list
     QMenu* ItemLabel; // "书签处理"
     QAction* ItemAddLabel;
     QAction* ItemEditLabel;
     QAction* ItemDeleteLabel;
     QMenu* ItemLabelInput; // "指定书签": one item per bookmark
+    QAction* ItemChapters;  // "目录...": the chapter list
     QAction* ItemInputYe;
     QAction* ItemReadClip; // the three web shortcuts
     QAction* ItemRecordTime;
@@ -58,6 +61,8 @@ public:
     QAction* ItemPageFirst;
     QAction* ItemPageLast;
     QAction* ItemInputYe1;
+    QAction* ItemChapterPrev; // also [ and Ctrl+PageUp
+    QAction* ItemChapterNext; // also ] and Ctrl+PageDown
     QAction* ItemFilePrev;
     QAction* ItemFileNext;
     QAction* ItemAutoRead; // checked while automatic reading runs

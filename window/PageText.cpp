@@ -59,3 +59,9 @@ void ScreenPagePainter::DrawPageNumber(bool right, int, int) {
 void ScreenPagePainter::DrawUnderline(const UnderlinePlace&) {
     Painter.fillRect(Underline, UnderlineColor);
 }
+
+void ScreenPagePainter::DrawRunningHead(std::string_view title) {
+    if (!RunningHead.isEmpty())
+        DrawPageText(Painter, RunningHead, title, NumberFont.Font, NumberFont.Color,
+                     NumberFont.Pitch);
+}

@@ -34,12 +34,14 @@ public:
     void DrawPage(bool right, std::string_view text) override;
     void DrawPageNumber(bool right, int page, int pageCount) override;
     void DrawUnderline(const UnderlinePlace& place) override;
+    void DrawRunningHead(std::string_view title) override;
 
     std::array<QRect, 2> Pages;
     PaintFont PageFont;
     PaintFont NumberFont;
     std::array<const PageNumberLabels*, 2> Numbers{};
     QRect Underline; // already placed for the underline's line
+    QRect RunningHead; // in the page-number font
     QColor UnderlineColor;
 
 private:

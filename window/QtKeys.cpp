@@ -46,3 +46,19 @@ int VirtualKeyOf(const QKeyEvent& event) {
         return 0;
     }
 }
+
+int ChapterStepOf(const QKeyEvent& event) {
+    const bool ctrl = event.modifiers().testFlag(Qt::ControlModifier);
+    switch (event.key()) {
+    case Qt::Key_BracketLeft:
+        return ctrl ? 0 : -1;
+    case Qt::Key_BracketRight:
+        return ctrl ? 0 : +1;
+    case Qt::Key_PageUp:
+        return ctrl ? -1 : 0;
+    case Qt::Key_PageDown:
+        return ctrl ? +1 : 0;
+    default:
+        return 0;
+    }
+}

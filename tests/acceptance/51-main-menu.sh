@@ -19,6 +19,7 @@ cat >"$SESSION/main.rows" <<ROWS
 -
 书签处理${tab}${tab}sub
 指定书签${tab}${tab}sub off
+目录...${tab}Ctrl+M
 指定页...${tab}Ctrl+Y
 -
 淘宝网${tab}Ctrl+C
@@ -51,6 +52,8 @@ GB码转换为BIG5码   ${tab}Ctrl+G${tab}check
 -
 查找...${tab}Ctrl+F3
 查找下一个${tab}F3
+查找上一个${tab}Shift+F3
+查找全部...
 ROWS
 cat >"$SESSION/label.rows" <<ROWS
 添加书签...${tab}Ctrl+L

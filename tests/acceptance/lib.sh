@@ -171,7 +171,8 @@ seed_store() {
 use_readable_page_numbers() {
     seed_store Font 页码字体 "DejaVu Sans Mono" Font 页码字体大小 14 \
         Font 页码字体颜色 $((0xFF0000)) Font 页码字体粗体 1 \
-        "" 页码1前缀 0123456789 "" 页码1后缀 "" "" 页码2前缀 0123456789 "" 页码2后缀 ""
+        "" 页码1前缀 0123456789 "" 页码1后缀 "" "" 页码2前缀 0123456789 "" 页码2后缀 "" \
+        "" 章节标题显示 0 # the running head is drawn in the same font
 }
 
 # ---- the reader -------------------------------------------------------------------------------
