@@ -68,12 +68,13 @@ void TFormMain::LoadChapterPattern() {
 }
 
 // The recent entry keeps the chapter where reading is, written when it changes; a text without
-// headings has none.
+// headings (or no longer with them, after a pattern change) has none.
 void TFormMain::RecordChapter() {
-    if (!Book.HasDocument() || List->CurrentIndex < 0 || !Book.HasHeadings())
+    if (!Book.HasDocument() || List->CurrentIndex < 0)
         return;
     const int s = List->StorageIndex(List->CurrentIndex);
-    const std::string title = Book.ChapterCaption(Book.CurrentChapter());
+    const std::string title =
+        Book.HasHeadings() ? Book.ChapterCaption(Book.CurrentChapter()) : std::string();
     const std::string record = std::to_string(s) + '\n' + title;
     if (record == RecordedChapter)
         return;
