@@ -37,17 +37,17 @@ void OpenBook::Open(std::string name, std::vector<Chunk> chunks, const TextOptio
     Passes = options;
     Init_Text(Store, Progress);
     ::Init_Page_Do(Store, Passes, Progress);
-    UserPattern.clear();
-    TextChanged();
-    Anchor = {};
-    UnderlineAnchor.reset();
-    Store.PageCount = 0;
-    Init_Page();
+    ReadFromTheStart();
 }
 
 void OpenBook::OpenHelpText(std::string_view text, const TextOptions& options) {
     Store.SetHelpText(text);
     Passes = HelpTextOptions(options);
+    ReadFromTheStart();
+}
+
+// A new text: no pattern of its own, no chapters yet, the place at its start.
+void OpenBook::ReadFromTheStart() {
     UserPattern.clear();
     TextChanged();
     Anchor = {};

@@ -158,6 +158,7 @@ public:
     const DocumentStore& Document() const { return Store; }
 
 private:
+    void ReadFromTheStart();
     bool Paginated() const { return Widths != nullptr && Store.PageCount > 0; }
     void Init_Page_Do();
     void Init_Page();
