@@ -258,6 +258,7 @@ private:
     BookPart PartAt(const QPoint& pos) const;
     void ConnectMenus();
     void ConnectEditMenus();
+    void CreateEditBoxes();
     void PlaceEditBoxes();
     void FillEditBoxes();
     void LeaveEditMode();
