@@ -402,6 +402,10 @@ void TFormMain::resizeEvent(QResizeEvent* event) {
 
 // The book picture, then the pair as the reading pipeline shows it.
 void TFormMain::paintEvent(QPaintEvent*) {
+    if (!TrayShowPosted) {
+        TrayShowPosted = true;
+        QTimer::singleShot(0, Tray, &BookTray::Show);
+    }
     QPainter painter(this);
     if (ImageBook.isNull())
         painter.fillRect(rect(), QColor(176, 98, 40));

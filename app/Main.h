@@ -91,6 +91,8 @@ public:
     void OnMinimize();
     bool BookShown() const;
     BookTray* Tray = nullptr;
+    static constexpr int TrayLatestMs = 1000;
+    bool TrayShowPosted = false;
     // Where presses on the move and resize areas (and page drags) are handed to the window
     // system; tests put a recorder here.
     std::unique_ptr<SystemMoves> Moves;
@@ -258,6 +260,7 @@ private:
     BookPart PartAt(const QPoint& pos) const;
     void ConnectMenus();
     void ConnectEditMenus();
+    void CreateEditBoxes();
     void PlaceEditBoxes();
     void FillEditBoxes();
     void LeaveEditMode();

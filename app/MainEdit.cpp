@@ -25,6 +25,16 @@ std::u16string FromQString(const QString& text) {
 } // namespace
 
 void TFormMain::ConnectEditMenus() {
+    connect(Menus->ItemEdit, &QAction::triggered, this, &TFormMain::ItemEditClick);
+    connect(Menus->ItemReadClip, &QAction::triggered, this, &TFormMain::ItemReadClipClick);
+    connect(Menus->ItemRecordTime, &QAction::triggered, this, &TFormMain::ItemRecordTimeClick);
+    connect(Menus->ItemAbout, &QAction::triggered, this, &TFormMain::ItemAboutClick);
+    connect(Menus->ItemQuit, &QAction::triggered, this, &TFormMain::ItemQuitClick);
+}
+
+// The edit boxes are made when edit mode is first entered: making them cost the start several
+// milliseconds, and every use of them comes in edit mode.
+void TFormMain::CreateEditBoxes() {
     MemoEdit1 = new EditBox(this);
     MemoEdit2 = new EditBox(this);
     MemoEdit1->setObjectName(QStringLiteral("MemoEdit1"));
@@ -33,11 +43,6 @@ void TFormMain::ConnectEditMenus() {
         connect(box, &EditBox::SaveRequested, this, &TFormMain::ItemSaveEditClick);
         connect(box, &EditBox::ExitRequested, this, &TFormMain::AskExitEdit);
     }
-    connect(Menus->ItemEdit, &QAction::triggered, this, &TFormMain::ItemEditClick);
-    connect(Menus->ItemReadClip, &QAction::triggered, this, &TFormMain::ItemReadClipClick);
-    connect(Menus->ItemRecordTime, &QAction::triggered, this, &TFormMain::ItemRecordTimeClick);
-    connect(Menus->ItemAbout, &QAction::triggered, this, &TFormMain::ItemAboutClick);
-    connect(Menus->ItemQuit, &QAction::triggered, this, &TFormMain::ItemQuitClick);
 }
 
 // The built-in help text is made afresh by every pagination, so an edit of it could not be kept:
@@ -45,6 +50,8 @@ void TFormMain::ConnectEditMenus() {
 void TFormMain::ItemEditClick() {
     if (!Book.HasDocument())
         return;
+    if (!MemoEdit1)
+        CreateEditBoxes();
     ShowMainForm();
     EditMode = true;
     Menus->SetLocked(true);

@@ -4,6 +4,7 @@
 
 #include <QApplication>
 #include <QEvent>
+#include <QTimer>
 
 void TFormMain::ConnectWindowState() {
     // The program ends through FormClose only; a message box closing while the book sits in
@@ -12,6 +13,10 @@ void TFormMain::ConnectWindowState() {
     setWindowIcon(BookIcon());
     Moves = std::make_unique<QtSystemMoves>();
     Tray = new BookTray(this);
+    // Registering with the tray host costs the start several milliseconds: it waits for the
+    // first paint (see paintEvent), or for a second at the latest, for a book that starts
+    // without drawing.
+    QTimer::singleShot(TrayLatestMs, Tray, &BookTray::Show);
     connect(Tray, &BookTray::ToggleRequested, this, &TFormMain::ItemShowClick);
     Tray->MenuAllowed = [this] { return !EditMode; };
     connect(Tray, &BookTray::MenuRequested, this,
@@ -44,8 +49,10 @@ void TFormMain::UpdateMainForm() {
 // Hidden books live on in the tray; without a tray a hidden book could never be brought back,
 // so it is minimised instead. The tray is asked each time: a tray host may come and go.
 void TFormMain::HideMainForm() {
-    if (Tray->Available())
+    if (Tray->Available()) {
+        Tray->Show();
         hide();
+    }
     else
         showMinimized();
 }

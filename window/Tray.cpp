@@ -41,6 +41,9 @@ BookTray::BookTray(QObject* parent)
       Clicks(QGuiApplication::styleHints()->mouseDoubleClickInterval()) {
     TrayIcon->setToolTip(QString::fromUtf8(TrayTip));
     connect(TrayIcon, &QSystemTrayIcon::activated, this, &BookTray::Activated);
+}
+
+void BookTray::Show() {
     TrayIcon->show();
 }
 

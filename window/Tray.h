@@ -32,6 +32,8 @@ public:
 
     // Whether the desktop has a tray now; asked at each hide, since a tray host may come and go.
     bool Available() const;
+    // Puts the icon in the tray; the book calls it once its first pages are drawn.
+    void Show();
     QSystemTrayIcon* Icon() const { return TrayIcon; }
 
     // Whether the main menu may open now (not while the text is being edited).
