@@ -6,6 +6,7 @@
 #include "text/GbkText.h"
 
 #include <QCoreApplication>
+#include <QDataStream>
 #include <QDeadlineTimer>
 #include <QProcess>
 #include <gtest/gtest.h>
@@ -110,6 +111,26 @@ TEST(ProgramStartTest, AStartThatReachesNoReaderRunsAloneAndServesLaterStarts) {
     close(fd); // the socket file stays, with nobody behind it
     EXPECT_FALSE(alone.HandOver({"/books/a.txt"}));
     EXPECT_TRUE(alone.Listen());
+}
+
+// The message keeps the layout QDataStream gives, so a reader of an earlier build still
+// understands a later start; until its last byte has arrived, a message is only incomplete.
+TEST(ProgramStartTest, TheHandOverMessageIsReadOnlyWhenWhole) {
+    const std::vector<std::string> names{"/books/a.txt", "", gbk::FromUtf8("/书/红楼梦.txt")};
+    const std::string message = HandOverMessage(names);
+    QByteArray streamed;
+    QDataStream out(&streamed, QIODevice::WriteOnly);
+    out << quint32(0x6d6a7231)
+        << QList<QByteArray>{"/books/a.txt", "", QByteArray::fromStdString(names[2])};
+    EXPECT_EQ(message, streamed.toStdString());
+    bool bad = true;
+    EXPECT_EQ(ReadHandOverMessage(message, bad), names);
+    for (std::size_t cut = 0; cut < message.size(); ++cut) {
+        EXPECT_FALSE(ReadHandOverMessage(message.substr(0, cut), bad)) << cut;
+        EXPECT_FALSE(bad) << cut;
+    }
+    EXPECT_FALSE(ReadHandOverMessage("GET / HTTP/1.1", bad));
+    EXPECT_TRUE(bad);
 }
 
 // SIGTERM while the first document opens (here its warning waits for the reader) closes the
