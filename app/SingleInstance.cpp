@@ -9,11 +9,11 @@
 #include <cstdint>
 #include <cstring>
 #include <memory>
-#include <utility>
 #include <sys/socket.h>
 #include <sys/stat.h>
 #include <sys/un.h>
 #include <unistd.h>
+#include <utility>
 
 namespace {
 
