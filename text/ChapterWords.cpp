@@ -161,10 +161,14 @@ ChapterWords::ChapterWords(TextCode code) : Table(65536) {
         }
 }
 
+// Each code's table is made on its first use only: a GB novel never needs BIG5's.
 const ChapterWords& ChapterWords::For(TextCode code) {
+    if (code == TextCode::Big5) {
+        static const ChapterWords big5(TextCode::Big5);
+        return big5;
+    }
     static const ChapterWords gb(TextCode::Gb);
-    static const ChapterWords big5(TextCode::Big5);
-    return code == TextCode::Big5 ? big5 : gb;
+    return gb;
 }
 
 std::size_t CountChars(std::string_view text, std::size_t limit) {
