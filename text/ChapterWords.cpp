@@ -121,7 +121,7 @@ std::vector<std::string> Utf8Chars(std::string_view text) {
     return chars;
 }
 
-void AddAscii(std::vector<Word>& table) {
+void AddAscii(ZeroedTable<Word>& table) {
     table[' '].Flags = table['\t'].Flags = Space;
     for (int d = 0; d <= 9; ++d)
         table['0' + d] = {Numeral, static_cast<std::uint16_t>(d), 0};
