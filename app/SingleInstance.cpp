@@ -1,5 +1,7 @@
 #include "SingleInstance.h"
 
+#include "base/Fd.h"
+
 #include <QCryptographicHash>
 #include <QFileInfo>
 #include <QSocketNotifier>
@@ -58,23 +60,6 @@ bool TakeCount(const std::string& in, std::size_t& pos, std::uint32_t& value) {
     return true;
 }
 
-// A socket closed when it goes.
-class Fd {
-public:
-    explicit Fd(int fd) : Value(fd) {}
-    Fd(const Fd&) = delete;
-    Fd& operator=(const Fd&) = delete;
-    ~Fd() {
-        if (Value >= 0)
-            ::close(Value);
-    }
-    int Get() const { return Value; }
-    int Release() { return std::exchange(Value, -1); }
-
-private:
-    int Value;
-};
-
 // False when the path does not fit a socket address.
 bool AddressOf(const QString& name, sockaddr_un& address) {
     const QByteArray path = name.toLocal8Bit();
@@ -106,7 +91,7 @@ Fd ConnectTo(const QString& name) {
         return Fd(-1);
     SetTimeout(fd.Get(), SO_SNDTIMEO, AnswerWaitMs);
     SetTimeout(fd.Get(), SO_RCVTIMEO, AnswerWaitMs);
-    return Fd(fd.Release());
+    return fd;
 }
 
 bool SendAll(int fd, const std::string& bytes) {

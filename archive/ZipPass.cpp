@@ -2,6 +2,7 @@
 
 #include "UnZip32.h"
 #include "ZipHandle.h"
+#include "base/Fd.h"
 #include "base/ReadFailure.h"
 #include "records/TempDir.h"
 
@@ -18,25 +19,6 @@ namespace {
 
 constexpr std::size_t CopyBlock = 256 * 1024;
 constexpr int DirFlags = O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC;
-
-class Fd {
-public:
-    explicit Fd(int fd = -1) : Value(fd) {}
-    Fd(Fd&& other) noexcept : Value(std::exchange(other.Value, -1)) {}
-    Fd& operator=(Fd&& other) noexcept {
-        std::swap(Value, other.Value);
-        return *this;
-    }
-    ~Fd() {
-        if (Value >= 0)
-            ::close(Value);
-    }
-    int Get() const { return Value; }
-    int Release() { return std::exchange(Value, -1); }
-
-private:
-    int Value;
-};
 
 std::vector<std::string> Components(std::string_view path) {
     std::vector<std::string> parts;
