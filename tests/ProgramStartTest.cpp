@@ -12,6 +12,9 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <atomic>
+#include <sys/stat.h>
+#include <thread>
 #include <sys/socket.h>
 #include <sys/un.h>
 
@@ -110,7 +113,33 @@ TEST(ProgramStartTest, AStartThatReachesNoReaderRunsAloneAndServesLaterStarts) {
     ASSERT_EQ(bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
     close(fd); // the socket file stays, with nobody behind it
     EXPECT_FALSE(alone.HandOver({"/books/a.txt"}));
-    EXPECT_TRUE(alone.Listen());
+    ASSERT_TRUE(alone.Listen());
+    struct stat st {};
+    ASSERT_EQ(stat(name.c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 077, 0u) << "only this user may reach the reader";
+
+    // A caller that sends no hand-over is cut off without an answer; later starts are served.
+    const int junk = socket(AF_UNIX, SOCK_STREAM, 0);
+    ASSERT_EQ(connect(junk, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
+    ASSERT_EQ(write(junk, "GET / HTTP/1.1\r\n", 16), 16);
+    std::vector<std::vector<std::string>> received;
+    QObject::connect(&alone, &SingleInstance::Received,
+                     [&received](const std::vector<std::string>& names) {
+                         received.push_back(names);
+                     });
+    std::atomic<int> handed = -1;
+    std::thread later([&handed] {
+        handed = SingleInstance(Registry::DefaultPath()).HandOver({"/books/b.txt"});
+    });
+    RunEventsUntil([&] { return handed >= 0 && !received.empty(); }, 10000);
+    later.join();
+    EXPECT_EQ(handed, 1);
+    EXPECT_EQ(received, (std::vector<std::vector<std::string>>{{"/books/b.txt"}}));
+    const timeval wait{5, 0};
+    setsockopt(junk, SOL_SOCKET, SO_RCVTIMEO, &wait, sizeof wait);
+    char answer = 0;
+    EXPECT_EQ(read(junk, &answer, 1), 0);
+    close(junk);
 }
 
 // The message keeps the layout QDataStream gives, so a reader of an earlier build still
