@@ -45,6 +45,7 @@ void DocumentStore::Paginate(const PageFormat& format, CharWidthCache& widths,
         const TextCode code = format.Punctuation == PunctuationRule::Off ? TextCode::Gb : CodeOf(k);
         MemoChunk[k - 1] =
             WrapLines(*ShownChunk[k - 1], widths, format.WrapWidth, format.Punctuation, code);
+        ShownChunk[k - 1]->LetGo();
     }
     TestHeight = format.TestHeight;
     CurrentChunk = std::clamp(CurrentChunk, 1, ChunkCount);

@@ -1,6 +1,7 @@
 #pragma once
 // The open document: up to 89 chunks of at most 250000 bytes, each kept as loaded (raw), as
 // processed (shown) and as display lines, plus the pagination over all chunks together.
+#include "ChunkBytes.h"
 #include "ProgressWindow.h"
 #include "WrapLines.h"
 #include "text/Chunking.h"
@@ -10,12 +11,6 @@
 #include <string>
 #include <string_view>
 #include <vector>
-
-using Chunk = std::shared_ptr<const std::string>;
-
-inline Chunk MakeChunk(std::string bytes) {
-    return std::make_shared<const std::string>(std::move(bytes));
-}
 
 // What the conversion passes did to a chunk's code on its way from raw to shown: nothing, or
 // read it as one code and wrote it in the other.

@@ -45,7 +45,7 @@ std::string ToUtf8(std::string_view gbk) {
 std::vector<std::string> Bytes(const std::vector<Chunk>& chunks) {
     std::vector<std::string> bytes;
     for (const Chunk& c : chunks)
-        bytes.push_back(*c);
+        bytes.push_back(c->String());
     return bytes;
 }
 
@@ -134,7 +134,7 @@ TEST(ReadingChunksTest, PandocChapterShowsItsTextWithoutStyles) {
     NoProgress progress;
     Init_Text(store, progress);
     Init_Page_Do(store, passes, progress);
-    const std::string shown = *store.ShownChunk[0];
+    const std::string shown = store.ShownChunk[0]->String();
     EXPECT_NE(shown.find("\xCE\xF7\xD3\xCE\xBC\xC7"), std::string::npos);         // 西游记
     EXPECT_NE(shown.find("\xBB\xEC\xE3\xE7\xCE\xB4\xB7\xD6"), std::string::npos); // 混沌未分
     EXPECT_EQ(shown.find("font-family"), std::string::npos);
