@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <mutex>
 #include <sys/mman.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
@@ -117,8 +118,14 @@ std::shared_ptr<const MappedFile> MappedFile::Map(int fd, std::size_t size) {
         ::munmap(base, size);
         return nullptr;
     }
-    return std::shared_ptr<const MappedFile>(
+    auto file = std::shared_ptr<MappedFile>(
         new MappedFile(static_cast<const char*>(base), size, slot));
+    struct stat st {};
+    if (::fstat(fd, &st) == 0) {
+        file->Device = st.st_dev;
+        file->Inode = st.st_ino;
+    }
+    return file;
 }
 
 MappedFile::~MappedFile() {
@@ -133,6 +140,11 @@ void MappedFile::LetGo(std::string_view part) const {
     from &= ~(pageSize - 1);
     // A page shared with the next part goes too: it is only read, and comes back when touched.
     ::madvise(reinterpret_cast<void*>(from), to - from, MADV_DONTNEED);
+}
+
+bool MappedFile::IsFileAt(const std::string& path) const {
+    struct stat st {};
+    return ::stat(path.c_str(), &st) == 0 && st.st_dev == Device && st.st_ino == Inode;
 }
 
 bool MappedFile::Damaged() const {

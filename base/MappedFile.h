@@ -10,7 +10,9 @@
 // NUL bytes from then on and `Damaged()` says so.
 #include <cstddef>
 #include <memory>
+#include <string>
 #include <string_view>
+#include <sys/types.h>
 
 class MappedFile {
 public:
@@ -26,10 +28,14 @@ public:
     void LetGo(std::string_view part) const;
     // Whether the file was shortened under the mapping, so part of it now reads as zeros.
     bool Damaged() const;
+    // Whether `path` names the mapped file (the same file, under whichever name).
+    bool IsFileAt(const std::string& path) const;
 
 private:
     MappedFile(const char* base, std::size_t size, int slot) : Base(base), Size(size), Slot(slot) {}
     const char* Base;
     std::size_t Size;
     int Slot;
+    dev_t Device = 0;
+    ino_t Inode = 0;
 };

@@ -32,6 +32,8 @@ public:
         if (File)
             File->LetGo(View);
     }
+    // Whether these bytes are a view of the file at `path`.
+    bool ViewsFileAt(const std::string& path) const { return File && File->IsFileAt(path); }
 
 private:
     std::string Own;

@@ -71,6 +71,17 @@ void DocumentStore::Paginate(const PageFormat& format, CharWidthCache& widths,
     progress.CloseShowMess();
 }
 
+void DocumentStore::OwnChunksOfFile(const std::string& path) {
+    for (std::size_t i = 0; i < RawChunk.size(); ++i) {
+        if (!RawChunk[i]->ViewsFileAt(path))
+            continue;
+        const Chunk owned = MakeChunk(RawChunk[i]->String());
+        if (i < ShownChunk.size() && ShownChunk[i] == RawChunk[i])
+            ShownChunk[i] = owned;
+        RawChunk[i] = owned;
+    }
+}
+
 DocumentStore::LineRef DocumentStore::LineAt(int g) {
     while (g > LinesThroughCurrent && CurrentChunk < ChunkCount) {
         ++CurrentChunk;

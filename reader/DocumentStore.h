@@ -61,6 +61,9 @@ public:
     // Makes `chunks` the raw and shown text (an empty list gives one empty chunk); the line
     // cursor goes back to chunk 1.
     void SetChunks(std::vector<Chunk> chunks);
+    // Gives every chunk that views the file at `path` bytes of its own, so that writing over that
+    // file leaves the text as it is.
+    void OwnChunksOfFile(const std::string& path);
     // The built-in help text as the only chunk, for when no document is open.
     void SetHelpText(std::string_view lines);
 
