@@ -1,5 +1,6 @@
 #include "AtomicFile.h"
 
+#include "FileTest.h"
 #include "SaveTemporary.h"
 
 #include <cerrno>
@@ -52,12 +53,7 @@ std::string ResolveLink(const std::string& path) {
     struct stat st;
     if (::lstat(path.c_str(), &st) != 0 || !S_ISLNK(st.st_mode))
         return path;
-    char* real = ::realpath(path.c_str(), nullptr);
-    if (!real)
-        return path;
-    std::string resolved(real);
-    std::free(real);
-    return resolved;
+    return RealPath(path);
 }
 
 // Why an existing target may not be written at all, if it may not.

@@ -3,7 +3,17 @@
 #include "ReadFailure.h"
 
 #include <cerrno>
+#include <cstdlib>
 #include <sys/stat.h>
+
+std::string RealPath(const std::string& path) {
+    char* real = ::realpath(path.c_str(), nullptr);
+    if (!real)
+        return path;
+    std::string resolved(real);
+    std::free(real);
+    return resolved;
+}
 
 bool IsExistingFile(const std::string& path) {
     struct stat st {};

@@ -8,6 +8,9 @@
 #include <string>
 #include <string_view>
 
+// `path` with its symbolic links, "." and ".." resolved; as given when it cannot be resolved.
+std::string RealPath(const std::string& path);
+
 // True when `path` names an existing regular file; directories, devices and pipes are not files.
 bool IsExistingFile(const std::string& path);
 

@@ -14,8 +14,10 @@ ChapterList FindDocumentChapters(const std::vector<Chunk>& shown, TextCode code,
         userPattern.empty() ? ChapterFinder(code) : ChapterFinder::ForPattern(code, userPattern);
     if (!finder)
         return {{}, false};
-    for (const Chunk& chunk : shown)
+    for (const Chunk& chunk : shown) {
         finder->Feed(*chunk);
+        chunk->LetGo();
+    }
     std::vector<Chapter> chapters = finder->Finish();
     return {std::move(chapters), true, finder->FoundHeadings()};
 }

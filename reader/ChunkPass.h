@@ -25,7 +25,10 @@ void RunChunkPass(std::vector<Chunk>& chunks, ProgressWindow& progress, const ch
     progress.InitShowMess(0, count, caption);
     for (int k = 1; k <= count; ++k) {
         progress.ShowMessPos(k);
-        if (PassOutcome processed = operation(std::string_view(*chunks[k - 1])))
+        const Chunk chunk = chunks[k - 1];
+        PassOutcome processed = operation(std::string_view(*chunk));
+        chunk->LetGo();
+        if (processed)
             chunks[k - 1] = MakeChunk(std::move(*processed));
     }
     progress.CloseShowMess();

@@ -45,6 +45,7 @@ void DocumentStore::Paginate(const PageFormat& format, CharWidthCache& widths,
         const TextCode code = format.Punctuation == PunctuationRule::Off ? TextCode::Gb : CodeOf(k);
         MemoChunk[k - 1] =
             WrapLines(*ShownChunk[k - 1], widths, format.WrapWidth, format.Punctuation, code);
+        ShownChunk[k - 1]->LetGo();
     }
     TestHeight = format.TestHeight;
     CurrentChunk = std::clamp(CurrentChunk, 1, ChunkCount);
@@ -68,6 +69,17 @@ void DocumentStore::Paginate(const PageFormat& format, CharWidthCache& widths,
     PageCount = std::max(1, (TotalLines + LinesPerPage - 1) / LinesPerPage);
     CurrentPage = 1;
     progress.CloseShowMess();
+}
+
+void DocumentStore::OwnChunksOfFile(const std::string& path) {
+    for (std::size_t i = 0; i < RawChunk.size(); ++i) {
+        if (!RawChunk[i]->ViewsFileAt(path))
+            continue;
+        const Chunk owned = MakeChunk(RawChunk[i]->String());
+        if (i < ShownChunk.size() && ShownChunk[i] == RawChunk[i])
+            ShownChunk[i] = owned;
+        RawChunk[i] = owned;
+    }
 }
 
 DocumentStore::LineRef DocumentStore::LineAt(int g) {

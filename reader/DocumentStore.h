@@ -1,6 +1,7 @@
 #pragma once
 // The open document: up to 89 chunks of at most 250000 bytes, each kept as loaded (raw), as
 // processed (shown) and as display lines, plus the pagination over all chunks together.
+#include "ChunkBytes.h"
 #include "ProgressWindow.h"
 #include "WrapLines.h"
 #include "text/Chunking.h"
@@ -10,12 +11,6 @@
 #include <string>
 #include <string_view>
 #include <vector>
-
-using Chunk = std::shared_ptr<const std::string>;
-
-inline Chunk MakeChunk(std::string bytes) {
-    return std::make_shared<const std::string>(std::move(bytes));
-}
 
 // What the conversion passes did to a chunk's code on its way from raw to shown: nothing, or
 // read it as one code and wrote it in the other.
@@ -66,6 +61,9 @@ public:
     // Makes `chunks` the raw and shown text (an empty list gives one empty chunk); the line
     // cursor goes back to chunk 1.
     void SetChunks(std::vector<Chunk> chunks);
+    // Gives every chunk that views the file at `path` bytes of its own, so that writing over that
+    // file leaves the text as it is.
+    void OwnChunksOfFile(const std::string& path);
     // The built-in help text as the only chunk, for when no document is open.
     void SetHelpText(std::string_view lines);
 

@@ -165,6 +165,7 @@ void HitScan::Run(int first, std::size_t from, int last,
     for (int k = std::max(first, 1); k <= last && k <= static_cast<int>(Chunks.size()); ++k) {
         if (InChunk(k, k == first ? from : 0, take))
             return;
+        Chunks[k - 1]->LetGo();
     }
 }
 

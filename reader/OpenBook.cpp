@@ -220,7 +220,9 @@ bool OpenBook::SearchPrevious(std::string_view pattern, bool matchCase, bool und
     return hit && GoToUnderlined({hit->Chunk, hit->Offset});
 }
 
-std::optional<UserMessage> OpenBook::SaveText(const std::string& path) const {
+std::optional<UserMessage> OpenBook::SaveText(const std::string& path) {
+    // A file that cannot be replaced is written in place, under the chunks that view it.
+    Store.OwnChunksOfFile(path);
     return SaveDocumentText(Store, path, Progress);
 }
 

@@ -131,7 +131,7 @@ public:
     // The pair that holds `place`, the underline under its line.
     bool GoToUnderlined(const TextPosition& place);
     // Writes the shown text to `path`; what to tell the reader when that failed.
-    std::optional<UserMessage> SaveText(const std::string& path) const;
+    std::optional<UserMessage> SaveText(const std::string& path);
 
     const std::string& DocumentName() const { return Store.DocumentName; }
     bool HasDocument() const { return !Store.DocumentName.empty(); }

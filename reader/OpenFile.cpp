@@ -2,6 +2,7 @@
 
 #include "ReadingChunks.h"
 #include "base/FileTest.h"
+#include "base/MappedFile.h"
 #include "base/ReadFailure.h"
 #include "text/Chunking.h"
 #include "text/Gb2Big5.h"
@@ -85,6 +86,19 @@ std::optional<std::vector<Chunk>> ReadChunks(int fd, std::size_t size, ProgressW
     return chunks;
 }
 
+// The chunks of a plain file as views into the file mapped into memory, cut as ReadChunks cuts
+// them: nothing is copied, and the text stays in the system's file cache. Nothing when the file
+// cannot be mapped.
+std::optional<std::vector<Chunk>> MapChunks(int fd, std::size_t size) {
+    std::shared_ptr<const MappedFile> file = MappedFile::Map(fd, size);
+    if (!file)
+        return std::nullopt;
+    std::vector<Chunk> chunks;
+    for (std::string_view part : CutChunks(file->Bytes()))
+        chunks.push_back(std::make_shared<const ChunkBytes>(file, part));
+    return chunks;
+}
+
 std::optional<std::vector<Chunk>> ReadRtf(int fd, std::size_t size, ProgressWindow& progress,
                                           int& error) {
     std::string rtf;
@@ -131,8 +145,11 @@ OpenedFile OpenFile(const std::string& path, ProgressWindow& progress, EncodingC
     const auto size = static_cast<std::size_t>(st.st_size);
     int error = 0;
     const bool rtf = ExtensionIs(path, ".rtf");
-    auto chunks =
-        rtf ? ReadRtf(file.Fd, size, progress, error) : ReadChunks(file.Fd, size, progress, error);
+    std::optional<std::vector<Chunk>> chunks;
+    if (rtf)
+        chunks = ReadRtf(file.Fd, size, progress, error);
+    else if (!(chunks = MapChunks(file.Fd, size)))
+        chunks = ReadChunks(file.Fd, size, progress, error);
     if (!chunks)
         return Failure(path, std::string(ReadErrorReason) + ReadFailureReason(error));
     if (!rtf)

@@ -60,7 +60,7 @@ void PageEdit::AddLine(DocumentStore& store, int g, EditBoxSource& box) {
     const WrappedText& lines = store.MemoChunk[ref.Chunk - 1];
     if (ref.Index < 0 || ref.Index >= lines.LineCount())
         return; // past the end of the document
-    const std::string& text = *store.ShownChunk[ref.Chunk - 1];
+    std::string_view text = *store.ShownChunk[ref.Chunk - 1];
     const std::uint32_t begin = lines.LineStart(ref.Index);
     const std::uint32_t end = ref.Index + 1 < lines.LineCount()
                                   ? lines.LineStart(ref.Index + 1)

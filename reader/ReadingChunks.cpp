@@ -14,8 +14,10 @@ std::vector<Chunk> ToReadingChunks(std::vector<Chunk> fileChunks, bool html,
         return fileChunks;
     }
     ReadingBytesBuilder builder(html, choice);
-    for (const Chunk& chunk : fileChunks)
+    for (const Chunk& chunk : fileChunks) {
         builder.Feed(*chunk);
+        chunk->LetGo();
+    }
     if (IsReadAsIs(builder.Finish()))
         return fileChunks;
     fileChunks.clear();

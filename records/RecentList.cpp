@@ -14,15 +14,6 @@ namespace {
 // A write tried again while another process holds the store waits only this long for it.
 constexpr int RetryWaitMs = 50;
 
-std::string RealPath(const std::string& path) {
-    char* real = ::realpath(path.c_str(), nullptr);
-    if (!real)
-        return path;
-    std::string result(real);
-    std::free(real);
-    return result;
-}
-
 std::string RefusalSummary(int count, const std::vector<std::string>& names) {
     std::string text = "另有 " + std::to_string(count) + " 个文件无法打开，其中前 " +
                        std::to_string(names.size()) + " 个是：";

@@ -315,7 +315,7 @@ TEST(OpenBookTest, TheUsersPatternReplacesTheRulesUntilAnotherDocumentOpens) {
 TEST(OpenBookTest, SmartParagraphsKeepTheHeadingsApart) {
     std::vector<Chunk> chunks = Novel();
     for (Chunk& chunk : chunks) { // no indents: every line would be joined
-        std::string text = *chunk;
+        std::string text = chunk->String();
         for (std::size_t at; (at = text.find("    ")) != std::string::npos;)
             text.erase(at, 4);
         chunk = MakeChunk(text);

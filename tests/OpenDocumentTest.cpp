@@ -66,7 +66,7 @@ TEST(OpenDocumentTest, HtmlExtensionSwitchesHtmlOn) {
     ASSERT_FALSE(r.book.Setting.ProcessHtml);
     ASSERT_TRUE(r.book.OpenDocument(WriteFile("a.HTM", "<p>one</p>\ntwo\rthree")));
     EXPECT_TRUE(r.book.Setting.ProcessHtml);
-    EXPECT_EQ(r.book.Book.Document().ShownChunk[0]->find('<'), std::string::npos);
+    EXPECT_EQ(r.book.Book.Document().ShownChunk[0]->String().find('<'), std::string::npos);
 }
 
 // Each switch flips its setting and hands the options to the book, which re-runs only what the

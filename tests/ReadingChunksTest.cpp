@@ -1,6 +1,7 @@
 // test-links: mojuan_reader
 #include "TestSupport.h"
 #include "base/FileTest.h"
+#include "base/MappedFile.h"
 #include "base/ReadFailure.h"
 #include "reader/OpenFile.h"
 #include "reader/TextOptions.h"
@@ -11,6 +12,9 @@
 #include <gtest/gtest.h>
 
 #include <cerrno>
+#include <cstdio>
+#include <fcntl.h>
+#include <numeric>
 #include <cstring>
 #include <fstream>
 #include <iconv.h>
@@ -45,7 +49,7 @@ std::string ToUtf8(std::string_view gbk) {
 std::vector<std::string> Bytes(const std::vector<Chunk>& chunks) {
     std::vector<std::string> bytes;
     for (const Chunk& c : chunks)
-        bytes.push_back(*c);
+        bytes.push_back(c->String());
     return bytes;
 }
 
@@ -76,6 +80,54 @@ TEST(ReadingChunksTest, AFileIsCutAsItsWholeTextIs) {
     ASSERT_TRUE(opened.Chunks);
     const std::vector<std::string_view> whole = CutChunks(novel);
     EXPECT_EQ(Bytes(*opened.Chunks), std::vector<std::string>(whole.begin(), whole.end()));
+}
+
+// The bytes of the file's mapping that are in this process's memory now.
+std::size_t ResidentBytesOf(const MappedFile& file) {
+    std::ifstream smaps("/proc/self/smaps");
+    const auto base = reinterpret_cast<std::uintptr_t>(file.Bytes().data());
+    std::string line;
+    bool inside = false;
+    while (std::getline(smaps, line)) {
+        std::uintptr_t from = 0, to = 0;
+        if (std::sscanf(line.c_str(), "%lx-%lx ", &from, &to) == 2)
+            inside = from <= base && base < to;
+        else if (inside && line.rfind("Rss:", 0) == 0)
+            return std::stoul(line.substr(4)) * 1024;
+    }
+    return 0;
+}
+
+// The text of a plain file is read through a mapping: a scan that lets each chunk go when it is
+// done leaves little of the book in memory, and the bytes read the same after.
+TEST(ReadingChunksTest, ScannedChunksOfAMappedFileLeaveMemory) {
+    const std::string novel = testsupport::BuildDocument("hongloumeng.gbk.txt", 5'000'000);
+    const std::string path = WriteFile("novel.txt", novel);
+    const int fd = ::open(path.c_str(), O_RDONLY);
+    const std::shared_ptr<const MappedFile> file = MappedFile::Map(fd, novel.size());
+    ::close(fd);
+    ASSERT_TRUE(file);
+    std::size_t sum = 0;
+    for (std::string_view part : CutChunks(file->Bytes())) {
+        sum = std::accumulate(part.begin(), part.end(), sum);
+        file->LetGo(part);
+    }
+    EXPECT_EQ(sum, std::accumulate(novel.begin(), novel.end(), std::size_t{0}));
+    EXPECT_LT(ResidentBytesOf(*file), novel.size() / 4);
+    EXPECT_EQ(file->Bytes(), novel);
+    EXPECT_FALSE(file->Damaged());
+}
+
+// Another program shortening the file under the mapping does not end the reader: what is gone
+// reads as zeros, and the mapping says it is damaged.
+TEST(ReadingChunksTest, AFileShortenedUnderItsMappingReadsAsZeros) {
+    const std::string path = WriteFile("shortened.txt", std::string(100000, 'a'));
+    Opened opened(path);
+    ASSERT_TRUE(opened.Chunks);
+    ASSERT_EQ(::truncate(path.c_str(), 10), 0);
+    const Chunk& chunk = opened.Chunks->front();
+    EXPECT_EQ((*chunk)[99999], '\0');
+    EXPECT_EQ(std::count(chunk->begin(), chunk->end(), 'a'), 0);
 }
 
 // A plain file's chunks go through line-end repair and the passes uncopied, and a pass copies
@@ -134,7 +186,7 @@ TEST(ReadingChunksTest, PandocChapterShowsItsTextWithoutStyles) {
     NoProgress progress;
     Init_Text(store, progress);
     Init_Page_Do(store, passes, progress);
-    const std::string shown = *store.ShownChunk[0];
+    const std::string shown = store.ShownChunk[0]->String();
     EXPECT_NE(shown.find("\xCE\xF7\xD3\xCE\xBC\xC7"), std::string::npos);         // 西游记
     EXPECT_NE(shown.find("\xBB\xEC\xE3\xE7\xCE\xB4\xB7\xD6"), std::string::npos); // 混沌未分
     EXPECT_EQ(shown.find("font-family"), std::string::npos);

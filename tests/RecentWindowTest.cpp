@@ -84,21 +84,21 @@ TEST(RecentWindowTest, AChosenEncodingRereadsAtTheSamePlaceAndStays) {
     {
         Registry reg(s.Store());
         TFormMain book(reg, s.progress, std::vector<std::string>{path});
-        ASSERT_EQ(book.Book.Document().ShownChunk[0]->substr(0, 2), "\xD2\xBB"); // 一 in GB
+        ASSERT_EQ(book.Book.Document().ShownChunk[0]->String().substr(0, 2), "\xD2\xBB"); // 一 in GB
         book.ChangeYe(21);
         QAction* gb = book.Menus->CodeItems()[1];
         gb->trigger();
-        EXPECT_EQ(book.Book.Document().ShownChunk[0]->substr(0, 3), "\xE4\xB8\x80"); // read as it is
+        EXPECT_EQ(book.Book.Document().ShownChunk[0]->String().substr(0, 3), "\xE4\xB8\x80"); // read as it is
         EXPECT_EQ(book.Book.CurrentPage(), 21);
         book.close();
     }
     Registry reg(s.Store());
     TFormMain book(reg, s.progress, std::vector<std::string>{path});
-    EXPECT_EQ(book.Book.Document().ShownChunk[0]->substr(0, 3), "\xE4\xB8\x80");
+    EXPECT_EQ(book.Book.Document().ShownChunk[0]->String().substr(0, 3), "\xE4\xB8\x80");
     book.MenuMainPopup();
     EXPECT_TRUE(book.Menus->CodeItems()[1]->isChecked());
     book.Menus->CodeItems()[0]->trigger();
-    EXPECT_EQ(book.Book.Document().ShownChunk[0]->substr(0, 2), "\xD2\xBB");
+    EXPECT_EQ(book.Book.Document().ShownChunk[0]->String().substr(0, 2), "\xD2\xBB");
 }
 
 TEST(RecentWindowTest, CommandLinePutsTheFirstNameOnTopAndShowsIt) {

@@ -4,6 +4,7 @@
 #include "StoreTestSupport.h"
 #include "TestSupport.h"
 #include "base/AtomicFile.h"
+#include "reader/OpenBook.h"
 #include "reader/OpenFile.h"
 #include "reader/SaveText.h"
 #include "reader/TextPasses.h"
@@ -103,6 +104,30 @@ TEST(SaveFilesTest, AFileThatCannotBeReplacedIsWrittenInPlace) {
     EXPECT_EQ(WriteWholeFile(dir / "shelf/a.txt", {"newest"}), 0) << "no temporary file there";
     EXPECT_EQ(testsupport::ReadFileBytes(dir / "b.txt"), "newest");
     EXPECT_EQ(FolderNames(dir / "shelf"), (std::vector<std::string>{"a.txt"}));
+}
+
+// A book saved over its own file in place (the file has a second name) keeps the text it shows,
+// though its chunks were read straight from that file.
+TEST(SaveFilesTest, ABookSavedInPlaceOverItsOwnFileKeepsItsText) {
+    ScratchDir dir;
+    const std::string tail = testsupport::BuildDocument("hongloumeng.gbk.txt", 600000);
+    WriteFile(dir / "a.txt", "<b>\xB1\xFB</b>\r\n" + tail); // 丙 in bold, then the novel
+    std::filesystem::create_hard_link(dir / "a.txt", dir / "b.txt");
+    NoProgress progress;
+    OpenedFile opened = OpenFile(dir / "a.txt", progress);
+    ASSERT_TRUE(opened.Chunks);
+    OpenBook book(progress);
+    TextOptions html;
+    html.ProcessHtml = true;
+    book.Open(dir / "a.txt", std::move(*opened.Chunks), html);
+    std::string shown;
+    for (const Chunk& chunk : book.Document().ShownChunk)
+        shown += chunk->String();
+    ASSERT_LT(shown.size(), tail.size() + 9) << "the tags are gone: every later byte moves";
+    ASSERT_FALSE(book.SaveText(dir / "a.txt"));
+    EXPECT_TRUE(testsupport::ReadFileBytes(dir / "b.txt") == shown);
+    ASSERT_FALSE(book.SaveText(dir / "a.txt"));
+    EXPECT_TRUE(testsupport::ReadFileBytes(dir / "a.txt") == shown) << "the book's text held";
 }
 
 TEST(SaveFilesTest, TemporaryFilesOfSavesThatNeverEndedAreRemovedByTheNext) {

@@ -187,7 +187,7 @@ std::vector<ChunkPlace> HitsTheSlowWay(const DocumentStore& store, const std::st
     std::vector<ChunkPlace> hits;
     std::size_t base = 0;
     for (int k = 0; k < store.ChunkCount; ++k) {
-        const std::string& text = *store.ShownChunk[k];
+        std::string_view text = *store.ShownChunk[k];
         for (std::size_t pos = 0; pos < text.size(); pos += gbk::CharAt(text, pos).Length) {
             bool same = base + pos + pattern.size() <= whole.size();
             for (std::size_t i = 0; same && i < pattern.size();) {
