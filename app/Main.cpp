@@ -113,14 +113,16 @@ void TFormMain::OpenCommandLine() {
     }
     const ReopenPlan reopen = List->PlanStartupReopen();
     Setting.LastFileIndex = reopen.LastFileIndex;
-    if (Reopen(reopen)) {
-        // The stored text position is found at any size. An older store has only the page:
-        // the first resize after start-up shows it again at the final size, unless the reader
-        // has moved on by then (every move clears the flag).
-        const std::optional<TextPosition> place = ParseTextPosition(Setting.LastFilePlace);
-        if (place && Book.GoTo(*place)) {
-            ShowBook();
-        } else {
+    // The stored text position is found at any size. The book opens at it, so that only the
+    // pages up to it are wrapped before it shows.
+    const std::optional<TextPosition> place = ParseTextPosition(Setting.LastFilePlace);
+    PlaceToOpen = place.value_or(TextPosition{});
+    const bool reopened = Reopen(reopen);
+    PlaceToOpen = {};
+    if (reopened) {
+        // An older store has only the page: the first resize after start-up shows it again at
+        // the final size, unless the reader has moved on by then (every move clears the flag).
+        if (!place || !Book.Holds(*place)) {
             ChangeYe(reopen.Page);
             RestoreLastPagePending = true;
         }
@@ -335,8 +337,13 @@ void TFormMain::PlaceNumberGroup(PageNumberLabels& group, int x, int y) {
     }
 }
 
+// The page count is asked for only when a caption shows it: counting a long book's pages waits
+// until its pair has been drawn (CountPagesLater).
 void TFormMain::Init_Ye() {
-    const int page = Book.CurrentPage(), count = Book.PageCount();
+    const BookSnapshot& shown = Book.Snapshot();
+    const int page = shown.LeftPage;
+    const bool total = Setting.PageNumberShowTotal[0] || Setting.PageNumberShowTotal[1];
+    const int count = total ? Book.PageCount() : shown.PageCount;
     LabelYe1Group.Ye.Caption =
         QString::fromStdString(PageNumberCaption(page, count, Setting.PageNumberShowTotal[0]));
     LabelYe2Group.Ye.Caption =
@@ -348,8 +355,7 @@ void TFormMain::Init_Ye() {
                               Geometry.ScaleX,
                               Setting.PageNumberPosition,
                               Setting.ShowPageNumbers,
-                              page,
-                              count};
+                              shown.RightPage};
     const PageNumberPlacement at = PlacePageNumbers(book, size1.width(), width2, size1.height());
     PlaceNumberGroup(LabelYe1Group, at.LeftX, at.LeftY);
     PlaceNumberGroup(LabelYe2Group, at.RightX, at.RightY);
@@ -407,6 +413,7 @@ void TFormMain::paintEvent(QPaintEvent*) {
         TrayShowPosted = true;
         QTimer::singleShot(0, Tray, &BookTray::Show);
     }
+    CountPagesLater();
     QPainter painter(this);
     if (ImageBook.isNull())
         painter.fillRect(rect(), QColor(176, 98, 40));
@@ -427,6 +434,20 @@ void TFormMain::paintEvent(QPaintEvent*) {
     PaintBook(Book.Snapshot(), screen, UnderlineVisible);
     PaintAutoRead(painter);
     KeepWidthsLater();
+}
+
+// A pagination wraps only as far as the pair it shows; the rest of the book is wrapped once the
+// pair is on the screen, and what shows or uses the page count follows.
+void TFormMain::CountPagesLater() {
+    if (Book.Snapshot().PageCount > 0 || CountPagesQueued)
+        return;
+    CountPagesQueued = true;
+    QTimer::singleShot(0, this, [this] {
+        CountPagesQueued = false;
+        Book.FinishPagination();
+        Init_Ye();
+        UpdateBookmarkMenu();
+    });
 }
 
 // The widths measured for the pages just drawn are written once the drawing is on the screen,

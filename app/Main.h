@@ -173,7 +173,7 @@ public:
     void ItemDeleteLabelClick();
     void OnLabelInputClick(int k);
     // A bookmark of the open document is on the shown pair.
-    bool LabelOnPage() const;
+    bool LabelOnPage();
     // The open document's bookmarks, read when it has been opened from the recent list.
     void LoadBookmarks();
     std::unique_ptr<Bookmarks> Marks;
@@ -255,6 +255,7 @@ private:
     void PaintAutoRead(QPainter& painter);
     void ApplyFonts();
     void KeepWidthsLater();
+    void CountPagesLater();
     void LoadBackground();
     void PlaceNumberGroup(PageNumberLabels& group, int x, int y);
     QSize LabelSize(const QString& caption) const;
@@ -282,7 +283,7 @@ private:
     void RecordChapter();
     std::string RecentMenuCaption(int p);
     std::string RecordedChapter; // the chapter last written to the open document's record
-    BookmarkContext MarksContext() const;
+    BookmarkContext MarksContext();
     Bookmarks::AskCaption AskCaption(const QString& title);
     void BookmarksChanged();
     void UpdateBookmarkMenu();
@@ -320,6 +321,7 @@ private:
     bool BoundsGuard = false;
     bool LayoutGuard = false;
     bool RestoreLastPagePending = false;
+    TextPosition PlaceToOpen; // where the document opened next shows: the start but at a reopen
     QRect NormalBounds;
     std::string StartDir;
     std::string TempDir;
@@ -338,6 +340,7 @@ private:
     std::unique_ptr<PageWidths> Widths;
     FontSpec WidthsFont; // the page font Widths measures
     bool WidthsKeepQueued = false;
+    bool CountPagesQueued = false;
     QImage ImageBookPic; // the built-in skin
     QImage ImageBook;    // what the book shows: the skin or the background picture
     QSize PaginatedSize; // the size the book was last laid out and paginated at

@@ -14,7 +14,7 @@ bool Confirm(const std::string& question) {
 
 } // namespace
 
-BookmarkContext TFormMain::MarksContext() const {
+BookmarkContext TFormMain::MarksContext() {
     return {Book.HasDocument(),
             List->StorageIndex(List->CurrentIndex),
             Book.CurrentPage(),
@@ -25,7 +25,7 @@ BookmarkContext TFormMain::MarksContext() const {
             [this](const TextPosition& place) { return Book.Holds(place); }};
 }
 
-bool TFormMain::LabelOnPage() const {
+bool TFormMain::LabelOnPage() {
     return Book.HasDocument() && Marks->OnPair(MarksContext());
 }
 
@@ -92,9 +92,10 @@ void TFormMain::BookmarksChanged() {
 }
 
 // Whether a bookmark is on the shown pair changes with every pair shown, so the items follow
-// each pair, not only the menu's last opening.
+// each pair, not only the menu's last opening. Until the pages are counted (see
+// CountPagesLater) they wait, as a bookmark of an older record names only its page.
 void TFormMain::UpdateBookmarkMenu() {
-    if (!Marks)
+    if (!Marks || Book.Snapshot().PageCount == 0)
         return;
     const BookmarkMenuState state = Marks->MenuState(MarksContext());
     Menus->ItemLabel->setEnabled(state.Label);

@@ -78,7 +78,7 @@ bool TFormMain::ReadAndShow(int index, const std::string& file, const std::strin
 void TFormMain::ShowOpened(const std::string& name, std::vector<Chunk> chunks) {
     if (ExtensionIs(name, ".htm") || ExtensionIs(name, ".html"))
         Setting.ProcessHtml = true;
-    Book.Open(name, std::move(chunks), Options());
+    Book.Open(name, std::move(chunks), Options(), PlaceToOpen);
     Init_Page();
     RestoreLastPagePending = false;
     ShowBook();

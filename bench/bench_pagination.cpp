@@ -58,6 +58,21 @@ void BM_Init_Page(benchmark::State& state) {
 }
 BENCHMARK(BM_Init_Page)->Unit(benchmark::kMillisecond)->DenseRange(0, 2);
 
+// What the book pays before its first pair shows, at the default punctuation rule: the first
+// chunk wrapped, its code judged as for a document just opened, and the lines of pages 1-2.
+void BM_FirstPair(benchmark::State& state) {
+    Book book;
+    book.format.Punctuation = PunctuationRule::Basic;
+    book.Paginate();
+    for (auto _ : state) {
+        book.store.SetChunks(book.store.ShownChunk);
+        book.store.Paginate(book.format, book.widths, book.progress, 1);
+        book.store.WrapMore(book.format, book.widths, book.progress, 2 * book.store.LinesPerPage);
+        benchmark::DoNotOptimize(book.store.TotalLines);
+    }
+}
+BENCHMARK(BM_FirstPair)->Unit(benchmark::kMillisecond);
+
 void BM_PageTurn(benchmark::State& state) {
     Book book;
     book.Paginate();

@@ -14,6 +14,7 @@ void DocumentStore::SetChunks(std::vector<Chunk> chunks) {
     ChunkCount = static_cast<int>(RawChunk.size());
     MemoChunk.assign(ChunkCount, WrappedText());
     JudgedCodes.clear(); // so the last document's chunks are not held
+    WrappedChunks = 0;
     CurrentChunk = 1;
     LinesThroughCurrent = 1;
 }
@@ -34,25 +35,11 @@ TextCode DocumentStore::CodeOf(int k) {
 }
 
 void DocumentStore::Paginate(const PageFormat& format, CharWidthCache& widths,
-                             ProgressWindow& progress) {
-    progress.InitShowMess(0, ChunkCount, CaptionInitBook);
+                             ProgressWindow& progress, int throughChunk) {
     CharCount = 0;
     for (int k = 1; k <= ChunkCount; ++k)
         CharCount += static_cast<std::int64_t>(ShownChunk[k - 1]->size());
-    MemoChunk.resize(ChunkCount);
-    for (int k = 1; k <= ChunkCount; ++k) {
-        progress.ShowMessPos(k);
-        const TextCode code = format.Punctuation == PunctuationRule::Off ? TextCode::Gb : CodeOf(k);
-        MemoChunk[k - 1] =
-            WrapLines(*ShownChunk[k - 1], widths, format.WrapWidth, format.Punctuation, code);
-        ShownChunk[k - 1]->LetGo();
-    }
     TestHeight = format.TestHeight;
-    CurrentChunk = std::clamp(CurrentChunk, 1, ChunkCount);
-    LinesThroughCurrent = 0;
-    for (int k = 1; k <= CurrentChunk; ++k)
-        LinesThroughCurrent += LinesOf(k);
-
     LinesPerPage = TestHeight > 0
                        ? static_cast<int>(std::trunc(double(format.PageHeight) / TestHeight * 4))
                        : 1;
@@ -60,14 +47,44 @@ void DocumentStore::Paginate(const PageFormat& format, CharWidthCache& widths,
         LinesPerPage /= 2;
     LinesPerPage = std::max(LinesPerPage, 1);
 
+    MemoChunk.assign(ChunkCount, WrappedText());
+    WrappedChunks = 0;
     TotalLines = 0;
-    for (int k = 1; k <= ChunkCount; ++k)
-        TotalLines += LinesOf(k);
-
+    WrapChunks(format, widths, progress, std::max(throughChunk, 1), 0);
+    CurrentChunk = 1;
+    LinesThroughCurrent = LinesOf(1);
     // The pages start again at 1; the reading pipeline then shows the pair of its place.
     PreviousPage = 1;
-    PageCount = std::max(1, (TotalLines + LinesPerPage - 1) / LinesPerPage);
     CurrentPage = 1;
+}
+
+void DocumentStore::WrapMore(const PageFormat& format, CharWidthCache& widths,
+                             ProgressWindow& progress, int throughLine) {
+    WrapChunks(format, widths, progress, 0, throughLine);
+}
+
+void DocumentStore::WrapChunks(const PageFormat& format, CharWidthCache& widths,
+                               ProgressWindow& progress, int throughChunk, int throughLine) {
+    auto wanted = [&] {
+        return !AllWrapped() && (WrappedChunks < throughChunk || TotalLines < throughLine);
+    };
+    if (!wanted())
+        return;
+    progress.InitShowMess(WrappedChunks, ChunkCount, CaptionInitBook);
+    while (wanted()) {
+        const int k = WrappedChunks + 1;
+        progress.ShowMessPos(k);
+        // The box may have let a resize in, which paginated again: go on from where that left.
+        if (k != WrappedChunks + 1)
+            continue;
+        const TextCode code = format.Punctuation == PunctuationRule::Off ? TextCode::Gb : CodeOf(k);
+        MemoChunk[k - 1] =
+            WrapLines(*ShownChunk[k - 1], widths, format.WrapWidth, format.Punctuation, code);
+        ShownChunk[k - 1]->LetGo();
+        WrappedChunks = k;
+        TotalLines += LinesOf(k);
+    }
+    PageCount = std::max(1, (TotalLines + LinesPerPage - 1) / LinesPerPage);
     progress.CloseShowMess();
 }
 
@@ -83,7 +100,7 @@ void DocumentStore::OwnChunksOfFile(const std::string& path) {
 }
 
 DocumentStore::LineRef DocumentStore::LineAt(int g) {
-    while (g > LinesThroughCurrent && CurrentChunk < ChunkCount) {
+    while (g > LinesThroughCurrent && CurrentChunk < WrappedChunks) {
         ++CurrentChunk;
         LinesThroughCurrent += LinesOf(CurrentChunk);
     }

@@ -1,11 +1,14 @@
 #pragma once
 // The open document: up to 89 chunks of at most 250000 bytes, each kept as loaded (raw), as
-// processed (shown) and as display lines, plus the pagination over all chunks together.
+// processed (shown) and as display lines, plus the pagination over all chunks together. A
+// pagination may stop after the first chunks and wrap the rest later: the lines and pages it
+// counts are then those of the chunks wrapped so far.
 #include "ChunkBytes.h"
 #include "ProgressWindow.h"
 #include "WrapLines.h"
 #include "text/Chunking.h"
 
+#include <climits>
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -57,6 +60,8 @@ public:
     int PreviousPage = 0;
     std::int64_t CharCount = 0;
     int TestHeight = 0;
+    // Chunks 1 to WrappedChunks have display lines at the format of the last pagination.
+    int WrappedChunks = 0;
 
     // Makes `chunks` the raw and shown text (an empty list gives one empty chunk); the line
     // cursor goes back to chunk 1.
@@ -67,8 +72,15 @@ public:
     // The built-in help text as the only chunk, for when no document is open.
     void SetHelpText(std::string_view lines);
 
-    // Wraps every shown chunk and counts lines and pages; the shown pair goes back to page 1.
-    void Paginate(const PageFormat& format, CharWidthCache& widths, ProgressWindow& progress);
+    // Wraps the shown chunks and counts lines and pages; the shown pair goes back to page 1. Only
+    // the chunks up to `throughChunk` are wrapped now: WrapMore wraps the others.
+    void Paginate(const PageFormat& format, CharWidthCache& widths, ProgressWindow& progress,
+                  int throughChunk = MaxChunks);
+    // Wraps the chunks after the wrapped ones until `throughLine` lines are wrapped or every
+    // chunk is, at the format and widths the last Paginate was given; the counts grow with them.
+    void WrapMore(const PageFormat& format, CharWidthCache& widths, ProgressWindow& progress,
+                  int throughLine = INT_MAX);
+    bool AllWrapped() const { return WrappedChunks >= ChunkCount; }
 
     struct LineRef {
         int Chunk; // 1-based
@@ -83,6 +95,8 @@ public:
 
 private:
     int LinesOf(int k) const { return MemoChunk[k - 1].LineCount(); }
+    void WrapChunks(const PageFormat& format, CharWidthCache& widths, ProgressWindow& progress,
+                    int throughChunk, int throughLine);
     // The code of shown chunk k as line breaking takes its marks from.
     TextCode CodeOf(int k);
 

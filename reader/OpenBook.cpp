@@ -31,26 +31,27 @@ OpenBook::OpenBook(ProgressWindow& progress) : Progress(progress) {
     Store.SetChunks({});
 }
 
-void OpenBook::Open(std::string name, std::vector<Chunk> chunks, const TextOptions& options) {
+void OpenBook::Open(std::string name, std::vector<Chunk> chunks, const TextOptions& options,
+                    const TextPosition& place) {
     Store.SetChunks(std::move(chunks));
     Store.DocumentName = std::move(name);
     Passes = options;
     Init_Text(Store, Progress);
     ::Init_Page_Do(Store, Passes, Progress);
-    ReadFromTheStart();
+    ReadFrom(Holds(place) ? place : TextPosition{});
 }
 
 void OpenBook::OpenHelpText(std::string_view text, const TextOptions& options) {
     Store.SetHelpText(text);
     Passes = HelpTextOptions(options);
-    ReadFromTheStart();
+    ReadFrom({});
 }
 
-// A new text: no pattern of its own, no chapters yet, the place at its start.
-void OpenBook::ReadFromTheStart() {
+// A new text: no pattern of its own, no chapters yet.
+void OpenBook::ReadFrom(const TextPosition& place) {
     UserPattern.clear();
     TextChanged();
-    Anchor = {};
+    Anchor = place;
     UnderlineAnchor.reset();
     Store.PageCount = 0;
     Init_Page();
@@ -101,6 +102,7 @@ void OpenBook::Init_Page_Do() {
 // Wraps the shown chunks at the page format, then shows the pair that holds the place and
 // puts the underline back under its character. When that character has moved past the pair
 // (smaller pages), the underline's pair is shown instead: it is where the reader is reading.
+// Chunks past what those pairs need wait for FinishPagination.
 void OpenBook::Init_Page() {
     if (!Widths)
         return;
@@ -109,18 +111,16 @@ void OpenBook::Init_Page() {
     // wraps again with the newest format, and the wrapping it interrupted reads that one too.
     PagedFormat = Format;
     PagedFormat.PageHeight -= Shown.HeadRoom;
-    Store.Paginate(PagedFormat, *Widths, Progress);
     const std::optional<TextPosition> underlined = UnderlineAnchor;
-    Store.CurrentPage = PageOf(Anchor);
-    Store.CurrentPage -= (Store.CurrentPage % 2 == 0) ? 1 : 0;
-    Init_Page_String();
+    int through = Clamped(Anchor).Chunk;
+    if (underlined)
+        through = std::max(through, Clamped(*underlined).Chunk);
+    Store.Paginate(PagedFormat, *Widths, Progress, through);
+    ShowPairOf(Anchor);
     UnderlineAt = {false, 1};
     if (underlined) {
-        if (!OnShownPair(*underlined)) {
-            Store.CurrentPage = PageOf(*underlined);
-            Store.CurrentPage -= (Store.CurrentPage % 2 == 0) ? 1 : 0;
-            Init_Page_String();
-        }
+        if (!PairHolds(*underlined))
+            ShowPairOf(*underlined);
         const int row = LineOf(*underlined) - Store.FirstLine;
         const bool right = row > Store.LinesPerPage;
         UnderlineAt = {right, right ? row - Store.LinesPerPage : row};
@@ -129,7 +129,24 @@ void OpenBook::Init_Page() {
     Shown.Underline = UnderlineAt;
 }
 
+// The pair whose pages hold `place`, which lies in a wrapped chunk, with the chunks after it
+// that the pair runs into wrapped too.
+void OpenBook::ShowPairOf(const TextPosition& place) {
+    const int page = PageHolding(place);
+    Store.CurrentPage = page - (page % 2 == 0 ? 1 : 0);
+    Store.WrapMore(PagedFormat, *Widths, Progress, (Store.CurrentPage + 1) * Store.LinesPerPage);
+    Init_Page_String();
+}
+
+void OpenBook::FinishPagination() {
+    if (!Widths || Store.AllWrapped())
+        return;
+    Store.WrapMore(PagedFormat, *Widths, Progress);
+    Shown.PageCount = Store.PageCount;
+}
+
 void OpenBook::GoToPage(int n) {
+    FinishPagination();
     if (!Paginated())
         return;
     ChangeYe(n);
@@ -137,9 +154,10 @@ void OpenBook::GoToPage(int n) {
 }
 
 bool OpenBook::GoTo(const TextPosition& place) {
+    FinishPagination();
     if (!Holds(place) || !Paginated())
         return false;
-    ChangeYe(PageOf(place));
+    ChangeYe(PageHolding(place));
     Anchor = place;
     return true;
 }
@@ -155,12 +173,13 @@ void OpenBook::ChangeYe(int n) {
 void OpenBook::Init_Page_String() {
     Shown.Pages = CutPagePair(Store, Format.DoubleSpacing);
     Shown.LeftPage = Store.CurrentPage;
-    Shown.PageCount = Store.PageCount;
+    Shown.PageCount = Store.AllWrapped() ? Store.PageCount : 0;
     Shown.RightPage = Store.CurrentPage + 1 <= Store.PageCount;
     Shown.RunningHead = Shown.HeadRoom > 0 ? HeadOfPair() : std::string();
 }
 
 void OpenBook::MoveUnderline(int delta, bool autoPageTurn, bool showUnderline) {
+    FinishPagination();
     if (!Paginated())
         return;
     const UnderlineContext book{Store.CurrentPage, Store.PageCount, Store.LinesPerPage,
@@ -174,6 +193,7 @@ void OpenBook::MoveUnderline(int delta, bool autoPageTurn, bool showUnderline) {
 }
 
 void OpenBook::PutUnderline(const UnderlinePlace& place) {
+    FinishPagination();
     UnderlineAt = place;
     Shown.Underline = place;
     if (place.RightPage || place.Line != 1)
@@ -183,6 +203,7 @@ void OpenBook::PutUnderline(const UnderlinePlace& place) {
 }
 
 PageEdit OpenBook::BeginEdit() {
+    FinishPagination();
     return PageEdit::Begin(Store);
 }
 
@@ -190,6 +211,7 @@ PageEdit OpenBook::BeginEdit() {
 // start, still names the same text afterwards.
 std::optional<std::string> OpenBook::ApplyEdit(const PageEdit& edit, std::u16string_view left,
                                                std::u16string_view right) {
+    FinishPagination();
     if (std::optional<std::string> refusal = edit.Save(Store, left, right))
         return refusal;
     UnderlineAnchor.reset();
@@ -200,6 +222,7 @@ std::optional<std::string> OpenBook::ApplyEdit(const PageEdit& edit, std::u16str
 
 std::optional<SearchHit> OpenBook::Search(std::string_view pattern, bool matchCase,
                                           bool underlineShown) {
+    FinishPagination();
     if (!Paginated())
         return std::nullopt;
     const SearchStart start{underlineShown, UnderlineAt.RightPage, UnderlineAt.Line};
@@ -212,6 +235,7 @@ std::optional<SearchHit> OpenBook::Search(std::string_view pattern, bool matchCa
 }
 
 bool OpenBook::SearchPrevious(std::string_view pattern, bool matchCase, bool underlineShown) {
+    FinishPagination();
     if (!Paginated())
         return false;
     const TextPosition before = underlineShown ? UnderlinedStart() : PairStart();
@@ -251,14 +275,24 @@ int OpenBook::LineOf(const TextPosition& place) const {
     return before + Store.MemoChunk[at.Chunk - 1].LineOfOffset(at.Offset) + 1;
 }
 
-int OpenBook::PageOf(const TextPosition& place) const {
+int OpenBook::PageOf(const TextPosition& place) {
+    FinishPagination();
+    return PageHolding(place);
+}
+
+int OpenBook::PageHolding(const TextPosition& place) const {
     if (Store.LinesPerPage < 1)
         return 1;
     return std::clamp((LineOf(place) - 1) / Store.LinesPerPage + 1, 1,
                       std::max(1, Store.PageCount));
 }
 
-bool OpenBook::OnShownPair(const TextPosition& place) const {
+bool OpenBook::OnShownPair(const TextPosition& place) {
+    FinishPagination();
+    return PairHolds(place);
+}
+
+bool OpenBook::PairHolds(const TextPosition& place) const {
     if (!Paginated() || !Holds(place))
         return false;
     const int g = LineOf(place);
@@ -277,6 +311,7 @@ TextPosition OpenBook::UnderlinedStart() {
 }
 
 AutoReadBook OpenBook::AutoReadView() {
+    FinishPagination();
     AutoReadBook book{Store.CurrentPage, Store.PageCount, Store.LinesPerPage, Store.TotalLines, {}};
     book.LineChars = [this](int page, int line) {
         const int g = (page - 1) * Store.LinesPerPage + line;

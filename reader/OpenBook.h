@@ -19,6 +19,13 @@
 //
 // The object does no drawing and shows no message: Snapshot() is what to draw, and the
 // operations that can fail hand back what the reader is to be told.
+//
+// A pagination wraps the chunks only as far as the pair it shows needs: through the place's chunk
+// and those after it that the pair runs into. Its page numbers are exact, as pages are counted
+// from the start; the rest of the book is wrapped by FinishPagination, which the window calls
+// once the pair is on the screen and which every call that moves, edits, searches or reports a
+// count or a page makes first. Only Snapshot() and what depends on the text alone can see the
+// book before it is finished, and they give the same answers either way.
 #include "AutoRead.h"
 #include "Chapters.h"
 #include "DocumentStore.h"
@@ -40,7 +47,7 @@
 struct BookSnapshot {
     PagePairText Pages; // byte text, each line followed by CR LF (two with double spacing)
     int LeftPage = 1;   // the odd page on the left
-    int PageCount = 1;
+    int PageCount = 1;  // 0 until the pages after the pair are counted (FinishPagination)
     bool RightPage = false; // whether the pair has a right page (and a right page number)
     UnderlinePlace Underline;
     // The title of the chapter the left page begins in (shown-text bytes), when the running
@@ -60,8 +67,10 @@ public:
 
     // A document read from a file: `chunks` as read, `name` its recent-list text, `options` the
     // passes to run. Line ends are made CR LF, the passes run, and once a page format is known
-    // the book shows pages 1-2.
-    void Open(std::string name, std::vector<Chunk> chunks, const TextOptions& options);
+    // the book shows the pair that holds `place` in the shown text, or pages 1-2 when the text
+    // does not hold it.
+    void Open(std::string name, std::vector<Chunk> chunks, const TextOptions& options,
+              const TextPosition& place = {});
     // No document: the built-in help text, shown as written: of `options` the conversion and
     // filter switches are turned off (Options() tells), and they stay off for it.
     void OpenHelpText(std::string_view text, const TextOptions& options);
@@ -72,6 +81,8 @@ public:
     // object while the font is the same: another object means another font. A change wraps
     // the text again and shows the pair that holds the place.
     void SetPageFormat(const PageFormat& format, CharWidthCache& widths);
+    // Wraps the chunks the last pagination left and counts every page; nothing when done.
+    void FinishPagination();
 
     // --- Moving (each sets the place to the first line of the pair it shows) ---
 
@@ -137,7 +148,10 @@ public:
     bool HasDocument() const { return !Store.DocumentName.empty(); }
     const TextOptions& Options() const { return Passes; }
     int CurrentPage() const { return Store.CurrentPage; }
-    int PageCount() const { return Store.PageCount; }
+    int PageCount() {
+        FinishPagination();
+        return Store.PageCount;
+    }
     int PreviousPage() const { return Store.PreviousPage; }
     int LinesPerPage() const { return Store.LinesPerPage; }
     int ChunkCount() const { return Store.ChunkCount; }
@@ -147,24 +161,30 @@ public:
     // Whether `place` lies in the document (its end included).
     bool Holds(const TextPosition& place) const;
     // Whether the shown pair's lines hold `place`.
-    bool OnShownPair(const TextPosition& place) const;
+    bool OnShownPair(const TextPosition& place);
     // The page that holds `place`.
-    int PageOf(const TextPosition& place) const;
+    int PageOf(const TextPosition& place);
     const UnderlinePlace& Underline() const { return UnderlineAt; }
     const BookSnapshot& Snapshot() const { return Shown; }
     // The pages as auto reading walks them, valid until the book changes.
     AutoReadBook AutoReadView();
-    // The store as it stands, for reading (saving, statistics, tests).
-    const DocumentStore& Document() const { return Store; }
+    // The store, wrapped whole, for reading (saving, statistics, tests).
+    const DocumentStore& Document() {
+        FinishPagination();
+        return Store;
+    }
 
 private:
-    void ReadFromTheStart();
+    void ReadFrom(const TextPosition& place);
     bool Paginated() const { return Widths != nullptr && Store.PageCount > 0; }
     void Init_Page_Do();
     void Init_Page();
+    void ShowPairOf(const TextPosition& place);
     void ChangeYe(int n);
     void Init_Page_String();
     int LineOf(const TextPosition& place) const;
+    int PageHolding(const TextPosition& place) const;
+    bool PairHolds(const TextPosition& place) const;
     TextPosition LineStart(int g);
     TextPosition PairStart() { return LineStart(Store.FirstLine + 1); }
     TextPosition UnderlinedStart();

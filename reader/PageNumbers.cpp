@@ -64,6 +64,6 @@ PageNumberPlacement PlacePageNumbers(const PageNumberBook& book, int leftWidth, 
     p.LeftY = NumberY(book.Positions[0], book.Height, m, textHeight);
     p.RightX = RightNumberX(book.Positions[1], book.Width, m, rightWidth);
     p.RightY = NumberY(book.Positions[1], book.Height, m, textHeight);
-    p.RightVisible = book.Show && book.CurrentPage + 1 <= book.PageCount;
+    p.RightVisible = book.Show && book.RightPage;
     return p;
 }

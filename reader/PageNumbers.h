@@ -26,8 +26,7 @@ struct PageNumberBook {
     double ScaleX = 1;
     std::array<std::string, 2> Positions; // the placement codes of page numbers 1 and 2
     bool Show = true;                     // ShowPageNumbers
-    int CurrentPage = 1;
-    int PageCount = 1;
+    bool RightPage = true;                // whether the pair has a right page
 };
 
 // Where the prefix labels of the two groups go, and whether the right group shows: only with

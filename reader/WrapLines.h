@@ -22,6 +22,8 @@ public:
     // end of the text.
     explicit WrappedText(std::vector<std::uint32_t> starts) : Starts(std::move(starts)) {}
 
+    bool operator==(const WrappedText&) const = default;
+
     int LineCount() const { return static_cast<int>(Starts.size()) - 1; }
     // Display line i of `text` (the chunk this table was made from); past the end reads as empty.
     std::string_view LineText(std::string_view text, int i) const;

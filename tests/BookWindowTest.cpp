@@ -65,6 +65,22 @@ TEST(BookWindowTest, PageNumbersFollowTheSettingsAndThePair) {
     EXPECT_FALSE(book.PageNumberGroup(1).Ye.Visible);
 }
 
+// The pair is drawn before the pages after it are counted, which follows the drawing; a page
+// number that shows the total counts them at once.
+TEST(BookWindowTest, ThePagesAfterThePairAreCountedOnceItIsDrawn) {
+    NoProgress progress;
+    Registry reg("");
+    TFormMain book(reg, progress);
+    const std::vector<Chunk> chunks{MakeChunk(NumberedLines(2700)), MakeChunk(NumberedLines(2700))};
+    book.ShowOpened("/books/test.txt", chunks);
+    EXPECT_EQ(book.Book.Snapshot().PageCount, 0);
+    book.show();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return book.Book.Snapshot().PageCount == 201; }));
+    book.Setting.PageNumberShowTotal[0] = true;
+    book.ShowOpened("/books/test.txt", chunks);
+    EXPECT_EQ(book.PageNumberGroup(0).Whole(), QStringLiteral("第1/201页"));
+}
+
 TEST(BookWindowTest, BrokenBytesPaginateAndDraw) {
     NoProgress progress;
     Registry reg("");

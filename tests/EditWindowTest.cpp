@@ -26,7 +26,7 @@ struct EditBook {
         book.ChangeYe(51);
         book.show();
     }
-    std::string Shown() const {
+    std::string Shown() {
         std::string all;
         for (const Chunk& chunk : book.Book.Document().ShownChunk)
             all += *chunk;

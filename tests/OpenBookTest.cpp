@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -74,9 +75,10 @@ struct Reading {
         Format(240);
         book.Open("/books/a.txt", Document(paragraphs, 700), options);
     }
-    explicit Reading(std::vector<Chunk> chunks, TextOptions options = {}) {
+    explicit Reading(std::vector<Chunk> chunks, TextOptions options = {},
+                     const TextPosition& place = {}) {
         Format(240);
-        book.Open("/books/novel.txt", std::move(chunks), options);
+        book.Open("/books/novel.txt", std::move(chunks), options, place);
     }
     // Pages of pageHeight / 12 lines.
     void Format(int pageHeight, bool doubleSpacing = false, CharWidthCache* font = nullptr) {
@@ -114,6 +116,7 @@ TEST(OpenBookTest, AnOpenedDocumentShowsItsFirstPairAndTheHelpTextKeepsThePasses
 
 TEST(OpenBookTest, EachChangeRunsOnlyTheStagesItInvalidates) {
     Reading r;
+    r.book.GoToPage(9); // wraps what the opening left
     r.log.Stages.clear();
     r.Format(240); // nothing changed
     r.book.SetOptions({});
@@ -127,6 +130,44 @@ TEST(OpenBookTest, EachChangeRunsOnlyTheStagesItInvalidates) {
     r.log.Stages.clear();
     r.book.SetOptions({false, false, true, false, true}); // passes, then wrapping
     EXPECT_EQ(r.log.Stages, (std::vector<std::string>{CaptionChap, CaptionInitBook}));
+}
+
+// The pair is drawn once the chunks up to it are wrapped: the same pair, with the same numbers,
+// as after wrapping all; the chunks wrapped later get the lines a whole pagination gives them.
+TEST(OpenBookTest, APairShowsBeforeTheChunksAfterItAreWrappedAndTheyWrapAsAWhole) {
+    const std::vector<Chunk> chunks = Document(6000, 700);
+    Reading whole(chunks);
+    const auto end5 = static_cast<std::uint32_t>(chunks[4]->size());
+    for (const TextPosition place : {TextPosition{5, 9000}, TextPosition{5, end5}}) {
+        Reading r(chunks, {}, place);
+        EXPECT_EQ(r.book.Snapshot().PageCount, 0); // not counted yet
+        ASSERT_TRUE(whole.book.GoTo(place));
+        EXPECT_EQ(r.book.Snapshot().LeftPage, whole.book.Snapshot().LeftPage);
+        EXPECT_EQ(r.Pair(), whole.Pair());
+        r.book.FinishPagination();
+        EXPECT_EQ(r.book.Snapshot().PageCount, whole.book.PageCount());
+        EXPECT_EQ(r.book.Document().MemoChunk, whole.book.Document().MemoChunk);
+    }
+}
+
+TEST(OpenBookTest, EveryCountAndMoveIsOfTheWholeBookBeforeItIsWrapped) {
+    const std::vector<Chunk> chunks = Document(6000, 700);
+    const TextPosition end{9, static_cast<std::uint32_t>(chunks[8]->size())};
+    const std::vector<std::function<std::int64_t(OpenBook&)>> queries = {
+        [](OpenBook& b) { return b.PageCount(); },
+        [&](OpenBook& b) { return b.PageOf(end); },
+        [](OpenBook& b) { return b.Document().TotalLines; },
+        [](OpenBook& b) { return b.AutoReadView().TotalLines; },
+        [](OpenBook& b) { return b.CharCount(); },
+        [](OpenBook& b) { return b.GoToPage(9999), b.CurrentPage(); },
+        [&](OpenBook& b) { return b.GoTo(end), b.OnShownPair(end); },
+    };
+    Reading whole(chunks);
+    whole.book.FinishPagination();
+    for (std::size_t i = 0; i < queries.size(); ++i) {
+        Reading partial(chunks, {}, {3, 100});
+        EXPECT_EQ(queries[i](partial.book), queries[i](whole.book)) << i;
+    }
 }
 
 TEST(OpenBookTest, ThePairShownAfterARepaginationHoldsThePlace) {

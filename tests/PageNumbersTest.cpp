@@ -43,16 +43,15 @@ TEST(PageNumbersTest, TopOrBottom) {
 }
 
 TEST(PageNumbersTest, PlacementOfBothGroupsAndTheRightOnesVisibility) {
-    PageNumberBook book{596, 380, 596 / 556.0, {"12", "32"}, true, 7, 8};
+    PageNumberBook book{596, 380, 596 / 556.0, {"12", "32"}, true, true};
     PageNumberPlacement at = PlacePageNumbers(book, 40, 50, 12);
     EXPECT_EQ(at.LeftX, 11 + 13);
     EXPECT_EQ(at.LeftY, 380 - 8 - 12);
     EXPECT_EQ(at.RightX, 596 - 13 - 11 - 50);
     EXPECT_TRUE(at.RightVisible);
-    book.CurrentPage = 9; // the last pair of nine pages has no right page
-    book.PageCount = 9;
+    book.RightPage = false; // the last pair of an odd page count
     EXPECT_FALSE(PlacePageNumbers(book, 40, 50, 12).RightVisible);
-    book.PageCount = 10;
+    book.RightPage = true;
     book.Show = false;
     EXPECT_FALSE(PlacePageNumbers(book, 40, 50, 12).RightVisible);
 }
