@@ -10,6 +10,7 @@
 #include "records/TempDir.h"
 #include "text/GbkText.h"
 #include "window/BookPicture.h"
+#include "window/BookSkin.h"
 #include "window/Mess.h"
 #include "window/PageText.h"
 
@@ -58,7 +59,7 @@ TFormMain::TFormMain(Registry& registry, ProgressWindow& progress,
     setAttribute(Qt::WA_OpaquePaintEvent);
     // Moves without a button pressed set the cursor of the hot area under the mouse.
     setMouseTracking(true);
-    ImageBookPic = QImage(QStringLiteral(":/skin.bmp"));
+    ImageBookPic = BookSkin();
     List = std::make_unique<RecentList>(Reg, Setting);
     setAcceptDrops(true);
     Menus = new MainMenu(this);

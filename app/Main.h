@@ -165,7 +165,8 @@ public:
     void ItemSearchPrevClick();
     void ItemSearchAllClick();
     void DoSearch(const QString& text, bool matchCase);
-    std::unique_ptr<TFormSearch> FormSearch; // lives for the whole run
+    TFormSearch& SearchForm();
+    std::unique_ptr<TFormSearch> FormSearch; // made on first use, then lives for the whole run
     void ItemInputYeClick();
     void ItemAddLabelClick();
     void ItemEditLabelClick();

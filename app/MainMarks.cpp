@@ -2,7 +2,6 @@
 #include "Main.h"
 
 void TFormMain::ConnectMarks() {
-    FormSearch = std::make_unique<TFormSearch>();
     Marks = std::make_unique<Bookmarks>(Reg);
     Marks->Tell = [this](const UserMessage& message) { Tell(message); };
     connect(Menus->ItemSearch, &QAction::triggered, this, &TFormMain::ItemSearchClick);

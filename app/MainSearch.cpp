@@ -12,39 +12,46 @@ constexpr int HitChunksPerStep = 8;
 
 } // namespace
 
+// Made when first asked for: a start that never searches does not pay for the dialog.
+TFormSearch& TFormMain::SearchForm() {
+    if (!FormSearch)
+        FormSearch = std::make_unique<TFormSearch>();
+    return *FormSearch;
+}
+
 void TFormMain::ItemSearchClick() {
     ShowMainForm();
-    if (FormSearch->exec() != QDialog::Accepted)
+    if (SearchForm().exec() != QDialog::Accepted)
         return;
-    if (!FormSearch->FindText().isEmpty())
-        DoSearch(FormSearch->FindText(), FormSearch->MatchCase());
+    if (!SearchForm().FindText().isEmpty())
+        DoSearch(SearchForm().FindText(), SearchForm().MatchCase());
 }
 
 void TFormMain::ItemSearchNextClick() {
     ShowMainForm();
-    if (FormSearch->FindText().isEmpty())
+    if (SearchForm().FindText().isEmpty())
         return ItemSearchClick();
-    DoSearch(FormSearch->FindText(), FormSearch->MatchCase());
+    DoSearch(SearchForm().FindText(), SearchForm().MatchCase());
 }
 
 void TFormMain::ItemSearchPrevClick() {
     ShowMainForm();
-    if (FormSearch->FindText().isEmpty())
+    if (SearchForm().FindText().isEmpty())
         return ItemSearchClick();
-    const std::string utf8 = FormSearch->FindText().toStdString();
+    const std::string utf8 = SearchForm().FindText().toStdString();
     const std::optional<std::string> bytes = SearchBytes(utf8);
-    if (!bytes || !Book.SearchPrevious(*bytes, FormSearch->MatchCase(), Setting.ShowUnderline))
-        return Tell(NotFoundMessage(utf8, FormSearch->MatchCase()));
+    if (!bytes || !Book.SearchPrevious(*bytes, SearchForm().MatchCase(), Setting.ShowUnderline))
+        return Tell(NotFoundMessage(utf8, SearchForm().MatchCase()));
     ShowHit();
 }
 
 // Every hit in a list that fills while the search goes on; the one chosen is shown underlined.
 void TFormMain::ItemSearchAllClick() {
     ShowMainForm();
-    if (FormSearch->exec() != QDialog::Accepted || FormSearch->FindText().isEmpty())
+    if (SearchForm().exec() != QDialog::Accepted || SearchForm().FindText().isEmpty())
         return;
-    const std::optional<std::string> bytes = SearchBytes(FormSearch->FindText().toStdString());
-    HitList hits(Book, bytes.value_or(""), FormSearch->MatchCase());
+    const std::optional<std::string> bytes = SearchBytes(SearchForm().FindText().toStdString());
+    HitList hits(Book, bytes.value_or(""), SearchForm().MatchCase());
     TFormSearchAll dialog(this);
     dialog.More = [&hits, &dialog] {
         const std::size_t before = hits.Rows.size();

@@ -2,15 +2,24 @@
 // One reader per user and store: a second start hands the names from its command line to the
 // reader already running, which opens them as it opens dropped files, and ends at once. The two
 // meet on a local socket named after the store, in the user's runtime folder, so readers with
-// stores of their own (tests, other users) never meet.
+// stores of their own (tests, other users) never meet. The socket is a plain Unix-domain socket
+// watched by the event loop, so the start loads no network library.
 #include <QObject>
+#include <QString>
 
-#include <functional>
-#include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
-class QLocalServer;
+class QSocketNotifier;
+
+// The message a later start sends: a mark, then the names, in the layout QDataStream gives a
+// quint32 and a QList<QByteArray> (big-endian counts and lengths).
+std::string HandOverMessage(const std::vector<std::string>& names);
+
+// The names of a whole message; nothing while `bytes` holds only its beginning. `bad` is set
+// when the bytes are no hand-over message at all.
+std::optional<std::vector<std::string>> ReadHandOverMessage(const std::string& bytes, bool& bad);
 
 class SingleInstance : public QObject {
     Q_OBJECT
@@ -38,7 +47,9 @@ signals:
 
 private:
     void Serve();
+    void Answer(int caller, std::vector<std::string> names);
 
     QString SocketName;
-    std::unique_ptr<QLocalServer> Server;
+    int Server = -1;
+    QSocketNotifier* Accepting = nullptr;
 };

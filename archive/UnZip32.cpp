@@ -10,7 +10,6 @@
 #include <cerrno>
 #include <charconv>
 #include <unistd.h>
-#include <zip.h>
 
 namespace {
 
@@ -128,11 +127,12 @@ UnzipCheck CheckUnzipVersion(const char* runtime, std::string_view built) {
 }
 
 UnzipCheck CheckUnzipDll() {
-    return CheckUnzipVersion(zip_libzip_version(), LIBZIP_VERSION);
+    const ZipLibrary* library = LoadedZipLibrary();
+    return CheckUnzipVersion(library ? library->Version() : nullptr, LIBZIP_VERSION);
 }
 
 std::vector<ZipEntryName> EntryNamesOf(const ZipHandle& zip) {
-    const zip_int64_t count = std::max<zip_int64_t>(zip_get_num_entries(zip.Get(), 0), 0);
+    const zip_int64_t count = std::max<zip_int64_t>(zip.Lib().CountEntries(zip.Get(), 0), 0);
     std::vector<StoredName> stored;
     stored.reserve(static_cast<std::size_t>(count));
     for (zip_int64_t i = 0; i < count; ++i) {
@@ -163,5 +163,7 @@ std::string ArchiveFailureReason(const std::string& archive) {
         return CheckExistsReason;
     if (::access(archive.c_str(), R_OK) != 0)
         return ReadFailureReason(errno);
+    if (const UnzipCheck check = CheckUnzipDll(); !check.Ok)
+        return check.Message;
     return DamagedArchiveReason;
 }

@@ -2,6 +2,7 @@
 
 #include "UnZip32.h"
 #include "ZipHandle.h"
+#include "base/Fd.h"
 #include "base/ReadFailure.h"
 #include "records/TempDir.h"
 
@@ -18,25 +19,6 @@ namespace {
 
 constexpr std::size_t CopyBlock = 256 * 1024;
 constexpr int DirFlags = O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC;
-
-class Fd {
-public:
-    explicit Fd(int fd = -1) : Value(fd) {}
-    Fd(Fd&& other) noexcept : Value(std::exchange(other.Value, -1)) {}
-    Fd& operator=(Fd&& other) noexcept {
-        std::swap(Value, other.Value);
-        return *this;
-    }
-    ~Fd() {
-        if (Value >= 0)
-            ::close(Value);
-    }
-    int Get() const { return Value; }
-    int Release() { return std::exchange(Value, -1); }
-
-private:
-    int Value;
-};
 
 std::vector<std::string> Components(std::string_view path) {
     std::vector<std::string> parts;
@@ -82,15 +64,15 @@ ExtractResult WriteFailure(int error) {
 bool IsSymbolicLink(const ZipHandle& zip, zip_uint64_t index) {
     zip_uint8_t system = 0;
     zip_uint32_t attributes = 0;
-    if (zip_file_get_external_attributes(zip.Get(), index, 0, &system, &attributes) != 0)
+    if (zip.Lib().ExternalAttributes(zip.Get(), index, 0, &system, &attributes) != 0)
         return false;
     return system == ZIP_OPSYS_UNIX && S_ISLNK(static_cast<mode_t>(attributes >> 16));
 }
 
 ExtractStatus CheckEntry(const ZipHandle& zip, zip_uint64_t index) {
     zip_stat_t st;
-    zip_stat_init(&st);
-    if (zip_stat_index(zip.Get(), index, 0, &st) != 0)
+    zip.Lib().StatInit(&st);
+    if (zip.Lib().Stat(zip.Get(), index, 0, &st) != 0)
         return ExtractStatus::Damaged;
     if ((st.valid & ZIP_STAT_ENCRYPTION_METHOD) && st.encryption_method != ZIP_EM_NONE)
         return ExtractStatus::Encrypted;
@@ -115,9 +97,9 @@ bool WriteAll(int fd, const char* data, std::size_t size) {
 // Copies the entry's data into `out`, stopping one byte past MaxEntryBytes; a failed write
 // leaves its errno in `error`.
 ExtractStatus CopyEntry(const ZipHandle& zip, zip_uint64_t index, int out, int& error) {
-    zip_file_t* file = zip_fopen_index(zip.Get(), index, 0);
+    zip_file_t* file = zip.Lib().OpenEntry(zip.Get(), index, 0);
     if (!file) {
-        const int error = zip_error_code_zip(zip_get_error(zip.Get()));
+        const int error = zip.Lib().ErrorCode(zip.Lib().Error(zip.Get()));
         return error == ZIP_ER_NOPASSWD || error == ZIP_ER_WRONGPASSWD ? ExtractStatus::Encrypted
                                                                        : ExtractStatus::Damaged;
     }
@@ -127,8 +109,8 @@ ExtractStatus CopyEntry(const ZipHandle& zip, zip_uint64_t index, int out, int& 
     while (true) {
         const std::int64_t room = MaxEntryBytes + 1 - written;
         const zip_int64_t n =
-            zip_fread(file, buffer.data(),
-                      static_cast<zip_uint64_t>(std::min<std::int64_t>(room, CopyBlock)));
+            zip.Lib().Read(file, buffer.data(),
+                           static_cast<zip_uint64_t>(std::min<std::int64_t>(room, CopyBlock)));
         if (n < 0) {
             status = ExtractStatus::Damaged;
             break;
@@ -146,7 +128,7 @@ ExtractStatus CopyEntry(const ZipHandle& zip, zip_uint64_t index, int out, int& 
             break;
         }
     }
-    zip_fclose(file);
+    zip.Lib().CloseEntry(file);
     return status;
 }
 

@@ -1,5 +1,7 @@
 #include "PunctuationMarks.h"
 
+#include "text/ZeroedTable.h"
+
 #include <array>
 #include <memory>
 
@@ -49,15 +51,16 @@ constexpr MarkRange Marks[] = {
     {U'ｗ', 4, 0xA3F7, 0xA340, WideAlphanumeric},
 };
 
-using KindTable = std::array<std::uint8_t, 65536>;
+// By character code; only the few marks' entries are written, the rest stay NoMark (zero).
+using KindTable = ZeroedTable<std::uint8_t>;
 
-std::unique_ptr<KindTable> BuildKinds(std::uint16_t MarkRange::*code) {
-    auto kinds = std::make_unique<KindTable>();
-    kinds->fill(NoMark);
+KindTable BuildKinds(std::uint16_t MarkRange::*code) {
+    static_assert(NoMark == 0);
+    KindTable kinds(65536);
     for (const MarkRange& range : Marks)
         if (range.*code != 0)
             for (int i = 0; i < range.Count; ++i)
-                (*kinds)[range.*code + i] |= range.Kinds;
+                kinds[range.*code + i] |= range.Kinds;
     return kinds;
 }
 
@@ -67,8 +70,12 @@ std::span<const MarkRange> PunctuationMarks() {
     return Marks;
 }
 
+// Each code's table is made on its first use only.
 const std::uint8_t* MarkKinds(TextCode code) {
-    static const std::unique_ptr<KindTable> gb = BuildKinds(&MarkRange::Gb);
-    static const std::unique_ptr<KindTable> big5 = BuildKinds(&MarkRange::Big5);
-    return (code == TextCode::Big5 ? big5 : gb)->data();
+    if (code == TextCode::Big5) {
+        static const KindTable big5 = BuildKinds(&MarkRange::Big5);
+        return big5.data();
+    }
+    static const KindTable gb = BuildKinds(&MarkRange::Gb);
+    return gb.data();
 }

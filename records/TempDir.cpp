@@ -1,5 +1,7 @@
 #include "TempDir.h"
 
+#include "base/Fd.h"
+
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
@@ -13,26 +15,6 @@
 #include <vector>
 
 namespace {
-
-class Fd {
-public:
-    explicit Fd(int fd) : Value(fd) {}
-    ~Fd() {
-        if (Value >= 0)
-            close(Value);
-    }
-    Fd(const Fd&) = delete;
-    Fd& operator=(const Fd&) = delete;
-    Fd& operator=(Fd&& other) noexcept {
-        std::swap(Value, other.Value);
-        return *this;
-    }
-    int Get() const { return Value; }
-    int Release() { return std::exchange(Value, -1); }
-
-private:
-    int Value;
-};
 
 constexpr int DirOpenFlags = O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC;
 

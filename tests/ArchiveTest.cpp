@@ -1,6 +1,7 @@
 // test-links: mojuan_archive
 #include "ZipTestSupport.h"
 #include "archive/UnZip32.h"
+#include "archive/ZipLibrary.h"
 #include "archive/ZipPass.h"
 #include "archive/ZipPrev.h"
 #include "records/TempDir.h"
@@ -236,6 +237,11 @@ TEST(ArchiveTest, DamagedArchivesListNothingAndExtractNothing) {
 
 TEST(ArchiveTest, LibraryVersionCheck) {
     EXPECT_TRUE(CheckUnzipDll().Ok);
+    // The library is loaded at run time: a missing file, or one without libzip's functions,
+    // gives no functions to call.
+    EXPECT_TRUE(LoadZipLibrary(ZipLibraryFile));
+    EXPECT_FALSE(LoadZipLibrary("libzip-missing.so.4"));
+    EXPECT_FALSE(LoadZipLibrary("libc.so.6"));
     EXPECT_TRUE(CheckUnzipVersion("1.7.3", "1.7.3").Ok);
     EXPECT_TRUE(CheckUnzipVersion("1.9.0", "1.7.3").Ok);
     const UnzipCheck missing = CheckUnzipVersion(nullptr, "1.7.3");

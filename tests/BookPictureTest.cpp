@@ -1,5 +1,6 @@
 // test-links: mojuan_window
 #include "window/BookPicture.h"
+#include "window/BookSkin.h"
 
 #include <QBuffer>
 #include <QDir>
@@ -188,4 +189,25 @@ TEST(BookPictureWarningTest, NamesTheFileAndTheFallback) {
     EXPECT_EQ(
         BookPictureWarning("/home/u/封面.jpg"),
         QStringLiteral("打开背景图片文件 /home/u/封面.jpg 失败！\r\n系统将使用默认背景图片。"));
+}
+
+// The built-in skin is drawn from the binary's own bytes, not from a decoded copy, and shows
+// what its file decodes to.
+TEST_F(BookPictureTest, TheSkinIsDrawnWhereItLiesAndShowsItsFile) {
+    const QImage skin = BookSkin();
+    EXPECT_EQ(skin.constBits(), BookSkin().constBits());
+    EXPECT_EQ(skin, QImage(QStringLiteral(MOJUAN_TEST_DATA_DIR "/../../resources/skin.bmp")));
+}
+
+// A BMP laid out otherwise (rows bottom-up, 24 bits, cut short) is not taken in place.
+TEST_F(BookPictureTest, OnlyATopDown32BitBmpIsTakenInPlace) {
+    const QByteArray bottomUp = Encode(TwoColourImage(8, 8), "bmp");
+    EXPECT_TRUE(PictureInPlace(std::string_view(bottomUp.constData(), bottomUp.size())).isNull());
+    QFile file(QStringLiteral(MOJUAN_TEST_DATA_DIR "/../../resources/skin.bmp"));
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QByteArray skin = file.readAll();
+    // QByteArray's data is aligned as the skin is in the binary.
+    EXPECT_EQ(PictureInPlace(std::string_view(skin.constData(), skin.size())).size(),
+              QSize(895, 620));
+    EXPECT_TRUE(PictureInPlace(std::string_view(skin.constData(), skin.size() - 1)).isNull());
 }

@@ -6,6 +6,8 @@
 #include "window/PageText.h"
 #include "window/PageWidths.h"
 
+#include <QImage>
+#include <QPainter>
 #include <QTextLayout>
 #include <gtest/gtest.h>
 
@@ -131,4 +133,26 @@ TEST(PageFontTest, KeptWidthsServeTheSameFontOnly) {
     EXPECT_EQ(second.Cache().Width(0xB0A2, text), measured);
     EXPECT_EQ(second.Cache().Width('b', text), QFontMetricsF(font).horizontalAdvance(u'b'));
     EXPECT_FALSE(second.HasNew());
+}
+
+// A page number's caption is drawn as it is, and looks as the same text drawn from GB bytes.
+TEST(PageFontTest, ACaptionLooksAsTheSameTextDrawnFromBytes) {
+    const QFont font = ToQFont(FontSpec{});
+    const QRect box(2, 3, 120, 20);
+    const QString caption = QStringLiteral("第12页 Ｂ");
+    const auto draw = [](const auto& paint) {
+        QImage image(130, 30, QImage::Format_RGB32);
+        image.fill(Qt::white);
+        QPainter painter(&image);
+        paint(painter);
+        painter.end();
+        return image;
+    };
+    const QImage fromBytes = draw([&](QPainter& painter) {
+        DrawPageText(painter, box, gbk::FromUtf8(caption.toStdString()), font, Qt::black, 16);
+    });
+    EXPECT_EQ(draw([&](QPainter& painter) {
+                  DrawCaption(painter, box, caption, font, Qt::black, 16);
+              }),
+              fromBytes);
 }

@@ -6,11 +6,15 @@
 #include "text/GbkText.h"
 
 #include <QCoreApplication>
+#include <QDataStream>
 #include <QDeadlineTimer>
 #include <QProcess>
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <atomic>
+#include <sys/stat.h>
+#include <thread>
 #include <sys/socket.h>
 #include <sys/un.h>
 
@@ -109,7 +113,53 @@ TEST(ProgramStartTest, AStartThatReachesNoReaderRunsAloneAndServesLaterStarts) {
     ASSERT_EQ(bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
     close(fd); // the socket file stays, with nobody behind it
     EXPECT_FALSE(alone.HandOver({"/books/a.txt"}));
-    EXPECT_TRUE(alone.Listen());
+    ASSERT_TRUE(alone.Listen());
+    struct stat st {};
+    ASSERT_EQ(stat(name.c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 077, 0u) << "only this user may reach the reader";
+
+    // A caller that sends no hand-over is cut off without an answer; later starts are served.
+    const int junk = socket(AF_UNIX, SOCK_STREAM, 0);
+    ASSERT_EQ(connect(junk, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
+    ASSERT_EQ(write(junk, "GET / HTTP/1.1\r\n", 16), 16);
+    std::vector<std::vector<std::string>> received;
+    QObject::connect(&alone, &SingleInstance::Received,
+                     [&received](const std::vector<std::string>& names) {
+                         received.push_back(names);
+                     });
+    std::atomic<int> handed = -1;
+    std::thread later([&handed] {
+        handed = SingleInstance(Registry::DefaultPath()).HandOver({"/books/b.txt"});
+    });
+    RunEventsUntil([&] { return handed >= 0 && !received.empty(); }, 10000);
+    later.join();
+    EXPECT_EQ(handed, 1);
+    EXPECT_EQ(received, (std::vector<std::vector<std::string>>{{"/books/b.txt"}}));
+    const timeval wait{5, 0};
+    setsockopt(junk, SOL_SOCKET, SO_RCVTIMEO, &wait, sizeof wait);
+    char answer = 0;
+    EXPECT_EQ(read(junk, &answer, 1), 0);
+    close(junk);
+}
+
+// The message keeps the layout QDataStream gives, so a reader of an earlier build still
+// understands a later start; until its last byte has arrived, a message is only incomplete.
+TEST(ProgramStartTest, TheHandOverMessageIsReadOnlyWhenWhole) {
+    const std::vector<std::string> names{"/books/a.txt", "", gbk::FromUtf8("/书/红楼梦.txt")};
+    const std::string message = HandOverMessage(names);
+    QByteArray streamed;
+    QDataStream out(&streamed, QIODevice::WriteOnly);
+    out << quint32(0x6d6a7231)
+        << QList<QByteArray>{"/books/a.txt", "", QByteArray::fromStdString(names[2])};
+    EXPECT_EQ(message, streamed.toStdString());
+    bool bad = true;
+    EXPECT_EQ(ReadHandOverMessage(message, bad), names);
+    for (std::size_t cut = 0; cut < message.size(); ++cut) {
+        EXPECT_FALSE(ReadHandOverMessage(message.substr(0, cut), bad)) << cut;
+        EXPECT_FALSE(bad) << cut;
+    }
+    EXPECT_FALSE(ReadHandOverMessage("GET / HTTP/1.1", bad));
+    EXPECT_TRUE(bad);
 }
 
 // SIGTERM while the first document opens (here its warning waits for the reader) closes the

@@ -121,7 +121,7 @@ std::vector<std::string> Utf8Chars(std::string_view text) {
     return chars;
 }
 
-void AddAscii(std::vector<Word>& table) {
+void AddAscii(ZeroedTable<Word>& table) {
     table[' '].Flags = table['\t'].Flags = Space;
     for (int d = 0; d <= 9; ++d)
         table['0' + d] = {Numeral, static_cast<std::uint16_t>(d), 0};
@@ -161,10 +161,14 @@ ChapterWords::ChapterWords(TextCode code) : Table(65536) {
         }
 }
 
+// Each code's table is made on its first use only: a GB novel never needs BIG5's.
 const ChapterWords& ChapterWords::For(TextCode code) {
+    if (code == TextCode::Big5) {
+        static const ChapterWords big5(TextCode::Big5);
+        return big5;
+    }
     static const ChapterWords gb(TextCode::Gb);
-    static const ChapterWords big5(TextCode::Big5);
-    return code == TextCode::Big5 ? big5 : gb;
+    return gb;
 }
 
 std::size_t CountChars(std::string_view text, std::size_t limit) {

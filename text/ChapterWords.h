@@ -12,6 +12,7 @@
 
 #include "GbkText.h"
 #include "TextCode.h"
+#include "ZeroedTable.h"
 
 namespace chapters {
 
@@ -80,7 +81,7 @@ public:
 
 private:
     explicit ChapterWords(TextCode code);
-    std::vector<Word> Table;
+    ZeroedTable<Word> Table; // by code; few characters are words, so most entries stay zero
     std::vector<Special> SpecialWords;
 };
 

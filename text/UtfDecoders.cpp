@@ -94,7 +94,9 @@ const std::array<std::uint16_t, 65536>& GbkCodes() {
 // a strict decoder fails.
 const unsigned char* Utf8ToGb18030::Decode(const unsigned char* p, const unsigned char* blockEnd,
                                            const unsigned char* end, bool last, char*& out) {
-    const auto& table = GbkCodes();
+    // The code table is fetched at the first well-formed character past ASCII: a GB document
+    // tried as UTF-8 fails at its first byte past ASCII, and so never has the table made.
+    const std::array<std::uint16_t, 65536>* table = nullptr;
     // Local copies: stores through a char pointer could alias the members, which would make
     // the compiler reload them after every byte written.
     char* w = out;
@@ -104,7 +106,9 @@ const unsigned char* Utf8ToGb18030::Decode(const unsigned char* p, const unsigne
         // Nearly every character of a Chinese novel: three bytes, two in GB.
         if ((b & 0xF0) == 0xE0 && end - p >= 3 && IsContinuation(p[1]) && IsContinuation(p[2])) {
             const char32_t c = (b & 0x0F) << 12 | (p[1] & 0x3F) << 6 | (p[2] & 0x3F);
-            const std::uint16_t code = table[c];
+            if (!table)
+                table = &GbkCodes();
+            const std::uint16_t code = (*table)[c];
             // Overlong forms and surrogates are below 0x800 or have no code.
             if (c >= 0x800 && code != 0) {
                 multiByte = true;
@@ -146,7 +150,9 @@ const unsigned char* Utf8ToGb18030::Decode(const unsigned char* p, const unsigne
         }
         if (length > 0 && k == length) {
             multiByte = true;
-            PutChar(w, c, table);
+            if (!table)
+                table = &GbkCodes();
+            PutChar(w, c, *table);
             p += length;
             continue;
         }

@@ -1,7 +1,7 @@
 #!/usr/bin/env python3
 """Draws the built-in book skin, resources/skin.bmp: an open book seen from above.
 
-The picture is 895 x 620, a 24-bit uncompressed BMP, and is shown stretched to the window. Its
+The picture is 895 x 620, a 32-bit uncompressed BMP (see write_bmp), and is shown stretched to the window. Its
 parts sit where the book's layout expects them, given here on the 556 x 380 reference book and
 scaled: the page texts lie at x 33..263 and 306..536, y 28..358, so the paper reaches a little
 beyond them; the outer 13 pixels at either side are the page-turn strips, where the edges of the
@@ -15,6 +15,7 @@ import struct
 import sys
 
 WIDTH, HEIGHT = 895, 620
+PIXELS_OFFSET = 64
 SX, SY = WIDTH / 556.0, HEIGHT / 380.0
 
 # Geometry in reference units, turned into pixels of the picture.
@@ -169,18 +170,23 @@ def pixel(x, y):
 
 
 def write_bmp(path, rows):
-    """rows: top-down list of bytearrays of B, G, R triples, each WIDTH pixels long."""
-    stride = (WIDTH * 3 + 3) & ~3
-    image_size = stride * HEIGHT
-    header = struct.pack("<2sIHHI", b"BM", 14 + 40 + image_size, 0, 0, 14 + 40)
-    info = struct.pack("<IiiHHIIiiII", 40, WIDTH, HEIGHT, 1, 24, 0, image_size, 3780, 3780, 0, 0)
-    pad = bytes(stride - WIDTH * 3)
+    """rows: top-down list of bytearrays of B, G, R triples, each WIDTH pixels long.
+
+    The file is laid out as the program draws it, so that it can draw the pixels where they lie
+    in its binary instead of decoding a copy: 32 bits a pixel (B, G, R, 255: a QImage of format
+    RGB32 on a little-endian machine), rows top-down (a negative height), and the pixels starting
+    at PIXELS_OFFSET, a multiple of 64 bytes from the file's start."""
+    image_size = WIDTH * 4 * HEIGHT
+    header = struct.pack("<2sIHHI", b"BM", PIXELS_OFFSET + image_size, 0, 0, PIXELS_OFFSET)
+    info = struct.pack("<IiiHHIIiiII", 40, WIDTH, -HEIGHT, 1, 32, 0, image_size, 3780, 3780, 0, 0)
     with open(path, "wb") as out:
         out.write(header)
         out.write(info)
-        for row in reversed(rows):  # BMP rows run bottom-up
-            out.write(row)
-            out.write(pad)
+        out.write(bytes(PIXELS_OFFSET - len(header) - len(info)))
+        for row in rows:
+            for x in range(0, len(row), 3):
+                out.write(row[x:x + 3])
+                out.write(b"\xff")
 
 
 def render():

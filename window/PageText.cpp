@@ -12,9 +12,12 @@ QString DecodeForDisplay(std::string_view bytes) {
     return QString::fromUtf16(text.data(), static_cast<qsizetype>(text.size()));
 }
 
-void DrawPageText(QPainter& painter, const QRect& box, std::string_view bytes, const QFont& font,
-                  const QColor& color, int pitch) {
-    painter.save();
+namespace {
+
+// Sets `painter` (saved by the caller) to draw lines into `box` and gives the distance from a
+// line's top to its baseline.
+double StartLines(QPainter& painter, const QRect& box, const QFont& font, const QColor& color,
+                  int pitch) {
     const QFontMetricsF metrics(font);
     // A closing mark may hang one character past the line's end (reader/WrapLines.h), into
     // the page's margin.
@@ -25,7 +28,15 @@ void DrawPageText(QPainter& painter, const QRect& box, std::string_view bytes, c
     // Share the pitch between ascent and descent in the font's own proportion, so that a face
     // taller than the pitch still sits inside its line.
     const double total = metrics.ascent() + metrics.descent();
-    const double baseline = total > 0 ? pitch * metrics.ascent() / total : pitch;
+    return total > 0 ? pitch * metrics.ascent() / total : pitch;
+}
+
+} // namespace
+
+void DrawPageText(QPainter& painter, const QRect& box, std::string_view bytes, const QFont& font,
+                  const QColor& color, int pitch) {
+    painter.save();
+    const double baseline = StartLines(painter, box, font, color, pitch);
     int top = box.top();
     std::size_t start = 0;
     while (start <= bytes.size() && top < box.bottom() + 1) {
@@ -41,6 +52,16 @@ void DrawPageText(QPainter& painter, const QRect& box, std::string_view bytes, c
     painter.restore();
 }
 
+void DrawCaption(QPainter& painter, const QRect& box, const QString& caption, const QFont& font,
+                 const QColor& color, int pitch) {
+    if (caption.isEmpty() || box.height() <= 0)
+        return;
+    painter.save();
+    const double baseline = StartLines(painter, box, font, color, pitch);
+    painter.drawText(QPointF(box.left(), box.top() + baseline), caption);
+    painter.restore();
+}
+
 void ScreenPagePainter::DrawPage(bool right, std::string_view text) {
     DrawPageText(Painter, Pages[right], text, PageFont.Font, PageFont.Color, PageFont.Pitch);
 }
@@ -51,9 +72,9 @@ void ScreenPagePainter::DrawPageNumber(bool right, int, int) {
     if (!group)
         return;
     for (const BookLabel* label : {&group->Be, &group->Ye, &group->Af})
-        if (label->Visible && !label->Caption.isEmpty())
-            DrawPageText(Painter, label->Rect, gbk::FromUtf8(label->Caption.toStdString()),
-                         NumberFont.Font, NumberFont.Color, NumberFont.Pitch);
+        if (label->Visible)
+            DrawCaption(Painter, label->Rect, label->Caption, NumberFont.Font, NumberFont.Color,
+                        NumberFont.Pitch);
 }
 
 void ScreenPagePainter::DrawUnderline(const UnderlinePlace&) {

@@ -13,6 +13,11 @@ QString DecodeForDisplay(std::string_view bytes);
 
 void DrawPageText(QPainter& painter, const QRect& box, std::string_view bytes, const QFont& font,
                   const QColor& color, int pitch);
+// One line of text, as DrawPageText draws a line of it. A caption made in the program (a page
+// number) is drawn as it is, not through GB bytes, whose encoding table costs the first paint
+// several milliseconds and half a megabyte.
+void DrawCaption(QPainter& painter, const QRect& box, const QString& caption, const QFont& font,
+                 const QColor& color, int pitch);
 
 // The book window's painter: the pages in the page font, the page-number groups as Init_Ye laid
 // them out, and the underline as a filled bar.
