@@ -279,7 +279,8 @@ void Utf16ToGb18030::Feed(std::string_view piece, std::string& out) {
         out.append(scratch, w);
         w = scratch;
     }
-    out.append(scratch, w);
+    if (w != scratch) // nothing decoded since the last block leaves nothing to append
+        out.append(scratch, w);
     if (i < piece.size())
         PendingByte = static_cast<unsigned char>(piece[i]);
 }
