@@ -1,8 +1,8 @@
 // test-links: mojuan_reader
 #include "TestSupport.h"
 #include "base/FileTest.h"
-#include "base/MappedFile.h"
 #include "base/ReadFailure.h"
+#include "reader/OpenBook.h"
 #include "reader/OpenFile.h"
 #include "reader/TextOptions.h"
 #include "reader/TextPasses.h"
@@ -14,7 +14,6 @@
 #include <cerrno>
 #include <cstdio>
 #include <fcntl.h>
-#include <numeric>
 #include <cstring>
 #include <fstream>
 #include <iconv.h>
@@ -82,40 +81,47 @@ TEST(ReadingChunksTest, AFileIsCutAsItsWholeTextIs) {
     EXPECT_EQ(Bytes(*opened.Chunks), std::vector<std::string>(whole.begin(), whole.end()));
 }
 
-// The bytes of the file's mapping that are in this process's memory now.
-std::size_t ResidentBytesOf(const MappedFile& file) {
+// The bytes of the mapping that holds `address` that are in this process's memory now.
+std::size_t ResidentBytesAt(const void* address) {
     std::ifstream smaps("/proc/self/smaps");
-    const auto base = reinterpret_cast<std::uintptr_t>(file.Bytes().data());
+    const auto at = reinterpret_cast<std::uintptr_t>(address);
     std::string line;
     bool inside = false;
     while (std::getline(smaps, line)) {
         std::uintptr_t from = 0, to = 0;
         if (std::sscanf(line.c_str(), "%lx-%lx ", &from, &to) == 2)
-            inside = from <= base && base < to;
+            inside = from <= at && at < to;
         else if (inside && line.rfind("Rss:", 0) == 0)
             return std::stoul(line.substr(4)) * 1024;
     }
     return 0;
 }
 
-// The text of a plain file is read through a mapping: a scan that lets each chunk go when it is
-// done leaves little of the book in memory, and the bytes read the same after.
-TEST(ReadingChunksTest, ScannedChunksOfAMappedFileLeaveMemory) {
+// A plain file's text is read through a mapping, and every scan over the whole book (reading,
+// line ends, pagination, chapters, search) lets each chunk go when it is done with it: little
+// of the book stays in memory, and its bytes read the same after.
+TEST(ReadingChunksTest, TheWholeBookScannedLeavesLittleOfAMappedFileInMemory) {
     const std::string novel = testsupport::BuildDocument("hongloumeng.gbk.txt", 5'000'000);
-    const std::string path = WriteFile("novel.txt", novel);
-    const int fd = ::open(path.c_str(), O_RDONLY);
-    const std::shared_ptr<const MappedFile> file = MappedFile::Map(fd, novel.size());
-    ::close(fd);
-    ASSERT_TRUE(file);
-    std::size_t sum = 0;
-    for (std::string_view part : CutChunks(file->Bytes())) {
-        sum = std::accumulate(part.begin(), part.end(), sum);
-        file->LetGo(part);
-    }
-    EXPECT_EQ(sum, std::accumulate(novel.begin(), novel.end(), std::size_t{0}));
-    EXPECT_LT(ResidentBytesOf(*file), novel.size() / 4);
-    EXPECT_EQ(file->Bytes(), novel);
-    EXPECT_FALSE(file->Damaged());
+    Opened opened(WriteFile("novel.txt", novel));
+    ASSERT_TRUE(opened.Chunks);
+    const void* mapped = opened.Chunks->front()->data();
+    OpenBook book(opened.Progress);
+    book.Open(opened.Path, std::move(*opened.Chunks), TextOptions{});
+    FixedWidthMeasurer measurer;
+    CharWidthCache widths(measurer);
+    const auto little = [&] { return ResidentBytesAt(mapped) < novel.size() / 4; };
+    EXPECT_TRUE(little()) << "after reading and the line ends";
+    book.SetPageFormat({200, 240, 48, false, PunctuationRule::Basic}, widths);
+    EXPECT_GT(book.PageCount(), 1000);
+    EXPECT_TRUE(little()) << "after pagination";
+    EXPECT_FALSE(book.Chapters().empty());
+    EXPECT_TRUE(little()) << "after the chapters";
+    EXPECT_FALSE(book.Search("\xFF\xFF", false, false)); // no such text: every chunk searched
+    EXPECT_TRUE(little()) << "after a search";
+    std::string text;
+    for (const Chunk& chunk : book.Document().ShownChunk)
+        text += chunk->String();
+    EXPECT_TRUE(text == novel);
 }
 
 // Another program shortening the file under the mapping does not end the reader: what is gone
