@@ -17,7 +17,6 @@ constexpr int SlotCount = 32;
 struct GuardSlot {
     std::atomic<std::uintptr_t> Base{0};
     std::atomic<std::size_t> Size{0};
-    std::atomic<bool> Damaged{false};
 };
 std::array<GuardSlot, SlotCount> Slots;
 std::mutex SlotLock; // between threads claiming and freeing; the handler takes no lock
@@ -33,7 +32,6 @@ void OnBusError(int signal, siginfo_t* info, void* context) {
         // Zero pages in place of the file's: the faulting read is retried and now succeeds.
         ::mmap(reinterpret_cast<void*>(base), size, PROT_READ,
                MAP_PRIVATE | MAP_ANONYMOUS | MAP_FIXED, -1, 0);
-        slot.Damaged.store(true);
         return;
     }
     // Not ours: whoever handled SIGBUS before does, or the default action ends the process.
@@ -65,7 +63,6 @@ int ClaimSlot(const char* base, std::size_t size) {
     for (int i = 0; i < SlotCount; ++i) {
         if (Slots[i].Size.load() != 0)
             continue;
-        Slots[i].Damaged.store(false);
         Slots[i].Base.store(reinterpret_cast<std::uintptr_t>(base));
         Slots[i].Size.store(size);
         return i;
@@ -145,8 +142,4 @@ void MappedFile::LetGo(std::string_view part) const {
 bool MappedFile::IsFileAt(const std::string& path) const {
     struct stat st {};
     return ::stat(path.c_str(), &st) == 0 && st.st_dev == Device && st.st_ino == Inode;
-}
-
-bool MappedFile::Damaged() const {
-    return Slots[Slot].Damaged.load();
 }

@@ -7,7 +7,7 @@
 // Another program may shorten the file while it is mapped; touching a page past the new end
 // would kill the process with SIGBUS. A handler catches exactly that fault inside a live
 // mapping, maps zero pages over the whole mapping and lets the read go on: the text reads as
-// NUL bytes from then on and `Damaged()` says so.
+// NUL bytes from then on, until the file is opened again.
 #include <cstddef>
 #include <memory>
 #include <string>
@@ -26,8 +26,6 @@ public:
     std::string_view Bytes() const { return {Base, Size}; }
     // Drops the process's pages of `part` (a view into Bytes()); the bytes stay as they are.
     void LetGo(std::string_view part) const;
-    // Whether the file was shortened under the mapping, so part of it now reads as zeros.
-    bool Damaged() const;
     // Whether `path` names the mapped file (the same file, under whichever name).
     bool IsFileAt(const std::string& path) const;
 
