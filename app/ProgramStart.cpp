@@ -4,6 +4,7 @@
 #include "records/ShellIntegration.h"
 #include "window/Mess.h"
 
+#include <cstdlib>
 #include <cstring>
 
 ProgramArguments TakeArguments(int argc, char** argv) {
@@ -15,6 +16,15 @@ ProgramArguments TakeArguments(int argc, char** argv) {
             arguments.Documents.emplace_back(argv[i]);
     }
     return arguments;
+}
+
+int ProgressShowAfterMs() {
+    const char* wanted = std::getenv("MOJUAN_PROGRESS_AFTER_MS");
+    if (!wanted || !*wanted)
+        return TFormMess::ShowAfterMs;
+    char* end = nullptr;
+    const long ms = std::strtol(wanted, &end, 10);
+    return *end == '\0' && ms >= 0 && ms <= 60000 ? static_cast<int>(ms) : TFormMess::ShowAfterMs;
 }
 
 void RegisterWithDesktop(Registry& registry) {

@@ -24,5 +24,10 @@ ProgramArguments TakeArguments(int argc, char** argv);
 // The file types in the store and the desktop files, written at every start.
 void RegisterWithDesktop(Registry& registry);
 
+// How long the work a progress box stands for must be expected to take before the box shows:
+// TFormMess::ShowAfterMs, or the milliseconds MOJUAN_PROGRESS_AFTER_MS names. 0 shows the box
+// for every long loop, however quick, as the reader always did before it learnt to wait.
+int ProgressShowAfterMs();
+
 // The progress box centres on the book, and brings the book back to the front when it closes.
 void ConnectProgress(TFormMess& progress, TFormMain& book);

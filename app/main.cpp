@@ -97,7 +97,7 @@ int main(int argc, char** argv) {
     StartWrites startWrites(registry);
     RegisterWithDesktop(registry);
 
-    TFormMess progress;
+    TFormMess progress(nullptr, ProgressShowAfterMs());
     int status = 0;
     {
         TFormMain book(registry, progress, arguments.Documents, TFormMain::StartLater{});
