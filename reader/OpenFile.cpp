@@ -1,6 +1,7 @@
 #include "OpenFile.h"
 
 #include "ReadingChunks.h"
+#include "base/Fd.h"
 #include "base/FileTest.h"
 #include "base/MappedFile.h"
 #include "base/ReadFailure.h"
@@ -18,15 +19,6 @@
 namespace {
 
 constexpr char OpenCaption[] = "打开文件";
-
-// Closes the descriptor when the read is over, however it ends.
-struct FileHandle {
-    int Fd;
-    ~FileHandle() {
-        if (Fd >= 0)
-            ::close(Fd);
-    }
-};
 
 OpenedFile Failure(const std::string& path, const std::string& reason) {
     return {std::nullopt, WarningMessage(OpenFailedText(path, reason))};
@@ -136,9 +128,9 @@ OpenedFile OpenFile(const std::string& path, ProgressWindow& progress, EncodingC
     if (std::optional<UserMessage> missing = MissingFileWarning(path))
         return {std::nullopt, std::move(missing)};
     // Not blocking: a name replaced by a pipe since the test must not hang the open.
-    FileHandle file{::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK)};
+    const Fd file(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
     struct stat st {};
-    if (const int error = RegularFileError(file.Fd, st); error != 0)
+    if (const int error = RegularFileError(file.Get(), st); error != 0)
         return Failure(path, ReadFailureReason(error));
     if (st.st_size > MaxDocumentBytes)
         return {std::nullopt, InfoMessage(TooLargeText(path))};
@@ -147,9 +139,9 @@ OpenedFile OpenFile(const std::string& path, ProgressWindow& progress, EncodingC
     const bool rtf = ExtensionIs(path, ".rtf");
     std::optional<std::vector<Chunk>> chunks;
     if (rtf)
-        chunks = ReadRtf(file.Fd, size, progress, error);
-    else if (!(chunks = MapChunks(file.Fd, size)))
-        chunks = ReadChunks(file.Fd, size, progress, error);
+        chunks = ReadRtf(file.Get(), size, progress, error);
+    else if (!(chunks = MapChunks(file.Get(), size)))
+        chunks = ReadChunks(file.Get(), size, progress, error);
     if (!chunks)
         return Failure(path, std::string(ReadErrorReason) + ReadFailureReason(error));
     if (!rtf)

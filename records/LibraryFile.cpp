@@ -3,6 +3,7 @@
 #include "RecentList.h"
 
 #include "base/AtomicFile.h"
+#include "base/Fd.h"
 #include "base/FileTest.h"
 #include "base/ReadFailure.h"
 #include "text/Encoding.h"
@@ -20,18 +21,6 @@ constexpr std::string_view Utf8Bom = "\xEF\xBB\xBF";
 LibraryRead Refused(const std::string& path, const std::string& reason) {
     return {std::nullopt, WarningMessage(OpenFailedText(path, reason))};
 }
-
-class FileHandle {
-public:
-    explicit FileHandle(int fd) : Fd(fd) {}
-    ~FileHandle() {
-        if (Fd >= 0)
-            ::close(Fd);
-    }
-    FileHandle(const FileHandle&) = delete;
-    FileHandle& operator=(const FileHandle&) = delete;
-    int Fd;
-};
 
 // Reads the whole of a regular file of `size` bytes; a file that grows meanwhile is cut at
 // `size`. False, with errno set, on a read error.
@@ -85,16 +74,16 @@ std::vector<std::string> ParseLibraryText(std::string_view bytes) {
 }
 
 LibraryRead ReadLibraryFile(const std::string& path) {
-    FileHandle file(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
+    const Fd file(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
     struct stat st {};
-    if (file.Fd < 0 || ::fstat(file.Fd, &st) != 0)
+    if (file.Get() < 0 || ::fstat(file.Get(), &st) != 0)
         return Refused(path, ReadFailureReason(errno));
     if (!S_ISREG(st.st_mode))
         return Refused(path, CheckExistsReason);
     if (st.st_size > MaxLibraryBytes)
         return {std::nullopt, InfoMessage(TooLargeText(path))};
     std::string bytes;
-    if (!ReadAll(file.Fd, static_cast<std::size_t>(st.st_size), bytes))
+    if (!ReadAll(file.Get(), static_cast<std::size_t>(st.st_size), bytes))
         return Refused(path, std::string(ReadErrorReason) + ReadFailureReason(errno));
     // Names are UTF-8 on this system; a library saved as UTF-16 is turned into it, the same
     // recognition as for documents.
